@@ -1,0 +1,63 @@
+#pragma once
+// The one way the game shows a message box. It counts open boxes (the shell queues
+// hand-overs while one is up), lets the busy state step aside while a box waits for an
+// answer, and can be replaced by a scripted double so that no test blocks on a modal box.
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class Prompt {
+public:
+  using Button = QMessageBox::StandardButton;
+  using Buttons = QMessageBox::StandardButtons;
+  enum Icon { NoIcon, Information, Question, Warning, Stop };
+
+  static constexpr Button Ok = QMessageBox::Ok;
+  static constexpr Button Cancel = QMessageBox::Cancel;
+  static constexpr Button Yes = QMessageBox::Yes;
+  static constexpr Button No = QMessageBox::No;
+  static constexpr Button NoButton = QMessageBox::NoButton;
+
+  static Button Show(const QString& text, const QString& caption, Icon icon = NoIcon,
+                     Buttons buttons = QMessageBox::Ok, Button defaultButton = NoButton);
+  // A box captioned with the application title.
+  static Button ShowApp(const QString& text, Icon icon = Information,
+                        Buttons buttons = QMessageBox::Ok, Button defaultButton = NoButton);
+  static QString AppCaption();
+
+  static int OpenCount();
+  // Called around every shown box (the busy cursor steps aside meanwhile).
+  static void SetSuspendHooks(std::function<void()> before, std::function<void()> after);
+
+  struct Record {
+    QString text;
+    QString caption;
+    Icon icon;
+    Buttons buttons;
+  };
+
+  // While one lives, boxes are recorded and answered from a script instead of shown.
+  // Unscripted boxes answer their default button, else Ok/Yes, else the first button.
+  class Double {
+  public:
+    Double();
+    ~Double();
+    Double(const Double&) = delete;
+    Double& operator=(const Double&) = delete;
+    void Answer(Button answer);
+    const QList<Record>& Shown() const { return shown; }
+    void Clear() { shown.clear(); answers.clear(); }
+
+  private:
+    friend class Prompt;
+    Button Take(const Record& record, Button defaultButton);
+    QList<Record> shown;
+    QList<Button> answers;
+    Double* previous;
+  };
+
+private:
+  static Button ShowReal(const Record& record, Button defaultButton);
+};

@@ -1,0 +1,61 @@
+#include "Yelk/TMsgLog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+class TMsgLogTest : public ::testing::Test {
+protected:
+  void SetUp() override { TMsgLog::Clear(); }
+};
+
+TEST_F(TMsgLogTest, LineIsTimeTwoBlanksAndText) {
+  TMsgLog::Add("Loaded: a.jpg");
+  const QStringList lines = TMsgLog::Lines();
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d:  Loaded: a\\.jpg$").match(lines[0]).hasMatch())
+      << lines[0].toStdString();
+}
+
+TEST_F(TMsgLogTest, RingKeepsNewest1001LinesUnderConcurrentWriters) {
+  constexpr int writers = 4, perWriter = 2000;
+  std::vector<std::thread> threads;
+  for (int w = 0; w < writers; ++w)
+    threads.emplace_back([w] {
+      for (int i = 0; i < perWriter; ++i) TMsgLog::Add(QString("w%1 #%2").arg(w).arg(i));
+    });
+  for (auto& t : threads) t.join();
+
+  const QStringList lines = TMsgLog::Lines();
+  ASSERT_EQ(lines.size(), TMsgLog::MaxLines);
+  // Every writer's last line survives, and each writer's lines stay in order.
+  for (int w = 0; w < writers; ++w) {
+    int last = -1;
+    for (const QString& line : lines) {
+      const auto m = QRegularExpression(QString("w%1 #(\\d+)$").arg(w)).match(line);
+      if (!m.hasMatch()) continue;
+      const int n = m.captured(1).toInt();
+      EXPECT_GT(n, last);
+      last = n;
+    }
+    EXPECT_EQ(last, perWriter - 1);
+  }
+}
+
+TEST_F(TMsgLogTest, SavesAtomicallyAndOnlyWhenAsked) {
+  TMsgLog::Add("first");
+  const QString path = QDir::tempPath() + "/tv-msglog-test.log";
+  QFile::remove(path);
+  ASSERT_TRUE(TMsgLog::SaveToFile(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(file.readAll()).endsWith(":  first\n"));
+  file.remove();
+
+  EXPECT_FALSE(TMsgLog::SaveToFile("/nonexistent-folder/x.log"));
+  EXPECT_TRUE(TMsgLog::Lines().last().contains("could not write"));
+  EXPECT_TRUE(TMsgLog::DefaultLogPath().endsWith(".log"));
+}

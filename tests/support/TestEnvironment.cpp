@@ -1,0 +1,29 @@
+#include "TestEnvironment.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+std::unique_ptr<QTemporaryDir> scratch;
+}
+
+void TestEnvironment::Prepare() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
+  if (!scratch) scratch = std::make_unique<QTemporaryDir>();
+  const QString root = scratch->path();
+  for (const char* name : {"config", "data", "cache", "runtime"}) QDir(root).mkpath(name);
+  qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
+  qputenv("XDG_DATA_HOME", (root + "/data").toUtf8());
+  qputenv("XDG_CACHE_HOME", (root + "/cache").toUtf8());
+  qputenv("XDG_RUNTIME_DIR", (root + "/runtime").toUtf8());
+  QFile::setPermissions(root + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner);
+}
+
+QString TestEnvironment::ScratchFolder() {
+  if (!scratch) Prepare();
+  return scratch->path();
+}
