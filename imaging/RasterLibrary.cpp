@@ -1,0 +1,144 @@
+#include "RasterLibrary.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Slot n holds handle n + 1; a freed slot is empty and reused.
+// Never destroyed: buffers held in statics may still leave the table at exit.
+std::vector<RasterImage>& Slots() {
+  static auto* slots = new std::vector<RasterImage>;
+  return *slots;
+}
+
+RasterImage activeImage;
+std::uint32_t currentColour = 0;
+
+void CopyRows(const RasterImage& source, int sx, int sy, int w, int h, const RasterImage& target,
+              int tx, int ty, bool transparent) {
+  // Overlapping copies inside one picture must not read rows already written.
+  const bool upwards = source.pixels == target.pixels && ty > sy;
+  for (int i = 0; i < h; ++i) {
+    const int row = upwards ? h - 1 - i : i;
+    const std::uint32_t* from = source.Row(sy + row) + sx;
+    std::uint32_t* to = target.Row(ty + row) + tx;
+    if (!transparent) {
+      std::memmove(to, from, static_cast<std::size_t>(w) * 4);
+      continue;
+    }
+    for (int j = 0; j < w; ++j) {
+      const std::uint32_t v = from[j];
+      to[j] = (v & 0xFFFFFF) ? v : to[j];
+    }
+  }
+}
+
+}  // namespace
+
+int RasterLibrary::AddSlot(const RasterImage& image) {
+  auto& slots = Slots();
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    if (!slots[i].pixels) {
+      slots[i] = image;
+      return static_cast<int>(i) + 1;
+    }
+  }
+  slots.push_back(image);
+  return static_cast<int>(slots.size());
+}
+
+void RasterLibrary::RemoveSlot(int handle) {
+  auto& slots = Slots();
+  if (handle < 1 || handle > static_cast<int>(slots.size())) return;
+  if (activeImage.pixels == slots[handle - 1].pixels) Deactivate();
+  slots[handle - 1] = RasterImage{};
+  while (!slots.empty() && !slots.back().pixels) slots.pop_back();
+}
+
+RasterImage RasterLibrary::Slot(int handle) {
+  const auto& slots = Slots();
+  if (handle < 1 || handle > static_cast<int>(slots.size())) return {};
+  return slots[handle - 1];
+}
+
+bool RasterLibrary::Activate(int handle) {
+  const RasterImage image = Slot(handle);
+  if (!image.pixels) {
+    Deactivate();
+    return false;
+  }
+  activeImage = image;
+  return true;
+}
+
+void RasterLibrary::Deactivate() { activeImage = RasterImage{}; }
+
+void RasterLibrary::CopyBlock(const RasterImage& source, int sx, int sy, int w, int h,
+                              const RasterImage& target, int tx, int ty, bool transparent) {
+  if (!source.pixels || !target.pixels) return;
+  // Wide arithmetic: corners far outside must not overflow while being clipped.
+  std::int64_t x0 = sx, y0 = sy, x1 = tx, y1 = ty, cw = w, ch = h;
+  // Clip against the source, moving the target corner along, then against the target.
+  if (x0 < 0) { cw += x0; x1 -= x0; x0 = 0; }
+  if (y0 < 0) { ch += y0; y1 -= y0; y0 = 0; }
+  if (x1 < 0) { cw += x1; x0 -= x1; x1 = 0; }
+  if (y1 < 0) { ch += y1; y0 -= y1; y1 = 0; }
+  cw = std::min({cw, source.width - x0, target.width - x1});
+  ch = std::min({ch, source.height - y0, target.height - y1});
+  if (cw <= 0 || ch <= 0) return;
+  CopyRows(source, int(x0), int(y0), int(cw), int(ch), target, int(x1), int(y1), transparent);
+}
+
+std::size_t RasterBufferMemorySize(int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+}
+
+std::uint32_t* RasterBufferAddress(int handle) { return RasterLibrary::Slot(handle).pixels; }
+
+namespace {
+void CopyRect(int minx, int maxx, int miny, int maxy, int newx, int newy, int sourceHandle,
+              int targetHandle, bool transparent) {
+  if (maxx < minx || maxy < miny) return;
+  // A span or corner beyond int range cannot lie inside any picture.
+  const std::int64_t w = std::int64_t(maxx) - minx + 1, h = std::int64_t(maxy) - miny + 1;
+  const std::int64_t top = std::int64_t(newy) - (std::int64_t(maxy) - miny);
+  if (w > INT32_MAX || h > INT32_MAX || top < INT32_MIN) return;
+  RasterLibrary::CopyBlock(RasterLibrary::Slot(sourceHandle), minx, miny, int(w), int(h),
+                           RasterLibrary::Slot(targetHandle), newx, int(top), transparent);
+}
+}  // namespace
+
+void RasterCopyRect(int minx, int maxx, int miny, int maxy, int newx, int newy,
+                    int sourceHandle, int targetHandle) {
+  CopyRect(minx, maxx, miny, maxy, newx, newy, sourceHandle, targetHandle, false);
+}
+
+void RasterCopyRectTransparent(int minx, int maxx, int miny, int maxy, int newx, int newy,
+                               int sourceHandle, int targetHandle) {
+  CopyRect(minx, maxx, miny, maxy, newx, newy, sourceHandle, targetHandle, true);
+}
+
+std::uint32_t RasterGetPixel(int x, int y) {
+  return activeImage.Contains(x, y) ? activeImage.Row(y)[x] : 0;
+}
+
+void RasterPutPixel(int x, int y) {
+  if (activeImage.Contains(x, y)) activeImage.Row(y)[x] = currentColour;
+}
+
+void RasterSetColor(std::uint32_t value) { currentColour = value; }
+
+std::uint32_t RasterMapRGB(int r, int g, int b) {
+  return (static_cast<std::uint32_t>(r & 0xFF) << 16) | (static_cast<std::uint32_t>(g & 0xFF) << 8) |
+         static_cast<std::uint32_t>(b & 0xFF);
+}
+
+void RasterSplitColor(std::uint32_t value, int& r, int& g, int& b) {
+  r = static_cast<int>((value >> 16) & 0xFF);
+  g = static_cast<int>((value >> 8) & 0xFF);
+  b = static_cast<int>(value & 0xFF);
+}

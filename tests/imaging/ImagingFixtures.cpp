@@ -1,0 +1,44 @@
+#include "ImagingFixtures.h"
+
+namespace ImagingFixtures {
+
+std::uint32_t PatternValue(int x, int y) {
+  return 0x010000u * std::uint32_t(x & 0xFF) + 0x100u * std::uint32_t(y & 0xFF) + 1;
+}
+
+std::unique_ptr<VirtualBuffer> Patterned(int width, int height, const QString& name) {
+  auto buffer = std::make_unique<VirtualBuffer>(width, height, name);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) SetPixel(*buffer, x, y, PatternValue(x, y));
+  return buffer;
+}
+
+std::uint32_t PixelAt(const VirtualBuffer& buffer, int x, int y) {
+  return buffer.memory[(buffer.height - 1 - y) * buffer.stride / 4 + x];
+}
+
+void SetPixel(VirtualBuffer& buffer, int x, int y, std::uint32_t value) {
+  buffer.memory[(buffer.height - 1 - y) * buffer.stride / 4 + x] = value;
+}
+
+std::vector<std::uint32_t> Pixels(const VirtualBuffer& buffer) {
+  std::vector<std::uint32_t> all;
+  for (int y = 0; y < buffer.height; ++y)
+    for (int x = 0; x < buffer.width; ++x) all.push_back(PixelAt(buffer, x, y));
+  return all;
+}
+
+void FillAll(VirtualBuffer& buffer, std::uint32_t value) {
+  for (int y = 0; y < buffer.height; ++y)
+    for (int x = 0; x < buffer.width; ++x) SetPixel(buffer, x, y, value);
+}
+
+QImage ColourfulImage(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.setPixel(x, y, qRgb((x * 37 + 20) & 0xFF, (y * 53 + 40) & 0xFF, ((x + y) * 11 + 60) & 0xFF));
+  return image;
+}
+
+}  // namespace ImagingFixtures
