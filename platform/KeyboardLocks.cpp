@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QObject>
 
-
 namespace {
 std::function<bool()> overrideSource;
 
@@ -13,7 +12,9 @@ class CapsLockTracker : public QObject {
 public:
   bool on = false;
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress &&
+    // A key press reaches the application's filter again for every widget it is passed
+    // on to; only its delivery to the top-level window counts.
+    if (event->type() == QEvent::KeyPress && watched->isWindowType() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_CapsLock &&
         !static_cast<QKeyEvent*>(event)->isAutoRepeat())
       on = !on;

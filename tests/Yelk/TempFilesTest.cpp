@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -50,13 +51,18 @@ QStringList RunChild(const QString& mode) {
 
 class TempDirOverride {
 public:
-  explicit TempDirOverride(const QString& dir) : previous(qgetenv("TMPDIR")) {
+  explicit TempDirOverride(const QString& dir)
+      : wasSet(qEnvironmentVariableIsSet("TMPDIR")), previous(qgetenv("TMPDIR")) {
     QDir().mkpath(dir);
     qputenv("TMPDIR", QFile::encodeName(dir));
   }
-  ~TempDirOverride() { qputenv("TMPDIR", previous); }
+  ~TempDirOverride() {
+    if (wasSet) qputenv("TMPDIR", previous);
+    else qunsetenv("TMPDIR");
+  }
 
 private:
+  bool wasSet;
   QByteArray previous;
 };
 }  // namespace
@@ -68,10 +74,8 @@ TEST(TempFilesTest, NewFilesAreEmptyUniqueAndPrivate) {
   ASSERT_FALSE(b.isEmpty());
   EXPECT_NE(a, b);
   EXPECT_EQ(GetFileSize(a), 0);
-  EXPECT_TRUE(GetFileNameFromPath(a).startsWith("Jig")) << a.toStdString();
-  EXPECT_EQ(GetFileExtFromPath(a), "tmp");
+  EXPECT_TRUE(QRegularExpression("^Jig.+\\.tmp$").match(GetFileNameFromPath(a)).hasMatch());
   EXPECT_EQ(GetDirFromPath(a, false), GetTempFileFolder());
-  EXPECT_TRUE(GetTempFileFolder().startsWith(QDir::tempPath() + "/"));
   EXPECT_EQ(QFile::permissions(GetTempFileFolder()) & OthersMayUse, QFile::Permissions());
   ReportAndEnd({a, b});
 }

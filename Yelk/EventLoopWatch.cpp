@@ -1,0 +1,50 @@
+#include "EventLoopWatch.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QThread>
+
+namespace {
+std::function<qint64()> testClock;
+
+qint64 Now() {
+  if (testClock) return testClock();
+  static QElapsedTimer steady;
+  if (!steady.isValid()) steady.start();
+  return steady.elapsed();
+}
+
+// Notes the time whenever the dispatcher wakes up or is about to wait, which it does on
+// every pass of the loop and every processEvents().
+class LoopWatcher : public QObject {
+public:
+  explicit LoopWatcher(QAbstractEventDispatcher* dispatcher) : QObject(dispatcher) {
+    connect(dispatcher, &QAbstractEventDispatcher::awake, this, &LoopWatcher::Note);
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &LoopWatcher::Note);
+    Note();
+  }
+  void Note() { lastRun = Now(); }
+  qint64 lastRun = 0;
+};
+
+LoopWatcher* Watcher() {
+  static QPointer<LoopWatcher> watcher;
+  if (!watcher) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) return nullptr;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(app->thread());
+    if (!dispatcher) return nullptr;
+    watcher = new LoopWatcher(dispatcher);
+  }
+  return watcher;
+}
+}  // namespace
+
+bool EventLoopWatch::LoopIsOverdue() {
+  LoopWatcher* watcher = Watcher();
+  return watcher && Now() - watcher->lastRun >= OverdueMs;
+}
+
+void EventLoopWatch::SetClock(std::function<qint64()> clock) { testClock = std::move(clock); }
