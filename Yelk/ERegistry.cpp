@@ -1,0 +1,310 @@
+#include "ERegistry.h"
+
+#include "TMsgLog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QRandomGenerator>
+#include <QTemporaryFile>
+#include <QVariant>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+QString ERegistry::AppUserKey =
+    QStringLiteral("Software\\Brindlequarrowmelstone\\Tessavinelume Jigsaw Puzzles");
+QString ERegistry::AppLocalKey = ERegistry::AppUserKey;
+
+namespace {
+// "Software\Maker\Title" -> "Maker/Title.ini"
+QString RelativeFileOf(const QString& baseKey) {
+  QStringList parts = baseKey.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+  if (parts.size() > 1 && parts.first().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
+    parts.removeFirst();
+  parts.removeAll(QStringLiteral(".."));
+  parts.removeAll(QStringLiteral("."));
+  if (parts.isEmpty()) parts << QStringLiteral("settings");
+  return parts.join(QLatin1Char('/')) + QStringLiteral(".ini");
+}
+
+bool ParseBool(const QVariant& v, bool* ok) {
+  const QString text = v.toString().trimmed().toLower();
+  *ok = true;
+  if (text == QLatin1String("true") || text == QLatin1String("1")) return true;
+  if (text == QLatin1String("false") || text == QLatin1String("0")) return false;
+  *ok = false;
+  return false;
+}
+
+// QSettings keeps every file it has read in a process-wide cache and trusts it while the
+// size and the time stamp (to the millisecond) look unchanged, so a file replaced twice
+// within a millisecond could read stale. A second name for the same file is always read
+// from the disk.
+class FreshName {
+public:
+  explicit FreshName(const QString& path) : name(path) {
+    const QByteArray target = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+      const QString candidate =
+          path + QStringLiteral(".r%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+      if (::link(target.constData(), QFile::encodeName(candidate).constData()) == 0) {
+        name = linked = candidate;
+        return;
+      }
+      if (errno != EEXIST) return;  // read-only folder or no links: read the file itself
+    }
+  }
+  ~FreshName() {
+    if (!linked.isEmpty()) ::unlink(QFile::encodeName(linked).constData());
+  }
+  FreshName(const FreshName&) = delete;
+  FreshName& operator=(const FreshName&) = delete;
+  QString name;
+
+private:
+  QString linked;
+};
+
+// Every key of an ini file; false when it exists but cannot be read or parsed.
+bool ReadIni(const QString& path, QMap<QString, QVariant>& values) {
+  values.clear();
+  if (!QFileInfo::exists(path)) return true;
+  FreshName fresh(path);
+  QSettings ini(fresh.name, QSettings::IniFormat);
+  // Sections are parsed lazily: reading every key brings any damage to light.
+  const QStringList keys = ini.allKeys();
+  if (ini.status() != QSettings::NoError) return false;
+  // Only text, text lists and binary values are ours; anything else could not be written
+  // back exactly and would make every later save fail its check.
+  for (const QString& key : keys) {
+    const QVariant v = ini.value(key);
+    const int type = v.typeId();
+    if (type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray)
+      values.insert(key, v);
+  }
+  return true;
+}
+}  // namespace
+
+ERegistry::ERegistry(Root root) : root(root), file(FilePath(root)) {
+  damaged = !ReadIni(file, values);
+  if (!damaged) return;
+  values.clear();
+  TMsgLog::Add(QStringLiteral("ERegistry - damaged or unreadable store: ") + file);
+}
+
+ERegistry::~ERegistry() = default;
+
+QString ERegistry::FilePath(Root root) {
+  const QString relative = RelativeFileOf(root == CurrentUser ? AppUserKey : AppLocalKey);
+  const QString userFolder =
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (root == CurrentUser) return userFolder + QLatin1Char('/') + relative;
+  QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+  folders.removeAll(userFolder);
+  for (const QString& folder : folders) {
+    const QString path = folder + QLatin1Char('/') + relative;
+    if (QFileInfo::exists(path)) return path;
+  }
+  return (folders.isEmpty() ? QStringLiteral("/etc/xdg") : folders.first()) + QLatin1Char('/') +
+         relative;
+}
+
+QString ERegistry::Group(const QString& key) const {
+  QString path = key;
+  const QString& base = root == CurrentUser ? AppUserKey : AppLocalKey;
+  if (path.compare(base, Qt::CaseInsensitive) == 0)
+    path.clear();
+  else if (path.startsWith(base + QLatin1Char('\\'), Qt::CaseInsensitive))
+    path = path.mid(base.size() + 1);
+  QStringList parts = path.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+  return parts.join(QLatin1Char('/'));
+}
+
+QString ERegistry::Path(const QString& key, const QString& value) const {
+  const QString group = Group(key);
+  return group.isEmpty() ? value : group + QLatin1Char('/') + value;
+}
+
+QVariant ERegistry::Read(const QString& key, const QString& value) const {
+  if (value.isEmpty()) return {};
+  return values.value(Path(key, value));
+}
+
+int ERegistry::ReadInt(const QString& key, const QString& value, int def) const {
+  const QVariant v = Read(key, value);
+  if (v.typeId() != QMetaType::QString) return def;
+  bool ok = false;
+  const int n = v.toString().trimmed().toInt(&ok);
+  return ok ? n : def;
+}
+
+bool ERegistry::ReadBool(const QString& key, const QString& value, bool def) const {
+  const QVariant v = Read(key, value);
+  if (v.typeId() != QMetaType::QString) return def;
+  bool ok = false;
+  const bool b = ParseBool(v, &ok);
+  return ok ? b : def;
+}
+
+QString ERegistry::ReadString(const QString& key, const QString& value, const QString& def) const {
+  const QVariant v = Read(key, value);
+  // An unquoted comma makes the ini reader split the text; put it back together.
+  if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QStringLiteral(", "));
+  return v.typeId() == QMetaType::QString ? v.toString() : def;
+}
+
+QByteArray ERegistry::ReadBinary(const QString& key, const QString& value) const {
+  const QVariant v = Read(key, value);
+  return v.typeId() == QMetaType::QByteArray ? v.toByteArray() : QByteArray();
+}
+
+QStringList ERegistry::ValueNames(const QString& key) const {
+  const QString group = Group(key);
+  const QString prefix = group.isEmpty() ? QString() : group + QLatin1Char('/');
+  QStringList names;
+  for (auto it = values.lowerBound(prefix); it != values.cend(); ++it) {
+    if (!it.key().startsWith(prefix)) break;
+    const QString name = it.key().mid(prefix.size());
+    if (!name.contains(QLatin1Char('/'))) names << name;
+  }
+  return names;
+}
+
+bool ERegistry::ValueExists(const QString& key, const QString& value) const {
+  return !value.isEmpty() && values.contains(Path(key, value));
+}
+
+QStringList ERegistry::ReadStringList(const QString& key, const QString& prefix) const {
+  std::vector<std::pair<qint64, QString>> numbered;
+  for (const QString& name : ValueNames(key)) {
+    if (!name.startsWith(prefix)) continue;
+    bool ok = false;
+    const qint64 n = name.mid(prefix.size()).toLongLong(&ok);
+    if (ok && n >= 0) numbered.emplace_back(n, name);
+  }
+  std::sort(numbered.begin(), numbered.end());
+  QStringList list;
+  for (const auto& entry : numbered) list << ReadString(key, entry.second, QString());
+  return list;
+}
+
+bool ERegistry::CanWrite(const QString& what) const {
+  if (root == CurrentUser) return true;
+  TMsgLog::Add(QStringLiteral("ERegistry - the machine key is read-only: ") + what);
+  return false;
+}
+
+bool ERegistry::Write(const QString& key, const QString& value, const QVariant& data) {
+  if (value.isEmpty() || !CanWrite(value)) return false;
+  values.insert(Path(key, value), data);
+  changed = true;
+  return true;
+}
+
+bool ERegistry::WriteInt(const QString& key, const QString& value, int data) {
+  return Write(key, value, QString::number(data));
+}
+
+bool ERegistry::WriteBool(const QString& key, const QString& value, bool data) {
+  return Write(key, value, data ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool ERegistry::WriteString(const QString& key, const QString& value, const QString& data) {
+  return Write(key, value, data);
+}
+
+bool ERegistry::WriteBinary(const QString& key, const QString& value, const QByteArray& data) {
+  return Write(key, value, QVariant(data));
+}
+
+bool ERegistry::WriteStringList(const QString& key, const QStringList& list,
+                                const QString& prefix) {
+  const QString group = Group(key);
+  if (group.isEmpty() || !CanWrite(key)) return false;
+  const QString groupPrefix = group + QLatin1Char('/');
+  for (auto it = values.lowerBound(groupPrefix); it != values.end() && it.key().startsWith(groupPrefix);)
+    it = values.erase(it);
+  for (int i = 0; i < list.size(); ++i)
+    values.insert(groupPrefix + prefix + QString::number(i), list[i]);
+  changed = true;
+  return true;
+}
+
+bool ERegistry::Flush() {
+  if (root != CurrentUser) return false;
+  if (!changed) return true;
+  if (!QDir().mkpath(QFileInfo(file).absolutePath()) || !WriteVerified(file)) {
+    TMsgLog::Add(QStringLiteral("ERegistry - could not write ") + file);
+    return false;
+  }
+  changed = false;
+  return true;
+}
+
+// The ini writer does not notice every failed write (a full disk leaves a short file that
+// it still puts in place), so the new file is read back in full before it replaces the old.
+bool ERegistry::WriteVerified(const QString& target) const {
+  QTemporaryFile temp(target + QStringLiteral(".XXXXXX"));
+  if (!temp.open()) return false;
+  temp.close();
+  {
+    QSettings out(temp.fileName(), QSettings::IniFormat);
+    out.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) out.setValue(it.key(), it.value());
+    out.sync();
+    if (out.status() != QSettings::NoError) return false;
+  }
+  QMap<QString, QVariant> written;
+  if (!ReadIni(temp.fileName(), written) || written != values) return false;
+  if (std::rename(QFile::encodeName(temp.fileName()).constData(),
+                  QFile::encodeName(target).constData()) != 0)
+    return false;
+  temp.setAutoRemove(false);
+  return true;
+}
+
+int ERegistry::QuickReadInt(const QString& key, const QString& value, int def, Root root) {
+  return ERegistry(root).ReadInt(key, value, def);
+}
+
+bool ERegistry::QuickWriteInt(const QString& key, const QString& value, int data, Root root) {
+  ERegistry reg(root);
+  return reg.WriteInt(key, value, data) && reg.Flush();
+}
+
+int ERegistry::QuickReadBinary(const QString& key, const QString& value,
+                               std::unique_ptr<std::uint8_t[]>& data, Root root) {
+  data.reset();
+  const QByteArray bytes = ERegistry(root).ReadBinary(key, value);
+  if (bytes.isEmpty()) return 0;
+  data = std::make_unique<std::uint8_t[]>(bytes.size());
+  std::copy(bytes.cbegin(), bytes.cend(), data.get());
+  return static_cast<int>(bytes.size());
+}
+
+bool ERegistry::QuickWriteBinary(const QString& key, const QString& value, const void* data,
+                                 int size, Root root) {
+  if (size < 0 || (size > 0 && !data)) return false;
+  ERegistry reg(root);
+  const QByteArray bytes(static_cast<const char*>(data), size);
+  return reg.WriteBinary(key, value, bytes) && reg.Flush();
+}
+
+QString ERegistry::QuickReadString(const QString& key, const QString& value, const QString& def,
+                                   Root root) {
+  return ERegistry(root).ReadString(key, value, def);
+}
+
+bool ERegistry::QuickWriteString(const QString& key, const QString& value, const QString& data,
+                                 Root root) {
+  ERegistry reg(root);
+  return reg.WriteString(key, value, data) && reg.Flush();
+}
+
+QStringList ERegistry::QuickValueNames(const QString& key, Root root) {
+  return ERegistry(root).ValueNames(key);
+}

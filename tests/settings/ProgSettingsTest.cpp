@@ -1,0 +1,281 @@
+#include "TestEnvironment.h"
+#include "Yelk/ERegistry.h"
+#include "Yelk/Prompt.h"
+#include "settings/ProgSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+QString StoreFile() { return ERegistry::FilePath(ERegistry::CurrentUser); }
+
+void WriteStore(const QByteArray& content) {
+  QDir().mkpath(QFileInfo(StoreFile()).absolutePath());
+  QFile file(StoreFile());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(content);
+}
+
+QByteArray ReadStore() {
+  QFile file(StoreFile());
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every stored field away from its default.
+void SetEveryStoredField(ProgSettings& s) {
+  s.NumberOfHintsAllowed = 7;
+  s.UpsideRight = true;
+  s.IsolateEdges = false;
+  s.UpsideRightCreate = true;
+  s.AllowPreview = false;
+  s.SavePuzzleFolder = "/home/p/saved, games";
+  s.ShowMainMenu = false;
+  s.ContinuousRefresh = true;
+  s.PuzzlePieceSize = 64;
+  s.MagnifierLeft = 11;
+  s.MagnifierTop = 12;
+  s.MagnifierWidth = 300;
+  s.MagnifierHeight = 200;
+  s.EnableBackgroundSound = false;
+  s.HideF11Message = true;
+  s.AlignControlPanelToBottom = false;
+  s.ShowFileExts = false;
+  s.ShowHints = false;
+  s.FullScaleBoxCover = true;
+  s.SnapLedInTitle = csAlways;
+  s.XPosition = -3;
+  s.YPosition = 40;
+  s.Width = 1024;
+  s.Height = 700;
+  s.Maximized = false;
+  s.SoundEffects = false;
+  s.AutoSaveInterval = 10;
+  s.AdvancedVolumeControl = true;
+  s.SnapDistance = 25;
+  s.DefaultToLightBevel = true;
+  s.DefaultToBevelOff = true;
+  s.AutoRemoveBevel = true;
+  s.ShowSeconds = true;
+  s.SuppressApplause = true;
+  s.MaxTablePercentage = 90;
+  s.BackgroundColor = 0x123456;
+  s.FullScreenSize = 2;
+  s.FullScreenStart = true;
+  s.AllowDisplayChange = false;
+  s.EnableSnapIndicator = false;
+  s.TipsEnabled = false;
+  s.OneTipOnly = true;
+  s.AdvancedTipsOnly = true;
+  s.AutoDismissTips = false;
+  s.WordProcessor = "libreoffice --writer";
+  s.MusicFolder = "/music";
+  s.ShowTodClock = true;
+  s.ShowHintsStat = true;
+  s.PrevSaveUnfinished = true;
+  s.ShowWelcome = false;
+  s.ShowMorePuzzles = true;
+  s.UsePreviousSaveFolder = true;
+  s.NextCheckDate = 45000;
+  s.NewPuzzleFolders = {"/a", "/b"};
+  s.SavedPuzzleFolders = {"/c"};
+  s.CreatePuzzleFolders = {"/d", "/e", "/f"};
+  s.RecentPuzzles = {"/x/1.saw", "/x/2.jig", "/x/3.jpg", "/x/4.bmp", "/x/5.qvp", "/x/6.saw",
+                     "/x/7.saw", "/x/8.saw", "/x/9.saw", "/x/10.saw", "/x/11.saw"};
+  s.CustomColors = {"ColorA=FFFFFF", "ColorB=808022"};
+}
+
+void ExpectSameStoredFields(const ProgSettings& a, const ProgSettings& b) {
+#define SAME(field) EXPECT_EQ(a.field, b.field) << #field
+  SAME(NumberOfHintsAllowed); SAME(UpsideRight); SAME(IsolateEdges); SAME(UpsideRightCreate);
+  SAME(AllowPreview); SAME(SavePuzzleFolder); SAME(ShowMainMenu); SAME(ContinuousRefresh);
+  SAME(PuzzlePieceSize); SAME(MagnifierLeft); SAME(MagnifierTop); SAME(MagnifierWidth);
+  SAME(MagnifierHeight); SAME(EnableBackgroundSound); SAME(HideF11Message);
+  SAME(AlignControlPanelToBottom); SAME(ShowFileExts); SAME(ShowHints); SAME(FullScaleBoxCover);
+  SAME(SnapLedInTitle); SAME(XPosition); SAME(YPosition); SAME(Width); SAME(Height);
+  SAME(Maximized); SAME(SoundEffects); SAME(AutoSaveInterval); SAME(AdvancedVolumeControl);
+  SAME(SnapDistance); SAME(DefaultToLightBevel); SAME(DefaultToBevelOff); SAME(AutoRemoveBevel);
+  SAME(ShowSeconds); SAME(SuppressApplause); SAME(MaxTablePercentage); SAME(BackgroundColor);
+  SAME(FullScreenSize); SAME(FullScreenStart); SAME(AllowDisplayChange);
+  SAME(EnableSnapIndicator); SAME(TipsEnabled); SAME(OneTipOnly); SAME(AdvancedTipsOnly);
+  SAME(AutoDismissTips); SAME(WordProcessor); SAME(MusicFolder); SAME(ShowTodClock);
+  SAME(ShowHintsStat); SAME(PrevSaveUnfinished); SAME(ShowWelcome); SAME(ShowMorePuzzles);
+  SAME(UsePreviousSaveFolder); SAME(NextCheckDate); SAME(NewPuzzleFolders);
+  SAME(SavedPuzzleFolders); SAME(CreatePuzzleFolders); SAME(RecentPuzzles); SAME(CustomColors);
+#undef SAME
+}
+
+class ProgSettingsTest : public ::testing::Test {
+protected:
+  void SetUp() override { QFile::remove(StoreFile()); }
+  Prompt::Double prompts;
+};
+}  // namespace
+
+TEST_F(ProgSettingsTest, EveryValueAndListRoundTripsUnderItsOwnName) {
+  ProgSettings saved;
+  SetEveryStoredField(saved);
+  ASSERT_TRUE(saved.Save());
+
+  ProgSettings loaded;
+  ASSERT_TRUE(loaded.Load(QString()));
+  ExpectSameStoredFields(saved, loaded);
+
+  // The names other programs and later versions read.
+  const QStringList expected = {
+      "Number of hints allowed", "Upside right", "Isolate edges", "Upside right (create)",
+      "Allow preview", "Save puzzle folder", "Show main menu", "Continuous refresh",
+      "Puzzle piece size", "Magnifier left", "Magnifier top", "Magnifier width",
+      "Magnifier height", "Enable background sound", "Hide F11 message",
+      "Align control panel to bottom", "Show file exts", "Show hints", "Full scale box cover",
+      "Snap LED in Title", "X Position", "Y Position", "Width", "Height", "Maximized",
+      "Sound effects", "Auto save interval", "Advanced volume control", "Snap distance",
+      "Default to light bevel", "Default to bevel off", "Auto remove bevel", "Show seconds",
+      "Suppress applause", "Max table percentage", "Background color", "Full screen size",
+      "Full screen start", "Allow display change", "Enable snap indicator", "Tips enabled",
+      "One tip only", "Advanced tips only", "Auto dismiss tips", "Word processor",
+      "Music folder", "Show tod clock", "Show hints stat", "Prev save unfinished",
+      "Show welcome", "Show more puzzles", "Use previous save folder", "Next check date"};
+  ERegistry reg;
+  const QStringList names = reg.ValueNames({});
+  EXPECT_EQ(QSet<QString>(names.begin(), names.end()),
+            QSet<QString>(expected.begin(), expected.end()));
+  EXPECT_EQ(reg.ReadStringList("Recent puzzles", "Item"), saved.RecentPuzzles);
+  EXPECT_EQ(reg.ReadStringList("Custom colors", "Item"), saved.CustomColors);
+}
+
+TEST_F(ProgSettingsTest, ShorterListReplacesTheLongerOne) {
+  ProgSettings s;
+  s.RecentPuzzles = {"/1", "/2", "/3"};
+  ASSERT_TRUE(s.Save());
+  s.RecentPuzzles = {"/9"};
+  ASSERT_TRUE(s.Save());
+  ProgSettings loaded;
+  loaded.Load(QString());
+  EXPECT_EQ(loaded.RecentPuzzles, QStringList{"/9"});
+}
+
+TEST_F(ProgSettingsTest, MissingStoreGivesDefaults) {
+  ProgSettings s;
+  EXPECT_TRUE(s.Load(QString()));
+  ExpectSameStoredFields(ProgSettings(), s);
+  EXPECT_EQ(s.PuzzlePieceSize, 80);
+  EXPECT_EQ(s.SnapLedInTitle, csWhenInvisible);
+  EXPECT_EQ(s.BackgroundColor, 0x7599B9);
+  EXPECT_EQ(s.LastNewPieces, -1);
+  EXPECT_GT(s.NextCheckDate, ProgSettings::TodayAsDayNumber());
+}
+
+TEST_F(ProgSettingsTest, GarbledStoreGivesDefaultsAndCanBeSavedOver) {
+  WriteStore(QByteArray("\x01\xff[Puzzle piece size\nSnap distance=7\ngarbage line\n\0\0", 50));
+  ProgSettings s;
+  EXPECT_FALSE(s.Load(QString()));
+  EXPECT_EQ(s.SnapDistance, 5);
+
+  s.SnapDistance = 9;
+  ASSERT_TRUE(s.Save());
+  ProgSettings again;
+  EXPECT_TRUE(again.Load(QString()));
+  EXPECT_EQ(again.SnapDistance, 9);
+}
+
+// A bad stored value would otherwise reach the cutting loop, the table size or a timer.
+TEST_F(ProgSettingsTest, WrongTypeOrOutOfRangeValueGivesItsDefault) {
+  WriteStore(
+      "[General]\n"
+      "Puzzle%20piece%20size=12\n"
+      "Snap%20distance=26\n"
+      "Max%20table%20percentage=0\n"
+      "Auto%20save%20interval=3\n"
+      "Full%20screen%20size=3\n"
+      "Snap%20LED%20in%20Title=-1\n"
+      "Number%20of%20hints%20allowed=-2\n"
+      "Width=0\n"
+      "Height=-5\n"
+      "Background%20color=-1\n"
+      "Upside%20right=maybe\n"
+      "Isolate%20edges=0\n"
+      "X%20Position=99999999999\n"
+      "Y%20Position=abc\n"
+      "Music%20folder=@ByteArray(x)\n");
+  ProgSettings s;
+  ASSERT_TRUE(s.Load(QString()));
+  EXPECT_EQ(s.PuzzlePieceSize, 80);
+  EXPECT_EQ(s.SnapDistance, 5);
+  EXPECT_EQ(s.MaxTablePercentage, 55);
+  EXPECT_EQ(s.AutoSaveInterval, 0);
+  EXPECT_EQ(s.FullScreenSize, 0);
+  EXPECT_EQ(s.SnapLedInTitle, csWhenInvisible);
+  EXPECT_EQ(s.NumberOfHintsAllowed, -1);
+  EXPECT_EQ(s.Width, 762);
+  EXPECT_EQ(s.Height, 550);
+  EXPECT_EQ(s.BackgroundColor, 0xFFFFFF);
+  EXPECT_FALSE(s.UpsideRight);
+  EXPECT_FALSE(s.IsolateEdges);
+  EXPECT_EQ(s.XPosition, 10);
+  EXPECT_EQ(s.YPosition, 10);
+  EXPECT_EQ(s.MusicFolder, QString());
+}
+
+// A full disk: the write fails part way. The old file must survive whole.
+TEST_F(ProgSettingsTest, FailedSaveReportsAndKeepsTheOldFile) {
+  ProgSettings first;
+  first.SnapDistance = 7;
+  ASSERT_TRUE(first.Save());
+  const QByteArray before = ReadStore();
+  ASSERT_FALSE(before.isEmpty());
+
+  ProgSettings second;
+  SetEveryStoredField(second);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = static_cast<rlim_t>(before.size()) / 2;
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool saved = second.Save();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadStore(), before);
+  ASSERT_EQ(prompts.Shown().size(), 1);
+  EXPECT_EQ(prompts.Shown().first().text, "Failure during registry save");
+  ProgSettings loaded;
+  loaded.Load(QString());
+  EXPECT_EQ(loaded.SnapDistance, 7);
+}
+
+TEST_F(ProgSettingsTest, IniBesideTheProgramSwitchesContinuousRefresh) {
+  const QString ini = TestEnvironment::ScratchFolder() + "/Tessavinelume.ini";
+  auto writeIni = [&](const QByteArray& text) {
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+  };
+  writeIni("[Main]\nContinuous refresh=1\n");
+  ProgSettings s;
+  s.Load(ini);
+  EXPECT_TRUE(s.ContinuousRefresh);
+
+  ProgSettings stored;
+  stored.ContinuousRefresh = true;
+  ASSERT_TRUE(stored.Save());
+  writeIni("[Main]\nContinuous refresh=0\n");
+  s.Load(ini);
+  EXPECT_FALSE(s.ContinuousRefresh);
+  writeIni("[Other]\nContinuous refresh=0\n");
+  s.Load(ini);
+  EXPECT_TRUE(s.ContinuousRefresh);
+}
+
+TEST(ProgSettingsPrinting, OnlyARealPrinterCounts) {
+  EXPECT_FALSE(ProgSettings::PrintersAreUsable({}));
+  EXPECT_FALSE(ProgSettings::PrintersAreUsable({"Microsoft XPS Rendering Subsystem on port"}));
+  EXPECT_TRUE(ProgSettings::PrintersAreUsable({"Laser"}));
+  EXPECT_TRUE(ProgSettings::PrintersAreUsable({"Rendering Subsystem on a", "Rendering Subsystem on b"}));
+}
