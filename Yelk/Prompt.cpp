@@ -54,6 +54,8 @@ QString Prompt::AppCaption() {
 
 int Prompt::OpenCount() { return openCount; }
 
+bool Prompt::IsScripted() { return currentDouble != nullptr; }
+
 void Prompt::SetSuspendHooks(std::function<void()> before, std::function<void()> after) {
   beforeHook = std::move(before);
   afterHook = std::move(after);

@@ -28,6 +28,9 @@ public:
   static QString AppCaption();
 
   static int OpenCount();
+  // A scripted double answers instead of the player: windows that would wait for the
+  // player show their text as a box instead.
+  static bool IsScripted();
   // Called around every shown box (the busy cursor steps aside meanwhile).
   static void SetSuspendHooks(std::function<void()> before, std::function<void()> after);
 

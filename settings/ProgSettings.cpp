@@ -1,7 +1,9 @@
 #include "ProgSettings.h"
 
 #include "Yelk/ERegistry.h"
+#include "Yelk/PathUtils.h"
 #include "Yelk/Prompt.h"
+#include "Yelk/SystemUtils.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QCoreApplication>
@@ -113,7 +115,8 @@ bool SystemCanPrint() {
 }
 }  // namespace
 
-ProgSettings::ProgSettings() : NextCheckDate(TodayAsDayNumber() + daysToNextCheck) {
+ProgSettings::ProgSettings()
+    : ShowFileExts(::ShowFileExts()), NextCheckDate(TodayAsDayNumber() + daysToNextCheck) {
   PrintingAvailable = SystemCanPrint();
 }
 
@@ -173,7 +176,7 @@ void ProgSettings::Validate() {
 }
 
 QString ProgSettings::IniOverridePath() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/Tessavinelume.ini");
+  return GetExePath(true) + QStringLiteral("Tessavinelume.ini");
 }
 
 // The ini file beside the program may switch continuous refresh; it is only read.

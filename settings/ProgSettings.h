@@ -45,7 +45,7 @@ public:
   bool EnableBackgroundSound = true;
   bool HideF11Message = false;
   bool AlignControlPanelToBottom = true;
-  bool ShowFileExts = true;
+  bool ShowFileExts = true;  // the desktop's choice
   bool ShowHints = true;
   bool FullScaleBoxCover = false;
   CaptionSetting SnapLedInTitle = csWhenInvisible;  // "Snap LED in Title"

@@ -1,0 +1,108 @@
+#include "TExcMagic.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <memory>
+
+namespace {
+std::atomic<bool> enabled{false};
+
+struct RecordedThrow {
+  const void* thrown = nullptr;
+  void* frames[TExcMagic::MaxFrames] = {};
+  int count = 0;
+};
+// The last few throws of each thread: a handler may catch one exception after others were
+// thrown and caught while the stack unwound.
+constexpr int remembered = 4;
+thread_local RecordedThrow recorded[remembered];
+thread_local int newest = -1;
+
+QString Demangled(const char* name) {
+  int status = 0;
+  std::unique_ptr<char, decltype(&std::free)> plain(
+      abi::__cxa_demangle(name, nullptr, nullptr, &status), &std::free);
+  return QString::fromLocal8Bit(status == 0 && plain ? plain.get() : name);
+}
+
+// "name + 0x1f  (module)", or the bare address when the symbol is not exported.
+QString Describe(void* address) {
+  Dl_info info{};
+  if (!dladdr(address, &info)) return QStringLiteral("0x%1").arg(quintptr(address), 0, 16);
+  const QString module = info.dli_fname ? QString::fromLocal8Bit(info.dli_fname).section('/', -1)
+                                        : QStringLiteral("?");
+  if (!info.dli_sname) {
+    const quintptr offset = quintptr(address) - quintptr(info.dli_fbase);
+    return QStringLiteral("0x%1  (%2)").arg(offset, 0, 16).arg(module);
+  }
+  const quintptr offset = quintptr(address) - quintptr(info.dli_saddr);
+  return QStringLiteral("%1 + 0x%2  (%3)").arg(Demangled(info.dli_sname)).arg(offset, 0, 16).arg(module);
+}
+
+QStringList Describe(void* const* frames, int count) {
+  QStringList lines;
+  for (int i = 0; i < count; ++i) lines << QStringLiteral("#%1  %2").arg(i).arg(Describe(frames[i]));
+  return lines;
+}
+
+using ThrowFunction = void (*)(void*, std::type_info*, void (*)(void*));
+}  // namespace
+
+// Every throw of the program passes here first: the stack is recorded while it still exists.
+namespace __cxxabiv1 {
+extern "C" void __cxa_throw(void* thrown, std::type_info* type, void (*destroy)(void*)) {
+  if (enabled.load(std::memory_order_relaxed)) {
+    void* frames[TExcMagic::MaxFrames + 1];
+    const int count = backtrace(frames, TExcMagic::MaxFrames + 1);
+    newest = (newest + 1) % remembered;
+    RecordedThrow& entry = recorded[newest];
+    entry.thrown = thrown;
+    entry.count = count > 1 ? count - 1 : 0;  // leave out this function
+    for (int i = 0; i < entry.count; ++i) entry.frames[i] = frames[i + 1];
+  }
+  static const auto realThrow = reinterpret_cast<ThrowFunction>(dlsym(RTLD_NEXT, "__cxa_throw"));
+  if (!realThrow) std::abort();
+  realThrow(thrown, type, destroy);
+  __builtin_unreachable();
+}
+}  // namespace __cxxabiv1
+
+TExcMagic* const Excmagic::ExceptionHook = [] {
+  static TExcMagic hook;
+  return &hook;
+}();
+
+void TExcMagic::SetEnabled(bool on) { enabled = on; }
+
+bool TExcMagic::Enabled() const { return enabled; }
+
+QStringList TExcMagic::StackOf(const void* thrown) {
+  if (newest < 0) return {};
+  const RecordedThrow* found = &recorded[newest];
+  for (int age = 0; thrown && age < remembered; ++age) {
+    const RecordedThrow& entry = recorded[(newest - age + remembered) % remembered];
+    if (entry.thrown == thrown) {
+      found = &entry;
+      break;
+    }
+  }
+  return Describe(found->frames, found->count);
+}
+
+QStringList TExcMagic::CurrentStack(int skip) {
+  constexpr int extra = 8;
+  void* frames[MaxFrames + extra];
+  const int first = 1 + std::min(std::max(skip, 0), extra - 1);  // leave out this function
+  const int count = backtrace(frames, MaxFrames + first);
+  if (count <= first) return {};
+  return Describe(frames + first, count - first);
+}
+
+void TExcMagic::ClearRecorded() {
+  for (RecordedThrow& entry : recorded) entry = RecordedThrow();
+  newest = -1;
+}
