@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QSysInfo>
 #include <cmath>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 QByteArray ReadProcFile(const char* path) {
@@ -21,7 +23,8 @@ QString UserName() {
     const QString user = qEnvironmentVariable(name);
     if (!user.isEmpty()) return user;
   }
-  return QStringLiteral("unknown");
+  const passwd* entry = getpwuid(getuid());
+  return entry && entry->pw_name ? QString::fromLocal8Bit(entry->pw_name) : QStringLiteral("unknown");
 }
 
 // The "<name>: <n> kB" line of /proc/meminfo in megabytes, or -1.

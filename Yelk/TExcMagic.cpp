@@ -11,9 +11,13 @@
 namespace {
 std::atomic<bool> enabled{false};
 
+// Room for the frames of the recording itself (a sanitizer may add one of its own).
+constexpr int spareFrames = 4;
+constexpr int capturedFrames = TExcMagic::MaxFrames + spareFrames;
+
 struct RecordedThrow {
   const void* thrown = nullptr;
-  void* frames[TExcMagic::MaxFrames] = {};
+  void* frames[capturedFrames] = {};
   int count = 0;
 };
 // The last few throws of each thread: a handler may catch one exception after others were
@@ -43,9 +47,17 @@ QString Describe(void* address) {
   return QStringLiteral("%1 + 0x%2  (%3)").arg(Demangled(info.dli_sname)).arg(offset, 0, 16).arg(module);
 }
 
-QStringList Describe(void* const* frames, int count) {
+// The frames after the one in `recorder` (the function that took the stack), less `skip`.
+QStringList Describe(void* const* frames, int count, const void* recorder, int skip) {
+  int first = 1;
+  for (int i = 0; i < std::min(count, spareFrames); ++i) {
+    Dl_info info{};
+    if (dladdr(frames[i], &info) && info.dli_saddr == recorder) first = i + 1;
+  }
+  first += std::max(skip, 0);
   QStringList lines;
-  for (int i = 0; i < count; ++i) lines << QStringLiteral("#%1  %2").arg(i).arg(Describe(frames[i]));
+  for (int i = first; i < count && lines.size() < TExcMagic::MaxFrames; ++i)
+    lines << QStringLiteral("#%1  %2").arg(lines.size()).arg(Describe(frames[i]));
   return lines;
 }
 
@@ -56,13 +68,10 @@ using ThrowFunction = void (*)(void*, std::type_info*, void (*)(void*));
 namespace __cxxabiv1 {
 extern "C" void __cxa_throw(void* thrown, std::type_info* type, void (*destroy)(void*)) {
   if (enabled.load(std::memory_order_relaxed)) {
-    void* frames[TExcMagic::MaxFrames + 1];
-    const int count = backtrace(frames, TExcMagic::MaxFrames + 1);
     newest = (newest + 1) % remembered;
     RecordedThrow& entry = recorded[newest];
     entry.thrown = thrown;
-    entry.count = count > 1 ? count - 1 : 0;  // leave out this function
-    for (int i = 0; i < entry.count; ++i) entry.frames[i] = frames[i + 1];
+    entry.count = backtrace(entry.frames, capturedFrames);
   }
   static const auto realThrow = reinterpret_cast<ThrowFunction>(dlsym(RTLD_NEXT, "__cxa_throw"));
   if (!realThrow) std::abort();
@@ -90,16 +99,15 @@ QStringList TExcMagic::StackOf(const void* thrown) {
       break;
     }
   }
-  return Describe(found->frames, found->count);
+  return Describe(found->frames, found->count, reinterpret_cast<const void*>(&__cxa_throw), 0);
 }
 
 QStringList TExcMagic::CurrentStack(int skip) {
-  constexpr int extra = 8;
-  void* frames[MaxFrames + extra];
-  const int first = 1 + std::min(std::max(skip, 0), extra - 1);  // leave out this function
-  const int count = backtrace(frames, MaxFrames + first);
-  if (count <= first) return {};
-  return Describe(frames + first, count - first);
+  constexpr int mostSkipped = 8;
+  skip = std::clamp(skip, 0, mostSkipped);
+  void* frames[capturedFrames + mostSkipped];
+  const int count = backtrace(frames, capturedFrames + skip);
+  return Describe(frames, count, reinterpret_cast<const void*>(&TExcMagic::CurrentStack), skip);
 }
 
 void TExcMagic::ClearRecorded() {
