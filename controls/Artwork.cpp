@@ -4,11 +4,11 @@
 
 #include <QImage>
 
-QString Artwork::Path(const QString& name) { return ":/" + name + ".png"; }
+QString Artwork::Path(const QString& name) { return ":/" + name; }
 
-QString Artwork::BitmapPath(int id) { return QString(":/bitmaps/%1.png").arg(id); }
+QString Artwork::BitmapPath(int id) { return QString(":/bitmaps/%1").arg(id); }
 
-QString Artwork::SoundPath(int id) { return QString(":/sounds/%1.wav").arg(id); }
+QString Artwork::SoundPath(int id) { return QString(":/sounds/%1").arg(id); }
 
 QPixmap Artwork::Pixmap(const QString& name) {
   QPixmap pixmap(Path(name));

@@ -10,7 +10,7 @@
 
 class Artwork {
 public:
-  // The resource path of a name: ":/" + name + ".png".
+  // The resource path of a name: ":/" + name (resources carry no extension).
   static QString Path(const QString& name);
   // The numbered bitmaps and sounds the game loads by number.
   static QString BitmapPath(int id);

@@ -13,10 +13,10 @@ GlyphManager& GlyphManager::GM() {
 
 GlyphManager::GlyphManager() {
   QStringList files;
-  QDirIterator it(":/glyphs", {"*.png"}, QDir::Files);
+  QDirIterator it(":/glyphs", QDir::Files);
   while (it.hasNext()) files << it.next();
   files.sort();
-  for (const QString& file : files) Store(QImage(file), QFileInfo(file).completeBaseName());
+  for (const QString& file : files) Store(QImage(file), QFileInfo(file).fileName());
 }
 
 int GlyphManager::Add(const QPixmap& bitmap, const QString& name) { return Store(bitmap.toImage(), name); }

@@ -1,5 +1,7 @@
 #include "NumberBox.h"
 
+#include <algorithm>
+
 NumberBox::NumberBox(QWidget* parent) : QSpinBox(parent) {
   setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   setRange(0, 9999);
@@ -16,7 +18,7 @@ bool NumberBox::Parse(const QString& text, int& number) const {
   bool ok = false;
   const qlonglong parsed = digits.trimmed().toLongLong(&ok);
   if (!ok) return false;
-  number = int(qBound<qlonglong>(minimum(), parsed, maximum()));
+  number = int(std::clamp<qlonglong>(parsed, minimum(), maximum()));
   return true;
 }
 
@@ -29,8 +31,8 @@ QValidator::State NumberBox::validate(QString& text, int& pos) const {
   // Any whole number may be typed; one outside the limits is finished by fixup.
   int number = 0;
   if (Parse(text, number)) {
-    const State inside = QSpinBox::validate(text, pos);
-    return inside == Acceptable ? Acceptable : Intermediate;
+    const QValidator::State inside = QSpinBox::validate(text, pos);
+    return inside == QValidator::Acceptable ? QValidator::Acceptable : QValidator::Intermediate;
   }
   return QSpinBox::validate(text, pos);
 }

@@ -2,7 +2,7 @@
 // A small LED lamp that can be lit, dark or flashing. While it shows lit it can also
 // mark its window's caption, so that the player sees it with the panel hidden.
 
-#include "CaptionSetting.h"
+#include "settings/CaptionSetting.h"
 
 #include <QPointer>
 #include <QWidget>
