@@ -1,20 +1,11 @@
 #pragma once
 // A radio button that paints its own XP-style circle and caption.
 
+#include "XPToggle.h"
+
 #include <QRadioButton>
 
-class XPRadioButton : public QRadioButton {
-  Q_OBJECT
+class XPRadioButton : public XPToggle<QRadioButton, true> {
 public:
-  explicit XPRadioButton(const QString& caption = QString(), QWidget* parent = nullptr);
-
-  bool Checked() const { return isChecked(); }
-  void SetChecked(bool on) { setChecked(on); }
-
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override { return sizeHint(); }
-
-protected:
-  void paintEvent(QPaintEvent* event) override;
-  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+  using XPToggle::XPToggle;
 };
