@@ -1,0 +1,32 @@
+#include "BufferPrinter.h"
+
+#include "BufferPresenter.h"
+#include "Yelk/TMsgLog.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+void BufferPrinter::PaintPage(QPainter& painter, const RasterImage& image, const QRect& page) {
+  if (!image.pixels || page.isEmpty()) return;
+  const QSizeF size = QSizeF(image.width, image.height).scaled(page.size(), Qt::KeepAspectRatio);
+  const QRectF target(page.left() + (page.width() - size.width()) / 2,
+                      page.top() + (page.height() - size.height()) / 2, size.width(), size.height());
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  BufferPresenter::DrawUpright(painter, image, target);
+}
+
+bool BufferPrinter::Print(const RasterImage& image, const QString& title) {
+  if (!image.pixels) return false;
+  QPrinter printer;
+  printer.setDocName(title);
+  QPrintDialog dialog(&printer);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    TMsgLog::Add(QStringLiteral("VirtualBuffer::Print - the printer could not start %1").arg(title));
+    return false;
+  }
+  PaintPage(painter, image, painter.viewport());
+  return painter.end();
+}

@@ -1,0 +1,169 @@
+#include "JpegReader.h"
+
+#include "JpegErrorManager.h"
+#include "PictureRows.h"
+#include "VirtualBuffer.h"
+#include "Yelk/TMsgLog.h"
+
+#include <QIODevice>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t ChunkBytes = 64 * 1024;
+const JOCTET endMarker[2] = {0xFF, JPEG_EOI};
+
+// A libjpeg source reading the device in chunks, so that a stream inside a larger file
+// is read no further than needed.
+struct DeviceSource {
+  jpeg_source_mgr pub;
+  QIODevice* device;
+  JOCTET* chunk;
+};
+
+DeviceSource* SourceOf(j_decompress_ptr info) { return reinterpret_cast<DeviceSource*>(info->src); }
+
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr info) {
+  DeviceSource* source = SourceOf(info);
+  const qint64 got = source->device->read(reinterpret_cast<char*>(source->chunk), ChunkBytes);
+  if (got <= 0) {
+    // The stream ended early: an end marker lets libjpeg finish with what it has.
+    WARNMS(info, JWRN_JPEG_EOF);
+    source->pub.next_input_byte = endMarker;
+    source->pub.bytes_in_buffer = sizeof endMarker;
+    return TRUE;
+  }
+  source->pub.next_input_byte = source->chunk;
+  source->pub.bytes_in_buffer = static_cast<std::size_t>(got);
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr info, long count) {
+  jpeg_source_mgr& source = SourceOf(info)->pub;
+  if (count <= 0) return;
+  while (count > static_cast<long>(source.bytes_in_buffer)) {
+    count -= static_cast<long>(source.bytes_in_buffer);
+    FillInputBuffer(info);
+  }
+  source.next_input_byte += count;
+  source.bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
+// Gives back what was read past the end of the stream.
+void TermSource(j_decompress_ptr info) {
+  DeviceSource* source = SourceOf(info);
+  const bool inChunk = source->pub.next_input_byte >= source->chunk &&
+                       source->pub.next_input_byte < source->chunk + ChunkBytes;
+  if (inChunk && source->pub.bytes_in_buffer && !source->device->isSequential())
+    source->device->seek(source->device->pos() - qint64(source->pub.bytes_in_buffer));
+}
+
+std::uint32_t Grey(std::uint8_t g) { return g ? g * 0x010101u : 1; }
+
+std::uint32_t FromCmyk(const std::uint8_t* p, bool inverted) {
+  // Adobe's writers store 255 − ink; others store the ink itself.
+  const unsigned c = inverted ? p[0] : 255u - p[0], m = inverted ? p[1] : 255u - p[1];
+  const unsigned ye = inverted ? p[2] : 255u - p[2], k = inverted ? p[3] : 255u - p[3];
+  const std::uint32_t rgb = ((c * k + 127) / 255) << 16 | ((m * k + 127) / 255) << 8 | (ye * k + 127) / 255;
+  return rgb ? rgb : 1;
+}
+
+enum class Outcome { Done, Failed, Refused, WrongSize, Unsupported };
+
+// Everything the decoding needs, trivially destructible: a longjmp out of libjpeg may
+// leave the decoding frame at any point.
+struct DecodeJob {
+  jpeg_decompress_struct info;
+  JpegErrorManager errors;
+  DeviceSource source;
+  RasterImage target;
+  int width;
+  int height;
+};
+
+void ConvertRow(const DecodeJob& job, const std::uint8_t* from, std::uint32_t* to) {
+  const int count = job.target.width;
+  switch (job.info.out_color_space) {
+    case JCS_GRAYSCALE:
+      for (int i = 0; i < count; ++i) to[i] = Grey(from[i]);
+      break;
+    case JCS_CMYK:
+      for (int i = 0; i < count; ++i) to[i] = FromCmyk(from + 4 * i, job.info.saw_Adobe_marker);
+      break;
+    default:
+      StorePictureRow(to, to, count);  // decoded in place as B, G, R, X
+  }
+}
+
+bool ChooseOutput(jpeg_decompress_struct& info) {
+  switch (info.jpeg_color_space) {
+    case JCS_GRAYSCALE: info.out_color_space = JCS_GRAYSCALE; return true;
+    case JCS_YCbCr:
+    case JCS_RGB: info.out_color_space = JCS_EXT_BGRX; return true;
+    case JCS_CMYK:
+    case JCS_YCCK: info.out_color_space = JCS_CMYK; return true;
+    default: return false;
+  }
+}
+
+Outcome RunDecode(DecodeJob& job) {
+  j_decompress_ptr info = &job.info;
+  if (setjmp(job.errors.jump)) return Outcome::Failed;
+  jpeg_read_header(info, TRUE);
+  job.width = static_cast<int>(info->image_width);
+  job.height = static_cast<int>(info->image_height);
+  if (info->image_width > unsigned(VirtualBuffer::MaxSide) || info->image_height > unsigned(VirtualBuffer::MaxSide) ||
+      std::int64_t(job.width) * job.height > VirtualBuffer::MaxPixels)
+    return Outcome::Refused;
+  if (job.width != job.target.width || job.height != job.target.height) return Outcome::WrongSize;
+  if (!ChooseOutput(job.info)) return Outcome::Unsupported;
+  jpeg_start_decompress(info);
+  const bool direct = info->out_color_space == JCS_EXT_BGRX;
+  JSAMPARRAY scratch = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
+                                                  info->output_width * 4, 1);
+  while (info->output_scanline < info->output_height) {
+    std::uint32_t* row = job.target.Row(static_cast<int>(info->output_scanline));
+    JSAMPROW into = direct ? reinterpret_cast<JSAMPROW>(row) : scratch[0];
+    if (jpeg_read_scanlines(info, &into, 1) != 1) return Outcome::Failed;
+    ConvertRow(job, into, row);
+  }
+  jpeg_finish_decompress(info);
+  return Outcome::Done;
+}
+
+}  // namespace
+
+bool JpegReader::Decode(QIODevice& device, const RasterImage& target, const QString& what) {
+  if (!target.pixels) return false;
+  std::vector<JOCTET> chunk(ChunkBytes);
+  DecodeJob job{};
+  job.target = target;
+  job.errors.Install(reinterpret_cast<j_common_ptr>(&job.info));
+  jpeg_create_decompress(&job.info);
+  job.source.device = &device;
+  job.source.chunk = chunk.data();
+  job.source.pub.init_source = InitSource;
+  job.source.pub.fill_input_buffer = FillInputBuffer;
+  job.source.pub.skip_input_data = SkipInputData;
+  job.source.pub.resync_to_restart = jpeg_resync_to_restart;
+  job.source.pub.term_source = TermSource;
+  job.info.src = &job.source.pub;
+
+  const Outcome outcome = RunDecode(job);
+  const QString error = JpegErrorManager::Describe(reinterpret_cast<j_common_ptr>(&job.info));
+  jpeg_destroy_decompress(&job.info);
+  const QString size = QStringLiteral("%1 x %2").arg(job.width).arg(job.height);
+  switch (outcome) {
+    case Outcome::Done: return true;
+    case Outcome::Failed: TMsgLog::Add(QStringLiteral("%1 - %2").arg(what, error)); break;
+    case Outcome::Refused: TMsgLog::Add(QStringLiteral("%1 - JPEG of %2 refused").arg(what, size)); break;
+    case Outcome::WrongSize:
+      TMsgLog::Add(QStringLiteral("%1 - JPEG of %2 does not fit %3 x %4")
+                       .arg(what, size).arg(target.width).arg(target.height));
+      break;
+    case Outcome::Unsupported: TMsgLog::Add(QStringLiteral("%1 - JPEG colour space not supported").arg(what)); break;
+  }
+  return false;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Decoding JPEG streams with libjpeg: baseline and progressive; grey, YCbCr, RGB, CMYK and
+// YCCK (Adobe's inverted form included); any chroma subsampling. libjpeg's errors end in
+// our own error manager and never leave it as anything but a false result.
+
+#include "RasterLibrary.h"
+
+#include <QString>
+
+class QIODevice;
+
+class JpegReader {
+public:
+  // Decodes the stream at the device's position into target, whose size the picture must
+  // have (checked before decoding). A truncated stream decodes what it holds, padded as
+  // libjpeg pads it. Black is stored as 1. On a random-access device the position is left
+  // just after the stream's end. False, with a log line naming what, on any failure.
+  static bool Decode(QIODevice& device, const RasterImage& target, const QString& what);
+};

@@ -1,0 +1,14 @@
+// VirtualBuffer on screen and paper.
+
+#include "VirtualBuffer.h"
+
+#include "BufferPresenter.h"
+#include "BufferPrinter.h"
+
+void VirtualBuffer::Render(QWidget* control) const { RenderAt(control, 0, 0); }
+
+void VirtualBuffer::RenderAt(QWidget* control, int px, int py) const {
+  BufferPresenter::Present(Image(), control, px, py);
+}
+
+bool VirtualBuffer::Print() const { return BufferPrinter::Print(Image(), name); }

@@ -1,0 +1,82 @@
+#include "JpegFixtureWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace JpegFixtureWriter {
+
+namespace {
+
+void FillRow(const QImage& image, int y, Kind kind, std::vector<JSAMPLE>& row) {
+  for (int x = 0; x < image.width(); ++x) {
+    const QRgb p = image.pixel(x, y);
+    const int r = qRed(p), g = qGreen(p), b = qBlue(p);
+    switch (kind) {
+      case Kind::Grey: row[x] = JSAMPLE(qGray(p)); break;
+      case Kind::Cmyk:
+      case Kind::CmykAdobeInverted:
+      case Kind::Ycck: {
+        const int k = 255 - std::max({r, g, b});
+        const int c = k == 255 ? 0 : (255 - r - k) * 255 / (255 - k);
+        const int m = k == 255 ? 0 : (255 - g - k) * 255 / (255 - k);
+        const int ye = k == 255 ? 0 : (255 - b - k) * 255 / (255 - k);
+        const bool inverted = kind != Kind::Cmyk;  // Adobe's writers store 255 − ink
+        const int values[4] = {c, m, ye, k};
+        for (int i = 0; i < 4; ++i) row[4 * x + i] = JSAMPLE(inverted ? 255 - values[i] : values[i]);
+        break;
+      }
+      default:
+        row[3 * x] = JSAMPLE(r);
+        row[3 * x + 1] = JSAMPLE(g);
+        row[3 * x + 2] = JSAMPLE(b);
+    }
+  }
+}
+
+void SetUp(jpeg_compress_struct& info, const QImage& image, const Options& options) {
+  info.image_width = JDIMENSION(image.width());
+  info.image_height = JDIMENSION(image.height());
+  const bool cmyk = options.kind == Kind::Cmyk || options.kind == Kind::CmykAdobeInverted ||
+                    options.kind == Kind::Ycck;
+  info.input_components = options.kind == Kind::Grey ? 1 : cmyk ? 4 : 3;
+  info.in_color_space = options.kind == Kind::Grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&info);
+  if (options.kind == Kind::Ycck) jpeg_set_colorspace(&info, JCS_YCCK);
+  if (options.kind == Kind::Rgb) jpeg_set_colorspace(&info, JCS_RGB);
+  if (options.kind == Kind::Cmyk) info.write_Adobe_marker = FALSE;
+  jpeg_set_quality(&info, options.quality, TRUE);
+  info.comp_info[0].h_samp_factor = options.hSampling;
+  info.comp_info[0].v_samp_factor = options.vSampling;
+  if (options.progressive) jpeg_simple_progression(&info);
+}
+
+}  // namespace
+
+QByteArray Write(const QImage& source, const Options& options) {
+  const QImage image = source.convertToFormat(QImage::Format_RGB32);
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* bytes = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &bytes, &size);
+  SetUp(info, image, options);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(std::size_t(image.width()) * 4);
+  while (info.next_scanline < info.image_height) {
+    FillRow(image, int(info.next_scanline), options.kind, row);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  QByteArray result(reinterpret_cast<const char*>(bytes), qsizetype(size));
+  jpeg_destroy_compress(&info);
+  std::free(bytes);
+  return result;
+}
+
+}  // namespace JpegFixtureWriter
