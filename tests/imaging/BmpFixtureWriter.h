@@ -1,0 +1,28 @@
+#pragma once
+// Builds BMP files byte by byte, in the variants people's files come in.
+
+#include <QByteArray>
+#include <QList>
+#include <QRgb>
+#include <array>
+#include <functional>
+
+namespace BmpFixtureWriter {
+
+enum Compression { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+
+struct Spec {
+  int headerSize = 40;  // 12 (core), 40, 108 or 124
+  int width = 5;
+  int height = 3;
+  int bitCount = 24;
+  int compression = Rgb;
+  bool topDown = false;
+  QList<QRgb> palette;                       // for 1, 4 and 8 bits per pixel
+  std::array<quint32, 3> masks{};            // red, green, blue for BitFields
+  std::function<quint32(int x, int y)> value;  // palette index or packed pixel at (x, y) from the top
+};
+
+QByteArray Write(const Spec& spec);
+
+}  // namespace BmpFixtureWriter
