@@ -4,6 +4,7 @@
 #include "VirtualBuffer.h"
 
 #include "FloodFill.h"
+#include "Yelk/SystemUtils.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QImage>
@@ -74,9 +75,7 @@ void VirtualBuffer::ApplyShadeMap(int px, int py, const VirtualBuffer& map) {
 
 void VirtualBuffer::Fill(int px, int py, int colour) {
   // A class-library colour is 0x00BBGGRR; the buffer holds 0x00RRGGBB.
-  const std::uint32_t c = static_cast<std::uint32_t>(colour);
-  const std::uint32_t value = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  FloodFill::Run(Image(), px, py, value);
+  FloodFill::Run(Image(), px, py, ReverseRGB(static_cast<std::uint32_t>(colour)) & 0xFFFFFF);
 }
 
 void VirtualBuffer::DrawCrossLines(QPoint point, int colour, int shadow) {
