@@ -92,8 +92,8 @@ void ConvertRow(const DecodeJob& job, const std::uint8_t* from, std::uint32_t* t
     case JCS_CMYK:
       for (int i = 0; i < count; ++i) to[i] = FromCmyk(from + 4 * i, job.info.saw_Adobe_marker);
       break;
-    default:
-      StorePictureRow(to, to, count);  // decoded in place as B, G, R, X
+    default:  // decoded straight into the row as B, G, R, X
+      StorePictureRow(to, to, count);
   }
 }
 
@@ -120,6 +120,7 @@ Outcome RunDecode(DecodeJob& job) {
   if (job.width != job.target.width || job.height != job.target.height) return Outcome::WrongSize;
   if (!ChooseOutput(job.info)) return Outcome::Unsupported;
   jpeg_start_decompress(info);
+  // Colour pictures decode straight into the buffer's rows; the others through a scratch row.
   const bool direct = info->out_color_space == JCS_EXT_BGRX;
   JSAMPARRAY scratch = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
                                                   info->output_width * 4, 1);

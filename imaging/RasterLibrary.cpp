@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Slot n holds handle n + 1; a freed slot is empty and reused.
@@ -16,6 +20,25 @@ std::vector<RasterImage>& Slots() {
 
 RasterImage activeImage;
 std::uint32_t currentColour = 0;
+
+// Copies count pixels, keeping the target where the source's low 24 bits are 0.
+void CopyOpaquePixels(const std::uint32_t* from, std::uint32_t* to, int count) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i colour = _mm_set1_epi32(0xFFFFFF), zero = _mm_setzero_si128();
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
+    const __m128i clear = _mm_cmpeq_epi32(_mm_and_si128(s, colour), zero);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
+                     _mm_or_si128(_mm_and_si128(clear, d), _mm_andnot_si128(clear, s)));
+  }
+#endif
+  for (; i < count; ++i) {
+    const std::uint32_t v = from[i];
+    if (v & 0xFFFFFF) to[i] = v;
+  }
+}
 
 void CopyRows(const RasterImage& source, int sx, int sy, int w, int h, const RasterImage& target,
               int tx, int ty, bool transparent) {
@@ -29,10 +52,7 @@ void CopyRows(const RasterImage& source, int sx, int sy, int w, int h, const Ras
       std::memmove(to, from, static_cast<std::size_t>(w) * 4);
       continue;
     }
-    for (int j = 0; j < w; ++j) {
-      const std::uint32_t v = from[j];
-      to[j] = (v & 0xFFFFFF) ? v : to[j];
-    }
+    CopyOpaquePixels(from, to, w);
   }
 }
 
