@@ -7,7 +7,6 @@
 #include <QTimer>
 
 ChooseBox::ChooseBox(QWidget* parent) : QComboBox(parent) {
-  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   // The list closes before it reports the choice, so the open state outlives it briefly.
   connect(this, &QComboBox::activated, this, [this] {
     if (listOpen) PassFocus();

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QLinearGradient>
+#include <QTransform>
 
 using namespace ArtKit;
 
@@ -46,7 +47,10 @@ void Banner() {
   title.setPixelSize(40);
   title.setBold(true);
   QPainterPath text;
-  text.addText(112, 58, title, "Tessavinelume");
+  text.addText(0, 0, title, "Tessavinelume");
+  // Fitted between the pieces and the right edge.
+  const qreal fit = std::min<qreal>(1.0, 280.0 / text.boundingRect().width());
+  text = QTransform().translate(110, 58).scale(fit, fit).map(text);
   QLinearGradient fill(0, 22, 0, 60);
   fill.setColorAt(0, Palette::Blue.body.lighter(115));
   fill.setColorAt(1, Palette::Blue.line);

@@ -182,33 +182,22 @@ struct LedColours {
 void Led(const QString& name, const LedColours& c) {
   for (bool lit : {true, false}) {
     Save(Icon(28, 28, [&](QPainter& p) {
-           if (lit) {  // a soft glow around a lit lamp
-             QRadialGradient glow(QPointF(14, 14), 14);
-             QColor g = c.body;
-             g.setAlpha(110);
-             glow.setColorAt(0.45, g);
-             g.setAlpha(0);
-             glow.setColorAt(1.0, g);
-             p.setPen(Qt::NoPen);
-             p.setBrush(glow);
-             p.drawEllipse(QPointF(14, 14), 14, 14);
-           }
            QPainterPath bezel;
-           bezel.addEllipse(QPointF(14, 14), 9.5, 9.5);
-           Shape(p, bezel, Palette::Metal, 1.2);
-           QRadialGradient lamp(QPointF(12, 11.5), 9);
+           bezel.addEllipse(QPointF(14, 14), 13, 13);
+           Shape(p, bezel, Palette::Metal, 1.4);
+           QRadialGradient lamp(QPointF(11.5, 11), 12);
            lamp.setColorAt(0.0, lit ? c.core : c.dim.lighter(135));
            lamp.setColorAt(0.5, lit ? c.body : c.dim);
            lamp.setColorAt(1.0, lit ? c.rim : c.dimRim);
            p.setBrush(lamp);
-           p.setPen(QPen(QColor(0, 0, 0, 120), 0.8));
-           p.drawEllipse(QPointF(14, 14), 7.2, 7.2);
-           QRadialGradient shine(QPointF(11.5, 10.5), 3.6);
+           p.setPen(QPen(QColor(0, 0, 0, 130), 1.0));
+           p.drawEllipse(QPointF(14, 14), 10, 10);
+           QRadialGradient shine(QPointF(10.5, 9.5), 5);
            shine.setColorAt(0.0, QColor(255, 255, 255, lit ? 235 : 120));
            shine.setColorAt(1.0, QColor(255, 255, 255, 0));
            p.setPen(Qt::NoPen);
            p.setBrush(shine);
-           p.drawEllipse(QPointF(11.5, 10.5), 3.6, 3.0);
+           p.drawEllipse(QPointF(10.5, 9.5), 5, 4.2);
          }),
          QString("leds/%1-%2.png").arg(name, lit ? "lit" : "unlit"));
   }
