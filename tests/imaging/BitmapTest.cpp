@@ -4,10 +4,8 @@
 #include "BmpFixtureWriter.h"
 #include "ImagingFixtures.h"
 #include "Yelk/TMsgLog.h"
-#include "imaging/VirtualBuffer.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
@@ -21,13 +19,10 @@ const QList<QRgb> fourColours = {qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0)
 quint32 IndexAt(int x, int y) { return quint32(x + 2 * y) % 4; }
 quint32 TwoTone(int x, int y) { return quint32(x + y) % 2; }
 QRgb TrueColour(int x, int y) { return qRgb(x * 40 + 10, y * 70 + 20, 200 - x * 30); }
-quint32 As555(int x, int y) {
+template <int GreenBits>
+quint32 As16Bits(int x, int y) {
   const QRgb c = TrueColour(x, y);
-  return quint32(qRed(c) >> 3) << 10 | quint32(qGreen(c) >> 3) << 5 | quint32(qBlue(c) >> 3);
-}
-quint32 As565(int x, int y) {
-  const QRgb c = TrueColour(x, y);
-  return quint32(qRed(c) >> 3) << 11 | quint32(qGreen(c) >> 2) << 5 | quint32(qBlue(c) >> 3);
+  return quint32(qRed(c) >> 3) << (5 + GreenBits) | quint32(qGreen(c) >> (8 - GreenBits)) << 5 | quint32(qBlue(c) >> 3);
 }
 
 std::uint32_t Stored(QRgb c) {
@@ -67,8 +62,8 @@ std::vector<Variant> Variants() {
       {"8 bits top-down", {40, 5, 3, 8, Rgb, true, fourColours, {}, IndexAt}, palette4},
       {"RLE8", {40, 5, 3, 8, Rle8, false, fourColours, {}, IndexAt}, palette4},
       {"RLE4", {40, 5, 3, 4, Rle4, false, fourColours, {}, IndexAt}, palette4},
-      {"16 bits 5-5-5", {40, 5, 3, 16, Rgb, false, {}, {}, As555}, TrueColour, 8},
-      {"16 bits 5-6-5 bit fields", {40, 5, 3, 16, BitFields, false, {}, {0xF800, 0x07E0, 0x001F}, As565}, TrueColour, 8},
+      {"16 bits 5-5-5", {40, 5, 3, 16, Rgb, false, {}, {}, As16Bits<5>}, TrueColour, 8},
+      {"16 bits 5-6-5 bit fields", {40, 5, 3, 16, BitFields, false, {}, {0xF800, 0x07E0, 0x001F}, As16Bits<6>}, TrueColour, 8},
       {"24 bits", {40, 5, 3, 24, Rgb, false, {}, {}, packed}, TrueColour},
       {"24 bits top-down", {40, 5, 3, 24, Rgb, true, {}, {}, packed}, TrueColour},
       {"32 bits", {40, 5, 3, 32, Rgb, false, {}, {}, packed}, TrueColour},
@@ -111,7 +106,7 @@ TEST(BitmapWrite, RoundTripWrites24BitsAndKeepsEveryPixel) {
   EXPECT_EQ(PixelAt(copy, 2, 1), 1u);
 }
 
-TEST(BitmapRead, TheStreamIsLeftAfterTheFileItsRecordedSizeBoundedByWhatIsThere) {
+TEST(BitmapRead, TheStreamIsLeftAfterTheFileAndAnotherSizeLeavesTheBufferUnchanged) {
   const QByteArray file = Write(Variants()[10].spec);
   QByteArray bytes = file + "TRAILER";
   QBuffer stream(&bytes);
@@ -119,19 +114,16 @@ TEST(BitmapRead, TheStreamIsLeftAfterTheFileItsRecordedSizeBoundedByWhatIsThere)
   VirtualBuffer buffer(5, 3, "embedded");
   ASSERT_TRUE(buffer.Read(stream, VirtualBuffer::BitmapMode));
   EXPECT_EQ(stream.read(7), QByteArray("TRAILER"));
-
   QByteArray overstated = file;
   qToLittleEndian<quint32>(0x7FFFFFF0, overstated.data() + 2);  // recorded size past the end
   EXPECT_TRUE(ReadBmp(overstated, buffer));
+
+  auto other = Patterned(6, 3);
+  EXPECT_FALSE(ReadBmp(file, *other));
+  EXPECT_EQ(Pixels(*other), Pixels(*Patterned(6, 3)));
 }
 
-TEST(BitmapRead, AnotherSizeLeavesTheBufferUnchanged) {
-  auto buffer = Patterned(6, 3);
-  EXPECT_FALSE(ReadBmp(Write(Variants()[10].spec), *buffer));
-  EXPECT_EQ(Pixels(*buffer), Pixels(*Patterned(6, 3)));
-}
-
-TEST(BitmapRead, CorruptFilesFailWithoutDecoding) {
+TEST(BitmapRead, CorruptAndTruncatedFilesFailWithoutDecoding) {
   const QByteArray good = Write(Variants()[10].spec);
   QByteArray pixelsPastEnd = good;
   qToLittleEndian<quint32>(quint32(good.size() + 100), pixelsPastEnd.data() + 10);
@@ -144,22 +136,12 @@ TEST(BitmapRead, CorruptFilesFailWithoutDecoding) {
   QByteArray many = good;  // 30000 × 30000: over the pixel limit
   qToLittleEndian<qint32>(30000, many.data() + 18);
   qToLittleEndian<qint32>(30000, many.data() + 22);
-  const QByteArray cases[] = {"", "BM", "PK not a bitmap at all", pixelsPastEnd, pixelsInHeader, oddHeader, wide, many};
-  QElapsedTimer timer;
-  timer.start();
+  const QByteArray rle = Write(Variants()[6].spec);
+  const QByteArray cases[] = {"", "BM", "PK not a bitmap at all", pixelsPastEnd, pixelsInHeader, oddHeader, wide, many,
+                              good.left(20), good.left(60), good.left(good.size() - 5), rle.left(rle.size() - 5)};
   for (const QByteArray& bytes : cases) {
     VirtualBuffer buffer(5, 3, "corrupt");
-    EXPECT_FALSE(ReadBmp(bytes, buffer));
+    EXPECT_FALSE(ReadBmp(bytes, buffer)) << bytes.size();
   }
-  EXPECT_LT(timer.elapsed(), 2000) << "an oversized header must be refused before decoding";
 }
 
-TEST(BitmapRead, TruncatedFilesFail) {
-  for (const Variant& v : {Variants()[10], Variants()[6]}) {
-    const QByteArray good = Write(v.spec);
-    for (int keep : {20, 60, int(good.size()) - 5}) {
-      VirtualBuffer buffer(5, 3, "truncated");
-      EXPECT_FALSE(ReadBmp(good.left(keep), buffer)) << v.name << " cut at " << keep;
-    }
-  }
-}

@@ -1,115 +1,74 @@
 #include "BmpFixtureWriter.h"
 
-#include <QtEndian>
-
 namespace BmpFixtureWriter {
 
 namespace {
 
-void Put16(QByteArray& bytes, quint32 v) {
-  bytes.append(char(v & 0xFF));
-  bytes.append(char(v >> 8 & 0xFF));
+void Put(QByteArray& bytes, quint32 v, int size) {
+  for (int i = 0; i < size; ++i) bytes.append(char(v >> (8 * i) & 0xFF));
 }
 
-void Put32(QByteArray& bytes, quint32 v) {
-  Put16(bytes, v & 0xFFFF);
-  Put16(bytes, v >> 16);
-}
-
-// Rows from the top as the file stores them: bottom-up unless topDown.
-int FileRow(const Spec& spec, int i) { return spec.topDown ? i : spec.height - 1 - i; }
-
-QByteArray PlainRows(const Spec& spec) {
+// Rows in file order: bottom-up unless top-down; run-length files use encoded runs only
+// (RLE4 repeats the index in both nibbles).
+QByteArray PixelData(const Spec& spec) {
   QByteArray bytes;
+  const bool runs = spec.compression == Rle8 || spec.compression == Rle4;
   for (int i = 0; i < spec.height; ++i) {
-    const int y = FileRow(spec, i);
+    const int y = spec.topDown ? i : spec.height - 1 - i;
     QByteArray row;
     quint32 bits = 0;
     int used = 0;
     for (int x = 0; x < spec.width; ++x) {
       const quint32 v = spec.value(x, y);
-      if (spec.bitCount < 8) {
+      if (runs) {
+        int run = 1;
+        while (x + run < spec.width && spec.value(x + run, y) == v) ++run;
+        row.append(char(run)).append(char(spec.compression == Rle4 ? (v << 4 | v) : v));
+        x += run - 1;
+      } else if (spec.bitCount < 8) {
         bits = bits << spec.bitCount | v;
-        used += spec.bitCount;
-        if (used == 8) { row.append(char(bits)); bits = 0; used = 0; }
-      } else if (spec.bitCount == 8) {
-        row.append(char(v));
-      } else if (spec.bitCount == 16) {
-        Put16(row, v);
-      } else if (spec.bitCount == 24) {
-        row.append(char(v & 0xFF)); row.append(char(v >> 8 & 0xFF)); row.append(char(v >> 16 & 0xFF));
+        if ((used += spec.bitCount) == 8) row.append(char(bits)), bits = 0, used = 0;
       } else {
-        Put32(row, v);
+        Put(row, v, spec.bitCount / 8);
       }
     }
     if (used) row.append(char(bits << (8 - used)));
-    while (row.size() % 4) row.append('\0');
+    if (runs) row.append(QByteArray(2, '\0'));  // end of line
+    while (!runs && row.size() % 4) row.append('\0');
     bytes += row;
   }
-  return bytes;
-}
-
-// Encoded runs only: (count, index) pairs; RLE4 repeats the index in both nibbles.
-QByteArray RunLengthRows(const Spec& spec) {
-  QByteArray bytes;
-  for (int i = 0; i < spec.height; ++i) {
-    const int y = FileRow(spec, i);
-    for (int x = 0; x < spec.width;) {
-      const quint32 v = spec.value(x, y);
-      int run = 1;
-      while (x + run < spec.width && spec.value(x + run, y) == v && run < 255) ++run;
-      bytes.append(char(run));
-      bytes.append(char(spec.compression == Rle4 ? (v << 4 | v) : v));
-      x += run;
-    }
-    bytes.append('\0'); bytes.append('\0');  // end of line
-  }
-  bytes.append('\0'); bytes.append('\1');  // end of bitmap
-  return bytes;
+  return runs ? bytes + QByteArray("\0\1", 2) : bytes;  // end of bitmap
 }
 
 QByteArray InfoHeader(const Spec& spec, int imageBytes) {
   QByteArray h;
-  Put32(h, quint32(spec.headerSize));
-  if (spec.headerSize == 12) {
-    Put16(h, quint32(spec.width)); Put16(h, quint32(spec.height));
-    Put16(h, 1); Put16(h, quint32(spec.bitCount));
-    return h;
-  }
-  Put32(h, quint32(spec.width)); Put32(h, quint32(spec.topDown ? -spec.height : spec.height));
-  Put16(h, 1); Put16(h, quint32(spec.bitCount));
-  Put32(h, quint32(spec.compression)); Put32(h, quint32(imageBytes));
-  Put32(h, 2835); Put32(h, 2835); Put32(h, quint32(spec.palette.size())); Put32(h, 0);
-  if (spec.headerSize >= 108) {
-    for (quint32 m : spec.masks) Put32(h, m);
-    Put32(h, 0);                      // alpha mask
-    Put32(h, 0x73524742);             // 'sRGB'
-    while (h.size() < spec.headerSize) h.append('\0');
-  } else if (spec.compression == BitFields) {
-    for (quint32 m : spec.masks) Put32(h, m);  // follow the 40-byte header
-  }
+  Put(h, quint32(spec.headerSize), 4);
+  const int side = spec.headerSize == 12 ? 2 : 4;
+  Put(h, quint32(spec.width), side);
+  Put(h, quint32(spec.topDown ? -spec.height : spec.height), side);
+  Put(h, 1, 2);
+  Put(h, quint32(spec.bitCount), 2);
+  if (spec.headerSize == 12) return h;
+  for (quint32 v : {quint32(spec.compression), quint32(imageBytes), 2835u, 2835u, quint32(spec.palette.size()), 0u})
+    Put(h, v, 4);
+  if (spec.headerSize >= 108 || spec.compression == BitFields)
+    for (quint32 m : spec.masks) Put(h, m, 4);  // inside the later headers, after the 40-byte one
+  if (spec.headerSize >= 108) h.append(QByteArray(spec.headerSize - int(h.size()), '\0'));
   return h;
 }
 
 }  // namespace
 
 QByteArray Write(const Spec& spec) {
-  const bool runs = spec.compression == Rle8 || spec.compression == Rle4;
-  const QByteArray pixels = runs ? RunLengthRows(spec) : PlainRows(spec);
+  const QByteArray pixels = PixelData(spec);
   const QByteArray info = InfoHeader(spec, int(pixels.size()));
-  QList<QRgb> colours = spec.palette;
-  if (spec.headerSize == 12 && !colours.isEmpty())  // core files carry no colour count: full tables
-    while (colours.size() < (1 << spec.bitCount)) colours.append(0);
   QByteArray palette;
-  for (QRgb c : colours) {
-    palette.append(char(qBlue(c))); palette.append(char(qGreen(c))); palette.append(char(qRed(c)));
-    if (spec.headerSize != 12) palette.append('\0');
-  }
+  const int entries = spec.headerSize == 12 && !spec.palette.isEmpty() ? 1 << spec.bitCount  // core: full tables
+                                                                       : int(spec.palette.size());
+  for (int i = 0; i < entries; ++i) Put(palette, spec.palette.value(i) & 0xFFFFFF, spec.headerSize == 12 ? 3 : 4);
   QByteArray file("BM");
   const int offset = 14 + int(info.size()) + int(palette.size());
-  Put32(file, quint32(offset + pixels.size()));
-  Put32(file, 0);
-  Put32(file, quint32(offset));
+  for (quint32 v : {quint32(offset + pixels.size()), 0u, quint32(offset)}) Put(file, v, 4);
   return file + info + palette + pixels;
 }
 

@@ -12,14 +12,11 @@ namespace BmpFixtureWriter {
 enum Compression { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
 struct Spec {
-  int headerSize = 40;  // 12 (core), 40, 108 or 124
-  int width = 5;
-  int height = 3;
-  int bitCount = 24;
-  int compression = Rgb;
-  bool topDown = false;
-  QList<QRgb> palette;                       // for 1, 4 and 8 bits per pixel
-  std::array<quint32, 3> masks{};            // red, green, blue for BitFields
+  int headerSize;  // 12 (core), 40, 108 or 124
+  int width, height, bitCount, compression;
+  bool topDown;
+  QList<QRgb> palette;                         // for 1, 4 and 8 bits per pixel
+  std::array<quint32, 3> masks;                // red, green, blue for BitFields
   std::function<quint32(int x, int y)> value;  // palette index or packed pixel at (x, y) from the top
 };
 

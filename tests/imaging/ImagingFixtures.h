@@ -1,28 +1,51 @@
 #pragma once
-// Small helpers shared by the imaging tests: patterned buffers and pixel reads.
+// Small helpers shared by the imaging tests: patterned buffers and pixel access through the
+// documented memory layout.
 
 #include "imaging/VirtualBuffer.h"
 
-#include <QByteArray>
 #include <QImage>
 #include <cstdint>
 #include <vector>
 
 namespace ImagingFixtures {
 
-// A distinct non-zero value for every pixel: 0x00XXYY00 + 1 style, unique per (x, y).
-std::uint32_t PatternValue(int x, int y);
-// A buffer whose every pixel holds PatternValue.
-std::unique_ptr<VirtualBuffer> Patterned(int width, int height, const QString& name = "pattern");
-// Pixel (x, y) counted from the top, read through the documented memory layout.
-std::uint32_t PixelAt(const VirtualBuffer& buffer, int x, int y);
-void SetPixel(VirtualBuffer& buffer, int x, int y, std::uint32_t value);
-// All pixels, row by row from the top.
-std::vector<std::uint32_t> Pixels(const VirtualBuffer& buffer);
-// Every pixel set to value.
-void FillAll(VirtualBuffer& buffer, std::uint32_t value);
+// A distinct non-zero value for every pixel of a small buffer.
+inline std::uint32_t PatternValue(int x, int y) { return 0x010000u * (x & 0xFF) + 0x100u * (y & 0xFF) + 1; }
 
-// A QImage of distinct colours with no black pixel, for codec round trips.
-QImage ColourfulImage(int width, int height);
+inline std::uint32_t& PixelRef(const VirtualBuffer& buffer, int x, int y) {
+  return buffer.memory[(buffer.height - 1 - y) * buffer.stride / 4 + x];
+}
+inline std::uint32_t PixelAt(const VirtualBuffer& buffer, int x, int y) { return PixelRef(buffer, x, y); }
+inline void SetPixel(VirtualBuffer& buffer, int x, int y, std::uint32_t value) { PixelRef(buffer, x, y) = value; }
+
+// All pixels, row by row from the top.
+inline std::vector<std::uint32_t> Pixels(const VirtualBuffer& buffer) {
+  std::vector<std::uint32_t> all;
+  for (int y = 0; y < buffer.height; ++y)
+    for (int x = 0; x < buffer.width; ++x) all.push_back(PixelAt(buffer, x, y));
+  return all;
+}
+
+inline void FillAll(VirtualBuffer& buffer, std::uint32_t value) {
+  for (int y = 0; y < buffer.height; ++y)
+    for (int x = 0; x < buffer.width; ++x) SetPixel(buffer, x, y, value);
+}
+
+inline std::unique_ptr<VirtualBuffer> Patterned(int width, int height, const QString& name = "pattern") {
+  auto buffer = std::make_unique<VirtualBuffer>(width, height, name);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) SetPixel(*buffer, x, y, PatternValue(x, y));
+  return buffer;
+}
+
+// Distinct colours, no black pixel.
+inline QImage ColourfulImage(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.setPixel(x, y, qRgb((x * 37 + 20) & 0xFF, (y * 53 + 40) & 0xFF, ((x + y) * 11 + 60) & 0xFF));
+  return image;
+}
 
 }  // namespace ImagingFixtures
