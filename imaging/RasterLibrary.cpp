@@ -42,8 +42,11 @@ void CopyOpaquePixels(const std::uint32_t* from, std::uint32_t* to, int count) {
 
 void CopyRows(const RasterImage& source, int sx, int sy, int w, int h, const RasterImage& target,
               int tx, int ty, bool transparent) {
-  // Overlapping copies inside one picture must not read rows already written.
-  const bool upwards = source.pixels == target.pixels && ty > sy;
+  // Overlapping copies inside one picture must not read what they already wrote: rows go
+  // bottom first when moving down, and a transparent row goes through a copy of itself.
+  const bool same = source.pixels == target.pixels;
+  const bool upwards = same && ty > sy;
+  std::vector<std::uint32_t> spare(same && transparent ? static_cast<std::size_t>(w) : 0);
   for (int i = 0; i < h; ++i) {
     const int row = upwards ? h - 1 - i : i;
     const std::uint32_t* from = source.Row(sy + row) + sx;
@@ -51,6 +54,10 @@ void CopyRows(const RasterImage& source, int sx, int sy, int w, int h, const Ras
     if (!transparent) {
       std::memmove(to, from, static_cast<std::size_t>(w) * 4);
       continue;
+    }
+    if (same) {
+      std::copy_n(from, w, spare.data());
+      from = spare.data();
     }
     CopyOpaquePixels(from, to, w);
   }

@@ -105,7 +105,8 @@ public:
   // Writes the first length characters of text in white near the top-left corner.
   void DrawLabel(const QString& text, int length);
 
-  // Shows the buffer in a widget at 0, 0 or at x, y.
+  // Shows the buffer in a widget at 0, 0 or at x, y: drawn at once inside the widget's paint
+  // event (with no other painter open on it), else through a repaint that happens at once.
   void Render(QWidget* control) const;
   void RenderAt(QWidget* control, int px, int py) const;
   // The printer dialog, then the buffer scaled to the page; false when nothing printed.

@@ -123,9 +123,10 @@ TEST(VirtualBufferCopies, RasterCopyRectPlacesTheLowerLeftCornerAndClips) {
       const int sx = x - 3, sy = y + 2;
       EXPECT_EQ(PixelAt(clipped, x, y), sx >= 0 && sy <= 3 ? PatternValue(sx, sy) : 0u) << x << "," << y;
     }
-  auto scroll = Patterned(3, 5);
-  RasterCopyRect(0, 2, 0, 3, 0, 4, scroll->handle, scroll->handle);  // down by one row, overlapping
-  for (int y = 1; y < 5; ++y) EXPECT_EQ(PixelAt(*scroll, 1, y), PatternValue(1, y - 1));
+  auto scroll = Patterned(6, 5);
+  RasterCopyRect(0, 5, 0, 3, 0, 4, scroll->handle, scroll->handle);  // down by one row, overlapping
+  RasterCopyRectTransparent(0, 4, 0, 4, 1, 4, scroll->handle, scroll->handle);  // right by one
+  for (int y = 1; y < 5; ++y) EXPECT_EQ(PixelAt(*scroll, 5, y), PatternValue(4, y - 1));
 }
 
 TEST(RasterPixels, GetAndPutWorkOnTheOpenBufferOnly) {
