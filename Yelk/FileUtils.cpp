@@ -2,7 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
+
+#include <sys/statvfs.h>
 
 bool FileDoesExist(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
 
@@ -16,8 +17,11 @@ qint64 GetFileSize(const QString& path) {
 
 qint64 DiskFreeSpace(const QString& path) {
   if (path.isEmpty()) return 0;
-  const QStorageInfo volume(path);
-  if (!volume.isValid() || !volume.isReady()) return 0;
-  const qint64 bytes = volume.bytesAvailable();
-  return bytes > 0 ? bytes / 1024 : 0;
+  // statvfs asks the file system itself; the mount table (QStorageInfo) is missing or
+  // foreign inside containers and chroots.
+  struct statvfs volume {};
+  if (statvfs(QFile::encodeName(path).constData(), &volume) != 0) return 0;
+  const unsigned long long bytes =
+      static_cast<unsigned long long>(volume.f_bavail) * volume.f_frsize;
+  return static_cast<qint64>(bytes / 1024);
 }
