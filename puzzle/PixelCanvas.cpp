@@ -40,6 +40,7 @@ PixelCanvas::PixelCanvas(std::uint32_t* topRow, std::ptrdiff_t rowStep, int widt
       height_(std::max(height, 0)) {}
 
 void PixelCanvas::Fill(std::uint32_t colour) {
+  if (!topRow_) return;
   for (int y = 0; y < height_; ++y) std::fill_n(Row(y), width_, colour);
 }
 
@@ -51,10 +52,11 @@ void PixelCanvas::PolyBezier(QPoint start, QPoint first, QPoint second, QPoint e
   const int bottom = std::max({start.y(), first.y(), second.y(), end.y()});
   if (right < 0 || bottom < 0 || left >= width_ || top >= height_) return;
 
-  // Pieces of about three pixels along the control polygon keep the curve within a pixel.
+  // Pieces of at most two pixels along the control polygon keep the drawn pixels within
+  // about half a pixel of the curve.
   const int hull = StepsBetween(start, first) + StepsBetween(first, second) +
                    StepsBetween(second, end);
-  const int pieces = std::clamp((hull + 2) / 3, 1, MaxPieces);
+  const int pieces = std::clamp((hull + 1) / 2, 1, MaxPieces);
   QPoint previous = start;
   for (int i = 1; i <= pieces; ++i) {
     const QPoint next = i < pieces ? CubicPoint(start, first, second, end, i, pieces) : end;

@@ -7,12 +7,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class PixelCanvas {
 public:
   // `topRow` is row 0; `rowStep` is the distance in pixels from one row to the next below it,
   // negative for memory stored bottom-up.
   PixelCanvas(std::uint32_t* topRow, std::ptrdiff_t rowStep, int width, int height);
+  // A surface without memory: it only notes the pixels set (see TraceInto).
+  PixelCanvas(int width, int height) : PixelCanvas(nullptr, 0, width, height) {}
 
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -22,14 +25,19 @@ public:
   void SetPenColor(std::uint32_t colour) { pen_ = colour; }
   std::uint32_t PenColor() const { return pen_; }
 
-  // 0 outside the surface.
+  // 0 outside the surface or without memory.
   std::uint32_t Pixel(int x, int y) const {
-    return Inside(x, y) ? Row(y)[x] : 0;
+    return Inside(x, y) && topRow_ ? Row(y)[x] : 0;
   }
   // Writes the pen colour; nothing outside the surface.
   void SetPixel(int x, int y) {
-    if (Inside(x, y)) Row(y)[x] = pen_;
+    if (!Inside(x, y)) return;
+    if (topRow_) Row(y)[x] = pen_;
+    if (trace_) trace_->push_back(std::uint32_t(x) << 16 | std::uint32_t(y));
   }
+  // From now on every pixel set inside the surface is also noted as x << 16 | y (null: no
+  // longer); for surfaces up to 65535 pixels a side.
+  void TraceInto(std::vector<std::uint32_t>* trace) { trace_ = trace; }
   void Fill(std::uint32_t colour);
 
   // One cubic segment through four control points, flattened into short straight pieces.
@@ -48,4 +56,5 @@ private:
   int width_;
   int height_;
   std::uint32_t pen_ = 0;
+  std::vector<std::uint32_t>* trace_ = nullptr;
 };

@@ -37,6 +37,18 @@ void Speckle(TestCanvas& canvas, std::mt19937& random) {
       if (random() % 100 < 70) canvas.Put(x, y, Red);
 }
 
+void Thin(TestCanvas& canvas) {
+  DieCleaner cleaner(canvas.Canvas());
+  cleaner.Thin();
+  cleaner.Render(canvas.Canvas());
+}
+
+void FillGaps(TestCanvas& canvas) {
+  DieCleaner cleaner(canvas.Canvas());
+  cleaner.FillGaps();
+  cleaner.Render(canvas.Canvas());
+}
+
 std::string Dump(const TestCanvas& canvas) {
   std::string text;
   for (int y = 0; y < canvas.Height(); ++y) {
@@ -55,7 +67,7 @@ TEST(DieCleanerTest, ThinningMatchesTheWholePictureScanOnRandomScribbles) {
     TestCanvas fast(w, h, White, round % 2 == 1), slow(w, h, White);
     Scribble(fast, random);
     slow.CopyFrom(fast);
-    DieCleaner(fast.Canvas()).Thin();
+    Thin(fast);
     ReferenceCleaner::Thin(slow);
     ASSERT_TRUE(fast == slow) << "round " << round << "\nfast\n" << Dump(fast) << "slow\n"
                               << Dump(slow);
@@ -70,12 +82,12 @@ TEST(DieCleanerTest, GapFillingMatchesTheWholePictureScan) {
     TestCanvas fast(w, h, White, round % 2 == 0), slow(w, h, White);
     if (round % 3 == 0) {
       Scribble(fast, random);
-      DieCleaner(fast.Canvas()).Thin();
+      Thin(fast);
     } else {
       Speckle(fast, random);
     }
     slow.CopyFrom(fast);
-    DieCleaner(fast.Canvas()).FillGaps();
+    FillGaps(fast);
     ReferenceCleaner::FillGaps(slow);
     ASSERT_TRUE(fast == slow) << "round " << round << "\nfast\n" << Dump(fast) << "slow\n"
                               << Dump(slow);
@@ -89,7 +101,7 @@ TEST(DieCleanerTest, ThinningKeepsALineAcrossThePictureAndDropsCornersAndDots) {
   for (int x = 10; x < 20; ++x) canvas.Put(x, 3, White);
   for (int x = 10; x < 20; ++x) canvas.Put(x, 4, Red);
   canvas.Put(5, 8, Red);  // stray dot
-  DieCleaner(canvas.Canvas()).Thin();
+  Thin(canvas);
   EXPECT_EQ(canvas.At(5, 8), White);
   // Still one line from the left edge to the right edge, one pixel thick.
   EXPECT_TRUE(canvas.ConnectedPixels(Red));

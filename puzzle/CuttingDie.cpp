@@ -1,0 +1,118 @@
+#include "CuttingDie.h"
+
+#include "CutLines.h"
+#include "DieCleaner.h"
+#include "LoadProgress.h"
+#include "PictureSizeSource.h"
+#include "PixelCanvas.h"
+#include "Yelk/IntArray.h"
+#include "imaging/VirtualBuffer.h"
+
+#include <new>
+#include <vector>
+
+CuttingDie::CuttingDie(PictureSizeSource* puzzle, int pieceSize, LoadProgress* loadWindow)
+    : puzzle_(puzzle), loadWindow_(loadWindow) {
+  if (!puzzle || pieceSize < 1) return;
+  if (loadWindow_) loadWindow_->SetStage(2);
+  if (!Step(1)) return;
+  const QSize size = puzzle->GetImageSize();
+  // A size above a picture side leaves no cell to spread the rest over.
+  if (size.width() < pieceSize || size.height() < pieceSize) return;
+  columnWidths_ = SpreadRemainder(pieceSize, size.width(), size.width() / pieceSize);
+  rowHeights_ = SpreadRemainder(pieceSize, size.height(), size.height() / pieceSize);
+  width_ = size.width();
+  height_ = size.height();
+  if (!Cut(pieceSize)) {
+    buffer_.reset();
+    pixels_.reset();
+  }
+}
+
+CuttingDie::~CuttingDie() = default;
+
+std::unique_ptr<IntArray> CuttingDie::SpreadRemainder(int size, int total, int count) {
+  auto lengths = std::make_unique<IntArray>(QStringLiteral("Chip Lengths"));
+  if (count < 1 || size < 1 || total < 0) return lengths;
+  const int rest = total % size;
+  lengths->SetSize(count);
+  for (int i = 0; i < count; ++i)
+    lengths->Put(i, size + rest / count + (i < rest % count ? 1 : 0));
+  return lengths;
+}
+
+int CuttingDie::Columns() const { return columnWidths_ ? columnWidths_->Size() : 0; }
+
+int CuttingDie::Rows() const { return rowHeights_ ? rowHeights_->Size() : 0; }
+
+bool CuttingDie::Cancelled() const { return loadWindow_ && loadWindow_->IsCancelled(); }
+
+bool CuttingDie::Step(int barSteps) {
+  if (loadWindow_) loadWindow_->AdvanceBar(barSteps);
+  return !Cancelled();
+}
+
+// The lines are drawn into a bitmap and cleaned there; the die's pixels are written once, at
+// the end.
+bool CuttingDie::Cut(int pieceSize) {
+  if (std::int64_t(width_) * height_ > VirtualBuffer::MaxPixels || width_ > VirtualBuffer::MaxSide ||
+      height_ > VirtualBuffer::MaxSide)
+    return false;
+  const std::size_t count = std::size_t(width_) * std::size_t(height_);
+  pixels_.reset(new (std::nothrow) std::uint32_t[count]);
+  if (!pixels_) return false;
+  buffer_ = std::make_unique<VirtualBuffer>(width_, height_, QStringLiteral("Cutting Die"),
+                                            pixels_.get(), count * sizeof(std::uint32_t));
+  if (buffer_->IsEmpty()) return false;
+  std::vector<std::uint32_t> linePixels;
+  PixelCanvas pen(width_, height_);
+  pen.TraceInto(&linePixels);
+  CutLines lines(pen, *columnWidths_, *rowHeights_, pieceSize);
+  if (loadWindow_) loadWindow_->AdvanceBar(10);
+  lines.DrawHorizontal();
+  if (!Step(20)) return false;
+  lines.DrawVertical();
+  if (!Step(20)) return false;
+
+  DieCleaner cleaner(width_, height_, linePixels);
+  linePixels = {};
+  cleaner.Thin();
+  if (!Step(30)) return false;
+  cleaner.FillGaps();
+  if (!Step(10)) return false;
+  PixelCanvas canvas(buffer_->Row(0), -std::ptrdiff_t(width_), width_, height_);
+  cleaner.Render(canvas);
+  DrawMarkers(canvas);
+  if (loadWindow_) loadWindow_->AdvanceBar(10);
+  return true;
+}
+
+namespace {
+
+// Positions of the inner grid lines: the running sums of all lengths but the last.
+std::vector<int> InnerLines(const IntArray& lengths) {
+  std::vector<int> positions;
+  int position = 0;
+  for (int i = 0; i < lengths.Size() - 1; ++i) positions.push_back(position += lengths.Get(i));
+  return positions;
+}
+
+}  // namespace
+
+void CuttingDie::DrawMarkers(PixelCanvas& canvas) const {
+  const std::vector<int> xs = InnerLines(*columnWidths_), ys = InnerLines(*rowHeights_);
+  const int right = width_ - 1, bottom = height_ - 1;
+  canvas.SetPenColor(DieColour::YellowMarker);
+  for (int y : ys)
+    for (int x : xs) canvas.SetPixel(x, y);
+  for (int x : xs) canvas.SetPixel(x, 0);
+  for (int y : ys) canvas.SetPixel(0, y);
+  canvas.SetPixel(0, 0);
+
+  canvas.SetPenColor(DieColour::BlueMarker);
+  for (int x : xs) canvas.SetPixel(x, bottom);
+  for (int y : ys) canvas.SetPixel(right, y);
+  canvas.SetPixel(right, 0);
+  canvas.SetPixel(0, bottom);
+  canvas.SetPixel(right, bottom);
+}

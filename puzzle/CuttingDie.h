@@ -1,0 +1,60 @@
+#pragma once
+// The image of all cut lines of one puzzle: the picture's area divided into a grid of cells,
+// a red line along every inner grid line drawn with knobbed sides, cleaned to lines exactly
+// one pixel thick, with yellow and blue markers at the grid crossings. The piece masks are
+// cut out of it; it lives only while a puzzle is prepared.
+
+#include "DieColours.h"
+
+#include <cstdint>
+#include <memory>
+
+class IntArray;
+class LoadProgress;
+class PictureSizeSource;
+class PixelCanvas;
+class VirtualBuffer;
+
+class CuttingDie {
+public:
+  // Builds the die for the puzzle's picture, reporting to the loading window (which may be
+  // null) as stage 2. It stops early, leaving no buffer, for a null puzzle, a piece size
+  // below 1 or above a picture side, a picture too large for a buffer, or a cancel.
+  CuttingDie(PictureSizeSource* puzzle, int pieceSize, LoadProgress* loadWindow);
+  ~CuttingDie();
+  CuttingDie(const CuttingDie&) = delete;
+  CuttingDie& operator=(const CuttingDie&) = delete;
+
+  // count cells of `size` pixels, the rest of `total` given out one pixel at a time from the
+  // first cell on; empty for a count or size below 1. Named "Chip Lengths".
+  static std::unique_ptr<IntArray> SpreadRemainder(int size, int total, int count);
+
+  // Null when the die stopped early.
+  VirtualBuffer* Buffer() const { return buffer_.get(); }
+  // One entry per grid column and row; null when the die stopped before the grid.
+  const IntArray* ColumnWidths() const { return columnWidths_.get(); }
+  const IntArray* RowHeights() const { return rowHeights_.get(); }
+  int Columns() const;
+  int Rows() const;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  PictureSizeSource* Puzzle() const { return puzzle_; }
+  LoadProgress* LoadWindow() const { return loadWindow_; }
+
+private:
+  bool Cut(int pieceSize);
+  bool Cancelled() const;
+  // Advances the bar and answers whether to go on.
+  bool Step(int barSteps);
+  void DrawMarkers(PixelCanvas& canvas) const;
+
+  // The die writes every pixel itself, so its memory is not cleared first.
+  std::unique_ptr<std::uint32_t[]> pixels_;
+  std::unique_ptr<VirtualBuffer> buffer_;
+  std::unique_ptr<IntArray> columnWidths_;
+  std::unique_ptr<IntArray> rowHeights_;
+  PictureSizeSource* puzzle_;
+  LoadProgress* loadWindow_;
+  int height_ = 0;
+  int width_ = 0;
+};
