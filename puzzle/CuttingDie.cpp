@@ -5,10 +5,10 @@
 #include "LoadProgress.h"
 #include "PictureSizeSource.h"
 #include "PixelCanvas.h"
+#include "platform/PageBlock.h"
 #include "Yelk/IntArray.h"
 #include "imaging/VirtualBuffer.h"
 
-#include <new>
 #include <vector>
 
 CuttingDie::CuttingDie(PictureSizeSource* puzzle, int pieceSize, LoadProgress* loadWindow)
@@ -52,18 +52,23 @@ bool CuttingDie::Step(int barSteps) {
   return !Cancelled();
 }
 
+// Fresh pages of its own: the die is large and short-lived, and writes every pixel itself.
+bool CuttingDie::AllocateBuffer() {
+  if (std::int64_t(width_) * height_ > VirtualBuffer::MaxPixels ||
+      width_ > VirtualBuffer::MaxSide || height_ > VirtualBuffer::MaxSide)
+    return false;
+  const std::size_t bytes = std::size_t(width_) * std::size_t(height_) * sizeof(std::uint32_t);
+  pixels_ = std::make_unique<PageBlock>(bytes);
+  if (pixels_->IsEmpty()) return false;
+  buffer_ = std::make_unique<VirtualBuffer>(width_, height_, QStringLiteral("Cutting Die"),
+                                            pixels_->Data(), bytes);
+  return !buffer_->IsEmpty();
+}
+
 // The lines are drawn into a bitmap and cleaned there; the die's pixels are written once, at
 // the end.
 bool CuttingDie::Cut(int pieceSize) {
-  if (std::int64_t(width_) * height_ > VirtualBuffer::MaxPixels || width_ > VirtualBuffer::MaxSide ||
-      height_ > VirtualBuffer::MaxSide)
-    return false;
-  const std::size_t count = std::size_t(width_) * std::size_t(height_);
-  pixels_.reset(new (std::nothrow) std::uint32_t[count]);
-  if (!pixels_) return false;
-  buffer_ = std::make_unique<VirtualBuffer>(width_, height_, QStringLiteral("Cutting Die"),
-                                            pixels_.get(), count * sizeof(std::uint32_t));
-  if (buffer_->IsEmpty()) return false;
+  if (!AllocateBuffer()) return false;
   std::vector<std::uint32_t> linePixels;
   PixelCanvas pen(width_, height_);
   pen.TraceInto(&linePixels);

@@ -6,11 +6,11 @@
 
 #include "DieColours.h"
 
-#include <cstdint>
 #include <memory>
 
 class IntArray;
 class LoadProgress;
+class PageBlock;
 class PictureSizeSource;
 class PixelCanvas;
 class VirtualBuffer;
@@ -42,14 +42,14 @@ public:
   LoadProgress* LoadWindow() const { return loadWindow_; }
 
 private:
+  bool AllocateBuffer();
   bool Cut(int pieceSize);
   bool Cancelled() const;
   // Advances the bar and answers whether to go on.
   bool Step(int barSteps);
   void DrawMarkers(PixelCanvas& canvas) const;
 
-  // The die writes every pixel itself, so its memory is not cleared first.
-  std::unique_ptr<std::uint32_t[]> pixels_;
+  std::unique_ptr<PageBlock> pixels_;
   std::unique_ptr<VirtualBuffer> buffer_;
   std::unique_ptr<IntArray> columnWidths_;
   std::unique_ptr<IntArray> rowHeights_;

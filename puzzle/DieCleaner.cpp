@@ -45,7 +45,10 @@ DieCleaner::DieCleaner(const PixelCanvas& canvas)
 DieCleaner::DieCleaner(int width, int height, const std::vector<std::uint32_t>& linePixels)
     : width_(width), height_(height) {
   Allocate();
-  for (std::uint32_t pixel : linePixels) Paint(int(pixel >> 16), int(pixel & 0xFFFF));
+  for (std::uint32_t pixel : linePixels) {
+    const int x = int(pixel >> 16), y = int(pixel & 0xFFFF);
+    if (x < width_ && y < height_) Paint(x, y);
+  }
 }
 
 // One spare word per column lets a three-row window be read across a word boundary.

@@ -1,6 +1,9 @@
 #include "ReferenceCleaner.h"
 #include "TestCanvas.h"
+#include "puzzle/CutLines.h"
+#include "puzzle/CuttingDie.h"
 #include "puzzle/DieCleaner.h"
+#include "Yelk/IntArray.h"
 
 #include <gtest/gtest.h>
 
@@ -109,4 +112,28 @@ TEST(DieCleanerTest, ThinningKeepsALineAcrossThePictureAndDropsCornersAndDots) {
   EXPECT_EQ(canvas.At(19, 4), Red);
   for (int x = 0; x < 20; ++x)
     EXPECT_EQ((canvas.At(x, 3) == Red) + (canvas.At(x, 4) == Red), 1) << x;
+}
+
+TEST(DieCleanerTest, MatchesTheWholePictureScanOnRealCuts) {
+  struct Picture {
+    int width, height, size;
+  };
+  for (const Picture& c : {Picture{101, 77, 13}, Picture{161, 120, 20}, Picture{240, 181, 45}}) {
+    const int size = c.size;
+    const auto widths = CuttingDie::SpreadRemainder(size, c.width, c.width / size);
+    const auto heights = CuttingDie::SpreadRemainder(size, c.height, c.height / size);
+    TestCanvas fast(c.width, c.height, DieColour::Area, true), slow(c.width, c.height, 0);
+    CutLines lines(fast.Canvas(), *widths, *heights, size);
+    lines.DrawHorizontal();
+    lines.DrawVertical();
+    slow.CopyFrom(fast);
+    DieCleaner cleaner(fast.Canvas());
+    cleaner.Thin();
+    cleaner.FillGaps();
+    cleaner.Render(fast.Canvas());
+    ReferenceCleaner::Thin(slow);
+    ReferenceCleaner::FillGaps(slow);
+    EXPECT_TRUE(fast == slow) << size;
+    EXPECT_TRUE(fast.GuardIntact()) << size;
+  }
 }
