@@ -21,35 +21,27 @@ void CutLines::Alternation::Advance() {
   if (counter_ == 7) counter_ = -1;
 }
 
-void CutLines::DrawHorizontal() {
-  canvas_.SetPenColor(DieColour::Line);
-  const int columns = columnWidths_.Size();
-  Alternation alternation;
-  int y = 0;
-  for (int line = 0; line < rowHeights_.Size() - 1; ++line) {
-    for (int column = 0; column < columns; ++column) {
-      const int shape = NextShape();
-      cut_.Add((alternation.Odd() + column) % 2 ? &tables_.A(shape) : &tables_.B(shape));
-    }
-    y += rowHeights_.Get(line);
-    cut_.Draw(canvas_, columnWidths_, QPoint(0, y));
-    cut_.Clear();
-    alternation.Advance();
-  }
-}
+void CutLines::DrawHorizontal() { DrawLines(rowHeights_, columnWidths_, true); }
 
-void CutLines::DrawVertical() {
+void CutLines::DrawVertical() { DrawLines(columnWidths_, rowHeights_, false); }
+
+// One line between each two neighbouring rows (or columns), each side of it as long as the
+// cell it borders.
+void CutLines::DrawLines(const IntArray& across, const IntArray& along, bool horizontal) {
   canvas_.SetPenColor(DieColour::Line);
-  const int rows = rowHeights_.Size();
   Alternation alternation;
-  int x = 0;
-  for (int line = 0; line < columnWidths_.Size() - 1; ++line) {
-    for (int row = 0; row < rows; ++row) {
+  int offset = 0;
+  for (int line = 0; line < across.Size() - 1; ++line) {
+    for (int cell = 0; cell < along.Size(); ++cell) {
       const int shape = NextShape();
-      cut_.Add((alternation.Odd() + row) % 2 ? &tables_.C(shape) : &tables_.D(shape));
+      const bool oddCell = (alternation.Odd() + cell) % 2;
+      if (horizontal)
+        cut_.Add(oddCell ? &tables_.A(shape) : &tables_.B(shape));
+      else
+        cut_.Add(oddCell ? &tables_.C(shape) : &tables_.D(shape));
     }
-    x += columnWidths_.Get(line);
-    cut_.Draw(canvas_, rowHeights_, QPoint(x, 0));
+    offset += across.Get(line);
+    cut_.Draw(canvas_, along, horizontal ? QPoint(0, offset) : QPoint(offset, 0));
     cut_.Clear();
     alternation.Advance();
   }

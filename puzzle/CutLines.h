@@ -19,6 +19,7 @@ public:
   void DrawVertical();
 
 private:
+  void DrawLines(const IntArray& across, const IntArray& along, bool horizontal);
   // Steps the shape index through 0 .. 14 over all lines of both directions.
   int NextShape();
   // The knob pattern of the next line: 1, then 1, 0, 1, 0, 0, 1, 0, 0 over and over.
