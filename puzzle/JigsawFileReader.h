@@ -1,0 +1,57 @@
+#pragma once
+// What the puzzle object asks of a still-puzzle or saved-game file (".jig", ".saw"): the
+// records it reads, the picture and box cover, and the note. The file reader implements it.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <memory>
+
+class QIODevice;
+class VirtualBuffer;
+
+class JigsawFileReader {
+public:
+  virtual ~JigsawFileReader() = default;
+
+  // A PuzzleFileStatus; only a ready file is kept by the puzzle.
+  virtual int Status() const = 0;
+  virtual bool IsSavedGame() const = 0;
+
+  // Play size over picture size.
+  virtual float Scale() const = 0;
+  virtual int HintLimit() const = 0;  // -1: no limit
+  virtual int HintsUsed() const = 0;
+  virtual int ElapsedSeconds() const = 0;
+  virtual int Joins() const = 0;
+  virtual int PieceCount() const = 0;
+  // Whole days since 30 December 1899.
+  virtual int SaveDate() const = 0;
+
+  // The stored play size (0 when none was stored) and the decoded picture size.
+  virtual int PlayWidth() const = 0;
+  virtual int PlayHeight() const = 0;
+  virtual int PictureWidth() const = 0;
+  virtual int PictureHeight() const = 0;
+
+  // 2 BMP, 3 JPEG; the box-cover format is 0 without a box cover.
+  virtual int PictureFormat() const = 0;
+  virtual int BoxCoverFormat() const = 0;
+  // The puzzle may show its box cover or picture before it is solved.
+  virtual bool BoxCoverAvailable() const = 0;
+
+  // The animated-puzzle file whose picture this puzzle shows; empty when none.
+  virtual QString GetMediaPath() const = 0;
+  // Null when the file holds no note.
+  virtual const QByteArray* GetNote() const = 0;
+
+  virtual QImage GetBitmap() = 0;
+  // The picture at its play size; null when it cannot be read.
+  virtual std::unique_ptr<VirtualBuffer> GetPicture() = 0;
+  // The box cover, or the picture when the file has none; null when not available.
+  virtual std::unique_ptr<VirtualBuffer> GetPreviewBuffer() = 0;
+
+  // Append the picture (box-cover) block to a stream; false when it was not all written.
+  virtual bool CopyPicture(QIODevice& stream) = 0;
+  virtual bool CopyBoxCover(QIODevice& stream) = 0;
+};

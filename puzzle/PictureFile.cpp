@@ -1,0 +1,40 @@
+#include "PictureFile.h"
+
+#include "imaging/VirtualBuffer.h"
+#include "Yelk/PathUtils.h"
+#include "Yelk/TMsgLog.h"
+
+#include <QFile>
+#include <cstring>
+
+int PictureFile::FormatOf(const QString& path) {
+  const QString ext = GetFileExtFromPath(path).toLower();
+  if (ext == QLatin1String("bmp")) return Bitmap;
+  if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) return Jpeg;
+  return 0;
+}
+
+std::unique_ptr<VirtualBuffer> PictureFile::Decode(const QString& path) {
+  const int format = FormatOf(path);
+  int width = 0;
+  int height = 0;
+  if (format == 0 || !VirtualBuffer::GetImageFileSize(path, width, height)) return nullptr;
+  auto picture = std::make_unique<VirtualBuffer>(width, height, GetFileNameFromPath(path));
+  QFile file(path);
+  if (picture->IsEmpty() || !file.open(QIODevice::ReadOnly) ||
+      !picture->Read(file,
+                     format == Bitmap ? VirtualBuffer::BitmapMode : VirtualBuffer::JpegMode)) {
+    TMsgLog::Add(QStringLiteral("PictureFile::Decode - can not decode ") + path);
+    return nullptr;
+  }
+  return picture;
+}
+
+QImage PictureFile::ToImage(const VirtualBuffer& buffer) {
+  if (buffer.IsEmpty()) return {};
+  QImage image(buffer.width, buffer.height, QImage::Format_RGB32);
+  if (image.isNull()) return {};
+  for (int y = 0; y < buffer.height; ++y)
+    std::memcpy(image.scanLine(y), buffer.Row(y), std::size_t(buffer.width) * 4);
+  return image;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Still pictures on disk: BMP and JPEG files (extensions in any case), decoded with the
+// game's own codecs, which check every size before they decode.
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+class VirtualBuffer;
+
+class PictureFile {
+public:
+  static constexpr int Bitmap = 2;
+  static constexpr int Jpeg = 3;
+
+  // Bitmap for "bmp", Jpeg for "jpg" and "jpeg", 0 for any other extension.
+  static int FormatOf(const QString& path);
+  // The decoded picture, or null (with a log line) when the file cannot be read.
+  static std::unique_ptr<VirtualBuffer> Decode(const QString& path);
+  // The buffer as an upright image.
+  static QImage ToImage(const VirtualBuffer& buffer);
+};

@@ -1,0 +1,159 @@
+#pragma once
+// One open puzzle: its source file and kind, its picture and the size it is played at, its
+// cut, joins, hint allowance, play clock, and the change and join events. The source is a
+// picture (".bmp", ".jpg", ".jpeg"), a still puzzle or saved game (".jig", ".saw") or an
+// animated puzzle (".qvp"); extensions are compared without regard to case.
+//
+// Every puzzle sits in one global list from its construction on, so that all of them can be
+// freed at shut-down; the current puzzle is the one being played.
+
+#include "PictureSizeSource.h"
+#include "PuzzleClock.h"
+
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class AnimatedFileReader;
+class JigsawFileReader;
+class LoadProgress;
+class PuzzleTable;
+class QByteArray;
+class QIODevice;
+class VirtualBuffer;
+
+class Puzzle : public PictureSizeSource {
+public:
+  using Event = std::function<void(Puzzle&)>;
+
+  // Opens the source; a failure is shown to the player and leaves the puzzle invalid, but
+  // still usable for its name, type text and thumbnail.
+  explicit Puzzle(const QString& path, bool deleteSource = false);
+  ~Puzzle() override;
+  Puzzle(const Puzzle&) = delete;
+  Puzzle& operator=(const Puzzle&) = delete;
+
+  // The puzzle being played, or null.
+  static Puzzle* Current();
+
+  // Cuts the picture into pieces on the table, or restores a saved game, while the loading
+  // window shows the stages; true when the puzzle is ready to play.
+  bool Prepare(PuzzleTable* surface, LoadProgress* loadWindow);
+
+  // Picture and size. The play size is the picture's size as played; empty when unknown.
+  QSize GetImageSize() override;
+  int GetImageWidth() { return GetImageSize().width(); }
+  int GetImageHeight() { return GetImageSize().height(); }
+  // The picture of the play size, loaded on first use; null when it cannot be read. Until
+  // the bevel shades it, the live picture is also the unshaded one.
+  VirtualBuffer* GetImage(bool live = true);
+  // The source picture at its own size; a null image when there is none.
+  QImage LoadPicture();
+  // 2 BMP, 3 JPEG.
+  int GetPictureFormat();
+  // Append the picture (box cover) to a saved game's stream; false when it was not all
+  // written. A puzzle without a box cover writes nothing and succeeds.
+  bool WritePicture(QIODevice& stream);
+  bool WriteBoxCover(QIODevice& stream);
+
+  // Texts and file facts.
+  QString GetDisplayName() const;
+  QString GetTypeName() const;
+  QString GetLastPlayDate() const;
+  // A whole day number (days since 30 December 1899) as the system's short date.
+  static QString FormatLastPlayDate(int dayNumber);
+  QString GetMediaPath() const;
+  // Null when the puzzle has no note.
+  const QByteArray* GetNoteStream() const;
+  bool IsPreviewAllowed() const;
+  bool HasBoxCover() const;
+  int GetBoxCoverFlag() const;
+  // Null when there is no box cover to show.
+  std::unique_ptr<VirtualBuffer> GetBoxCover();
+  // The box cover or picture fitted into a box of that many pixels; a null image when the
+  // puzzle forbids a preview or has no picture.
+  QImage MakeThumbnail(int box);
+
+  // Counts.
+  int GetPieceCount() const;
+  int GetSavedPieceCount() const;
+  int GetPercentComplete() const;
+  void AddJoin();
+  void UseHint();
+  // The limit only falls (-1 leaves it alone) and the count only rises.
+  void SetHintCounts(int limit, int used);
+
+  // Changes: the events fire only when the flag flips.
+  void SetChanged();
+  void ClearChanged();
+  bool IsChanged() const { return changePending; }
+
+  // Clock.
+  void StartClock() { clock.Start(); }
+  void StopClock(bool freeze) { clock.Stop(freeze); }
+  int GetElapsedSeconds() const { return clock.ElapsedSeconds(); }
+  bool IsClockRunning() const { return clock.IsRunning(); }
+  // "1 hours, 2 mins" in the long form, "1 h 02 m" (with seconds "1 h 02 m 05 s") otherwise.
+  QString FormatElapsed(bool longForm) const;
+
+  // Fields the shell, the table and the saved-game writer read and set.
+  const QString& GetPath() const { return path; }
+  const QString& GetSavedPath() const { return savedPath; }
+  void SetSavedPath(const QString& saved) { savedPath = saved; }
+  bool IsValid() const { return valid; }
+  bool IsStarted() const { return started; }
+  bool IsScaled() const { return scaled; }
+  float GetScale() const { return scale; }
+  int GetPieceSize() const { return pieceSize; }
+  void SetPieceSize(int size) { pieceSize = size; }
+  bool GetCutOption() const { return cutOption; }
+  int GetJoins() const { return joins; }
+  int GetHintLimit() const { return hintLimit; }
+  int GetHintsUsed() const { return hintsUsed; }
+  JigsawFileReader* GetJigsawFile() const { return jigsawFile.get(); }
+  AnimatedFileReader* GetAnimatedFile() const { return animatedFile.get(); }
+
+  Event OnChange;
+  Event OnJoin;
+
+private:
+  friend class PuzzleTestAccess;
+
+  int OpenSource();
+  int OpenJigsaw();
+  int OpenAnimated();
+  void FitStillImage();
+  void ReportOpenFailure(int status);
+  std::unique_ptr<VirtualBuffer> LoadLivePicture();
+  bool CopySourceFile(QIODevice& stream) const;
+  void BecomeCurrent();
+  void FreePicture();
+
+  QString path;
+  bool deleteSource;
+  int playWidth = 0;
+  int playHeight = 0;
+  std::unique_ptr<VirtualBuffer> picture;
+  int pieceSize = 0;
+  std::unique_ptr<AnimatedFileReader> animatedFile;
+  std::unique_ptr<JigsawFileReader> jigsawFile;
+  bool cutOption = true;
+  bool valid = true;
+  float scale = 1.0f;
+  bool scaled = false;
+  int pieceCount = 0;
+  int joins = 0;
+  bool started = false;
+  bool changePending = false;
+  int hintLimit = -1;
+  int hintsUsed = 0;
+  PuzzleClock clock;
+  QString savedPath;
+};
+
+// The global puzzle list. A puzzle taken out of it belongs to whoever took it.
+void AddPuzzleToList(Puzzle* puzzle);
+void RemovePuzzleFromList(Puzzle* puzzle);
+// Frees every listed puzzle, the last first.
+void DeleteAllPuzzles();

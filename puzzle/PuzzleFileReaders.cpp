@@ -1,0 +1,37 @@
+#include "PuzzleFileReaders.h"
+
+#include "AnimatedFileReader.h"
+#include "JigsawFileReader.h"
+
+namespace {
+
+PuzzleFileReaders::JigsawOpener& JigsawOpenerSlot() {
+  static PuzzleFileReaders::JigsawOpener opener;
+  return opener;
+}
+
+PuzzleFileReaders::AnimatedOpener& AnimatedOpenerSlot() {
+  static PuzzleFileReaders::AnimatedOpener opener;
+  return opener;
+}
+
+}  // namespace
+
+// The program reads neither kind yet: without an opener put in, both give null.
+std::unique_ptr<JigsawFileReader> PuzzleFileReaders::OpenJigsaw(const QString& path) {
+  const JigsawOpener& opener = JigsawOpenerSlot();
+  return opener ? opener(path) : nullptr;
+}
+
+std::unique_ptr<AnimatedFileReader> PuzzleFileReaders::OpenAnimated(const QString& path) {
+  const AnimatedOpener& opener = AnimatedOpenerSlot();
+  return opener ? opener(path) : nullptr;
+}
+
+void PuzzleFileReaders::SetJigsawOpener(JigsawOpener opener) {
+  JigsawOpenerSlot() = std::move(opener);
+}
+
+void PuzzleFileReaders::SetAnimatedOpener(AnimatedOpener opener) {
+  AnimatedOpenerSlot() = std::move(opener);
+}

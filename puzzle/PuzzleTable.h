@@ -1,0 +1,23 @@
+#pragma once
+// What the play table gives the puzzle: the room a picture may fill, the table's size, and
+// the pieces it holds. The table surface lives in a higher layer and implements this; the
+// one that exists registers itself as the current table.
+
+#include <QSize>
+
+class PuzzleTable {
+public:
+  virtual ~PuzzleTable();
+
+  // The table area a picture may fill at most: the desktop's work area less the main
+  // window's frame around the table.
+  virtual QSize AvailableArea() const = 0;
+  virtual int GetWidth() const = 0;
+  virtual int GetHeight() const = 0;
+  // Deletes every piece on the table and on the mini tables: their puzzle is going.
+  virtual void DeleteAllPieces() = 0;
+
+  // Null while no table exists (start-up, shut-down, tests without a window).
+  static PuzzleTable* Current();
+  static void SetCurrent(PuzzleTable* table);
+};

@@ -1,0 +1,95 @@
+#pragma once
+// What the puzzle-object tests stand on: generated picture files, a still-puzzle reader that
+// answers from its fields, a table and a tip display that record what the puzzle asks, and
+// access to what a preparation leaves.
+
+#include "puzzle/JigsawFileReader.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/PuzzleTable.h"
+#include "puzzle/TipDisplay.h"
+
+#include <QList>
+#include <QString>
+
+namespace PuzzleFixtures {
+// A width × height picture with a different colour in every pixel, written as a BMP or
+// JPEG file (by the extension of name) into the scratch folder; its full path.
+QString WritePicture(const QString& name, int width, int height);
+QString ScratchPath(const QString& name);
+}  // namespace PuzzleFixtures
+
+class FakeJigsawReader : public JigsawFileReader {
+public:
+  int Status() const override { return status; }
+  bool IsSavedGame() const override { return savedGame; }
+  float Scale() const override { return scale; }
+  int HintLimit() const override { return hintLimit; }
+  int HintsUsed() const override { return hintsUsed; }
+  int ElapsedSeconds() const override { return elapsed; }
+  int Joins() const override { return joins; }
+  int PieceCount() const override { return pieces; }
+  int SaveDate() const override { return saveDate; }
+  int PlayWidth() const override { return 0; }
+  int PlayHeight() const override { return 0; }
+  int PictureWidth() const override { return 0; }
+  int PictureHeight() const override { return 0; }
+  int PictureFormat() const override { return 3; }
+  int BoxCoverFormat() const override { return 0; }
+  bool BoxCoverAvailable() const override { return boxCoverAvailable; }
+  QString GetMediaPath() const override { return {}; }
+  const QByteArray* GetNote() const override { return nullptr; }
+  QImage GetBitmap() override { return QImage(40, 40, QImage::Format_RGB32); }
+  std::unique_ptr<VirtualBuffer> GetPicture() override { return nullptr; }
+  std::unique_ptr<VirtualBuffer> GetPreviewBuffer() override { return nullptr; }
+  bool CopyPicture(QIODevice&) override { return true; }
+  bool CopyBoxCover(QIODevice&) override { return true; }
+
+  int status = 0;
+  bool savedGame = false;
+  float scale = 1.0f;
+  int hintLimit = -1;
+  int hintsUsed = 0;
+  int elapsed = 0;
+  int joins = 0;
+  int pieces = 0;
+  int saveDate = 0;
+  bool boxCoverAvailable = true;
+};
+
+// Opens every ".jig" and ".saw" path with a copy of its reader while it lives.
+class ReaderScope {
+public:
+  ReaderScope();
+  ~ReaderScope();
+  FakeJigsawReader jigsaw;
+};
+
+class FakeTable : public PuzzleTable {
+public:
+  explicit FakeTable(QSize area) : area_(area) { SetCurrent(this); }
+  QSize AvailableArea() const override { return area_; }
+  int GetWidth() const override { return area_.width(); }
+  int GetHeight() const override { return area_.height(); }
+  void DeleteAllPieces() override { ++piecesDeleted; }
+  int piecesDeleted = 0;
+
+private:
+  QSize area_;
+};
+
+class RecordedTips : public TipDisplay {
+public:
+  RecordedTips() { SetCurrent(this); }
+  void ShowTip(int number) override { shown.append(number); }
+  QList<int> shown;
+};
+
+class PuzzleTestAccess {
+public:
+  // What a successful preparation leaves: started with that many pieces, the current one.
+  static void Start(Puzzle& puzzle, int pieces) {
+    puzzle.pieceCount = pieces;
+    puzzle.started = true;
+    puzzle.BecomeCurrent();
+  }
+};
