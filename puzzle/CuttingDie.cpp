@@ -1,12 +1,22 @@
 #include "CuttingDie.h"
 
+#include "BevelRings.h"
+#include "CellLayout.h"
+#include "ChipList.h"
+#include "ChipMask.h"
 #include "CutLines.h"
+#include "DieAreas.h"
 #include "DieCleaner.h"
 #include "LoadProgress.h"
+#include "MaskCutter.h"
+#include "PuzzleChip.h"
+#include "PuzzleTable.h"
 #include "PictureSizeSource.h"
 #include "PixelCanvas.h"
 #include "platform/PageBlock.h"
 #include "Yelk/IntArray.h"
+#include "Yelk/SystemUtils.h"
+#include "Yelk/TMsgLog.h"
 #include "imaging/VirtualBuffer.h"
 
 #include <vector>
@@ -120,4 +130,82 @@ void CuttingDie::DrawMarkers(PixelCanvas& canvas) const {
   canvas.SetPixel(right, 0);
   canvas.SetPixel(0, bottom);
   canvas.SetPixel(right, bottom);
+}
+
+namespace {
+
+bool IsCancelled(const LoadProgress* loadWindow) {
+  return loadWindow && loadWindow->IsCancelled();
+}
+
+// Row by row, left to right; each piece is linked to the one before it and the one above.
+// Stops early when cancelled.
+std::vector<PuzzleChip*> MakePieces(std::vector<std::unique_ptr<ChipMask>>& masks,
+                                    const CellLayout& layout, const CuttingDie& die,
+                                    BevelFilter* bevel, bool makeOutline,
+                                    LoadProgress* loadWindow) {
+  const int columns = layout.Columns(), total = columns * layout.Rows();
+  std::vector<PuzzleChip*> pieces, above(std::size_t(columns), nullptr);
+  pieces.reserve(std::size_t(total));
+  for (int row = 0; row < layout.Rows(); ++row)
+    for (int column = 0; column < columns; ++column) {
+      const int edgeClass = layout.Cell(column, row).EdgeClass(die.Width(), die.Height());
+      auto* piece = new PuzzleChip(std::move(masks[pieces.size()]), edgeClass, bevel, makeOutline);
+      if (column > 0) pieces.back()->LinkRight(piece);
+      if (PuzzleChip*& upper = above[std::size_t(column)]) upper->LinkBelow(piece);
+      above[std::size_t(column)] = piece;
+      pieces.push_back(piece);
+      if (!loadWindow) continue;
+      loadWindow->SetBarPosition(int(std::int64_t(pieces.size()) * 100 / total));
+      if (loadWindow->IsCancelled()) return pieces;
+    }
+  return pieces;
+}
+
+// The masks must add up to the picture, and no area may have gone to two pieces (a broken
+// line could otherwise hide behind a cut-off pocket of the same size).
+bool CoversPicture(const CuttingDie& die, bool sharedArea) {
+  const std::int64_t total = std::int64_t(die.Width()) * die.Height();
+  const std::int64_t counted = ChipMask::PixelCounter();
+  if (counted == total && !sharedArea) return true;
+  const QString warning = counted < total
+                              ? QStringLiteral("Warning: Orphaned sections detected in cutting die.")
+                              : QStringLiteral("Warning: Line breaks detected in cutting die.");
+  TMsgLog::Add(warning + QStringLiteral("  tot=") + StringWithCommas(total) +
+               QStringLiteral(", msk=") + StringWithCommas(counted));
+  return false;
+}
+
+}  // namespace
+
+int CuttingDie::CutChips(CuttingDie* die, BevelFilter* bevel, bool makeOutline,
+                         LoadProgress* loadWindow) {
+  PuzzleTable* table = PuzzleTable::Current();
+  if (!die || !die->Buffer() || die->Columns() < 1 || die->Rows() < 1 || !table) return 0;
+  if (loadWindow) loadWindow->SetStage(3);
+  if (IsCancelled(loadWindow)) return 0;
+  const int columns = die->Columns(), rows = die->Rows();
+  table->GetChipList().Reset(columns * rows);
+  const int firstWidth = die->ColumnWidths()->Get(0);
+  ChipMask::ResetPixelCounter();
+  BevelRings::SetBevelStyle(firstWidth < 24 ? 1 : firstWidth < 128 ? 2 : 3);
+
+  const DieAreas areas(*die->Buffer());
+  const CellLayout layout(*die->ColumnWidths(), *die->RowHeights(), areas);
+  std::vector<std::unique_ptr<ChipMask>> masks = MaskCutter(areas, layout).Cut();
+  if (IsCancelled(loadWindow)) return columns * rows;
+  const std::vector<PuzzleChip*> pieces =
+      MakePieces(masks, layout, *die, bevel, makeOutline, loadWindow);
+  if (IsCancelled(loadWindow)) return columns * rows;
+  for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) (*piece)->JoinBorderSides();
+
+  TMsgLog::Add(QStringLiteral("Puzzle Stats: w=") + StringWithCommas(die->Width()) +
+               QStringLiteral(", h=") + StringWithCommas(die->Height()) +
+               QStringLiteral(", chips=") + StringWithCommas(std::int64_t(pieces.size())) +
+               QStringLiteral(", horzPieces=%1, vertPieces=%2").arg(columns).arg(rows));
+  if (!CoversPicture(*die, layout.HasSharedArea())) {
+    table->GetChipList().DeleteAll();
+    return 0;
+  }
+  return columns * rows;
 }

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class BevelFilter;
 class IntArray;
 class LoadProgress;
 class PageBlock;
@@ -24,6 +25,14 @@ public:
   ~CuttingDie();
   CuttingDie(const CuttingDie&) = delete;
   CuttingDie& operator=(const CuttingDie&) = delete;
+
+  // Makes one piece per grid cell on the current table's list (emptied first), links the
+  // neighbours and checks that the pieces cover the picture exactly once. Answers the piece
+  // count; 0 when there is no die, table or cut, when cancelled before the pieces, or when
+  // the pieces do not cover the picture (then logged, and the table's pieces deleted). A
+  // cancel while cutting answers the count; the caller tests the flag and deletes the pieces.
+  static int CutChips(CuttingDie* die, BevelFilter* bevel, bool makeOutline,
+                      LoadProgress* loadWindow);
 
   // count cells of `size` pixels, the rest of `total` given out one pixel at a time from the
   // first cell on; empty for a count or size below 1. Named "Chip Lengths".

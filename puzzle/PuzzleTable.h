@@ -5,6 +5,8 @@
 
 #include <QSize>
 
+class ChipList;
+
 class PuzzleTable {
 public:
   virtual ~PuzzleTable();
@@ -16,6 +18,8 @@ public:
   virtual int GetHeight() const = 0;
   // Deletes every piece on the table and on the mini tables: their puzzle is going.
   virtual void DeleteAllPieces() = 0;
+  // The pieces lying on the main table in drawing order, the topmost first.
+  virtual ChipList& GetChipList() = 0;
 
   // Null while no table exists (start-up, shut-down, tests without a window).
   static PuzzleTable* Current();

@@ -3,6 +3,7 @@
 // answers from its fields, a table and a tip display that record what the puzzle asks, and
 // access to what a preparation leaves.
 
+#include "puzzle/ChipList.h"
 #include "puzzle/JigsawFileReader.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleTable.h"
@@ -67,11 +68,14 @@ public:
 class FakeTable : public PuzzleTable {
 public:
   explicit FakeTable(QSize area) : area_(area) { SetCurrent(this); }
+  ~FakeTable() override { pieces.DeleteAll(); }
   QSize AvailableArea() const override { return area_; }
   int GetWidth() const override { return area_.width(); }
   int GetHeight() const override { return area_.height(); }
   void DeleteAllPieces() override { ++piecesDeleted; }
+  ChipList& GetChipList() override { return pieces; }
   int piecesDeleted = 0;
+  ChipList pieces;  // the pieces cut for this table, deleted with it
 
 private:
   QSize area_;

@@ -1,0 +1,34 @@
+#pragma once
+// The grid cells of a cutting die with the die areas each piece takes: the area at the cell's
+// seed and those just inside its corners (the piece keeps the part inside its rectangle). An
+// area taken by two cells means a broken line; one taken by none, or reaching out of its
+// cell's rectangle, leaves pixels to nobody.
+
+#include "DieCell.h"
+
+#include <vector>
+
+class DieAreas;
+class IntArray;
+
+class CellLayout {
+public:
+  CellLayout(const IntArray& columnWidths, const IntArray& rowHeights, const DieAreas& areas);
+
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+  const DieCell& Cell(int column, int row) const {
+    return cells_[std::size_t(row) * std::size_t(columns_) + std::size_t(column)];
+  }
+  // Some area went to more than one cell: their masks would overlap.
+  bool HasSharedArea() const { return shared_; }
+
+private:
+  void PlaceCells(const IntArray& columnWidths, const IntArray& rowHeights, int width, int height);
+  void ClaimAreas(const DieAreas& areas);
+
+  int columns_;
+  int rows_;
+  std::vector<DieCell> cells_;
+  bool shared_ = false;
+};

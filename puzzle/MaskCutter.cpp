@@ -1,0 +1,76 @@
+#include "MaskCutter.h"
+
+#include "CellLayout.h"
+#include "ChipMask.h"
+#include "DieAreas.h"
+
+#include <algorithm>
+
+MaskCutter::MaskCutter(const DieAreas& areas, const CellLayout& layout)
+    : areas_(areas), layout_(layout) {
+  for (int column = 0; column < layout.Columns(); ++column)
+    columnEnds_.push_back(layout.Cell(column, 0).BandRight());
+  for (int row = 0; row < layout.Rows(); ++row) rowEnds_.push_back(layout.Cell(0, row).BandBottom());
+  // The cells that took each area, grouped by area.
+  const int cells = layout.Columns() * layout.Rows();
+  claimStart_.assign(std::size_t(areas.AreaCount()) + 1, 0);
+  for (int cell = 0; cell < cells; ++cell) {
+    const DieCell& taker = layout.Cell(cell % layout.Columns(), cell / layout.Columns());
+    for (int i = 0; i < taker.areaCount; ++i) ++claimStart_[std::size_t(taker.areas[i]) + 1];
+  }
+  for (std::size_t area = 1; area < claimStart_.size(); ++area) claimStart_[area] += claimStart_[area - 1];
+  claimants_.resize(std::size_t(claimStart_.back()));
+  std::vector<int> filled(claimStart_.begin(), claimStart_.end() - 1);
+  for (int cell = 0; cell < cells; ++cell) {
+    const DieCell& taker = layout.Cell(cell % layout.Columns(), cell / layout.Columns());
+    for (int i = 0; i < taker.areaCount; ++i)
+      claimants_[std::size_t(filled[std::size_t(taker.areas[i])]++)] = cell;
+  }
+}
+
+std::vector<std::unique_ptr<ChipMask>> MaskCutter::Cut() {
+  const int cells = layout_.Columns() * layout_.Rows();
+  masks_.clear();
+  masks_.reserve(std::size_t(cells));
+  for (int cell = 0; cell < cells; ++cell) {
+    const DieCell& place = layout_.Cell(cell % layout_.Columns(), cell / layout_.Columns());
+    masks_.push_back(std::make_unique<ChipMask>(place.bottom - place.top + 1));
+  }
+  int gridRow = 0;
+  for (int y = 0; y < areas_.Height(); ++y) {
+    while (gridRow < layout_.Rows() - 1 && rowEnds_[std::size_t(gridRow)] <= y) ++gridRow;
+    CutRow(y, gridRow);
+  }
+  for (const std::unique_ptr<ChipMask>& mask : masks_) mask->Finish();
+  return std::move(masks_);
+}
+
+// The pixels between the area runs are cut line.
+void MaskCutter::CutRow(int y, int gridRow) {
+  int next = 0;
+  for (const DieAreas::Run& run : areas_.RowRuns(y)) {
+    if (run.first > next) GiveLine(next, run.first - 1, y, gridRow);
+    GiveArea(run.area, run.first, run.last, y);
+    next = run.last + 1;
+  }
+  if (next < areas_.Width()) GiveLine(next, areas_.Width() - 1, y, gridRow);
+}
+
+void MaskCutter::GiveLine(int first, int last, int y, int gridRow) {
+  const auto column = std::upper_bound(columnEnds_.begin(), columnEnds_.end(), first);
+  for (auto end = column; first <= last && end != columnEnds_.end(); ++end) {
+    const int stop = std::min(last, *end - 1);
+    const auto cell = std::size_t(gridRow) * columnEnds_.size() + std::size_t(end - columnEnds_.begin());
+    masks_[cell]->AppendSpan(first, stop, y);
+    first = stop + 1;
+  }
+}
+
+void MaskCutter::GiveArea(int area, int first, int last, int y) {
+  for (int i = claimStart_[std::size_t(area)]; i < claimStart_[std::size_t(area) + 1]; ++i) {
+    const int index = claimants_[std::size_t(i)];
+    const DieCell& cell = layout_.Cell(index % layout_.Columns(), index / layout_.Columns());
+    if (y < cell.top || y > cell.bottom) continue;
+    masks_[std::size_t(index)]->AppendSpan(std::max(first, cell.left), std::min(last, cell.right), y);
+  }
+}

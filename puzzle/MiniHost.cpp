@@ -1,0 +1,15 @@
+#include "MiniHost.h"
+
+namespace {
+
+MiniHost* current = nullptr;
+
+}  // namespace
+
+MiniHost::~MiniHost() {
+  if (current == this) current = nullptr;
+}
+
+MiniHost* MiniHost::Current() { return current; }
+
+void MiniHost::SetCurrent(MiniHost* host) { current = host; }

@@ -1,0 +1,85 @@
+#pragma once
+// One puzzle piece: its shape, where it lies on the table and how it is turned, its four grid
+// neighbours and which of its sides are joined, its group once joined to others, and the
+// outline of shadow points drawn under it. The cut makes every piece; each piece appends
+// itself to the current table's list.
+
+#include "OutlinePoint.h"
+
+#include <memory>
+#include <vector>
+
+class BevelFilter;
+class ChipGroup;
+class ChipList;
+class ChipMask;
+
+// A side of a piece as cut from the picture (not as turned on the table).
+enum class ChipSide { Left, Right, Up, Down };
+
+class PuzzleChip {
+public:
+  static constexpr int NotPlaced = 32767;
+  // Shadow outlines reach 6 pixels; a resting piece's shadow is capped at 4.
+  static constexpr int OutlineCap = 4;
+  static constexpr int OutlineReach = 6;
+
+  // A piece of that shape and edge class (see EdgeClass), not placed, loose, without
+  // neighbours, no side joined. It makes bevel the current bevel filter and builds its
+  // outline when makeOutline is set.
+  PuzzleChip(std::unique_ptr<ChipMask> mask, int edgeClass, BevelFilter* bevel,
+             bool makeOutline);
+  // The piece-id counter starts again at 0.
+  ~PuzzleChip();
+  PuzzleChip(const PuzzleChip&) = delete;
+  PuzzleChip& operator=(const PuzzleChip&) = delete;
+
+  // The list of pieces taken off the table by the wheel button, the last captured at the end.
+  static ChipList& CapturedList();
+
+  // Grid links made by the cut: other becomes the right (lower) neighbour, and this piece
+  // its left (upper) one.
+  void LinkRight(PuzzleChip* other);
+  void LinkBelow(PuzzleChip* other);
+  // A side on the picture's border counts as joined.
+  void JoinBorderSides();
+
+  // Joins the side on which other is a neighbour, on both pieces; a piece whose sides are
+  // all joined needs no shadow any more. Answers whether other's overlap marks were cleared.
+  bool JoinSide(PuzzleChip* other);
+  // Only a piece with a neighbour on its right and below on the table can be fully joined:
+  // it then needs every side joined.
+  bool AllSidesJoined() const;
+  // The outline (none when fully joined) and, with a current bevel filter, the bevel rings
+  // for the piece's rotation.
+  void RebuildShading();
+
+  int Id() const { return id_; }
+  // 1 to 9: the corners 1 (top left), 2 (top right), 3 (bottom left), 4 (bottom right); the
+  // borders 5 (top), 6 (bottom), 7 (left), 8 (right); 9 inside.
+  int EdgeClass() const { return edgeClass_; }
+  ChipMask& Mask() const { return *mask_; }
+  PuzzleChip* Neighbour(ChipSide side) const { return neighbours_[int(side)]; }
+  bool IsJoined(ChipSide side) const { return joined_[int(side)]; }
+  ChipGroup* Group() const { return group_; }
+  void SetGroup(ChipGroup* group) { group_ = group; }
+  bool IsSelected() const { return selected_; }
+  int TableX() const { return tableX_; }
+  int TableY() const { return tableY_; }
+  // Empty when the piece casts no shadow.
+  const std::vector<OutlinePoint>& Outline() const { return outline_; }
+
+private:
+  void BuildOutline();
+
+  std::vector<OutlinePoint> outline_;
+  bool selected_ = false;
+  ChipGroup* group_ = nullptr;
+  std::unique_ptr<ChipMask> mask_;
+  PuzzleChip* neighbours_[4] = {};
+  int tableX_ = NotPlaced;
+  int tableY_ = NotPlaced;
+  int edgeClass_;
+  int id_;
+  bool joined_[4] = {};
+};
