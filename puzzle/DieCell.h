@@ -15,10 +15,8 @@ struct DieCell {
   int areas[MaxAreas] = {};
   int areaCount = 0;
 
-  // The cell in die coordinates, right and bottom exclusive: the cut-line pixels in it belong
-  // to the piece (the lines along its top and left, and along the picture's far borders).
-  int BandLeft() const { return left + offsetX; }
-  int BandTop() const { return top + offsetY; }
+  // Where the cell ends in die coordinates, exclusive: the cut-line pixels in it belong to the
+  // piece (the lines along its top and left, and along the picture's far borders).
   int BandRight() const { return left + extentX; }
   int BandBottom() const { return top + extentY; }
 

@@ -1,0 +1,264 @@
+#include "Fakes.h"
+#include "PuzzleFixtures.h"
+#include "Yelk/IntArray.h"
+#include "Yelk/TMsgLog.h"
+#include "imaging/VirtualBuffer.h"
+#include "puzzle/BevelRings.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/CuttingDie.h"
+#include "puzzle/PuzzleChip.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+struct Picture {
+  int width, height;
+};
+
+std::string Describe(Picture p, int size) {
+  return std::to_string(p.width) + "x" + std::to_string(p.height) + " at " + std::to_string(size);
+}
+
+// Grid line positions 0, X(0), X(1), ... and the side itself.
+std::vector<int> Bounds(const IntArray& lengths) {
+  std::vector<int> bounds{0};
+  for (int i = 0; i < lengths.Size(); ++i) bounds.push_back(bounds.back() + lengths.Get(i));
+  return bounds;
+}
+
+// Every picture pixel lies in exactly one piece's mask; a cut-line pixel in the mask of the
+// piece whose grid cell holds it.
+void ExpectExactCover(ChipList& pieces, const CuttingDie& die) {
+  const int width = die.Width(), height = die.Height(), columns = die.Columns();
+  const std::vector<int> xs = Bounds(*die.ColumnWidths()), ys = Bounds(*die.RowHeights());
+  std::vector<int> owner(std::size_t(width) * height, -1);
+  int outside = 0, twice = 0, lineElsewhere = 0;
+  for (int i = 0; i < pieces.Count(); ++i) {
+    const int column = i % columns, row = i / columns;
+    pieces[i]->Mask().ForEachRun([&](int y, int first, int last) {
+      for (int x = first; x <= last; ++x) {
+        if (x < 0 || y < 0 || x >= width || y >= height) {
+          ++outside;
+          continue;
+        }
+        int& cell = owner[std::size_t(y) * width + x];
+        twice += cell >= 0;
+        cell = i;
+        lineElsewhere += die.Buffer()->Row(y)[x] != DieColour::Area &&
+                         (x < xs[column] || x >= xs[column + 1] || y < ys[row] || y >= ys[row + 1]);
+      }
+    });
+  }
+  EXPECT_EQ(outside, 0) << "mask pixels outside the picture";
+  EXPECT_EQ(twice, 0) << "pixels in two masks";
+  EXPECT_EQ(std::count(owner.begin(), owner.end(), -1), 0) << "pixels in no mask";
+  EXPECT_EQ(lineElsewhere, 0) << "cut-line pixels given to a piece of another cell";
+}
+
+// Piece i lies in grid cell (i mod columns, i / columns): its neighbours are the pieces of
+// the cells beside it and point back to it; the border sides are joined, no other; the
+// class tells which borders it touches (the left and top ones when it touches both).
+void ExpectGrid(ChipList& pieces, int columns, int rows) {
+  ASSERT_EQ(pieces.Count(), columns * rows);
+  auto at = [&](int c, int r) -> PuzzleChip* {
+    return c < 0 || r < 0 || c >= columns || r >= rows ? nullptr : pieces[r * columns + c];
+  };
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) {
+      const PuzzleChip* piece = at(c, r);
+      SCOPED_TRACE("piece " + std::to_string(c) + "," + std::to_string(r));
+      EXPECT_EQ(piece->Id(), r * columns + c);
+      const std::pair<ChipSide, PuzzleChip*> sides[] = {{ChipSide::Left, at(c - 1, r)},
+                                                        {ChipSide::Right, at(c + 1, r)},
+                                                        {ChipSide::Up, at(c, r - 1)},
+                                                        {ChipSide::Down, at(c, r + 1)}};
+      const ChipSide opposite[] = {ChipSide::Right, ChipSide::Left, ChipSide::Down, ChipSide::Up};
+      for (const auto& [side, expected] : sides) {
+        EXPECT_EQ(piece->Neighbour(side), expected);
+        if (expected) {
+          EXPECT_EQ(expected->Neighbour(opposite[int(side)]), piece);
+        }
+        EXPECT_EQ(piece->IsJoined(side), expected == nullptr);
+      }
+      const int column = c == 0 ? 0 : c == columns - 1 ? 2 : 1;
+      const int row = r == 0 ? 0 : r == rows - 1 ? 2 : 1;
+      const int classes[3][3] = {{1, 7, 3}, {5, 9, 6}, {2, 8, 4}};
+      EXPECT_EQ(piece->EdgeClass(), classes[column][row]);
+    }
+}
+
+}  // namespace
+
+// The pictures are those whose dies are sound at every size of the sweep. With these edge
+// shapes a die whose cells are stretched well past the piece size (a remainder spread over
+// few cells, long narrow pictures, one or two cells across) can have knobs that touch and
+// break a line; such dies are refused (BrokenDiesAreRefused).
+TEST(PieceCuttingTest, PiecesCoverThePictureExactlyOnceInTheirGrid) {
+  const Picture pictures[] = {{13, 13}, {27, 29}, {41, 40}, {97, 131}, {259, 257}, {383, 301}};
+  for (const Picture& picture : pictures)
+    for (int size : {13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 24, 40, 80, 127, 128}) {
+      if (size > std::min(picture.width, picture.height)) continue;
+      SCOPED_TRACE(Describe(picture, size));
+      FakeTable table(QSize(1000, 800));
+      FakePicture source(picture.width, picture.height);
+      CuttingDie die(&source, size, nullptr);
+      const int columns = picture.width / size, rows = picture.height / size;
+      ASSERT_EQ(CuttingDie::CutChips(&die, nullptr, false, nullptr), columns * rows);
+      ExpectExactCover(table.pieces, die);
+      ExpectGrid(table.pieces, columns, rows);
+    }
+}
+
+// The rotation rule, written out: where picture offset (lx, ly) of a w x h box lies on the
+// table for each quarter turn.
+TEST(PieceCuttingTest, PointTestAgreesWithTheMaskInAllFourTurns) {
+  FakeTable table(QSize(1000, 800));
+  FakePicture source(259, 257);
+  CuttingDie die(&source, 40, nullptr);
+  ASSERT_GT(CuttingDie::CutChips(&die, nullptr, false, nullptr), 0);
+  const std::function<QPoint(int, int, int, int)> turns[] = {
+      [](int lx, int ly, int, int) { return QPoint(lx, ly); },
+      [](int lx, int ly, int, int h) { return QPoint(h - 1 - ly, lx); },
+      [](int lx, int ly, int w, int h) { return QPoint(w - 1 - lx, h - 1 - ly); },
+      [](int lx, int ly, int w, int) { return QPoint(ly, w - 1 - lx); }};
+  const int x0 = 300, y0 = 200;
+  for (int i = 0; i < table.pieces.Count(); ++i) {
+    ChipMask& mask = table.pieces[i]->Mask();
+    for (int turn = 0; turn < 4; ++turn) {
+      SCOPED_TRACE("piece " + std::to_string(i) + " turned " + std::to_string(turn * 90));
+      mask.SetRotation(turn * 90);
+      int pixels = 0, misses = 0;
+      mask.ForEachRun([&](int y, int first, int last) {
+        for (int x = first; x <= last; ++x, ++pixels) {
+          const QPoint at = turns[turn](x - mask.MinX(), y - mask.FirstRow(), mask.Width(),
+                                        mask.Height());
+          misses += !mask.ContainsPt(x0, y0, x0 + at.x(), y0 + at.y());
+        }
+      });
+      EXPECT_EQ(misses, 0);
+      int hits = 0;
+      for (int py = y0 - 2; py < y0 + mask.TableHeight() + 2; ++py)
+        for (int px = x0 - 2; px < x0 + mask.TableWidth() + 2; ++px)
+          hits += mask.ContainsPt(x0, y0, px, py);
+      EXPECT_EQ(hits, pixels);
+    }
+  }
+}
+
+TEST(PieceCuttingTest, StatsAreLoggedWithThousandsSeparators) {
+  FakeTable table(QSize(1000, 800));
+  FakePicture source(1200, 1100);
+  CuttingDie die(&source, 100, nullptr);
+  ASSERT_EQ(CuttingDie::CutChips(&die, nullptr, false, nullptr), 132);
+  EXPECT_TRUE(TMsgLog::Lines().last().endsWith(
+      "Puzzle Stats: w=1,200, h=1,100, chips=132, horzPieces=12, vertPieces=11"));
+}
+
+// A die whose knobs touch (a broken line) or whose areas are left to no piece gives no
+// pieces and one warning; so does one with a line pixel or a pocket painted in.
+TEST(PieceCuttingTest, BrokenDiesAreRefused) {
+  auto expectRefused = [](CuttingDie& die, FakeTable& table, const QString& warning) {
+    const QString stats = QStringLiteral("Puzzle Stats: w=%1").arg(die.Width());
+    EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, true, nullptr), 0);
+    EXPECT_EQ(table.pieces.Count(), 0);
+    const QStringList log = TMsgLog::Lines();
+    ASSERT_GE(log.size(), 2);
+    EXPECT_TRUE(log[log.size() - 2].contains(stats)) << log[log.size() - 2].toStdString();
+    EXPECT_TRUE(log.last().contains(warning)) << log.last().toStdString();
+  };
+  {
+    SCOPED_TRACE("knobs touching");
+    FakeTable table(QSize(1000, 800));
+    FakePicture source(400, 77);
+    CuttingDie die(&source, 13, nullptr);
+    expectRefused(die, table, "Warning: Line breaks detected in cutting die.  tot=30,800, msk=");
+  }
+  {
+    SCOPED_TRACE("knobs reaching past half a cell");
+    FakeTable table(QSize(1000, 800));
+    FakePicture source(200, 60);
+    CuttingDie die(&source, 31, nullptr);
+    expectRefused(die, table,
+                  "Warning: Orphaned sections detected in cutting die.  tot=12,000, msk=");
+  }
+  FakePicture source(120, 120);
+  {
+    SCOPED_TRACE("a line pixel painted over");
+    FakeTable table(QSize(1000, 800));
+    CuttingDie die(&source, 40, nullptr);
+    VirtualBuffer& buffer = *die.Buffer();
+    // A pixel of the first vertical line with area on both sides joins two pieces' areas.
+    int y = 41;
+    while (y < 119 && !(buffer.Row(y)[39] == DieColour::Area &&
+                        buffer.Row(y)[40] == DieColour::Line && buffer.Row(y)[41] == DieColour::Area))
+      ++y;
+    ASSERT_LT(y, 119);
+    buffer.Row(y)[40] = DieColour::Area;
+    expectRefused(die, table, "Warning: Line breaks detected in cutting die.  tot=14,400, msk=");
+  }
+  {
+    SCOPED_TRACE("a pocket painted in");
+    FakeTable table(QSize(1000, 800));
+    CuttingDie die(&source, 40, nullptr);
+    // A one-pixel pocket near the middle cell's corner, reached by no piece.
+    ASSERT_EQ(die.Buffer()->Row(44)[44], DieColour::Area);
+    for (int y = 43; y <= 45; ++y)
+      for (int x = 43; x <= 45; ++x) die.Buffer()->Row(y)[x] = DieColour::Line;
+    die.Buffer()->Row(44)[44] = DieColour::Area;
+    expectRefused(die, table,
+                  "Warning: Orphaned sections detected in cutting die.  tot=14,400, msk=14,399");
+  }
+}
+
+TEST(PieceCuttingTest, NothingToCutGivesNoPieces) {
+  FakeTable table(QSize(1000, 800));
+  FakePicture source(120, 100);
+  EXPECT_EQ(CuttingDie::CutChips(nullptr, nullptr, false, nullptr), 0);
+  FakeLoadProgress cancelled(0);
+  cancelled.cancelled = true;
+  CuttingDie stopped(&source, 20, &cancelled);  // stops before drawing: no buffer
+  EXPECT_EQ(CuttingDie::CutChips(&stopped, nullptr, false, nullptr), 0);
+  CuttingDie tooLarge(&source, 200, nullptr);
+  EXPECT_EQ(CuttingDie::CutChips(&tooLarge, nullptr, false, nullptr), 0);
+
+  CuttingDie die(&source, 20, nullptr);
+  EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, &cancelled), 0);
+  EXPECT_EQ(table.pieces.Count(), 0);
+  PuzzleTable::SetCurrent(nullptr);  // no table to lay the pieces on
+  EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, nullptr), 0);
+  PuzzleTable::SetCurrent(&table);
+  EXPECT_EQ(table.pieces.Count(), 0);
+}
+
+// A cancel while cutting leaves the pieces made so far for the caller to delete.
+TEST(PieceCuttingTest, CancelWhileCuttingAnswersTheFullCount) {
+  FakeTable table(QSize(1000, 800));
+  FakePicture source(200, 200);
+  CuttingDie die(&source, 20, nullptr);
+  FakeLoadProgress progress(50);
+  EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, &progress), 100);
+  EXPECT_EQ(progress.stages, std::vector<int>{3});
+  EXPECT_TRUE(progress.cancelled);
+  EXPECT_GT(table.pieces.Count(), 50);
+  EXPECT_LT(table.pieces.Count(), 100);
+
+  FakeLoadProgress uncancelled;
+  table.pieces.DeleteAll();
+  EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, &uncancelled), 100);
+  EXPECT_EQ(uncancelled.bar, 100);
+}
+
+// One ring below 24 pixels, two below 128, three from 128 on.
+TEST(PieceCuttingTest, RingDepthFollowsTheFirstColumnWidth) {
+  for (const auto& [width, size, depth] :
+       {std::tuple{230, 23, 1}, {240, 24, 2}, {254, 127, 2}, {256, 128, 3}}) {
+    FakeTable table(QSize(1000, 800));
+    FakePicture source(width, 130);
+    CuttingDie die(&source, size, nullptr);
+    CuttingDie::CutChips(&die, nullptr, false, nullptr);
+    EXPECT_EQ(BevelRings::Depth(), depth) << size;
+  }
+}

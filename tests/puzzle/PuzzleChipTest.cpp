@@ -1,0 +1,126 @@
+#include "PieceFixtures.h"
+#include "puzzle/BevelFilter.h"
+#include "puzzle/BevelRings.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace PieceFixtures;
+
+namespace {
+
+constexpr ChipSide AllSides[] = {ChipSide::Left, ChipSide::Right, ChipSide::Up, ChipSide::Down};
+
+// The pieces that can be fully joined at each turn, with the sides they need joined.
+bool TableSaysJoined(int edgeClass, int rotation, const std::set<ChipSide>& joined) {
+  using S = ChipSide;
+  static const std::map<int, std::map<int, std::set<ChipSide>>> needed = {
+      {0, {{1, {S::Right, S::Down}}, {5, {S::Left, S::Right, S::Down}}, {7, {S::Right, S::Up, S::Down}}, {9, {S::Left, S::Right, S::Up, S::Down}}}},
+      {90, {{3, {S::Right, S::Up}}, {6, {S::Left, S::Right, S::Up}}, {7, {S::Right, S::Up, S::Down}}, {9, {S::Left, S::Right, S::Up, S::Down}}}},
+      {180, {{4, {S::Left, S::Up}}, {6, {S::Left, S::Right, S::Up}}, {8, {S::Left, S::Up, S::Down}}, {9, {S::Left, S::Right, S::Up, S::Down}}}},
+      {270, {{2, {S::Left, S::Down}}, {5, {S::Left, S::Right, S::Down}}, {8, {S::Left, S::Up, S::Down}}, {9, {S::Left, S::Right, S::Up, S::Down}}}}};
+  const auto& classes = needed.at(rotation);
+  const auto sides = classes.find(edgeClass);
+  if (sides == classes.end()) return false;
+  return std::includes(joined.begin(), joined.end(), sides->second.begin(), sides->second.end());
+}
+
+// Every piece of a grid, every turn and every set of its inner sides joined.
+void CompareWithRule(int columns, int rows, bool expectTable) {
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < columns; ++column)
+      for (int rotation : {0, 90, 180, 270})
+        for (int chosen = 0; chosen < 16; ++chosen) {
+          Grid grid(columns, rows);
+          PuzzleChip* piece = grid.At(column, row);
+          piece->Mask().SetRotation(rotation);
+          std::set<ChipSide> joined;
+          for (int side = 0; side < 4; ++side) {
+            PuzzleChip* neighbour = piece->Neighbour(AllSides[side]);
+            if (neighbour && (chosen >> side & 1)) piece->JoinSide(neighbour);
+            if (piece->IsJoined(AllSides[side])) joined.insert(AllSides[side]);
+          }
+          const bool expected =
+              expectTable && TableSaysJoined(piece->EdgeClass(), rotation, joined);
+          EXPECT_EQ(piece->AllSidesJoined(), expected)
+              << columns << "x" << rows << " piece " << column << "," << row << " class "
+              << piece->EdgeClass() << " turned " << rotation << " sides " << chosen;
+        }
+}
+
+}  // namespace
+
+TEST(PuzzleChipTest, AllSidesJoinedAsTheTableSays) {
+  CompareWithRule(3, 3, true);
+  CompareWithRule(2, 2, true);
+  CompareWithRule(4, 3, true);
+}
+
+// A piece of a single row or column always lies on a border at its table right or bottom.
+TEST(PuzzleChipTest, PiecesOfOneRowOrColumnAreNeverAllJoined) {
+  CompareWithRule(3, 1, false);
+  CompareWithRule(1, 3, false);
+  CompareWithRule(1, 1, false);
+}
+
+TEST(PuzzleChipTest, JoiningSetsBothSidesAndDropsTheShadowWhenDone) {
+  Grid grid(3, 3);
+  PuzzleChip* middle = grid.At(1, 1);
+  EXPECT_FALSE(middle->Outline().empty());
+  middle->JoinSide(grid.At(1, 0));
+  EXPECT_TRUE(middle->IsJoined(ChipSide::Up));
+  EXPECT_TRUE(grid.At(1, 0)->IsJoined(ChipSide::Down));
+  middle->JoinSide(grid.At(0, 1));
+  middle->JoinSide(grid.At(2, 1));
+  EXPECT_FALSE(middle->Outline().empty());
+  grid.At(1, 2)->JoinSide(middle);
+  EXPECT_TRUE(middle->AllSidesJoined());
+  EXPECT_TRUE(middle->Outline().empty());
+  // Not a neighbour: nothing is joined.
+  grid.At(0, 0)->JoinSide(grid.At(2, 2));
+  EXPECT_FALSE(grid.At(0, 0)->IsJoined(ChipSide::Right));
+  EXPECT_FALSE(grid.At(2, 2)->IsJoined(ChipSide::Left));
+
+  // A piece on the right border keeps its shadow however many sides are joined.
+  PuzzleChip* right = grid.At(2, 1);
+  right->JoinSide(grid.At(2, 0));
+  right->JoinSide(grid.At(2, 2));
+  right->RebuildShading();
+  EXPECT_FALSE(right->Outline().empty());
+}
+
+TEST(PuzzleChipTest, RebuildingShadesForTheTurn) {
+  Grid grid(2, 2);
+  PuzzleChip* piece = grid.At(1, 1);  // the 10 x 10 square at (10, 10)
+  {
+    BevelFilter bevel(nullptr, true, 20, 20);
+    BevelFilter::SetCurrent(&bevel);
+    BevelRings::SetBevelStyle(1);
+    piece->RebuildShading();
+    EXPECT_EQ(bevel.MapRow(10)[10], 60);
+    EXPECT_EQ(bevel.MapRow(19)[19], -60);
+    piece->Mask().SetRotation(180);
+    piece->RebuildShading();
+    EXPECT_EQ(bevel.MapRow(10)[10], -60);
+    EXPECT_EQ(bevel.MapRow(19)[19], 60);
+    // The shadow falls right of and below the turned square, in the mask's frame; the first
+    // pixel in run order lies in the table's bottom right corner.
+    EXPECT_EQ(piece->Outline().size(), 19u);
+    EXPECT_EQ(piece->Outline().front().x, 20);
+    EXPECT_EQ(piece->Outline().front().y, 20);
+  }
+  EXPECT_EQ(BevelFilter::Current(), nullptr);
+  piece->RebuildShading();  // no filter: only the outline
+  EXPECT_FALSE(piece->Outline().empty());
+}
+
+TEST(PuzzleChipTest, IdsCountUpAndRestartOnceAPieceGoes) {
+  auto first = std::make_unique<PuzzleChip>(Square(0, 0, 2), 1, nullptr, false);
+  auto second = std::make_unique<PuzzleChip>(Square(2, 0, 2), 2, nullptr, false);
+  EXPECT_EQ(second->Id(), first->Id() + 1);
+  EXPECT_TRUE(first->Outline().empty());
+  EXPECT_EQ(first->TableX(), PuzzleChip::NotPlaced);
+  first.reset();
+  EXPECT_EQ(PuzzleChip(Square(0, 0, 2), 1, nullptr, false).Id(), 0);
+}
