@@ -17,9 +17,10 @@ public:
 
   int Columns() const { return columns_; }
   int Rows() const { return rows_; }
-  const DieCell& Cell(int column, int row) const {
-    return cells_[std::size_t(row) * std::size_t(columns_) + std::size_t(column)];
-  }
+  const DieCell& Cell(int column, int row) const { return CellAt(row * columns_ + column); }
+  // Cells are numbered row by row.
+  const DieCell& CellAt(int index) const { return cells_[std::size_t(index)]; }
+  int CellCount() const { return int(cells_.size()); }
   // Some area went to more than one cell: their masks would overlap.
   bool HasSharedArea() const { return shared_; }
 

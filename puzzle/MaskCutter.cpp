@@ -12,28 +12,27 @@ MaskCutter::MaskCutter(const DieAreas& areas, const CellLayout& layout)
     columnEnds_.push_back(layout.Cell(column, 0).BandRight());
   for (int row = 0; row < layout.Rows(); ++row) rowEnds_.push_back(layout.Cell(0, row).BandBottom());
   // The cells that took each area, grouped by area.
-  const int cells = layout.Columns() * layout.Rows();
+  const int cells = layout.CellCount();
   claimStart_.assign(std::size_t(areas.AreaCount()) + 1, 0);
   for (int cell = 0; cell < cells; ++cell) {
-    const DieCell& taker = layout.Cell(cell % layout.Columns(), cell / layout.Columns());
+    const DieCell& taker = layout.CellAt(cell);
     for (int i = 0; i < taker.areaCount; ++i) ++claimStart_[std::size_t(taker.areas[i]) + 1];
   }
   for (std::size_t area = 1; area < claimStart_.size(); ++area) claimStart_[area] += claimStart_[area - 1];
   claimants_.resize(std::size_t(claimStart_.back()));
   std::vector<int> filled(claimStart_.begin(), claimStart_.end() - 1);
   for (int cell = 0; cell < cells; ++cell) {
-    const DieCell& taker = layout.Cell(cell % layout.Columns(), cell / layout.Columns());
+    const DieCell& taker = layout.CellAt(cell);
     for (int i = 0; i < taker.areaCount; ++i)
       claimants_[std::size_t(filled[std::size_t(taker.areas[i])]++)] = cell;
   }
 }
 
 std::vector<std::unique_ptr<ChipMask>> MaskCutter::Cut() {
-  const int cells = layout_.Columns() * layout_.Rows();
   masks_.clear();
-  masks_.reserve(std::size_t(cells));
-  for (int cell = 0; cell < cells; ++cell) {
-    const DieCell& place = layout_.Cell(cell % layout_.Columns(), cell / layout_.Columns());
+  masks_.reserve(std::size_t(layout_.CellCount()));
+  for (int cell = 0; cell < layout_.CellCount(); ++cell) {
+    const DieCell& place = layout_.CellAt(cell);
     masks_.push_back(std::make_unique<ChipMask>(place.bottom - place.top + 1));
   }
   int gridRow = 0;
@@ -69,7 +68,7 @@ void MaskCutter::GiveLine(int first, int last, int y, int gridRow) {
 void MaskCutter::GiveArea(int area, int first, int last, int y) {
   for (int i = claimStart_[std::size_t(area)]; i < claimStart_[std::size_t(area) + 1]; ++i) {
     const int index = claimants_[std::size_t(i)];
-    const DieCell& cell = layout_.Cell(index % layout_.Columns(), index / layout_.Columns());
+    const DieCell& cell = layout_.CellAt(index);
     if (y < cell.top || y > cell.bottom) continue;
     masks_[std::size_t(index)]->AppendSpan(std::max(first, cell.left), std::min(last, cell.right), y);
   }

@@ -1,16 +1,14 @@
 #include "Fakes.h"
+#include "PieceFixtures.h"
 #include "PuzzleFixtures.h"
 #include "Yelk/IntArray.h"
 #include "Yelk/TMsgLog.h"
 #include "imaging/VirtualBuffer.h"
-#include "puzzle/BevelRings.h"
 #include "puzzle/ChipMask.h"
 #include "puzzle/CuttingDie.h"
 #include "puzzle/PuzzleChip.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
@@ -83,10 +81,7 @@ void ExpectGrid(ChipList& pieces, int columns, int rows) {
         }
         EXPECT_EQ(piece->IsJoined(side), expected == nullptr);
       }
-      const int column = c == 0 ? 0 : c == columns - 1 ? 2 : 1;
-      const int row = r == 0 ? 0 : r == rows - 1 ? 2 : 1;
-      const int classes[3][3] = {{1, 7, 3}, {5, 9, 6}, {2, 8, 4}};
-      EXPECT_EQ(piece->EdgeClass(), classes[column][row]);
+      EXPECT_EQ(piece->EdgeClass(), PieceFixtures::ClassAt(c, r, columns, rows));
     }
 }
 
@@ -110,42 +105,6 @@ TEST(PieceCuttingTest, PiecesCoverThePictureExactlyOnceInTheirGrid) {
       ExpectExactCover(table.pieces, die);
       ExpectGrid(table.pieces, columns, rows);
     }
-}
-
-// The rotation rule, written out: where picture offset (lx, ly) of a w x h box lies on the
-// table for each quarter turn.
-TEST(PieceCuttingTest, PointTestAgreesWithTheMaskInAllFourTurns) {
-  FakeTable table(QSize(1000, 800));
-  FakePicture source(259, 257);
-  CuttingDie die(&source, 40, nullptr);
-  ASSERT_GT(CuttingDie::CutChips(&die, nullptr, false, nullptr), 0);
-  const std::function<QPoint(int, int, int, int)> turns[] = {
-      [](int lx, int ly, int, int) { return QPoint(lx, ly); },
-      [](int lx, int ly, int, int h) { return QPoint(h - 1 - ly, lx); },
-      [](int lx, int ly, int w, int h) { return QPoint(w - 1 - lx, h - 1 - ly); },
-      [](int lx, int ly, int w, int) { return QPoint(ly, w - 1 - lx); }};
-  const int x0 = 300, y0 = 200;
-  for (int i = 0; i < table.pieces.Count(); ++i) {
-    ChipMask& mask = table.pieces[i]->Mask();
-    for (int turn = 0; turn < 4; ++turn) {
-      SCOPED_TRACE("piece " + std::to_string(i) + " turned " + std::to_string(turn * 90));
-      mask.SetRotation(turn * 90);
-      int pixels = 0, misses = 0;
-      mask.ForEachRun([&](int y, int first, int last) {
-        for (int x = first; x <= last; ++x, ++pixels) {
-          const QPoint at = turns[turn](x - mask.MinX(), y - mask.FirstRow(), mask.Width(),
-                                        mask.Height());
-          misses += !mask.ContainsPt(x0, y0, x0 + at.x(), y0 + at.y());
-        }
-      });
-      EXPECT_EQ(misses, 0);
-      int hits = 0;
-      for (int py = y0 - 2; py < y0 + mask.TableHeight() + 2; ++py)
-        for (int px = x0 - 2; px < x0 + mask.TableWidth() + 2; ++px)
-          hits += mask.ContainsPt(x0, y0, px, py);
-      EXPECT_EQ(hits, pixels);
-    }
-  }
 }
 
 TEST(PieceCuttingTest, StatsAreLoggedWithThousandsSeparators) {
@@ -213,52 +172,26 @@ TEST(PieceCuttingTest, BrokenDiesAreRefused) {
   }
 }
 
-TEST(PieceCuttingTest, NothingToCutGivesNoPieces) {
+// Without a die, a table or a cut there is nothing to cut; a cancel while cutting leaves
+// the pieces made so far for the caller to delete and answers the full count.
+TEST(PieceCuttingTest, NothingToCutAndCancelling) {
   FakeTable table(QSize(1000, 800));
-  FakePicture source(120, 100);
-  EXPECT_EQ(CuttingDie::CutChips(nullptr, nullptr, false, nullptr), 0);
-  FakeLoadProgress cancelled(0);
+  FakePicture source(200, 200);
+  FakeLoadProgress cancelled;
   cancelled.cancelled = true;
-  CuttingDie stopped(&source, 20, &cancelled);  // stops before drawing: no buffer
-  EXPECT_EQ(CuttingDie::CutChips(&stopped, nullptr, false, nullptr), 0);
-  CuttingDie tooLarge(&source, 200, nullptr);
-  EXPECT_EQ(CuttingDie::CutChips(&tooLarge, nullptr, false, nullptr), 0);
-
+  CuttingDie stopped(&source, 20, &cancelled);  // no buffer
   CuttingDie die(&source, 20, nullptr);
+  EXPECT_EQ(CuttingDie::CutChips(nullptr, nullptr, false, nullptr), 0);
+  EXPECT_EQ(CuttingDie::CutChips(&stopped, nullptr, false, nullptr), 0);
   EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, &cancelled), 0);
-  EXPECT_EQ(table.pieces.Count(), 0);
-  PuzzleTable::SetCurrent(nullptr);  // no table to lay the pieces on
+  PuzzleTable::SetCurrent(nullptr);
   EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, nullptr), 0);
   PuzzleTable::SetCurrent(&table);
   EXPECT_EQ(table.pieces.Count(), 0);
-}
 
-// A cancel while cutting leaves the pieces made so far for the caller to delete.
-TEST(PieceCuttingTest, CancelWhileCuttingAnswersTheFullCount) {
-  FakeTable table(QSize(1000, 800));
-  FakePicture source(200, 200);
-  CuttingDie die(&source, 20, nullptr);
   FakeLoadProgress progress(50);
   EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, &progress), 100);
   EXPECT_EQ(progress.stages, std::vector<int>{3});
   EXPECT_TRUE(progress.cancelled);
-  EXPECT_GT(table.pieces.Count(), 50);
-  EXPECT_LT(table.pieces.Count(), 100);
-
-  FakeLoadProgress uncancelled;
-  table.pieces.DeleteAll();
-  EXPECT_EQ(CuttingDie::CutChips(&die, nullptr, false, &uncancelled), 100);
-  EXPECT_EQ(uncancelled.bar, 100);
-}
-
-// One ring below 24 pixels, two below 128, three from 128 on.
-TEST(PieceCuttingTest, RingDepthFollowsTheFirstColumnWidth) {
-  for (const auto& [width, size, depth] :
-       {std::tuple{230, 23, 1}, {240, 24, 2}, {254, 127, 2}, {256, 128, 3}}) {
-    FakeTable table(QSize(1000, 800));
-    FakePicture source(width, 130);
-    CuttingDie die(&source, size, nullptr);
-    CuttingDie::CutChips(&die, nullptr, false, nullptr);
-    EXPECT_EQ(BevelRings::Depth(), depth) << size;
-  }
+  EXPECT_EQ(table.pieces.Count(), 51);
 }
