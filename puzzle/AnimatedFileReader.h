@@ -15,6 +15,10 @@ public:
 
   // A PuzzleFileStatus; only a ready file is kept by the puzzle.
   virtual int Status() const = 0;
+  // The header's file version; this program reads 1 and 2.
+  virtual int FileVersion() const = 0;
+  // The header asks for a light bevel.
+  virtual bool LightBevel() const = 0;
 
   // From the header: the picture's size and type (2 BMP, 3 JPEG).
   virtual int PictureWidth() const = 0;

@@ -17,6 +17,8 @@ public:
   // A PuzzleFileStatus; only a ready file is kept by the puzzle.
   virtual int Status() const = 0;
   virtual bool IsSavedGame() const = 0;
+  // The file format's version; this program reads up to 1.
+  virtual int FileVersion() const = 0;
 
   // Play size over picture size.
   virtual float Scale() const = 0;
@@ -25,6 +27,11 @@ public:
   virtual int ElapsedSeconds() const = 0;
   virtual int Joins() const = 0;
   virtual int PieceCount() const = 0;
+  // The piece size a saved game was cut with.
+  virtual int PieceSize() const = 0;
+  // The bevel as it was saved: shown at all, and light.
+  virtual bool BevelOn() const = 0;
+  virtual bool LightBevel() const = 0;
   // Whole days since 30 December 1899.
   virtual int SaveDate() const = 0;
 

@@ -4,6 +4,8 @@
 #include "Puzzle.h"
 
 #include "AnimatedFileReader.h"
+#include "BevelFilter.h"
+#include "CuttingDie.h"
 #include "imaging/VirtualBuffer.h"
 #include "JigsawFileReader.h"
 #include "PictureFile.h"
@@ -66,6 +68,8 @@ Puzzle::Puzzle(const QString& sourcePath, bool deleteSourceFile)
 
 Puzzle::~Puzzle() {
   RemovePuzzleFromList(this);
+  die.reset();
+  bevel.reset();  // shades the picture, so it goes first
   picture.reset();
   animatedFile.reset();
   jigsawFile.reset();
@@ -82,11 +86,6 @@ Puzzle* Puzzle::Current() { return currentPuzzle; }
 void Puzzle::BecomeCurrent() {
   currentPuzzle = this;
   PictureSizeSource::SetCurrent(this);
-}
-
-bool Puzzle::Prepare(PuzzleTable*, LoadProgress*) {
-  TMsgLog::Add(QStringLiteral("Puzzle::Prepare - not built yet: ") + path);
-  return false;
 }
 
 int Puzzle::OpenSource() {

@@ -16,8 +16,11 @@
 #include <memory>
 
 class AnimatedFileReader;
+class BevelFilter;
+class CuttingDie;
 class JigsawFileReader;
 class LoadProgress;
+class ChipList;
 class PuzzleTable;
 class QByteArray;
 class QIODevice;
@@ -112,6 +115,8 @@ public:
   int GetHintLimit() const { return hintLimit; }
   int GetHintsUsed() const { return hintsUsed; }
   JigsawFileReader* GetJigsawFile() const { return jigsawFile.get(); }
+  // Made by a successful preparation; null before and after a failed one.
+  BevelFilter* GetBevel() const { return bevel.get(); }
   AnimatedFileReader* GetAnimatedFile() const { return animatedFile.get(); }
 
   Event OnChange;
@@ -130,15 +135,32 @@ private:
   void BecomeCurrent();
   void FreePicture();
 
+  // Preparation, step by step; each false has been reported (or was a cancel).
+  bool CheckFileVersions();
+  bool OpenRecordedAnimation();
+  bool TakeSavedCut();
+  bool CheckLivePicture();
+  bool CheckPieceSize();
+  bool CutWithRetries(ChipList& pieces, LoadProgress* loadWindow);
+  int CutOnce(ChipList& pieces, LoadProgress* loadWindow);
+  void DropCut(ChipList& pieces);
+  void SetBevelOptions();
+  void ReportCorrupt(int status, const QString& file);
+  // The cut itself; tests put a failing one in.
+  using ChipCutter = int (*)(CuttingDie*, BevelFilter*, bool, LoadProgress*);
+  static ChipCutter cutChips;
+
   QString path;
   bool deleteSource;
   int playWidth = 0;
   int playHeight = 0;
   std::unique_ptr<VirtualBuffer> picture;
+  std::unique_ptr<CuttingDie> die;
   int pieceSize = 0;
   std::unique_ptr<AnimatedFileReader> animatedFile;
   std::unique_ptr<JigsawFileReader> jigsawFile;
   bool cutOption = true;
+  std::unique_ptr<BevelFilter> bevel;
   bool valid = true;
   float scale = 1.0f;
   bool scaled = false;

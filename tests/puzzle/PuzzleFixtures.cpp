@@ -24,6 +24,13 @@ QString PuzzleFixtures::WritePicture(const QString& name, int width, int height)
   return path;
 }
 
+std::unique_ptr<VirtualBuffer> FakeJigsawReader::GetPicture() {
+  if (decodedSize.isEmpty()) return nullptr;
+  auto buffer = std::make_unique<VirtualBuffer>(decodedSize.width(), decodedSize.height(),
+                                                QStringLiteral("saved picture"));
+  return buffer;
+}
+
 ReaderScope::ReaderScope() {
   PuzzleFileReaders::SetJigsawOpener(
       [this](const QString&) { return std::make_unique<FakeJigsawReader>(jigsaw); });

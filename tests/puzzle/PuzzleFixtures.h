@@ -23,6 +23,10 @@ class FakeJigsawReader : public JigsawFileReader {
 public:
   int Status() const override { return status; }
   bool IsSavedGame() const override { return savedGame; }
+  int FileVersion() const override { return fileVersion; }
+  int PieceSize() const override { return pieceSize; }
+  bool BevelOn() const override { return bevelOn; }
+  bool LightBevel() const override { return lightBevel; }
   float Scale() const override { return scale; }
   int HintLimit() const override { return hintLimit; }
   int HintsUsed() const override { return hintsUsed; }
@@ -32,15 +36,15 @@ public:
   int SaveDate() const override { return saveDate; }
   int PlayWidth() const override { return 0; }
   int PlayHeight() const override { return 0; }
-  int PictureWidth() const override { return 0; }
-  int PictureHeight() const override { return 0; }
+  int PictureWidth() const override { return pictureSize.width(); }
+  int PictureHeight() const override { return pictureSize.height(); }
   int PictureFormat() const override { return 3; }
   int BoxCoverFormat() const override { return 0; }
   bool BoxCoverAvailable() const override { return boxCoverAvailable; }
-  QString GetMediaPath() const override { return {}; }
+  QString GetMediaPath() const override { return mediaPath; }
   const QByteArray* GetNote() const override { return nullptr; }
   QImage GetBitmap() override { return QImage(40, 40, QImage::Format_RGB32); }
-  std::unique_ptr<VirtualBuffer> GetPicture() override { return nullptr; }
+  std::unique_ptr<VirtualBuffer> GetPicture() override;
   std::unique_ptr<VirtualBuffer> GetPreviewBuffer() override { return nullptr; }
   bool CopyPicture(QIODevice&) override { return true; }
   bool CopyBoxCover(QIODevice&) override { return true; }
@@ -55,6 +59,14 @@ public:
   int pieces = 0;
   int saveDate = 0;
   bool boxCoverAvailable = true;
+  int fileVersion = 1;
+  int pieceSize = 0;
+  bool bevelOn = true;
+  bool lightBevel = false;
+  QString mediaPath;
+  // The header's picture size, and the size of what GetPicture decodes (none when empty).
+  QSize pictureSize;
+  QSize decodedSize;
 };
 
 // Opens every ".jig" and ".saw" path with a copy of its reader while it lives.
@@ -96,4 +108,6 @@ public:
     puzzle.started = true;
     puzzle.BecomeCurrent();
   }
+  // The cut a preparation makes; tests put a failing one in.
+  static void UseCutter(Puzzle::ChipCutter cutter) { Puzzle::cutChips = cutter; }
 };

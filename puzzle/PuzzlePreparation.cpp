@@ -1,0 +1,236 @@
+// Preparing a puzzle for play: the file versions, the picture, the cut into pieces with the
+// bevel, and the clock. Every way out leaves either a playable puzzle or no die, no bevel
+// and no pieces behind.
+
+#include "Puzzle.h"
+
+#include "AnimatedFileReader.h"
+#include "BevelFilter.h"
+#include "ChipList.h"
+#include "CuttingDie.h"
+#include "JigsawFileReader.h"
+#include "LoadProgress.h"
+#include "PieceCounts.h"
+#include "PuzzleFileReaders.h"
+#include "PuzzleFileStatus.h"
+#include "PuzzleTable.h"
+#include "imaging/VirtualBuffer.h"
+#include "settings/ProgSettings.h"
+#include "Yelk/HourGlass.h"
+#include "Yelk/Prompt.h"
+#include "Yelk/TMsgLog.h"
+#include "Yelk/TSwerrForm.h"
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+// A cut whose knobs happen to touch fails; a slightly larger piece moves the knobs apart.
+constexpr int MaxCutRetries = 3;
+constexpr int SmallestPieceSize = 13;
+// Below this the minimum piece size may still be raised after a failed cut.
+constexpr int MinPieceSizeCeiling = 20;
+
+const QString& UpdateLine() {
+  static const QString line = QStringLiteral(
+      "The selected jigsaw puzzle requires an updated version\n"
+      "of the Tessavinelume Jigsaw Puzzles program.\n\n");
+  return line;
+}
+
+void ShowInfo(const QString& text) {
+  TMsgLog::Add(text);
+  Prompt::ShowApp(text, Prompt::Information);
+}
+
+void ShowError(const QString& text) {
+  TMsgLog::Add(text);
+  Prompt::Show(text, QStringLiteral("Error"), Prompt::Stop);
+}
+
+}  // namespace
+
+Puzzle::ChipCutter Puzzle::cutChips = &CuttingDie::CutChips;
+
+bool Puzzle::Prepare(PuzzleTable* surface, LoadProgress* loadWindow) {
+  if (!surface) surface = PuzzleTable::Current();
+  if (!surface) {
+    TMsgLog::Add(QStringLiteral("Puzzle::Prepare - no table for ") + path);
+    return false;
+  }
+  ChipList& pieces = surface->GetChipList();
+  try {
+    // Prepared again: the earlier cut and its pieces go before the picture they shade.
+    if (bevel) DropCut(pieces);
+    started = false;
+    if (picture) FreePicture();
+    BecomeCurrent();
+    if (!CheckFileVersions() || !OpenRecordedAnimation() || !TakeSavedCut()) return false;
+    if (!CheckLivePicture()) return false;
+    HourGlass::Scope busy;
+    if (!CheckPieceSize() || !CutWithRetries(pieces, loadWindow)) return false;
+    SetBevelOptions();
+    die.reset();
+    started = true;
+    StartClock();
+    return true;
+  } catch (const std::exception& error) {
+    // Mostly memory for a very large picture; the player gets a refusal, not a crash.
+    TMsgLog::Add(QStringLiteral("Puzzle::Prepare - ") + QString::fromUtf8(error.what()));
+    DropCut(pieces);
+    ReportCorrupt(pfsCorrupt, path);
+    return false;
+  }
+}
+
+bool Puzzle::CheckFileVersions() {
+  if (animatedFile) {
+    const int version = animatedFile->FileVersion();
+    if (version == 0) {
+      ShowInfo(QStringLiteral("The version of the selected jigsaw puzzle is outdated\n"
+                              "and is no longer supported."));
+      valid = false;
+      return false;
+    }
+    if (version > 2) {
+      ShowInfo(UpdateLine() + QStringLiteral(
+                                  "Please install the latest program version from the\n"
+                                  "Tessavinelume Jigsaw Puzzles CD-ROM."));
+      valid = false;
+      return false;
+    }
+  }
+  if (jigsawFile && jigsawFile->FileVersion() > 1) {
+    ShowInfo(UpdateLine() + QStringLiteral(
+                                "The latest program version can be downloaded from\n"
+                                "the Tessavinelume web site, www.tessavinelume.com."));
+    valid = false;
+    return false;
+  }
+  return true;
+}
+
+// A jigsaw file may show the picture of an animated puzzle stored beside it.
+bool Puzzle::OpenRecordedAnimation() {
+  if (!jigsawFile || animatedFile) return true;
+  const QString media = jigsawFile->GetMediaPath();
+  if (media.isEmpty()) return true;
+  std::unique_ptr<AnimatedFileReader> reader = PuzzleFileReaders::OpenAnimated(media);
+  const int status = reader ? reader->Status() : int(pfsNotFound);
+  if (status == pfsReady) {
+    animatedFile = std::move(reader);
+    return true;
+  }
+  if (status == pfsNotFound)
+    ShowError(QStringLiteral("File \"") + media + QStringLiteral("\" could not be found."));
+  else
+    ReportCorrupt(status, media);
+  valid = false;
+  return false;
+}
+
+// A saved game is cut again exactly as it was, so that its pieces come back by their ids.
+bool Puzzle::TakeSavedCut() {
+  if (jigsawFile && jigsawFile->IsSavedGame()) pieceSize = jigsawFile->PieceSize();
+  return true;
+}
+
+bool Puzzle::CheckLivePicture() {
+  VirtualBuffer* live = GetImage(true);
+  if (!live || live->width <= 0 || live->height <= 0) {
+    ShowError(QStringLiteral("Error: Unable to open the requested file."));
+    return false;
+  }
+  // The pieces, the pixel map and the table all index the picture by the play size.
+  if (live->width != GetImageWidth() || live->height != GetImageHeight()) {
+    TMsgLog::Add(QStringLiteral("Puzzle::Prepare - picture is %1 x %2, expected %3 x %4")
+                     .arg(live->width).arg(live->height)
+                     .arg(GetImageWidth()).arg(GetImageHeight()));
+    ReportCorrupt(pfsCorrupt, path);
+    return false;
+  }
+  return true;
+}
+
+// A size of 0 would leave the die without a buffer, one above a side cannot be cut, and
+// piece ids are 16 bits wide.
+bool Puzzle::CheckPieceSize() {
+  const int width = GetImageWidth();
+  const int height = GetImageHeight();
+  if (pieceSize >= SmallestPieceSize && pieceSize <= std::min(width, height) &&
+      PieceCount(width, height, pieceSize) <= MaxPieceCount)
+    return true;
+  TMsgLog::Add(QStringLiteral("Puzzle::Prepare - piece size %1 refused for %2 x %3")
+                   .arg(pieceSize).arg(width).arg(height));
+  if (jigsawFile && jigsawFile->IsSavedGame())
+    ReportCorrupt(pfsCorrupt, path);
+  else
+    TSwerrForm::GenSwerr(nullptr, QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
+  return false;
+}
+
+bool Puzzle::CutWithRetries(ChipList& pieces, LoadProgress* loadWindow) {
+  const bool savedGame = jigsawFile && jigsawFile->IsSavedGame();
+  for (int retries = 0;; ++retries) {
+    const int count = CutOnce(pieces, loadWindow);
+    if (count < 0) return false;  // cancelled; nothing left behind
+    if (count > 0 && (!savedGame || count == jigsawFile->PieceCount())) {
+      pieceCount = count;
+      return true;
+    }
+    DropCut(pieces);
+    if (savedGame) {
+      // Another grid would restore the pieces by the wrong ids.
+      TMsgLog::Add(QStringLiteral("Puzzle::Prepare - saved game cut into %1 pieces, not %2")
+                       .arg(count).arg(jigsawFile->PieceCount()));
+      ReportCorrupt(pfsCorrupt, path);
+      return false;
+    }
+    if (retries == MaxCutRetries) {
+      TSwerrForm::GenSwerr(nullptr,
+                           QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
+      return false;
+    }
+    if (pieceSize == MinPieceSize() && pieceSize < MinPieceSizeCeiling) {
+      RaiseMinPieceSize();
+      Settings()->PuzzlePieceSize = pieceSize + 1;
+    }
+    TMsgLog::Add(QStringLiteral("Puzzle::Prepare - cut at piece size %1 failed, trying %2")
+                     .arg(pieceSize).arg(pieceSize + 1));
+    ++pieceSize;
+    if (!CheckPieceSize()) return false;
+  }
+}
+
+// The piece count of one cut, or -1 after a cancel (everything of the cut then gone).
+int Puzzle::CutOnce(ChipList& pieces, LoadProgress* loadWindow) {
+  const auto cancelled = [loadWindow] { return loadWindow && loadWindow->IsCancelled(); };
+  die = std::make_unique<CuttingDie>(this, pieceSize, loadWindow);
+  if (cancelled()) {
+    DropCut(pieces);
+    return -1;
+  }
+  bevel = std::make_unique<BevelFilter>(picture.get(), true, GetImageHeight(), GetImageWidth());
+  const int count = cutChips(die.get(), bevel.get(), cutOption, loadWindow);
+  if (cancelled()) {
+    DropCut(pieces);
+    return -1;
+  }
+  return count;
+}
+
+// The pieces first: they shade into the bevel.
+void Puzzle::DropCut(ChipList& pieces) {
+  pieces.DeleteAll();
+  bevel.reset();
+  die.reset();
+}
+
+void Puzzle::SetBevelOptions() {}
+
+void Puzzle::ReportCorrupt(int status, const QString& file) {
+  ShowError(QStringLiteral("File \"") + file +
+            QStringLiteral("\" is corrupt and can not be opened.  err=") +
+            QString::number(status));
+}

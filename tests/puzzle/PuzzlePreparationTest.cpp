@@ -1,0 +1,283 @@
+#include "Fakes.h"
+#include "PuzzleFixtures.h"
+
+#include "puzzle/AnimatedFileReader.h"
+#include "puzzle/BevelFilter.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/CuttingDie.h"
+#include "puzzle/PuzzleChip.h"
+#include "puzzle/PuzzleFileReaders.h"
+#include "puzzle/PuzzleFileStatus.h"
+#include "imaging/VirtualBuffer.h"
+#include "Yelk/HourGlass.h"
+#include "Yelk/Prompt.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using PuzzleFixtures::ScratchPath;
+using PuzzleFixtures::WritePicture;
+
+namespace {
+
+const QString CorruptText = QStringLiteral("\" is corrupt and can not be opened.  err=4");
+
+// Each picture pixel lies in exactly one piece.
+bool PiecesPartition(ChipList& pieces, int width, int height) {
+  std::vector<int> hits(std::size_t(width) * height, 0);
+  bool inside = true;
+  for (int i = 0; i < pieces.Count(); ++i)
+    pieces[i]->Mask().ForEachRun([&](int y, int first, int last) {
+      for (int x = first; x <= last; ++x) {
+        if (x < 0 || y < 0 || x >= width || y >= height) inside = false;
+        else ++hits[std::size_t(y) * width + x];
+      }
+    });
+  return inside && std::all_of(hits.begin(), hits.end(), [](int n) { return n == 1; });
+}
+
+// Cancels once the window shows `stage` and its bar has passed `position`.
+class CancelAt : public FakeLoadProgress {
+public:
+  CancelAt(int stage, int position) : stage_(stage), position_(position) {}
+  void SetBarPosition(int position) override {
+    FakeLoadProgress::SetBarPosition(position);
+    if (!stages.empty() && stages.back() == stage_ && bar > position_) cancelled = true;
+  }
+
+private:
+  int stage_, position_;
+};
+
+// A cut that fails the first `failures` times, as one whose knobs touch does: it leaves
+// its pieces on the table and answers 0.
+int failures = 0;
+int cutCalls = 0;
+int FailingCut(CuttingDie* die, BevelFilter* bevel, bool outline, LoadProgress* window) {
+  ++cutCalls;
+  const int count = CuttingDie::CutChips(die, bevel, outline, window);
+  return cutCalls <= failures ? 0 : count;
+}
+
+class FakeAnimatedReader : public AnimatedFileReader {
+public:
+  int Status() const override { return status; }
+  int FileVersion() const override { return version; }
+  bool LightBevel() const override { return false; }
+  int PictureWidth() const override { return 0; }
+  int PictureHeight() const override { return 0; }
+  int PictureType() const override { return 3; }
+  const QByteArray* GetNote() const override { return nullptr; }
+  QImage GetBitmap() override { return {}; }
+  std::unique_ptr<VirtualBuffer> GetPicture() override { return nullptr; }
+  QImage DrawThumbnail(int) override { return {}; }
+  bool CopyPicture(QIODevice&) override { return true; }
+  int status = pfsReady;
+  int version = 1;
+};
+
+bool Shown(const Prompt::Double& prompts, const QString& part) {
+  for (const Prompt::Record& record : prompts.Shown())
+    if (record.text.contains(part)) return true;
+  return false;
+}
+
+// Nothing of a cut is left behind: no pieces, no bevel, not started.
+void ExpectNoCut(Puzzle& puzzle, FakeTable& table) {
+  EXPECT_EQ(table.pieces.Count(), 0);
+  EXPECT_EQ(puzzle.GetBevel(), nullptr);
+  EXPECT_EQ(BevelFilter::Current(), nullptr);
+  EXPECT_FALSE(puzzle.IsStarted());
+}
+
+}  // namespace
+
+namespace {
+// Puts the failing cut in for one test.
+struct FailingCutScope {
+  explicit FailingCutScope(int times) {
+    failures = times;
+    cutCalls = 0;
+    PuzzleTestAccess::UseCutter(&FailingCut);
+  }
+  ~FailingCutScope() { PuzzleTestAccess::UseCutter(&CuttingDie::CutChips); }
+};
+}  // namespace
+
+// BMP and JPEG files, upper-case extensions too, become a started puzzle whose pieces
+// partition the picture, with a bevel of its size; the busy level is given back.
+TEST(PuzzlePreparationTest, PicturesBecomePartitionedPieces) {
+  Prompt::Double prompts;
+  FakeTable table({1000, 800});
+  for (const char* name : {"cut.BMP", "cut.jpg"}) {
+    Puzzle puzzle(WritePicture(name, 200, 150));
+    puzzle.SetPieceSize(25);
+    FakeLoadProgress progress;
+    const int busy = HourGlass::HG().Level();
+    ASSERT_TRUE(puzzle.Prepare(&table, &progress)) << name;
+    EXPECT_EQ(HourGlass::HG().Level(), busy);
+    EXPECT_EQ(puzzle.GetPieceCount(), 48);
+    EXPECT_EQ(table.pieces.Count(), 48);
+    EXPECT_TRUE(PiecesPartition(table.pieces, 200, 150)) << name;
+    ASSERT_NE(puzzle.GetBevel(), nullptr);
+    EXPECT_EQ(puzzle.GetBevel()->Width(), 200);
+    EXPECT_EQ(puzzle.GetBevel()->Height(), 150);
+    EXPECT_TRUE(puzzle.IsStarted());
+    EXPECT_TRUE(puzzle.IsClockRunning());
+    EXPECT_EQ(Puzzle::Current(), &puzzle);
+    table.pieces.DeleteAll();
+  }
+  EXPECT_TRUE(prompts.Shown().isEmpty());
+}
+
+// A cancel while the die is drawn or while the pieces are cut leaves nothing behind, and
+// the puzzle can be prepared again afterwards.
+TEST(PuzzlePreparationTest, CancelAtEachStageLeavesNothing) {
+  Prompt::Double prompts;
+  FakeTable table({1000, 800});
+  Puzzle puzzle(WritePicture("cancel.bmp", 200, 150));
+  puzzle.SetPieceSize(25);
+  for (int stage : {2, 3}) {
+    CancelAt progress(stage, 10);
+    EXPECT_FALSE(puzzle.Prepare(&table, &progress)) << stage;
+    EXPECT_TRUE(progress.cancelled);
+    ExpectNoCut(puzzle, table);
+  }
+  FakeLoadProgress again;
+  EXPECT_TRUE(puzzle.Prepare(&table, &again));
+  EXPECT_EQ(table.pieces.Count(), 48);
+  table.pieces.DeleteAll();
+  EXPECT_TRUE(prompts.Shown().isEmpty());
+}
+
+// A failed cut is tried again one pixel larger, with the failed pieces gone first; after
+// three retries it is a die failure naming the last size.
+TEST(PuzzlePreparationTest, FailedCutRetriesLargerThenGivesUp) {
+  Prompt::Double prompts;
+  FakeTable table({1000, 800});
+  Puzzle puzzle(WritePicture("retry.bmp", 200, 150));
+  {
+    FailingCutScope failing(2);
+    puzzle.SetPieceSize(30);
+    EXPECT_TRUE(puzzle.Prepare(&table, nullptr));
+    EXPECT_EQ(cutCalls, 3);
+    EXPECT_EQ(puzzle.GetPieceSize(), 32);
+    EXPECT_EQ(table.pieces.Count(), (200 / 32) * (150 / 32));
+    table.pieces.DeleteAll();
+  }
+  {
+    FailingCutScope failing(100);
+    puzzle.SetPieceSize(30);
+    EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
+    EXPECT_EQ(cutCalls, 4);
+    EXPECT_TRUE(Shown(prompts, QStringLiteral("Die Failure.  33")));
+    ExpectNoCut(puzzle, table);
+  }
+}
+
+// Sizes the die cannot cut are refused before cutting; a picture that does not decode is
+// reported; a picture type nobody reads gives no image.
+TEST(PuzzlePreparationTest, UncuttableSizesAndPicturesAreReported) {
+  FakeTable table({1000, 800});
+  Puzzle puzzle(WritePicture("sizes.bmp", 200, 150));
+  for (int size : {0, 12, 151}) {
+    Prompt::Double prompts;
+    puzzle.SetPieceSize(size);
+    EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
+    EXPECT_TRUE(Shown(prompts, QStringLiteral("Die Failure.  ") + QString::number(size)));
+    ExpectNoCut(puzzle, table);
+  }
+  const QString broken = ScratchPath(QStringLiteral("broken.JPEG"));
+  QFile file(broken);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("\xFF\xD8 not really a picture");
+  file.close();
+  Prompt::Double prompts;
+  Puzzle undecodable(broken);
+  undecodable.SetPieceSize(25);
+  EXPECT_FALSE(undecodable.Prepare(&table, nullptr));
+  EXPECT_TRUE(Shown(prompts, QStringLiteral("Error: Unable to open the requested file.")));
+  ExpectNoCut(undecodable, table);
+}
+
+// A saved game is cut at its own size into its own count or not at all: another count, a
+// failed cut (never retried), a bad size or a picture of the wrong size is a corrupt file.
+TEST(PuzzlePreparationTest, SavedGamesAreCutExactlyAsSaved) {
+  FakeTable table({1000, 800});
+  ReaderScope readers;
+  FakeJigsawReader& file = readers.jigsaw;
+  file.savedGame = true;
+  file.pictureSize = file.decodedSize = QSize(200, 150);
+  file.pieceSize = 25;
+  file.pieces = 48;
+  {
+    Prompt::Double prompts;
+    Puzzle puzzle(ScratchPath("good.saw"));
+    EXPECT_TRUE(puzzle.Prepare(&table, nullptr));
+    EXPECT_EQ(puzzle.GetPieceSize(), 25);
+    EXPECT_EQ(table.pieces.Count(), 48);
+    table.pieces.DeleteAll();
+    EXPECT_TRUE(prompts.Shown().isEmpty());
+  }
+  const auto expectCorrupt = [&](const char* name) {
+    Prompt::Double prompts;
+    Puzzle puzzle(ScratchPath(name));
+    EXPECT_FALSE(puzzle.Prepare(&table, nullptr)) << name;
+    EXPECT_TRUE(Shown(prompts, QStringLiteral("File \"") + ScratchPath(name) + CorruptText))
+        << name;
+    ExpectNoCut(puzzle, table);
+  };
+  file.pieces = 47;
+  expectCorrupt("count.saw");
+  file.pieces = 48;
+  {
+    FailingCutScope failing(1);
+    expectCorrupt("failed.saw");
+    EXPECT_EQ(cutCalls, 1);
+  }
+  file.pieceSize = 0;
+  expectCorrupt("size.saw");
+  file.pieceSize = 25;
+  file.decodedSize = QSize(100, 150);
+  expectCorrupt("picture.saw");
+}
+
+// Newer and outdated files are refused with their messages; an animated file a jigsaw file
+// names but that is missing is reported by its own path.
+TEST(PuzzlePreparationTest, VersionsAndRecordedAnimations) {
+  FakeTable table({1000, 800});
+  ReaderScope readers;
+  readers.jigsaw.fileVersion = 2;
+  {
+    Prompt::Double prompts;
+    Puzzle puzzle(ScratchPath("new.jig"));
+    EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
+    EXPECT_TRUE(Shown(prompts, QStringLiteral("requires an updated version")));
+    EXPECT_FALSE(puzzle.IsValid());
+  }
+  readers.jigsaw.fileVersion = 1;
+  readers.jigsaw.mediaPath = ScratchPath("gone.qvp");
+  {
+    Prompt::Double prompts;
+    Puzzle puzzle(ScratchPath("media.jig"));
+    EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
+    EXPECT_TRUE(Shown(prompts, QStringLiteral("File \"") + readers.jigsaw.mediaPath +
+                                   QStringLiteral("\" could not be found.")));
+  }
+  for (int version : {0, 3}) {
+    PuzzleFileReaders::SetAnimatedOpener([version](const QString&) {
+      auto reader = std::make_unique<FakeAnimatedReader>();
+      reader->version = version;
+      return reader;
+    });
+    Prompt::Double prompts;
+    Puzzle puzzle(ScratchPath("movie.qvp"));
+    EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
+    EXPECT_TRUE(Shown(prompts, version == 0 ? QStringLiteral("is outdated")
+                                            : QStringLiteral("requires an updated version")));
+    EXPECT_FALSE(puzzle.IsValid());
+  }
+  PuzzleFileReaders::SetAnimatedOpener({});
+}
