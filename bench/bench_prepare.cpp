@@ -49,6 +49,7 @@ public:
   int GetHeight() const override { return 1080; }
   void DeleteAllPieces() override { pieces_.DeleteAll(); }
   ChipList& GetChipList() override { return pieces_; }
+  void SetJoinSoundPending() override {}
 
 private:
   ChipList pieces_;

@@ -66,6 +66,7 @@ private:
   bool active_;
   bool pending_ = false;
   VirtualBuffer* target_;
+  std::unique_ptr<PageBlock> unshadedBlock_;
   std::unique_ptr<VirtualBuffer> unshaded_;
   VirtualBuffer* snapshot_ = nullptr;
   bool bevelOn_ = true;

@@ -1,4 +1,6 @@
 #include "MiniHost.h"
+#include "MiniTable.h"
+#include "PieceCarrier.h"
 
 namespace {
 
@@ -13,3 +15,7 @@ MiniHost::~MiniHost() {
 MiniHost* MiniHost::Current() { return current; }
 
 void MiniHost::SetCurrent(MiniHost* host) { current = host; }
+
+MiniTable::~MiniTable() = default;
+
+PieceCarrier::~PieceCarrier() = default;

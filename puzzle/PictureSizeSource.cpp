@@ -13,3 +13,5 @@ PictureSizeSource::~PictureSizeSource() {
 PictureSizeSource* PictureSizeSource::Current() { return current; }
 
 void PictureSizeSource::SetCurrent(PictureSizeSource* source) { current = source; }
+
+VirtualBuffer* PictureSizeSource::LivePicture() { return nullptr; }

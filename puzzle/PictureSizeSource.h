@@ -4,12 +4,16 @@
 
 #include <QSize>
 
+class VirtualBuffer;
+
 class PictureSizeSource {
 public:
   virtual ~PictureSizeSource();
 
   // The picture's play size in pixels; empty when it cannot be told.
   virtual QSize GetImageSize() = 0;
+  // The live picture the pieces show, or null when there is none to show.
+  virtual VirtualBuffer* LivePicture();
 
   // The picture of the current puzzle (the one being played), or null when there is none.
   static PictureSizeSource* Current();

@@ -51,6 +51,7 @@ public:
   // The picture of the play size, loaded on first use; null when it cannot be read. Until
   // the bevel shades it, the live picture is also the unshaded one.
   VirtualBuffer* GetImage(bool live = true);
+  VirtualBuffer* LivePicture() override { return GetImage(true); }
   // The source picture at its own size; a null image when there is none.
   QImage LoadPicture();
   // 2 BMP, 3 JPEG.

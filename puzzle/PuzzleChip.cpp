@@ -3,6 +3,7 @@
 #include "BevelFilter.h"
 #include "ChipList.h"
 #include "ChipMask.h"
+#include "PixelMap.h"
 #include "PuzzleTable.h"
 
 namespace {
@@ -49,9 +50,10 @@ bool PuzzleChip::JoinSide(PuzzleChip* other) {
   if (joining || !other) return false;
   joining = true;
   other->JoinSide(this);
+  PixelMap* map = PixelMap::Current();
+  const bool cleared = !other->selected_ && map && map->ClearMarks(*other);
   joining = false;
-  // The overlap marks live in the pixel map; none are cleared without one.
-  return false;
+  return cleared;
 }
 
 bool PuzzleChip::AllSidesJoined() const {

@@ -20,6 +20,8 @@ public:
   virtual void DeleteAllPieces() = 0;
   // The pieces lying on the main table in drawing order, the topmost first.
   virtual ChipList& GetChipList() = 0;
+  // A join was made: the table top plays the join sound on its next turn.
+  virtual void SetJoinSoundPending() = 0;
 
   // Null while no table exists (start-up, shut-down, tests without a window).
   static PuzzleTable* Current();

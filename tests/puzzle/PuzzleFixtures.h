@@ -86,7 +86,9 @@ public:
   int GetHeight() const override { return area_.height(); }
   void DeleteAllPieces() override { ++piecesDeleted; }
   ChipList& GetChipList() override { return pieces; }
+  void SetJoinSoundPending() override { ++joinSounds; }
   int piecesDeleted = 0;
+  int joinSounds = 0;
   ChipList pieces;  // the pieces cut for this table, deleted with it
 
 private:
