@@ -47,6 +47,10 @@ public:
   QSize AvailableArea() const override { return {1920, 1080}; }
   int GetWidth() const override { return 1920; }
   int GetHeight() const override { return 1080; }
+  QSize ScreenSize() const override { return {1920, 1080}; }
+  void MaximizeMainForm() override {}
+  void PlaceMainForm(const QRect&) override {}
+  void SwitchToMini(int) override {}
   void DeleteAllPieces() override { pieces_.DeleteAll(); }
   ChipList& GetChipList() override { return pieces_; }
   void SetJoinSoundPending() override {}
@@ -100,6 +104,14 @@ public:
   int Status() const override { return 0; }
   bool IsSavedGame() const override { return false; }
   int FileVersion() const override { return 1; }
+  QSize SavedTableSize() const override { return {}; }
+  QSize SavedScreenSize() const override { return {}; }
+  QRect SavedWindowBounds() const override { return {}; }
+  bool SavedMaximized() const override { return false; }
+  QSize LargestGroupExtent() const override { return {}; }
+  int ActiveMini() const override { return 0; }
+  bool FitGroups(int, int) override { return true; }
+  void RebuildGroups() override {}
   float Scale() const override { return 1.0f; }
   int HintLimit() const override { return -1; }
   int HintsUsed() const override { return 0; }

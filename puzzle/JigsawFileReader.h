@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <memory>
 
@@ -34,6 +35,20 @@ public:
   virtual bool LightBevel() const = 0;
   // Whole days since 30 December 1899.
   virtual int SaveDate() const = 0;
+
+  // A saved game's table layout: the table and screen it was played on, the main window's
+  // bounds and state, the largest group with a margin of 20, and the active mini table.
+  virtual QSize SavedTableSize() const = 0;
+  virtual QSize SavedScreenSize() const = 0;
+  virtual QRect SavedWindowBounds() const = 0;
+  virtual bool SavedMaximized() const = 0;
+  virtual QSize LargestGroupExtent() const = 0;
+  virtual int ActiveMini() const = 0;
+  // Whether every saved group fits a table of that size, turning a group a quarter where
+  // that makes it fit.
+  virtual bool FitGroups(int width, int height) = 0;
+  // The groups of the saved game, made again from its records.
+  virtual void RebuildGroups() = 0;
 
   // The stored play size (0 when none was stored) and the decoded picture size.
   virtual int PlayWidth() const = 0;

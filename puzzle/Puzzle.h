@@ -139,7 +139,8 @@ private:
   // Preparation, step by step; each false has been reported (or was a cancel).
   bool CheckFileVersions();
   bool OpenRecordedAnimation();
-  bool TakeSavedCut();
+  bool RestoreSavedLayout(PuzzleTable& table);
+  bool FitSavedWindow(PuzzleTable& table);
   bool CheckLivePicture();
   bool CheckPieceSize();
   bool CutWithRetries(ChipList& pieces, LoadProgress* loadWindow);

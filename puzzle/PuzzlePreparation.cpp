@@ -66,11 +66,15 @@ bool Puzzle::Prepare(PuzzleTable* surface, LoadProgress* loadWindow) {
     started = false;
     if (picture) FreePicture();
     BecomeCurrent();
-    if (!CheckFileVersions() || !OpenRecordedAnimation() || !TakeSavedCut()) return false;
+    if (!CheckFileVersions() || !OpenRecordedAnimation() ||
+        !RestoreSavedLayout(*surface)) return false;
     if (!CheckLivePicture()) return false;
     HourGlass::Scope busy;
     if (!CheckPieceSize() || !CutWithRetries(pieces, loadWindow)) return false;
     SetBevelOptions();
+    // Pieces larger than the table as it is now need the whole screen.
+    if (pieces.MaxPieceExtent() > std::min(surface->GetWidth(), surface->GetHeight()))
+      surface->MaximizeMainForm();
     die.reset();
     started = true;
     StartClock();
@@ -130,10 +134,48 @@ bool Puzzle::OpenRecordedAnimation() {
   return false;
 }
 
-// A saved game is cut again exactly as it was, so that its pieces come back by their ids.
-bool Puzzle::TakeSavedCut() {
-  if (jigsawFile && jigsawFile->IsSavedGame()) pieceSize = jigsawFile->PieceSize();
+// A saved game is laid out on a table at least as large as it was played on, its groups
+// made again, and it is cut again exactly as it was, so its pieces come back by their ids.
+bool Puzzle::RestoreSavedLayout(PuzzleTable& table) {
+  if (!jigsawFile || !jigsawFile->IsSavedGame()) return true;
+  JigsawFileReader& file = *jigsawFile;
+  const QSize saved = file.SavedTableSize();
+  if ((saved.width() > table.GetWidth() || saved.height() > table.GetHeight()) &&
+      !FitSavedWindow(table))
+    return false;
+  if (!file.FitGroups(table.GetWidth(), table.GetHeight())) {
+    ShowInfo(QStringLiteral(
+        "The playing surface is currently not large enough to hold\n"
+        "the specified puzzle.\n\n"
+        "The playing surface can be made larger by hiding the main menu,\n"
+        "hiding the control panel, or switching to full screen mode.\n"));
+    return false;
+  }
+  pieceSize = file.PieceSize();
+  joins = std::max(file.Joins(), 0);
+  file.RebuildGroups();
+  table.SwitchToMini(file.ActiveMini());
   return true;
+}
+
+// The main window as it was saved when this screen is large enough, else maximised; false
+// (silently) when even then the largest group cannot lie on the table.
+bool Puzzle::FitSavedWindow(PuzzleTable& table) {
+  JigsawFileReader& file = *jigsawFile;
+  const QSize screen = table.ScreenSize();
+  const QSize savedScreen = file.SavedScreenSize();
+  if (screen.width() >= savedScreen.width() && screen.height() >= savedScreen.height()) {
+    if (file.SavedMaximized())
+      table.MaximizeMainForm();
+    else
+      table.PlaceMainForm(file.SavedWindowBounds());
+    return true;
+  }
+  table.MaximizeMainForm();
+  const QSize group = file.LargestGroupExtent();
+  if (group.width() <= table.GetWidth() && group.height() <= table.GetHeight()) return true;
+  TMsgLog::Add(QStringLiteral("Puzzle::Prepare - saved groups do not fit the table: ") + path);
+  return false;
 }
 
 bool Puzzle::CheckLivePicture() {

@@ -3,6 +3,7 @@
 // the pieces it holds. The table surface lives in a higher layer and implements this; the
 // one that exists registers itself as the current table.
 
+#include <QRect>
 #include <QSize>
 
 class ChipList;
@@ -10,6 +11,14 @@ class ChipList;
 class PuzzleTable {
 public:
   virtual ~PuzzleTable();
+
+  // The main window around the table, for a saved game laid out on another screen: the
+  // screen's size; maximising or placing it (the window updated and the empty mini tables
+  // repainted after either); the mini table the game was played on.
+  virtual QSize ScreenSize() const = 0;
+  virtual void MaximizeMainForm() = 0;
+  virtual void PlaceMainForm(const QRect& bounds) = 0;
+  virtual void SwitchToMini(int index) = 0;
 
   // The table area a picture may fill at most: the desktop's work area less the main
   // window's frame around the table.

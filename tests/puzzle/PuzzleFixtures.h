@@ -10,6 +10,7 @@
 #include "puzzle/TipDisplay.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 namespace PuzzleFixtures {
@@ -24,6 +25,16 @@ public:
   int Status() const override { return status; }
   bool IsSavedGame() const override { return savedGame; }
   int FileVersion() const override { return fileVersion; }
+  QSize SavedTableSize() const override { return savedTable; }
+  QSize SavedScreenSize() const override { return savedScreen; }
+  QRect SavedWindowBounds() const override { return savedBounds; }
+  bool SavedMaximized() const override { return savedMaximized; }
+  QSize LargestGroupExtent() const override { return largestGroup; }
+  int ActiveMini() const override { return activeMini; }
+  bool FitGroups(int width, int height) override {
+    return largestGroup.width() <= width && largestGroup.height() <= height;
+  }
+  void RebuildGroups() override { ++*groupsRebuilt; }
   int PieceSize() const override { return pieceSize; }
   bool BevelOn() const override { return bevelOn; }
   bool LightBevel() const override { return lightBevel; }
@@ -64,6 +75,14 @@ public:
   bool bevelOn = true;
   bool lightBevel = false;
   QString mediaPath;
+  QSize savedTable{100, 100};
+  QSize savedScreen{1280, 800};
+  QRect savedBounds;
+  bool savedMaximized = false;
+  QSize largestGroup{0, 0};
+  int activeMini = 0;
+  // Shared by the copies that the puzzles open.
+  std::shared_ptr<int> groupsRebuilt = std::make_shared<int>(0);
   // The header's picture size, and the size of what GetPicture decodes (none when empty).
   QSize pictureSize;
   QSize decodedSize;
@@ -84,6 +103,15 @@ public:
   QSize AvailableArea() const override { return area_; }
   int GetWidth() const override { return area_.width(); }
   int GetHeight() const override { return area_.height(); }
+  QSize ScreenSize() const override { return screen; }
+  void MaximizeMainForm() override { layout.append(QStringLiteral("maximize")); }
+  void PlaceMainForm(const QRect& bounds) override {
+    layout.append(QStringLiteral("place %1,%2 %3x%4")
+                      .arg(bounds.left()).arg(bounds.top()).arg(bounds.width()).arg(bounds.height()));
+  }
+  void SwitchToMini(int index) override { layout.append(QStringLiteral("mini %1").arg(index)); }
+  QSize screen{1280, 800};
+  QStringList layout;  // what was asked of the main window, in order
   void DeleteAllPieces() override { ++piecesDeleted; }
   ChipList& GetChipList() override { return pieces; }
   void SetJoinSoundPending() override { ++joinSounds; }

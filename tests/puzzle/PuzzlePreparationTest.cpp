@@ -281,3 +281,41 @@ TEST(PuzzlePreparationTest, VersionsAndRecordedAnimations) {
   }
   PuzzleFileReaders::SetAnimatedOpener({});
 }
+
+// A saved game from a larger table gets the main window as saved when this screen is large
+// enough, else maximised, and fails silently when its groups still cannot lie on the table;
+// groups that do not fit even so are reported. A restored game has its groups and its mini
+// table back.
+TEST(PuzzlePreparationTest, SavedGameLayouts) {
+  FakeTable table({1000, 800});
+  ReaderScope readers;
+  FakeJigsawReader& file = readers.jigsaw;
+  file.savedGame = true;
+  file.pictureSize = file.decodedSize = QSize(200, 150);
+  file.pieceSize = 25;
+  file.pieces = 48;
+  file.activeMini = 2;
+  const auto prepare = [&](const QStringList& layout, bool ready, const QString& shown) {
+    Prompt::Double prompts;
+    table.layout.clear();
+    Puzzle puzzle(ScratchPath("layout.saw"));
+    EXPECT_EQ(puzzle.Prepare(&table, nullptr), ready);
+    EXPECT_EQ(table.layout, layout);
+    EXPECT_EQ(Shown(prompts, shown), !shown.isEmpty());
+    EXPECT_TRUE(puzzle.IsValid());
+    table.pieces.DeleteAll();
+  };
+  prepare({"mini 2"}, true, {});
+  EXPECT_EQ(*file.groupsRebuilt, 1);
+  file.savedTable = QSize(1200, 700);
+  file.savedBounds = QRect(1, 2, 300, 400);
+  prepare({"place 1,2 300x400", "mini 2"}, true, {});
+  file.savedMaximized = true;
+  prepare({"maximize", "mini 2"}, true, {});
+  file.savedScreen = QSize(1920, 1080);
+  file.largestGroup = QSize(1100, 100);
+  prepare({"maximize"}, false, {});
+  file.savedTable = QSize(100, 100);
+  prepare({}, false, QStringLiteral("not large enough to hold"));
+  EXPECT_EQ(*file.groupsRebuilt, 3);
+}
