@@ -84,6 +84,14 @@ bool Shown(const Prompt::Double& prompts, const QString& part) {
   return false;
 }
 
+// A 200 x 150 game saved with 48 pieces of 25 pixels.
+void SaveGameOf48(FakeJigsawReader& file) {
+  file.savedGame = true;
+  file.pictureSize = file.decodedSize = QSize(200, 150);
+  file.pieceSize = 25;
+  file.pieces = 48;
+}
+
 // Nothing of a cut is left behind: no pieces, no bevel, not started.
 void ExpectNoCut(Puzzle& puzzle, FakeTable& table) {
   EXPECT_EQ(table.pieces.Count(), 0);
@@ -208,10 +216,7 @@ TEST(PuzzlePreparationTest, SavedGamesAreCutExactlyAsSaved) {
   FakeTable table({1000, 800});
   ReaderScope readers;
   FakeJigsawReader& file = readers.jigsaw;
-  file.savedGame = true;
-  file.pictureSize = file.decodedSize = QSize(200, 150);
-  file.pieceSize = 25;
-  file.pieces = 48;
+  SaveGameOf48(file);
   {
     Prompt::Double prompts;
     Puzzle puzzle(ScratchPath("good.saw"));
@@ -290,10 +295,7 @@ TEST(PuzzlePreparationTest, SavedGameLayouts) {
   FakeTable table({1000, 800});
   ReaderScope readers;
   FakeJigsawReader& file = readers.jigsaw;
-  file.savedGame = true;
-  file.pictureSize = file.decodedSize = QSize(200, 150);
-  file.pieceSize = 25;
-  file.pieces = 48;
+  SaveGameOf48(file);
   file.activeMini = 2;
   const auto prepare = [&](const QStringList& layout, bool ready, const QString& shown) {
     Prompt::Double prompts;
