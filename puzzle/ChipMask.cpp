@@ -10,7 +10,6 @@
 
 namespace {
 
-std::int64_t pixelCounter = 0;
 int largestExtent = 0;
 
 }  // namespace
@@ -22,17 +21,6 @@ ChipMask::ChipMask(int expectedRows) {
 }
 
 ChipMask::~ChipMask() { largestExtent = 0; }
-
-void ChipMask::AppendSpan(int first, int last, int y) {
-  if (first > last) return;
-  if (y == buildRow_ && !runs_.empty() && Last(runs_.back()) == first - 1) {
-    runs_.back() = (runs_.back() & 0xFFFF) | std::uint32_t(last) << 16;
-    maxX_ = std::max(maxX_, last);
-    pixelCounter += last - first + 1;
-    return;
-  }
-  AppendRun(first, y, last - first + 1);
-}
 
 void ChipMask::AppendRun(int x, int y, int length) {
   if (runs_.empty()) {
@@ -50,7 +38,7 @@ void ChipMask::AppendRun(int x, int y, int length) {
   }
   runs_.push_back(start | std::uint32_t(x + length - 1) << 16);
   maxX_ = std::max(maxX_, x + length - 1);
-  pixelCounter += length;
+  pixelCounter_ += length;
   buildRow_ = y;
 }
 
@@ -91,9 +79,9 @@ void ChipMask::SetRotation(int angle) {
   rotation_ = angle < 0 ? angle + 360 : angle;
 }
 
-std::int64_t ChipMask::PixelCounter() { return pixelCounter; }
+std::int64_t ChipMask::PixelCounter() { return pixelCounter_; }
 
-void ChipMask::ResetPixelCounter() { pixelCounter = 0; }
+void ChipMask::ResetPixelCounter() { pixelCounter_ = 0; }
 
 int ChipMask::LargestExtent() { return largestExtent; }
 
@@ -107,16 +95,6 @@ struct Rings {
   int depth;
   std::int8_t values[3];
 };
-
-// The pixels outside the piece from the one next to (x, row) on, stepping by (dx, dy), up to
-// limit; leaving the mask's box counts as the limit.
-int ShadowLength(const MaskEdges& edges, int x, int row, int dx, int dy, int limit) {
-  for (int k = 1; k <= limit; ++k) {
-    if (!edges.InBox(x + k * dx, row + k * dy)) return limit;
-    if (edges.IsInside(x + k * dx, row + k * dy)) return k - 1;
-  }
-  return limit;
-}
 
 }  // namespace
 
@@ -159,7 +137,8 @@ std::vector<OutlinePoint> ChipMask::BuildOutline(int levelCap, int maxDistance) 
   const int dx = turn.DownRightStep().x(), dy = turn.DownRightStep().y();
   points.reserve(std::size_t(width_ + height_) * 2);
   edges.ForEachEdgePixel(dx, dy, false, [&](int x, int row) {
-    const int length = ShadowLength(edges, x, row, dx, dy, maxDistance);
+    // Leaving the mask's box counts as the whole distance: all is outside there.
+    const int length = edges.OutsideRun(x, row, dx, dy, maxDistance);
     const QPoint at = turn.ToTable(x, row);
     points.push_back({std::uint16_t(minX_ + at.x() + 1), std::uint16_t(firstRow_ + at.y() + 1),
                       std::uint16_t(std::min(length, levelCap)), std::uint16_t(length)});

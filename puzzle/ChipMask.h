@@ -29,7 +29,16 @@ public:
   // Rows from the top down, runs left to right within a row, never touching each other.
   void AppendRun(int x, int y, int length);
   // Pixels first .. last of row y; joined to the last run when they continue it.
-  void AppendSpan(int first, int last, int y);
+  void AppendSpan(int first, int last, int y) {
+    if (first > last) return;
+    if (y != buildRow_ || Last(runs_.back()) != first - 1) {
+      AppendRun(first, y, last - first + 1);
+      return;
+    }
+    runs_.back() = (runs_.back() & 0xFFFF) | std::uint32_t(last) << 16;
+    if (last > maxX_) maxX_ = last;
+    pixelCounter_ += last - first + 1;
+  }
   void Finish();
 
   // Whether table point (px, py) lies in the piece placed at (x, y) with its rotation.
@@ -85,6 +94,8 @@ private:
   }
   static int Last(std::uint32_t run) { return int(run >> 16); }
   bool Turned() const { return rotation_ == 90 || rotation_ == 270; }
+
+  static inline std::int64_t pixelCounter_ = 0;
 
   std::vector<std::uint32_t> runs_;
   std::vector<std::int32_t> rowIndex_;

@@ -15,37 +15,23 @@ namespace {
 
 using Word = std::uint64_t;
 
-// One bit per pixel of the row, set for area pixels; the bits past the row's end are clear.
-void MarkAreaPixels(const std::uint32_t* pixels, int width, std::vector<Word>& bits) {
-  bits.assign((std::size_t(width) + 63) / 64, 0);
-  int x = 0;
+// Bit i set when pixel x + i is area, for the up to 64 pixels from x on.
+Word AreaBits(const std::uint32_t* pixels, int x, int width) {
+  Word word = 0;
+  int i = 0;
 #if defined(__SSE2__)
-  const __m128i area = _mm_set1_epi32(int(DieColour::Area));
-  for (; x + 64 <= width; x += 64) {
-    Word word = 0;
-    for (int i = 0; i < 16; ++i) {
+  if (x + 64 <= width) {
+    const __m128i area = _mm_set1_epi32(int(DieColour::Area));
+    for (; i < 64; i += 4) {
       const __m128i same = _mm_cmpeq_epi32(
-          _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x + 4 * i)), area);
-      word |= Word(unsigned(_mm_movemask_ps(_mm_castsi128_ps(same)))) << (4 * i);
+          _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x + i)), area);
+      word |= Word(unsigned(_mm_movemask_ps(_mm_castsi128_ps(same)))) << i;
     }
-    bits[std::size_t(x) >> 6] = word;
   }
 #endif
-  for (; x < width; ++x)
-    if (pixels[x] == DieColour::Area) bits[std::size_t(x) >> 6] |= Word(1) << (x & 63);
-}
-
-// The first x at or after `from` whose bit is `set`; bits.size() * 64 when there is none.
-int FindBit(const std::vector<Word>& bits, int from, bool set) {
-  std::size_t index = std::size_t(from) >> 6;
-  if (index >= bits.size()) return int(bits.size() * 64);
-  const Word flip = set ? 0 : ~Word(0);
-  Word word = (bits[index] ^ flip) & (~Word(0) << (from & 63));
-  while (!word) {
-    if (++index == bits.size()) return int(bits.size() * 64);
-    word = bits[index] ^ flip;
-  }
-  return int(index * 64) + std::countr_zero(word);
+  for (; i < 64 && x + i < width; ++i)
+    if (pixels[x + i] == DieColour::Area) word |= Word(1) << i;
+  return word;
 }
 
 }  // namespace
@@ -64,16 +50,23 @@ DieAreas::DieAreas(const VirtualBuffer& die)
   Relabel();
 }
 
+// A run starts and ends where a pixel differs from the one before it (the one before the
+// row counts as line).
 void DieAreas::ScanRow(const std::uint32_t* pixels) {
-  MarkAreaPixels(pixels, width_, bits_);
-  int x = 0;
-  while (true) {
-    x = FindBit(bits_, x, true);
-    if (x >= width_) break;
-    const int end = std::min(FindBit(bits_, x, false), width_);
-    runs_.push_back({x, end - 1, -1});
-    x = end;
+  Word before = 0;  // the last pixel of the previous word, as bit 0
+  int start = 0;
+  bool inRun = false;
+  for (int x = 0; x < width_; x += 64) {
+    const Word word = AreaBits(pixels, x, width_);
+    for (Word changes = word ^ (word << 1 | before); changes; changes &= changes - 1) {
+      const int at = x + std::countr_zero(changes);
+      if (inRun) runs_.push_back({start, at - 1, -1});
+      start = at;
+      inRun = !inRun;
+    }
+    before = word >> 63;
   }
+  if (inRun) runs_.push_back({start, width_ - 1, -1});
 }
 
 // Runs of neighbouring rows that share a column are one area: a run takes the label of the

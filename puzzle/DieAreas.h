@@ -45,5 +45,4 @@ private:
   std::vector<std::size_t> rowStart_;  // height + 1 entries
   std::vector<std::int32_t> parent_;  // labels while scanning, each pointing towards its root
   std::vector<QRect> bounds_;
-  std::vector<std::uint64_t> bits_;  // the row being scanned, a bit per pixel
 };
