@@ -39,8 +39,8 @@ Word AreaBits(const std::uint32_t* pixels, int x, int width) {
 DieAreas::DieAreas(const VirtualBuffer& die)
     : width_(die.IsEmpty() ? 0 : die.width), height_(die.IsEmpty() ? 0 : die.height) {
   rowStart_.reserve(std::size_t(height_) + 1);
-  // A guess that spares most regrowing: a few dozen runs a row.
-  runs_.reserve(std::size_t(height_) * 32);
+  // Room for many runs a row: only the part used is ever touched.
+  runs_.reserve(std::size_t(height_) * 128);
   rowStart_.push_back(0);
   for (int y = 0; y < height_; ++y) {
     ScanRow(die.Row(y));

@@ -44,23 +44,26 @@ std::vector<std::unique_ptr<ChipMask>> MaskCutter::Cut() {
   return std::move(masks_);
 }
 
-// The pixels between the area runs are cut line.
+// The pixels between the area runs are cut line; they come left to right, so the column
+// holding them only moves right.
 void MaskCutter::CutRow(int y, int gridRow) {
   int next = 0;
+  std::size_t column = 0;
   for (const DieAreas::Run& run : areas_.RowRuns(y)) {
-    if (run.first > next) GiveLine(next, run.first - 1, y, gridRow);
+    if (run.first > next) GiveLine(next, run.first - 1, y, gridRow, column);
     GiveArea(run.area, run.first, run.last, y);
     next = run.last + 1;
   }
-  if (next < areas_.Width()) GiveLine(next, areas_.Width() - 1, y, gridRow);
+  if (next < areas_.Width()) GiveLine(next, areas_.Width() - 1, y, gridRow, column);
 }
 
-void MaskCutter::GiveLine(int first, int last, int y, int gridRow) {
-  const auto column = std::upper_bound(columnEnds_.begin(), columnEnds_.end(), first);
-  for (auto end = column; first <= last && end != columnEnds_.end(); ++end) {
-    const int stop = std::min(last, *end - 1);
-    const auto cell = std::size_t(gridRow) * columnEnds_.size() + std::size_t(end - columnEnds_.begin());
-    masks_[cell]->AppendSpan(first, stop, y);
+void MaskCutter::GiveLine(int first, int last, int y, int gridRow, std::size_t& column) {
+  const std::size_t rowStart = std::size_t(gridRow) * columnEnds_.size();
+  for (; first <= last && column < columnEnds_.size(); ++column) {
+    if (columnEnds_[column] <= first) continue;
+    const int stop = std::min(last, columnEnds_[column] - 1);
+    masks_[rowStart + column]->AppendSpan(first, stop, y);
+    if (stop == last) break;
     first = stop + 1;
   }
 }

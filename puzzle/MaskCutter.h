@@ -21,7 +21,7 @@ public:
 
 private:
   void CutRow(int y, int gridRow);
-  void GiveLine(int first, int last, int y, int gridRow);
+  void GiveLine(int first, int last, int y, int gridRow, std::size_t& column);
   void GiveArea(int area, int first, int last, int y);
 
   const DieAreas& areas_;
