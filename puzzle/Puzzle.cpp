@@ -5,9 +5,11 @@
 
 #include "AnimatedFileReader.h"
 #include "BevelFilter.h"
+#include "BevelRings.h"
 #include "CuttingDie.h"
 #include "imaging/VirtualBuffer.h"
 #include "JigsawFileReader.h"
+#include "PixelMap.h"
 #include "PictureFile.h"
 #include "PictureFit.h"
 #include "PuzzleFileReaders.h"
@@ -69,6 +71,7 @@ Puzzle::Puzzle(const QString& sourcePath, bool deleteSourceFile)
 Puzzle::~Puzzle() {
   RemovePuzzleFromList(this);
   die.reset();
+  pixelMap.reset();
   bevel.reset();  // shades the picture, so it goes first
   picture.reset();
   animatedFile.reset();
@@ -77,6 +80,9 @@ Puzzle::~Puzzle() {
     // While it is played the pieces on the table are the puzzle's too.
     if (PuzzleTable* table = PuzzleTable::Current()) table->DeleteAllPieces();
     currentPuzzle = nullptr;
+    // The next puzzle's pieces start from a flat, normal bevel.
+    BevelRings::SetBevelStyle(0);
+    BevelRings::SetLightRings(false);
   }
   if (deleteSource) QFile::remove(path);
 }
@@ -175,7 +181,8 @@ QSize Puzzle::GetImageSize() {
   return {playWidth, playHeight};
 }
 
-VirtualBuffer* Puzzle::GetImage([[maybe_unused]] bool live) {
+VirtualBuffer* Puzzle::GetImage(bool live) {
+  if (!live && picture && bevel && bevel->UnshadedCopy()) return bevel->UnshadedCopy();
   if (!picture) picture = LoadLivePicture();
   return picture.get();
 }

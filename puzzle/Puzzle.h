@@ -18,6 +18,7 @@
 class AnimatedFileReader;
 class BevelFilter;
 class CuttingDie;
+class PixelMap;
 class JigsawFileReader;
 class LoadProgress;
 class ChipList;
@@ -118,6 +119,7 @@ public:
   JigsawFileReader* GetJigsawFile() const { return jigsawFile.get(); }
   // Made by a successful preparation; null before and after a failed one.
   BevelFilter* GetBevel() const { return bevel.get(); }
+  PixelMap* GetPixelMap() const { return pixelMap.get(); }
   AnimatedFileReader* GetAnimatedFile() const { return animatedFile.get(); }
 
   Event OnChange;
@@ -143,8 +145,8 @@ private:
   bool FitSavedWindow(PuzzleTable& table);
   bool CheckLivePicture();
   bool CheckPieceSize();
-  bool CutWithRetries(ChipList& pieces, LoadProgress* loadWindow);
-  int CutOnce(ChipList& pieces, LoadProgress* loadWindow);
+  bool CutWithRetries(PuzzleTable& table, LoadProgress* loadWindow);
+  int CutOnce(PuzzleTable& table, LoadProgress* loadWindow);
   void DropCut(ChipList& pieces);
   void SetBevelOptions();
   void ReportCorrupt(int status, const QString& file);
@@ -156,6 +158,7 @@ private:
   bool deleteSource;
   int playWidth = 0;
   int playHeight = 0;
+  std::unique_ptr<PixelMap> pixelMap;
   std::unique_ptr<VirtualBuffer> picture;
   std::unique_ptr<CuttingDie> die;
   int pieceSize = 0;

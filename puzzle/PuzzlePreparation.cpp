@@ -10,6 +10,7 @@
 #include "CuttingDie.h"
 #include "JigsawFileReader.h"
 #include "LoadProgress.h"
+#include "PixelMap.h"
 #include "PieceCounts.h"
 #include "PuzzleFileReaders.h"
 #include "PuzzleFileStatus.h"
@@ -70,7 +71,7 @@ bool Puzzle::Prepare(PuzzleTable* surface, LoadProgress* loadWindow) {
         !RestoreSavedLayout(*surface)) return false;
     if (!CheckLivePicture()) return false;
     HourGlass::Scope busy;
-    if (!CheckPieceSize() || !CutWithRetries(pieces, loadWindow)) return false;
+    if (!CheckPieceSize() || !CutWithRetries(*surface, loadWindow)) return false;
     SetBevelOptions();
     // Pieces larger than the table as it is now need the whole screen.
     if (pieces.MaxPieceExtent() > std::min(surface->GetWidth(), surface->GetHeight()))
@@ -212,10 +213,11 @@ bool Puzzle::CheckPieceSize() {
   return false;
 }
 
-bool Puzzle::CutWithRetries(ChipList& pieces, LoadProgress* loadWindow) {
+bool Puzzle::CutWithRetries(PuzzleTable& table, LoadProgress* loadWindow) {
+  ChipList& pieces = table.GetChipList();
   const bool savedGame = jigsawFile && jigsawFile->IsSavedGame();
   for (int retries = 0;; ++retries) {
-    const int count = CutOnce(pieces, loadWindow);
+    const int count = CutOnce(table, loadWindow);
     if (count < 0) return false;  // cancelled; nothing left behind
     if (count > 0 && (!savedGame || count == jigsawFile->PieceCount())) {
       pieceCount = count;
@@ -246,13 +248,16 @@ bool Puzzle::CutWithRetries(ChipList& pieces, LoadProgress* loadWindow) {
 }
 
 // The piece count of one cut, or -1 after a cancel (everything of the cut then gone).
-int Puzzle::CutOnce(ChipList& pieces, LoadProgress* loadWindow) {
+int Puzzle::CutOnce(PuzzleTable& table, LoadProgress* loadWindow) {
+  ChipList& pieces = table.GetChipList();
   const auto cancelled = [loadWindow] { return loadWindow && loadWindow->IsCancelled(); };
   die = std::make_unique<CuttingDie>(this, pieceSize, loadWindow);
   if (cancelled()) {
     DropCut(pieces);
     return -1;
   }
+  pixelMap.reset();
+  pixelMap = std::make_unique<PixelMap>(GetImageWidth(), GetImageHeight(), &table);
   bevel = std::make_unique<BevelFilter>(picture.get(), true, GetImageHeight(), GetImageWidth());
   const int count = cutChips(die.get(), bevel.get(), cutOption, loadWindow);
   if (cancelled()) {
@@ -266,10 +271,25 @@ int Puzzle::CutOnce(ChipList& pieces, LoadProgress* loadWindow) {
 void Puzzle::DropCut(ChipList& pieces) {
   pieces.DeleteAll();
   bevel.reset();
+  pixelMap.reset();
   die.reset();
 }
 
-void Puzzle::SetBevelOptions() {}
+// A saved game keeps its own bevel; anything else starts as the settings and the file say.
+void Puzzle::SetBevelOptions() {
+  if (jigsawFile && jigsawFile->IsSavedGame()) {
+    if (!jigsawFile->BevelOn())
+      bevel->SetBevelOn(false);
+    else if (jigsawFile->LightBevel())
+      bevel->SetLight(true);
+    return;
+  }
+  if (Settings()->DefaultToBevelOff)
+    bevel->SetBevelOn(false);
+  else if (Settings()->DefaultToLightBevel || (jigsawFile && jigsawFile->LightBevel()) ||
+           (animatedFile && animatedFile->LightBevel()))
+    bevel->SetLight(true);
+}
 
 void Puzzle::ReportCorrupt(int status, const QString& file) {
   ShowError(QStringLiteral("File \"") + file +

@@ -5,10 +5,12 @@
 #include "puzzle/BevelFilter.h"
 #include "puzzle/ChipMask.h"
 #include "puzzle/CuttingDie.h"
+#include "puzzle/PixelMap.h"
 #include "puzzle/PuzzleChip.h"
 #include "puzzle/PuzzleFileReaders.h"
 #include "puzzle/PuzzleFileStatus.h"
 #include "imaging/VirtualBuffer.h"
+#include "settings/ProgSettings.h"
 #include "Yelk/HourGlass.h"
 #include "Yelk/Prompt.h"
 
@@ -97,6 +99,8 @@ void ExpectNoCut(Puzzle& puzzle, FakeTable& table) {
   EXPECT_EQ(table.pieces.Count(), 0);
   EXPECT_EQ(puzzle.GetBevel(), nullptr);
   EXPECT_EQ(BevelFilter::Current(), nullptr);
+  EXPECT_EQ(puzzle.GetPixelMap(), nullptr);
+  EXPECT_EQ(PixelMap::Current(), nullptr);
   EXPECT_FALSE(puzzle.IsStarted());
 }
 
@@ -132,6 +136,10 @@ TEST(PuzzlePreparationTest, PicturesBecomePartitionedPieces) {
     ASSERT_NE(puzzle.GetBevel(), nullptr);
     EXPECT_EQ(puzzle.GetBevel()->Width(), 200);
     EXPECT_EQ(puzzle.GetBevel()->Height(), 150);
+    ASSERT_NE(puzzle.GetPixelMap(), nullptr);
+    EXPECT_EQ(puzzle.GetPixelMap(), PixelMap::Current());
+    EXPECT_EQ(puzzle.GetPixelMap()->Width(), 200);
+    EXPECT_EQ(puzzle.GetPixelMap()->Height(), 150);
     EXPECT_TRUE(puzzle.IsStarted());
     EXPECT_TRUE(puzzle.IsClockRunning());
     EXPECT_EQ(Puzzle::Current(), &puzzle);
@@ -320,4 +328,40 @@ TEST(PuzzlePreparationTest, SavedGameLayouts) {
   file.savedTable = QSize(100, 100);
   prepare({}, false, QStringLiteral("not large enough to hold"));
   EXPECT_EQ(*file.groupsRebuilt, 3);
+}
+
+// A saved game starts with its own bevel whatever the settings say; anything else as the
+// settings say.
+TEST(PuzzlePreparationTest, BevelStartsAsSavedOrAsSet) {
+  Prompt::Double prompts;
+  FakeTable table({1000, 800});
+  ProgSettings& settings = *Settings();
+  const bool keptLight = settings.DefaultToLightBevel, keptOff = settings.DefaultToBevelOff;
+  const auto prepare = [&](const QString& path, bool on, bool light) {
+    Puzzle puzzle(path);
+    puzzle.SetPieceSize(25);
+    ASSERT_TRUE(puzzle.Prepare(&table, nullptr)) << qPrintable(path);
+    EXPECT_EQ(puzzle.GetBevel()->IsBevelOn(), on) << qPrintable(path);
+    EXPECT_EQ(puzzle.GetBevel()->Light(), light) << qPrintable(path);
+    table.pieces.DeleteAll();
+  };
+  settings.DefaultToLightBevel = true;
+  {
+    ReaderScope readers;
+    SaveGameOf48(readers.jigsaw);
+    readers.jigsaw.bevelOn = false;
+    prepare(ScratchPath("off.saw"), false, false);
+    readers.jigsaw.bevelOn = true;
+    readers.jigsaw.lightBevel = true;
+    settings.DefaultToLightBevel = false;
+    prepare(ScratchPath("light.saw"), true, true);
+  }
+  const QString picture = WritePicture("bevel.bmp", 200, 150);
+  prepare(picture, true, false);
+  settings.DefaultToLightBevel = true;
+  prepare(picture, true, true);
+  settings.DefaultToBevelOff = true;
+  prepare(picture, false, false);
+  settings.DefaultToLightBevel = keptLight;
+  settings.DefaultToBevelOff = keptOff;
 }
