@@ -17,6 +17,7 @@
 #include "puzzle/PuzzleTable.h"
 #include "imaging/VirtualBuffer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -224,6 +225,7 @@ int main(int argc, char** argv) {
   // Large blocks always mapped afresh and given back when freed, so that one case's freed
   // memory neither hides nor inflates the next one's peak.
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  QCoreApplication application(argc, argv);  // the settings find their folder through it
   Register();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
