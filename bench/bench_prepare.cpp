@@ -10,11 +10,13 @@
 #include "puzzle/ChipMask.h"
 #include "puzzle/CuttingDie.h"
 #include "puzzle/PictureSizeSource.h"
+#include "puzzle/PixelMap.h"
 #include "puzzle/PuzzleChip.h"
 #include "puzzle/JigsawFileReader.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleFileReaders.h"
 #include "puzzle/PuzzleTable.h"
+#include "puzzle/VideoFrameRegions.h"
 #include "imaging/VirtualBuffer.h"
 
 #include <QCoreApplication>
@@ -96,6 +98,63 @@ void Cut(benchmark::State& state, Case c) {
   if (CutOnce(picture, table, c.pieceSize) == 0) state.SkipWithError("the die did not cut");
   for (auto _ : state) benchmark::DoNotOptimize(CutOnce(picture, table, c.pieceSize));
   state.counters["pieces"] = double(c.width / c.pieceSize) * (c.height / c.pieceSize);
+}
+
+// The pieces of one cut, kept on the table for the cases that lay them out or shade them.
+struct CutPieces {
+  CutPieces(Case c)
+      : picture(c.width, c.height), die(&picture, c.pieceSize, nullptr),
+        cutBevel(nullptr, true, die.Height(), die.Width()) {
+    PictureSizeSource::SetCurrent(&picture);
+    CuttingDie::CutChips(&die, &cutBevel, false, nullptr);
+  }
+  ~CutPieces() {
+    table.GetChipList().DeleteAll();
+    PictureSizeSource::SetCurrent(nullptr);
+  }
+  FixedPicture picture;
+  PieceTable table;
+  CuttingDie die;
+  BevelFilter cutBevel;
+};
+
+// A fresh bevel map, every piece's rings written into it and the picture shaded whole.
+void ShadeOnce(VirtualBuffer& picture, ChipList& pieces) {
+  BevelFilter bevel(&picture, true, picture.height, picture.width);
+  for (int i = 0; i < pieces.Count(); ++i) pieces.At(i)->Mask().BuildBevel(bevel);
+  VideoFrameRegions whole;
+  whole.SetWholeFrame();
+  bevel.Apply(whole);
+}
+
+void Bevel(benchmark::State& state, Case c) {
+  CutPieces cut(c);
+  VirtualBuffer picture(c.width, c.height, QStringLiteral("picture"));
+  for (int y = 0; y < c.height; ++y)
+    for (int x = 0; x < c.width; ++x) picture.Row(y)[x] = std::uint32_t(x * 2654435761u ^ y);
+  ShadeOnce(picture, cut.table.GetChipList());
+  for (auto _ : state) ShadeOnce(picture, cut.table.GetChipList());
+  state.counters["pieces"] = cut.table.GetChipList().Count();
+}
+
+// A fresh pixel map with every piece laid out on the table, as the first layout does.
+void LayOutOnce(ChipList& pieces, PuzzleTable& table) {
+  PixelMap map(PictureSizeSource::Current()->GetImageSize().width(),
+               PictureSizeSource::Current()->GetImageSize().height(), &table);
+  const int w = table.GetWidth(), h = table.GetHeight();
+  for (int i = 0; i < pieces.Count(); ++i) {
+    PuzzleChip* piece = pieces.At(i);
+    piece->Place(-1, true, false, false, int(i * 7919u % unsigned(w - 100)),
+                 int(i * 104729u % unsigned(h - 100)));
+  }
+  benchmark::DoNotOptimize(map.Row(0));
+}
+
+void LayOut(benchmark::State& state, Case c) {
+  CutPieces cut(c);
+  LayOutOnce(cut.table.GetChipList(), cut.table);
+  for (auto _ : state) LayOutOnce(cut.table.GetChipList(), cut.table);
+  state.counters["pieces"] = cut.table.GetChipList().Count();
 }
 
 // A still puzzle whose picture is held in memory: each load hands over a copy of it.
@@ -212,6 +271,12 @@ void Register() {
   benchmark::RegisterBenchmark("BM_Cut/4MP_1000", Cut, FourMegapixels)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_Cut/12MP_2000", Cut, TwelveMegapixels)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_Bevel/4MP_1000", Bevel, FourMegapixels)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_Bevel/12MP_2000", Bevel, TwelveMegapixels)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_PixelMap/12MP_2000", LayOut, TwelveMegapixels)
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_Prepare/4MP_1000", Prepare, FourMegapixels)
       ->Unit(benchmark::kMillisecond);
