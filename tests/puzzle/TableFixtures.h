@@ -1,0 +1,102 @@
+#pragma once
+// Pieces on a table with a pixel map: odd-shaped masks cut as a grid, owned by the table's
+// list, and the check that the map shows the topmost piece at every table pixel.
+
+#include "PieceFixtures.h"
+#include "PuzzleFixtures.h"
+#include "puzzle/ChipGroup.h"
+#include "puzzle/ChipList.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/MiniHost.h"
+#include "puzzle/PixelMap.h"
+#include "puzzle/PuzzleChip.h"
+#include "puzzle/QuarterTurn.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace TableFixtures {
+
+constexpr int CellW = 12;
+constexpr int CellH = 8;
+
+// A CellW x CellH cell whose rows start further in, so that every turn looks different.
+inline std::unique_ptr<ChipMask> Notched(int x, int y) {
+  auto mask = std::make_unique<ChipMask>();
+  for (int row = 0; row < CellH; ++row) mask->AppendRun(x + row % 3, y + row, CellW - row % 3);
+  mask->Finish();
+  return mask;
+}
+
+// A table of that size holding columns x rows cut pieces, with a pixel map of their picture.
+struct PiecesOnTable {
+  PiecesOnTable(int columns, int rows, QSize table)
+      : table(table), map(columns * CellW, rows * CellH, &this->table) {
+    for (int row = 0; row < rows; ++row)
+      for (int column = 0; column < columns; ++column) {
+        auto* piece = new PuzzleChip(Notched(CellW * column, CellH * row),
+                                     PieceFixtures::ClassAt(column, row, columns, rows), nullptr,
+                                     false);
+        grid.push_back(piece);
+        if (column > 0) At(column - 1, row)->LinkRight(piece);
+        if (row > 0) At(column, row - 1)->LinkBelow(piece);
+      }
+    for (PuzzleChip* piece : grid) piece->JoinBorderSides();
+  }
+  ~PiecesOnTable() {
+    ChipGroup::DeleteAll();
+    PuzzleChip::CapturedList().DeleteAll();
+    PuzzleTable::SetCurrent(nullptr);
+  }
+  PuzzleChip* At(int column, int row) const { return grid[std::size_t(row * columns() + column)]; }
+  int columns() const { return map.Width() / CellW; }
+  ChipList& List() { return table.pieces; }
+
+  FakeTable table;
+  PixelMap map;
+  std::vector<PuzzleChip*> grid;
+};
+
+// Empty when the map shows, at every table pixel, exactly the topmost piece of the list there
+// and every hidden pixel is marked; else what is wrong first.
+inline QString MapMismatch(PiecesOnTable& t) {
+  const int w = t.table.GetWidth(), h = t.table.GetHeight();
+  ChipList& list = t.List();
+  for (int i = 0; i < list.Count(); ++i) {
+    const PuzzleChip& piece = *list.At(i);
+    const ChipMask& mask = piece.Mask();
+    const QuarterTurn turn{mask.Rotation(), mask.Width(), mask.Height()};
+    QString fault;
+    mask.ForEachRun([&](int py, int first, int last) {
+      for (int px = first; px <= last && fault.isEmpty(); ++px) {
+        const QPoint at = QPoint(piece.TableX(), piece.TableY()) +
+                          turn.ToTable(px - mask.MinX(), py - mask.FirstRow());
+        const std::uint32_t cell = *t.map.Cell(px, py);
+        const std::uint32_t index = std::uint32_t((h - 1 - at.y()) * w + at.x());
+        const bool top = list.HitTest(at.x(), at.y()) == &piece;
+        if ((cell & PixelMap::IndexBits) != index || bool(cell & PixelMap::MarkBit) == top)
+          fault = QStringLiteral("piece %1 pixel %2,%3 at %4,%5: cell %6, topmost %7")
+                      .arg(piece.Id()).arg(px).arg(py).arg(at.x()).arg(at.y())
+                      .arg(cell, 0, 16).arg(top);
+      }
+    });
+    if (!fault.isEmpty()) return fault;
+  }
+  return {};
+}
+
+// Mini tables that each hold a list of pieces.
+class FakeMinis : public MiniHost {
+public:
+  explicit FakeMinis(int count) : lists(std::size_t(count)) { SetCurrent(this); }
+  ~FakeMinis() override { SetCurrent(nullptr); }
+  int MiniCount() const override { return int(lists.size()); }
+  ChipList& MiniChips(int index) override { return lists[std::size_t(index)]; }
+  int ActiveMiniIndex() const override { return active; }
+  std::vector<ChipList> lists;
+  int active = -1;
+};
+
+}  // namespace TableFixtures
