@@ -73,6 +73,7 @@ inline QString MapMismatch(PiecesOnTable& t) {
       for (int px = first; px <= last && fault.isEmpty(); ++px) {
         const QPoint at = QPoint(piece.TableX(), piece.TableY()) +
                           turn.ToTable(px - mask.MinX(), py - mask.FirstRow());
+        if (!t.map.Cell(px, py)) continue;  // a piece of another picture
         const std::uint32_t cell = *t.map.Cell(px, py);
         const std::uint32_t index = std::uint32_t((h - 1 - at.y()) * w + at.x());
         const bool top = list.HitTest(at.x(), at.y()) == &piece;
