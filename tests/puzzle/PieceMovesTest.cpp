@@ -16,24 +16,6 @@ using namespace TableFixtures;
 
 namespace {
 
-// Where b lies beside a in the whole picture, both turned alike (rotating the picture
-// offset of their origins, independent of the snap's own formulas).
-QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
-  auto origin = [](const PuzzleChip& p) {
-    const ChipMask& m = p.Mask();
-    return QuarterTurn{m.Rotation(), m.Width(), m.Height()}.ToTable(0, 0);
-  };
-  const int dx = b.Mask().MinX() - a.Mask().MinX(), dy = b.Mask().FirstRow() - a.Mask().FirstRow();
-  QPoint turned(dx, dy);
-  switch (a.Mask().Rotation()) {
-    case 90: turned = {-dy, dx}; break;
-    case 180: turned = {-dx, -dy}; break;
-    case 270: turned = {dy, -dx}; break;
-    default: break;
-  }
-  return QPoint(a.TableX(), a.TableY()) + origin(a) + turned - origin(b);
-}
-
 // Joins the whole grid into one group, laid out whole with its top-left piece at (x, y).
 void JoinAll(PiecesOnTable& t, int columns, int rows, int x, int y) {
   for (int row = 0; row < rows; ++row)

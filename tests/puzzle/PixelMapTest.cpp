@@ -24,23 +24,6 @@ void MoveUnit(ChipList& list, PuzzleChip* piece, int dx, int dy, int rotation = 
   list.PushList(unit);
 }
 
-// Where b lies beside a when both are turned alike and the picture is whole.
-QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
-  auto origin = [](const PuzzleChip& p) {
-    const ChipMask& m = p.Mask();
-    return QuarterTurn{m.Rotation(), m.Width(), m.Height()}.ToTable(0, 0);
-  };
-  const int dx = b.Mask().MinX() - a.Mask().MinX(), dy = b.Mask().FirstRow() - a.Mask().FirstRow();
-  QPoint turned(dx, dy);
-  switch (a.Mask().Rotation()) {
-    case 90: turned = {-dy, dx}; break;
-    case 180: turned = {-dx, -dy}; break;
-    case 270: turned = {dy, -dx}; break;
-    default: break;
-  }
-  return QPoint(a.TableX(), a.TableY()) + origin(a) + turned - origin(b);
-}
-
 }  // namespace
 
 // Hundreds of random moves, turns, snaps and restacks; after each the map must show the

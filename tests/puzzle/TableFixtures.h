@@ -88,6 +88,24 @@ inline QString MapMismatch(PiecesOnTable& t) {
   return {};
 }
 
+// Where b lies beside a in the whole picture, both turned alike: the picture offset of
+// their origins turned, worked out apart from the snap's own formulas.
+inline QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
+  auto origin = [](const PuzzleChip& p) {
+    const ChipMask& m = p.Mask();
+    return QuarterTurn{m.Rotation(), m.Width(), m.Height()}.ToTable(0, 0);
+  };
+  const int dx = b.Mask().MinX() - a.Mask().MinX(), dy = b.Mask().FirstRow() - a.Mask().FirstRow();
+  QPoint turned(dx, dy);
+  switch (a.Mask().Rotation()) {
+    case 90: turned = {-dy, dx}; break;
+    case 180: turned = {-dx, -dy}; break;
+    case 270: turned = {dy, -dx}; break;
+    default: break;
+  }
+  return QPoint(a.TableX(), a.TableY()) + origin(a) + turned - origin(b);
+}
+
 // Mini tables that each hold a list of pieces.
 class FakeMinis : public MiniHost {
 public:
