@@ -55,9 +55,10 @@ void ShowError(const QString& text) {
 Puzzle::ChipCutter Puzzle::cutChips = &CuttingDie::CutChips;
 
 bool Puzzle::Prepare(PuzzleTable* surface, LoadProgress* loadWindow) {
+  // The cut lays its pieces on the current table, so that must be the one prepared for.
   if (!surface) surface = PuzzleTable::Current();
-  if (!surface) {
-    TMsgLog::Add(QStringLiteral("Puzzle::Prepare - no table for ") + path);
+  if (!surface || surface != PuzzleTable::Current()) {
+    TMsgLog::Add(QStringLiteral("Puzzle::Prepare - no current table for ") + path);
     return false;
   }
   ChipList& pieces = surface->GetChipList();

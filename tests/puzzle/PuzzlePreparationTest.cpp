@@ -198,10 +198,12 @@ TEST(PuzzlePreparationTest, FailedCutRetriesLargerThenGivesUp) {
 TEST(PuzzlePreparationTest, UncuttableSizesAndPicturesAreReported) {
   FakeTable table({1000, 800});
   Puzzle puzzle(WritePicture("sizes.bmp", 200, 150));
+  const int busy = HourGlass::HG().Level();
   for (int size : {0, 12, 151}) {
     Prompt::Double prompts;
     puzzle.SetPieceSize(size);
     EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
+    EXPECT_EQ(HourGlass::HG().Level(), busy);
     EXPECT_TRUE(Shown(prompts, QStringLiteral("Die Failure.  ") + QString::number(size)));
     ExpectNoCut(puzzle, table);
   }
