@@ -123,13 +123,16 @@ bool Puzzle::OpenRecordedAnimation() {
   const QString media = jigsawFile->GetMediaPath();
   if (media.isEmpty()) return true;
   std::unique_ptr<AnimatedFileReader> reader = PuzzleFileReaders::OpenAnimated(media);
-  const int status = reader ? reader->Status() : int(pfsNotFound);
+  const int status = reader ? reader->Status() : int(pfsUnsupported);
   if (status == pfsReady) {
     animatedFile = std::move(reader);
     return true;
   }
+  const QString quoted = QStringLiteral("File \"") + media + QLatin1Char('"');
   if (status == pfsNotFound)
-    ShowError(QStringLiteral("File \"") + media + QStringLiteral("\" could not be found."));
+    ShowError(quoted + QStringLiteral(" could not be found."));
+  else if (status == pfsUnsupported)
+    ShowError(quoted + QStringLiteral(" uses an unsupported file type."));
   else
     ReportCorrupt(status, media);
   valid = false;

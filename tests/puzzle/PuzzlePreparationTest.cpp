@@ -274,19 +274,25 @@ TEST(PuzzlePreparationTest, VersionsAndRecordedAnimations) {
   }
   readers.jigsaw.fileVersion = 1;
   readers.jigsaw.mediaPath = ScratchPath("gone.qvp");
-  {
+  const auto openAnimated = [](int status, int version) {
+    PuzzleFileReaders::SetAnimatedOpener([status, version](const QString&) {
+      auto reader = std::make_unique<FakeAnimatedReader>();
+      reader->status = status;
+      reader->version = version;
+      return reader;
+    });
+  };
+  for (int status : {int(pfsNotFound), int(pfsCorrupt)}) {
+    openAnimated(status, 1);
     Prompt::Double prompts;
     Puzzle puzzle(ScratchPath("media.jig"));
     EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
     EXPECT_TRUE(Shown(prompts, QStringLiteral("File \"") + readers.jigsaw.mediaPath +
-                                   QStringLiteral("\" could not be found.")));
+                                   (status == pfsNotFound ? QStringLiteral("\" could not be found.")
+                                                          : CorruptText)));
   }
   for (int version : {0, 3}) {
-    PuzzleFileReaders::SetAnimatedOpener([version](const QString&) {
-      auto reader = std::make_unique<FakeAnimatedReader>();
-      reader->version = version;
-      return reader;
-    });
+    openAnimated(pfsReady, version);
     Prompt::Double prompts;
     Puzzle puzzle(ScratchPath("movie.qvp"));
     EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
