@@ -44,6 +44,18 @@ QString WriteBitmap(int width, int height) {
   return path;
 }
 
+// A 160 x 120 picture in 20-pixel pieces, with the loading window showing.
+struct Loading {
+  Loading() {
+    puzzle.SetPieceSize(20);
+    form.show();
+  }
+  Prompt::Double prompts;
+  PieceTable table;
+  Puzzle puzzle{WriteBitmap(160, 120)};
+  TLoadBarForm form;
+};
+
 }  // namespace
 
 class PrepareWithLoadBarQTest : public QObject {
@@ -56,12 +68,8 @@ private slots:
   // The loading window goes through the die and the pieces with its bar in range, and the
   // puzzle comes out prepared.
   void StagesWhilePreparing() {
-    Prompt::Double prompts;
-    PieceTable table;
-    Puzzle puzzle(WriteBitmap(160, 120));
-    puzzle.SetPieceSize(20);
-    TLoadBarForm form;
-    form.show();
+    Loading loading;
+    auto& [prompts, table, puzzle, form] = loading;
     QVERIFY(puzzle.Prepare(&table, &form));
     QCOMPARE(form.GetStage(), 3);
     QVERIFY(form.BarPosition() >= 0 && form.BarPosition() <= 100);
@@ -72,12 +80,8 @@ private slots:
 
   // Esc in the window stops the preparation with nothing of the cut left.
   void EscCancels() {
-    Prompt::Double prompts;
-    PieceTable table;
-    Puzzle puzzle(WriteBitmap(160, 120));
-    puzzle.SetPieceSize(20);
-    TLoadBarForm form;
-    form.show();
+    Loading loading;
+    auto& [prompts, table, puzzle, form] = loading;
     form.SetBarPosition(0);  // the window listens for Esc from its first update on
     QTest::keyClick(&form, Qt::Key_Escape);
     QVERIFY(form.IsCancelled());
