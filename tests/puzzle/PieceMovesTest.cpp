@@ -93,11 +93,12 @@ TEST(PieceMovesTest, MergeKeepsEveryPieceOnALiveGroup) {
 
   c->Merge(d);
   ChipGroup* other = c->Group();
+  const int otherId = other == g ? 0 : other->Id();  // the merge frees the other group
   t.List().Remove(d);
   minis.lists[1].Add(d);  // d was laid on a mini table
   b->Merge(c);
   EXPECT_EQ(ChipGroup::Count(), 1);
-  EXPECT_EQ(ChipGroup::Find(other == g ? 0 : other->Id()), nullptr);
+  EXPECT_EQ(ChipGroup::Find(otherId), nullptr);
   for (PuzzleChip* p : {a, b, c, d}) EXPECT_EQ(p->Group(), g);
   EXPECT_TRUE(b->IsJoined(ChipSide::Right));
   EXPECT_TRUE(c->IsJoined(ChipSide::Left));
