@@ -50,6 +50,11 @@ void ShowError(const QString& text) {
   Prompt::Show(text, QStringLiteral("Error"), Prompt::Stop);
 }
 
+// An internal fault: the size should have been refused or cut long before.
+void ReportDieFailure(int pieceSize) {
+  TSwerrForm::GenSwerr(nullptr, QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
+}
+
 }  // namespace
 
 Puzzle::ChipCutter Puzzle::cutChips = &CuttingDie::CutChips;
@@ -213,7 +218,7 @@ bool Puzzle::CheckPieceSize() {
   if (jigsawFile && jigsawFile->IsSavedGame())
     ReportCorrupt(pfsCorrupt, path);
   else
-    TSwerrForm::GenSwerr(nullptr, QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
+    ReportDieFailure(pieceSize);
   return false;
 }
 
@@ -236,8 +241,7 @@ bool Puzzle::CutWithRetries(PuzzleTable& table, LoadProgress* loadWindow) {
       return false;
     }
     if (retries == MaxCutRetries) {
-      TSwerrForm::GenSwerr(nullptr,
-                           QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
+      ReportDieFailure(pieceSize);
       return false;
     }
     if (pieceSize == MinPieceSize() && pieceSize < MinPieceSizeCeiling) {
