@@ -4,6 +4,8 @@
 #include "Yelk/TMsgLog.h"
 #include "puzzle/ChipGroup.h"
 #include "puzzle/ChipRecord.h"
+#include "puzzle/MiniTable.h"
+#include "puzzle/PictureSizeSource.h"
 #include "settings/ProgSettings.h"
 
 #include <QBuffer>
@@ -229,4 +231,61 @@ TEST(PieceMovesTest, GroupIdsNeverWrap) {
   top.reset();
   EXPECT_EQ(ChipGroup::Count(), 0);
   EXPECT_EQ(ChipGroup().Id(), 1);
+}
+
+namespace {
+
+// A live picture whose pixel at (x, y) is 0x10000 + 0x100 x + y.
+class NumberedPicture : public PictureSizeSource {
+public:
+  NumberedPicture(int w, int h) : buffer(w, h, QStringLiteral("live")) {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) buffer.Row(y)[x] = std::uint32_t(0x10000 + 0x100 * x + y);
+    SetCurrent(this);
+  }
+  ~NumberedPicture() override { SetCurrent(nullptr); }
+  QSize GetImageSize() override { return {buffer.width, buffer.height}; }
+  VirtualBuffer* LivePicture() override { return &buffer; }
+  VirtualBuffer buffer;
+};
+
+class FakeMiniTable : public MiniTable {
+public:
+  FakeMiniTable(double zoom) : buffer(100, 100, QStringLiteral("mini")), zoom(zoom) {
+    for (int y = 0; y < 100; ++y) std::fill_n(buffer.Row(y), 100, 0xABCDEFu);
+  }
+  VirtualBuffer* Buffer() override { return &buffer; }
+  double ZoomX() const override { return zoom; }
+  double ZoomY() const override { return zoom; }
+  void Repaint() override { ++repaints; }
+  VirtualBuffer buffer;
+  double zoom;
+  int repaints = 0;
+};
+
+}  // namespace
+
+// A piece and a group drawn on a mini table: turned picture pixels at the scaled place, the
+// mini's own picture kept where the pieces have none.
+TEST(PieceMovesTest, PiecesDrawOnAMiniTable) {
+  PiecesOnTable t(2, 1, QSize(200, 200));
+  NumberedPicture picture(2 * CellW, CellH);
+  PuzzleChip* p = t.At(0, 0);
+  p->Place(90, true, false, false, 10, 20);
+  FakeMiniTable exact(1.0);
+  p->DrawOnMini(exact);
+  EXPECT_EQ(exact.repaints, 1);
+  // Picture pixel (0, 0) turned by 90 degrees lies at the box's top right.
+  EXPECT_EQ(exact.buffer.Row(20)[10 + CellH - 1], 0x10000u);
+  EXPECT_EQ(exact.buffer.Row(20 + 1)[10 + CellH - 2], 0x10000u + 0x100 * 1 + 1);
+  EXPECT_EQ(exact.buffer.Row(20)[10 + CellH - 2], 0xABCDEFu);  // the notch in row 1
+
+  p->Place(0, true, false, false, 10, 20);
+  t.At(1, 0)->Place(0, true, false, false, 10 + CellW, 20);
+  p->Merge(t.At(1, 0));
+  FakeMiniTable half(0.5);
+  t.List().DrawGroup(half, p->Group());
+  EXPECT_EQ(half.repaints, 1);
+  EXPECT_EQ(half.buffer.Row(10)[5 + CellW - 1], 0x10000u + 0x100 * 2 * (CellW - 1) + 0);
+  EXPECT_EQ(half.buffer.Row(10 + CellH / 2)[5], 0xABCDEFu);
 }
