@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMessageBox>
 
 namespace {
 int openCount = 0;
@@ -66,9 +67,11 @@ Prompt::Button Prompt::ShowReal(const Record& record, Button defaultButton) {
     TMsgLog::Add(QStringLiteral("Prompt without a window system: ") + record.text);
     return defaultButton != NoButton ? defaultButton : Ok;
   }
-  QMessageBox box(ToQtIcon(record.icon), record.caption, record.text, record.buttons,
+  QMessageBox box(ToQtIcon(record.icon), record.caption, record.text,
+                  QMessageBox::StandardButtons(record.buttons.toInt()),
                   QApplication::activeWindow());
-  if (defaultButton != NoButton) box.setDefaultButton(defaultButton);
+  if (defaultButton != NoButton)
+    box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
   return static_cast<Button>(box.exec());
 }
 

@@ -3,28 +3,32 @@
 // hand-overs while one is up), lets the busy state step aside while a box waits for an
 // answer, and can be replaced by a scripted double so that no test blocks on a modal box.
 
+#include <QFlags>
 #include <QList>
-#include <QMessageBox>
 #include <QString>
 #include <functional>
 
 class Prompt {
 public:
-  using Button = QMessageBox::StandardButton;
-  using Buttons = QMessageBox::StandardButtons;
+  // The values are QMessageBox's, so that model code can ask without a widget header.
+  enum Button : unsigned {
+    NoButton = 0x00000000,
+    Ok = 0x00000400,
+    Yes = 0x00004000,
+    No = 0x00010000,
+    Abort = 0x00040000,
+    Retry = 0x00080000,
+    Ignore = 0x00100000,
+    Cancel = 0x00400000,
+  };
+  Q_DECLARE_FLAGS(Buttons, Button)
   enum Icon { NoIcon, Information, Question, Warning, Stop };
 
-  static constexpr Button Ok = QMessageBox::Ok;
-  static constexpr Button Cancel = QMessageBox::Cancel;
-  static constexpr Button Yes = QMessageBox::Yes;
-  static constexpr Button No = QMessageBox::No;
-  static constexpr Button NoButton = QMessageBox::NoButton;
-
   static Button Show(const QString& text, const QString& caption, Icon icon = NoIcon,
-                     Buttons buttons = QMessageBox::Ok, Button defaultButton = NoButton);
+                     Buttons buttons = Ok, Button defaultButton = NoButton);
   // A box captioned with the application title.
   static Button ShowApp(const QString& text, Icon icon = Information,
-                        Buttons buttons = QMessageBox::Ok, Button defaultButton = NoButton);
+                        Buttons buttons = Ok, Button defaultButton = NoButton);
   static QString AppCaption();
 
   static int OpenCount();
@@ -64,3 +68,5 @@ public:
 private:
   static Button ShowReal(const Record& record, Button defaultButton);
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Prompt::Buttons)

@@ -1,5 +1,7 @@
 #include "TSwerrForm.h"
 
+#include "GenSwerr.h"
+
 #include "HourGlass.h"
 #include "Prompt.h"
 #include "SystemReport.h"
@@ -103,6 +105,8 @@ void TSwerrForm::GenSwerr(QWidget* owner, const QString& text) {
   TSwerrForm form(owner, request);
   form.ShowModal();
 }
+
+void GenSwerr(const QString& text) { TSwerrForm::GenSwerr(QApplication::activeWindow(), text); }
 
 QString TSwerrForm::GetWindowsVersion() { return SystemReport::OperatingSystem(); }
 

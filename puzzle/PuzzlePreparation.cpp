@@ -20,7 +20,7 @@
 #include "Yelk/HourGlass.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
-#include "Yelk/TSwerrForm.h"
+#include "Yelk/GenSwerr.h"
 
 #include <algorithm>
 #include <new>
@@ -52,7 +52,7 @@ void ShowError(const QString& text) {
 
 // An internal fault: the size should have been refused or cut long before.
 void ReportDieFailure(int pieceSize) {
-  TSwerrForm::GenSwerr(nullptr, QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
+  GenSwerr(QStringLiteral("Die Failure.  ") + QString::number(pieceSize));
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ int Distance(std::uint32_t a, std::uint32_t b) {
 
 struct Variant {
   const char* name;
-  Spec spec;
+  BmpLayout layout;
   std::function<QRgb(int, int)> expected;
   int tolerance = 0;
 };
@@ -78,7 +78,7 @@ std::vector<Variant> Variants() {
 TEST(BitmapRead, EveryVariantLoadsWithTheRightPixels) {
   for (const Variant& v : Variants()) {
     VirtualBuffer buffer(5, 3, v.name);
-    ASSERT_TRUE(ReadBmp(Write(v.spec), buffer)) << v.name << ": " << TMsgLog::Lines().last().toStdString();
+    ASSERT_TRUE(ReadBmp(Write(v.layout), buffer)) << v.name << ": " << TMsgLog::Lines().last().toStdString();
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 5; ++x)
         EXPECT_LE(Distance(PixelAt(buffer, x, y), Stored(v.expected(x, y))), v.tolerance)
@@ -107,7 +107,7 @@ TEST(BitmapWrite, RoundTripWrites24BitsAndKeepsEveryPixel) {
 }
 
 TEST(BitmapRead, TheStreamIsLeftAfterTheFileAndAnotherSizeLeavesTheBufferUnchanged) {
-  const QByteArray file = Write(Variants()[10].spec);
+  const QByteArray file = Write(Variants()[10].layout);
   QByteArray bytes = file + "TRAILER";
   QBuffer stream(&bytes);
   stream.open(QIODevice::ReadOnly);
@@ -124,7 +124,7 @@ TEST(BitmapRead, TheStreamIsLeftAfterTheFileAndAnotherSizeLeavesTheBufferUnchang
 }
 
 TEST(BitmapRead, CorruptAndTruncatedFilesFailWithoutDecoding) {
-  const QByteArray good = Write(Variants()[10].spec);
+  const QByteArray good = Write(Variants()[10].layout);
   QByteArray pixelsPastEnd = good;
   qToLittleEndian<quint32>(quint32(good.size() + 100), pixelsPastEnd.data() + 10);
   QByteArray pixelsInHeader = good;
@@ -136,7 +136,7 @@ TEST(BitmapRead, CorruptAndTruncatedFilesFailWithoutDecoding) {
   QByteArray many = good;  // 30000 × 30000: over the pixel limit
   qToLittleEndian<qint32>(30000, many.data() + 18);
   qToLittleEndian<qint32>(30000, many.data() + 22);
-  const QByteArray rle = Write(Variants()[6].spec);
+  const QByteArray rle = Write(Variants()[6].layout);
   const QByteArray cases[] = {"", "BM", "PK not a bitmap at all", pixelsPastEnd, pixelsInHeader, oddHeader, wide, many,
                               good.left(20), good.left(60), good.left(good.size() - 5), rle.left(rle.size() - 5)};
   for (const QByteArray& bytes : cases) {

@@ -11,7 +11,7 @@ namespace BmpFixtureWriter {
 
 enum Compression { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
-struct Spec {
+struct BmpLayout {
   int headerSize;  // 12 (core), 40, 108 or 124
   int width, height, bitCount, compression;
   bool topDown;
@@ -20,6 +20,6 @@ struct Spec {
   std::function<quint32(int x, int y)> value;  // palette index or packed pixel at (x, y) from the top
 };
 
-QByteArray Write(const Spec& spec);
+QByteArray Write(const BmpLayout& layout);
 
 }  // namespace BmpFixtureWriter
