@@ -1,9 +1,7 @@
 #include "TestEnvironment.h"
 #include "Yelk/ERegistry.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,10 +11,7 @@ protected:
 };
 
 void WriteFile(const QString& path, const QByteArray& content) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(content);
+  ASSERT_TRUE(TestEnvironment::WriteFile(path, content));
 }
 }  // namespace
 
@@ -94,8 +89,6 @@ TEST_F(ERegistryTest, MachineKeyIsReadOnlyAndComesFromTheSystemFolders) {
   EXPECT_EQ(ERegistry::QuickValueNames("Text Converters", ERegistry::LocalMachine),
             QStringList{"Path"});
   EXPECT_FALSE(ERegistry::QuickWriteInt({}, "X", 1, ERegistry::LocalMachine));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), "[Text%20Converters]\nPath=/opt/conv\n");
+  EXPECT_EQ(TestEnvironment::ReadFile(path), "[Text%20Converters]\nPath=/opt/conv\n");
   qunsetenv("XDG_CONFIG_DIRS");
 }

@@ -5,11 +5,6 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-TEST(SystemUtilsTest, ReverseRgbSwapsRedAndBlueOnly) {
-  EXPECT_EQ(ReverseRGB(0x7599B9u), 0xB99975u);
-  EXPECT_EQ(ReverseRGB(0x8000000Fu), 0x800F0000u);
-}
-
 TEST(SystemUtilsTest, StringWithCommasGroupsThreeDigitsKeepingTheSign) {
   EXPECT_EQ(StringWithCommas(999), "999");
   EXPECT_EQ(StringWithCommas(1000), "1,000");

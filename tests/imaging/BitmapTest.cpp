@@ -30,16 +30,7 @@ std::uint32_t Stored(QRgb c) {
   return v ? v : 1;
 }
 
-bool ReadBmp(QByteArray bytes, VirtualBuffer& buffer) {
-  QBuffer stream(&bytes);
-  stream.open(QIODevice::ReadOnly);
-  return buffer.Read(stream, VirtualBuffer::BitmapMode);
-}
-
-int Distance(std::uint32_t a, std::uint32_t b) {
-  return std::max({std::abs(int(a >> 16 & 0xFF) - int(b >> 16 & 0xFF)),
-                   std::abs(int(a >> 8 & 0xFF) - int(b >> 8 & 0xFF)), std::abs(int(a & 0xFF) - int(b & 0xFF))});
-}
+bool ReadBmp(const QByteArray& bytes, VirtualBuffer& buffer) { return ReadBytes(bytes, buffer, VirtualBuffer::BitmapMode); }
 
 struct Variant {
   const char* name;

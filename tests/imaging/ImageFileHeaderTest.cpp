@@ -15,9 +15,7 @@ namespace {
 
 QString SaveFile(const QString& name, const QByteArray& bytes) {
   const QString path = TestEnvironment::ScratchFolder() + "/" + name;
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(bytes);
+  TestEnvironment::WriteFile(path, bytes);
   return path;
 }
 

@@ -4,7 +4,10 @@
 
 #include "imaging/VirtualBuffer.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <vector>
 
@@ -46,6 +49,20 @@ inline QImage ColourfulImage(int width, int height) {
     for (int x = 0; x < width; ++x)
       image.setPixel(x, y, qRgb((x * 37 + 20) & 0xFF, (y * 53 + 40) & 0xFF, ((x + y) * 11 + 60) & 0xFF));
   return image;
+}
+
+// Decodes a whole file held in memory into buffer.
+inline bool ReadBytes(QByteArray bytes, VirtualBuffer& buffer, int mode) {
+  QBuffer stream(&bytes);
+  stream.open(QIODevice::ReadOnly);
+  return buffer.Read(stream, mode);
+}
+
+// The largest difference of one colour channel between two 0x00RRGGBB values.
+inline int Distance(std::uint32_t a, std::uint32_t b) {
+  int worst = 0;
+  for (int shift : {16, 8, 0}) worst = std::max(worst, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
+  return worst;
 }
 
 }  // namespace ImagingFixtures

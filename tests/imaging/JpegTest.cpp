@@ -26,11 +26,6 @@ QImage Blocks() {
   return image;
 }
 
-int Distance(std::uint32_t a, QRgb b) {
-  return std::max({std::abs(int(a >> 16 & 0xFF) - qRed(b)), std::abs(int(a >> 8 & 0xFF) - qGreen(b)),
-                   std::abs(int(a & 0xFF) - qBlue(b))});
-}
-
 // Largest distance from the block colours in the middle of each block, away from the chroma
 // bleeding at its edges.
 int WorstBlock(const VirtualBuffer& buffer, bool grey = false) {
@@ -43,11 +38,7 @@ int WorstBlock(const VirtualBuffer& buffer, bool grey = false) {
   return worst;
 }
 
-bool ReadJpeg(QByteArray bytes, VirtualBuffer& buffer) {
-  QBuffer stream(&bytes);
-  stream.open(QIODevice::ReadOnly);
-  return buffer.Read(stream, VirtualBuffer::JpegMode);
-}
+bool ReadJpeg(const QByteArray& bytes, VirtualBuffer& buffer) { return ReadBytes(bytes, buffer, VirtualBuffer::JpegMode); }
 
 bool LastLogLineContains(const QString& text) { return TMsgLog::Lines().last().contains(text); }
 

@@ -1,4 +1,4 @@
-#include "Fakes.h"
+#include "PuzzleFixtures.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/BevelFilter.h"
 #include "puzzle/BevelRings.h"

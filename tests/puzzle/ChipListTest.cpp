@@ -1,11 +1,12 @@
-#include "PieceFixtures.h"
+#include "TableFixtures.h"
 #include "Yelk/TMsgLog.h"
 #include "puzzle/ChipGroup.h"
+#include "puzzle/ChipRecord.h"
 #include "puzzle/ChipList.h"
 
 #include <gtest/gtest.h>
 
-using namespace PieceFixtures;
+using namespace TableFixtures;
 
 namespace {
 
@@ -119,5 +120,17 @@ TEST(ChipGroupTest, IdsStartAtOneAgainOnceAllGroupsAreGone) {
   second.reset();
   ChipGroup::DeleteAll();
   EXPECT_EQ(ChipGroup::Count(), 0);
+  EXPECT_EQ(ChipGroup().Id(), 1);
+}
+
+// Ids stay within 1..65535: past the top the smallest free one is taken.
+TEST(ChipGroupTest, IdsNeverWrap) {
+  ChipGroupRecord record;
+  record.id = 65535;
+  auto top = std::make_unique<ChipGroup>(record, 100, 100);
+  auto next = std::make_unique<ChipGroup>();
+  EXPECT_EQ(next->Id(), 1);
+  EXPECT_EQ(ChipGroup().Id(), 2);
+  next.reset();
   EXPECT_EQ(ChipGroup().Id(), 1);
 }

@@ -1,4 +1,4 @@
-#include "Fakes.h"
+#include "PuzzleFixtures.h"
 #include "Yelk/IntArray.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/CuttingDie.h"
@@ -18,13 +18,6 @@ std::vector<int> Values(const IntArray& array) {
   std::vector<int> values;
   for (int i = 0; i < array.Size(); ++i) values.push_back(array.Get(i));
   return values;
-}
-
-// Grid line positions 0, X(0), X(1), ... and the side itself.
-std::vector<int> Bounds(const IntArray& lengths) {
-  std::vector<int> bounds{0};
-  for (int length : Values(lengths)) bounds.push_back(bounds.back() + length);
-  return bounds;
 }
 
 // Labels the 4-connected areas of the die; -1 for non-area pixels.
@@ -125,7 +118,7 @@ void ExpectSoundDie(const DieCase& c) {
   ASSERT_EQ(buffer->height, c.height);
   ASSERT_EQ(die.Columns(), c.width / c.size);
   ASSERT_EQ(die.Rows(), c.height / c.size);
-  const std::vector<int> xs = Bounds(*die.ColumnWidths()), ys = Bounds(*die.RowHeights());
+  const std::vector<int> xs = PuzzleFixtures::GridLines(*die.ColumnWidths()), ys = PuzzleFixtures::GridLines(*die.RowHeights());
   ExpectClosedCells(die, xs, ys);
   ExpectMarkers(*buffer, xs, ys);
 }
@@ -140,7 +133,6 @@ TEST(CuttingDieTest, SpreadRemainderGivesTheRestToTheFirstCells) {
   EXPECT_EQ(CuttingDie::SpreadRemainder(40, 500, 0)->Size(), 0);
   EXPECT_EQ(CuttingDie::SpreadRemainder(40, 500, -3)->Size(), 0);
   EXPECT_EQ(CuttingDie::SpreadRemainder(0, 500, 12)->Size(), 0);
-  EXPECT_EQ(CuttingDie::SpreadRemainder(40, 500, 1)->Id(), "Chip Lengths");
   for (int total = 13; total <= 400; total += 7)
     for (int size = 1; size <= total; size += 3) {
       const std::vector<int> lengths = Values(*CuttingDie::SpreadRemainder(size, total, total / size));

@@ -42,16 +42,6 @@ TEST(EdgeShapesTest, MirrorAndReverseKeepAnglesNonNegative) {
   EXPECT_EQ(knob.FirstLength(), 100.0f);
 }
 
-TEST(EdgeShapesTest, TemplatesSwitchToTheLongFormsAbove18And21) {
-  EXPECT_EQ(EdgeTemplates(18).Template(0), EdgeTemplates(18).Template(1));
-  EXPECT_EQ(EdgeTemplates(19).Template(0).EndLength(), 4020.0f);
-  for (int t : {2, 3, 5, 6}) {
-    EXPECT_EQ(EdgeTemplates(21).Template(t), EdgeTemplates(21).Template(4)) << t;
-    EXPECT_EQ(EdgeTemplates(22).Template(t).EndLength(), 1200.0f) << t;
-  }
-  EXPECT_EQ(EdgeTemplates(22).Template(2).FirstLength(), 0.0f);
-}
-
 // Every side of every table, at small and large piece sizes, is one unbroken line from its
 // start to its end, with its knob on the side the table promises.
 TEST(EdgeShapesTest, EverySideIsOneClosedLineWithItsKnobOnTheRightSide) {

@@ -1,5 +1,4 @@
-#include "Fakes.h"
-#include "PieceFixtures.h"
+#include "TableFixtures.h"
 #include "PuzzleFixtures.h"
 #include "Yelk/IntArray.h"
 #include "Yelk/TMsgLog.h"
@@ -20,18 +19,11 @@ std::string Describe(Picture p, int size) {
   return std::to_string(p.width) + "x" + std::to_string(p.height) + " at " + std::to_string(size);
 }
 
-// Grid line positions 0, X(0), X(1), ... and the side itself.
-std::vector<int> Bounds(const IntArray& lengths) {
-  std::vector<int> bounds{0};
-  for (int i = 0; i < lengths.Size(); ++i) bounds.push_back(bounds.back() + lengths.Get(i));
-  return bounds;
-}
-
 // Every picture pixel lies in exactly one piece's mask; a cut-line pixel in the mask of the
 // piece whose grid cell holds it.
 void ExpectExactCover(ChipList& pieces, const CuttingDie& die) {
   const int width = die.Width(), height = die.Height(), columns = die.Columns();
-  const std::vector<int> xs = Bounds(*die.ColumnWidths()), ys = Bounds(*die.RowHeights());
+  const std::vector<int> xs = PuzzleFixtures::GridLines(*die.ColumnWidths()), ys = PuzzleFixtures::GridLines(*die.RowHeights());
   std::vector<int> owner(std::size_t(width) * height, -1);
   int outside = 0, twice = 0, lineElsewhere = 0;
   for (int i = 0; i < pieces.Count(); ++i) {
@@ -81,7 +73,7 @@ void ExpectGrid(ChipList& pieces, int columns, int rows) {
         }
         EXPECT_EQ(piece->IsJoined(side), expected == nullptr);
       }
-      EXPECT_EQ(piece->EdgeClass(), PieceFixtures::ClassAt(c, r, columns, rows));
+      EXPECT_EQ(piece->EdgeClass(), TableFixtures::ClassAt(c, r, columns, rows));
     }
 }
 

@@ -216,23 +216,6 @@ TEST(PieceMovesTest, RecordsKeepTheirByteLayout) {
   EXPECT_EQ(ChipGroupRecord::FromBytes(record.Bytes()).id, 7);
 }
 
-// Ids stay within 1..65535: past the top the smallest free one is taken.
-TEST(PieceMovesTest, GroupIdsNeverWrap) {
-  ChipGroupRecord record;
-  record.id = 65535;
-  auto top = std::make_unique<ChipGroup>(record, 100, 100);
-  auto next = std::make_unique<ChipGroup>();
-  EXPECT_EQ(next->Id(), 1);
-  auto after = std::make_unique<ChipGroup>();
-  EXPECT_EQ(after->Id(), 2);
-  next.reset();
-  EXPECT_EQ(ChipGroup().Id(), 1);
-  after.reset();
-  top.reset();
-  EXPECT_EQ(ChipGroup::Count(), 0);
-  EXPECT_EQ(ChipGroup().Id(), 1);
-}
-
 namespace {
 
 // A live picture whose pixel at (x, y) is 0x10000 + 0x100 x + y.

@@ -1,4 +1,4 @@
-#include "PieceFixtures.h"
+#include "TableFixtures.h"
 #include "puzzle/BevelFilter.h"
 #include "puzzle/BevelRings.h"
 
@@ -6,7 +6,7 @@
 
 #include <set>
 
-using namespace PieceFixtures;
+using namespace TableFixtures;
 
 namespace {
 
@@ -51,17 +51,11 @@ void CompareWithRule(int columns, int rows, bool expectTable) {
 
 }  // namespace
 
+// A piece of a single row or column always lies on a border at its table right or bottom,
+// so it is never all joined.
 TEST(PuzzleChipTest, AllSidesJoinedAsTheTableSays) {
-  CompareWithRule(3, 3, true);
-  CompareWithRule(2, 2, true);
-  CompareWithRule(4, 3, true);
-}
-
-// A piece of a single row or column always lies on a border at its table right or bottom.
-TEST(PuzzleChipTest, PiecesOfOneRowOrColumnAreNeverAllJoined) {
-  CompareWithRule(3, 1, false);
-  CompareWithRule(1, 3, false);
-  CompareWithRule(1, 1, false);
+  for (QSize grid : {QSize(3, 3), QSize(2, 2), QSize(4, 3), QSize(3, 1), QSize(1, 3), QSize(1, 1)})
+    CompareWithRule(grid.width(), grid.height(), grid.width() > 1 && grid.height() > 1);
 }
 
 TEST(PuzzleChipTest, JoiningSetsBothSidesAndDropsTheShadowWhenDone) {

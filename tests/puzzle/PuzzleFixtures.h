@@ -1,10 +1,15 @@
 #pragma once
-// What the puzzle-object tests stand on: generated picture files, a still-puzzle reader that
-// answers from its fields, a table and a tip display that record what the puzzle asks, and
-// access to what a preparation leaves.
+// What the engine tests stand on: generated picture files, a picture of a fixed size, a
+// loading window that records and cancels, a still-puzzle reader that answers from its
+// fields, a table and a tip display that record what the puzzle asks, and access to what a
+// preparation leaves.
 
+#include "Yelk/IntArray.h"
+#include "imaging/VirtualBuffer.h"
 #include "puzzle/ChipList.h"
 #include "puzzle/JigsawFileReader.h"
+#include "puzzle/LoadProgress.h"
+#include "puzzle/PictureSizeSource.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/TipDisplay.h"
@@ -13,12 +18,58 @@
 #include <QStringList>
 #include <QString>
 
+#include <climits>
+#include <vector>
+
 namespace PuzzleFixtures {
 // A width × height picture with a different colour in every pixel, written as a BMP or
 // JPEG file (by the extension of name) into the scratch folder; its full path.
 QString WritePicture(const QString& name, int width, int height);
 QString ScratchPath(const QString& name);
+
+// Grid line positions of a die: 0, X(0), X(0) + X(1), ... up to the side itself.
+inline std::vector<int> GridLines(const IntArray& lengths) {
+  std::vector<int> lines{0};
+  for (int i = 0; i < lengths.Size(); ++i) lines.push_back(lines.back() + lengths.Get(i));
+  return lines;
+}
 }  // namespace PuzzleFixtures
+
+// A picture of a fixed size; while alive it can be the current puzzle's picture.
+class FakePicture : public PictureSizeSource {
+public:
+  FakePicture(int width, int height, bool current = false) : size_(width, height) {
+    if (current) SetCurrent(this);
+  }
+  QSize GetImageSize() override { return size_; }
+
+private:
+  QSize size_;
+};
+
+// Records the stages and the bar, and raises the cancel flag once the bar has passed a
+// chosen position.
+class FakeLoadProgress : public LoadProgress {
+public:
+  explicit FakeLoadProgress(int cancelAbove = INT_MAX) : cancelAbove_(cancelAbove) {}
+  void SetStage(int stage) override {
+    stages.push_back(stage);
+    bar = 0;
+  }
+  int BarPosition() override { return stages.empty() ? 0 : bar; }
+  void SetBarPosition(int position) override {
+    if (!stages.empty()) bar = position;
+    if (bar > cancelAbove_) cancelled = true;
+  }
+  bool IsCancelled() const override { return cancelled; }
+
+  std::vector<int> stages;
+  int bar = 0;
+  bool cancelled = false;
+
+private:
+  int cancelAbove_;
+};
 
 class FakeJigsawReader : public JigsawFileReader {
 public:

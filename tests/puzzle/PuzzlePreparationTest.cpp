@@ -1,5 +1,5 @@
-#include "Fakes.h"
 #include "PuzzleFixtures.h"
+#include "TestEnvironment.h"
 
 #include "puzzle/AnimatedFileReader.h"
 #include "puzzle/BevelFilter.h"
@@ -14,7 +14,6 @@
 #include "Yelk/HourGlass.h"
 #include "Yelk/Prompt.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -208,10 +207,7 @@ TEST(PuzzlePreparationTest, UncuttableSizesAndPicturesAreReported) {
     ExpectNoCut(puzzle, table);
   }
   const QString broken = ScratchPath(QStringLiteral("broken.JPEG"));
-  QFile file(broken);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("\xFF\xD8 not really a picture");
-  file.close();
+  ASSERT_TRUE(TestEnvironment::WriteFile(broken, "\xFF\xD8 not really a picture"));
   Prompt::Double prompts;
   Puzzle undecodable(broken);
   undecodable.SetPieceSize(25);

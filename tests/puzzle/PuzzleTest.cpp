@@ -1,4 +1,5 @@
 #include "PuzzleFixtures.h"
+#include "TestEnvironment.h"
 
 #include "imaging/VirtualBuffer.h"
 #include "settings/ProgSettings.h"
@@ -51,10 +52,7 @@ TEST(PuzzleTest, LargePictureDecodesAtPlaySize) {
 // A damaged picture file gives no size, no picture and no thumbnail, and no crash.
 TEST(PuzzleTest, UndecodablePictureGivesNoImage) {
   const QString path = ScratchPath("broken.jpg");
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QByteArray(64, '\x5a'));
-  file.close();
+  ASSERT_TRUE(TestEnvironment::WriteFile(path, QByteArray(64, '\x5a')));
   Puzzle puzzle(path);
   EXPECT_TRUE(puzzle.GetImageSize().isEmpty());
   EXPECT_EQ(puzzle.GetImage(), nullptr);
@@ -198,9 +196,7 @@ TEST(PuzzleTest, ThumbnailsAndPictureCopies) {
   QBuffer stream;
   stream.open(QIODevice::WriteOnly);
   EXPECT_TRUE(tall.WritePicture(stream));
-  QFile file(tallPath);
-  file.open(QIODevice::ReadOnly);
-  EXPECT_EQ(stream.data(), file.readAll());
-  file.remove();
+  EXPECT_EQ(stream.data(), TestEnvironment::ReadFile(tallPath));
+  QFile::remove(tallPath);
   EXPECT_FALSE(tall.WritePicture(stream));
 }

@@ -1,4 +1,4 @@
-#include "Fakes.h"
+#include "PuzzleFixtures.h"
 #include "puzzle/VideoFrameRegions.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,7 @@
 #include "Yelk/Prompt.h"
 #include "settings/ProgSettings.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -14,17 +12,8 @@
 namespace {
 QString StoreFile() { return ERegistry::FilePath(ERegistry::CurrentUser); }
 
-void WriteStore(const QByteArray& content) {
-  QDir().mkpath(QFileInfo(StoreFile()).absolutePath());
-  QFile file(StoreFile());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(content);
-}
-
-QByteArray ReadStore() {
-  QFile file(StoreFile());
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+void WriteStore(const QByteArray& content) { ASSERT_TRUE(TestEnvironment::WriteFile(StoreFile(), content)); }
+QByteArray ReadStore() { return TestEnvironment::ReadFile(StoreFile()); }
 
 // Every stored field away from its default.
 void SetEveryStoredField(ProgSettings& s) {
@@ -211,11 +200,7 @@ TEST_F(ProgSettingsTest, FailedSaveReportsAndKeepsTheOldFile) {
 
 TEST_F(ProgSettingsTest, IniBesideTheProgramSwitchesContinuousRefresh) {
   const QString ini = TestEnvironment::ScratchFolder() + "/Tessavinelume.ini";
-  auto writeIni = [&](const QByteArray& text) {
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-  };
+  auto writeIni = [&](const QByteArray& text) { ASSERT_TRUE(TestEnvironment::WriteFile(ini, text)); };
   writeIni("[Main]\nContinuous refresh=1\n");
   ProgSettings s;
   s.Load(ini);

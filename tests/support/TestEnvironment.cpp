@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -26,4 +28,15 @@ void TestEnvironment::Prepare() {
 QString TestEnvironment::ScratchFolder() {
   if (!scratch) Prepare();
   return scratch->path();
+}
+
+bool TestEnvironment::WriteFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray TestEnvironment::ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
