@@ -48,11 +48,6 @@ std::vector<int> LabelAreas(const VirtualBuffer& die, int& count) {
   return label;
 }
 
-std::string Describe(const DieCase& c) {
-  return std::to_string(c.width) + "x" + std::to_string(c.height) + " at " +
-         std::to_string(c.size);
-}
-
 // Where a piece mask starts filling its cell, along one side: the middle of the cell widened
 // by half its neighbours, or next to the picture's edge.
 int SeedAlong(int start, int length, bool first, bool last, int side) {
@@ -109,7 +104,7 @@ void ExpectMarkers(const VirtualBuffer& die, const std::vector<int>& xs,
 }
 
 void ExpectSoundDie(const DieCase& c) {
-  SCOPED_TRACE(Describe(c));
+  SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " at " << c.size);
   FakePicture picture(c.width, c.height);
   CuttingDie die(&picture, c.size, nullptr);
   const VirtualBuffer* buffer = die.Buffer();

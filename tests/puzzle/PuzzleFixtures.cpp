@@ -1,11 +1,16 @@
 #include "PuzzleFixtures.h"
 
 #include "imaging/VirtualBuffer.h"
+#include "puzzle/ChipMask.h"
 #include "puzzle/PictureFile.h"
+#include "puzzle/PuzzleChip.h"
 #include "puzzle/PuzzleFileReaders.h"
 #include "TestEnvironment.h"
 
 #include <QFile>
+
+#include <algorithm>
+#include <vector>
 
 QString PuzzleFixtures::ScratchPath(const QString& name) {
   return TestEnvironment::ScratchFolder() + QLatin1Char('/') + name;
@@ -22,6 +27,19 @@ QString PuzzleFixtures::WritePicture(const QString& name, int width, int height)
   const bool bitmap = PictureFile::FormatOf(name) == PictureFile::Bitmap;
   picture.Write(file, bitmap ? VirtualBuffer::BitmapMode : VirtualBuffer::JpegMode);
   return path;
+}
+
+bool PuzzleFixtures::PiecesPartition(ChipList& pieces, int width, int height) {
+  std::vector<int> hits(std::size_t(width) * height, 0);
+  bool inside = true;
+  for (int i = 0; i < pieces.Count(); ++i)
+    pieces[i]->Mask().ForEachRun([&](int y, int first, int last) {
+      for (int x = first; x <= last; ++x) {
+        if (x < 0 || y < 0 || x >= width || y >= height) inside = false;
+        else ++hits[std::size_t(y) * width + x];
+      }
+    });
+  return inside && std::all_of(hits.begin(), hits.end(), [](int n) { return n == 1; });
 }
 
 std::unique_ptr<VirtualBuffer> FakeJigsawReader::GetPicture() {

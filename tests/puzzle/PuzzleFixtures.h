@@ -27,6 +27,9 @@ namespace PuzzleFixtures {
 QString WritePicture(const QString& name, int width, int height);
 QString ScratchPath(const QString& name);
 
+// Every picture pixel lies in exactly one piece's mask, and no mask pixel outside.
+bool PiecesPartition(ChipList& pieces, int width, int height);
+
 // Grid line positions of a die: 0, X(0), X(0) + X(1), ... up to the side itself.
 inline std::vector<int> GridLines(const IntArray& lengths) {
   std::vector<int> lines{0};

@@ -18,26 +18,13 @@
 
 #include <vector>
 
+using PuzzleFixtures::PiecesPartition;
 using PuzzleFixtures::ScratchPath;
 using PuzzleFixtures::WritePicture;
 
 namespace {
 
 const QString CorruptText = QStringLiteral("\" is corrupt and can not be opened.  err=4");
-
-// Each picture pixel lies in exactly one piece.
-bool PiecesPartition(ChipList& pieces, int width, int height) {
-  std::vector<int> hits(std::size_t(width) * height, 0);
-  bool inside = true;
-  for (int i = 0; i < pieces.Count(); ++i)
-    pieces[i]->Mask().ForEachRun([&](int y, int first, int last) {
-      for (int x = first; x <= last; ++x) {
-        if (x < 0 || y < 0 || x >= width || y >= height) inside = false;
-        else ++hits[std::size_t(y) * width + x];
-      }
-    });
-  return inside && std::all_of(hits.begin(), hits.end(), [](int n) { return n == 1; });
-}
 
 // Cancels once the window shows `stage` and its bar has passed `position`.
 class CancelAt : public FakeLoadProgress {
