@@ -9,10 +9,6 @@ class ERegistryTest : public ::testing::Test {
 protected:
   void SetUp() override { QFile::remove(ERegistry::FilePath(ERegistry::CurrentUser)); }
 };
-
-void WriteFile(const QString& path, const QByteArray& content) {
-  ASSERT_TRUE(TestEnvironment::WriteFile(path, content));
-}
 }  // namespace
 
 TEST_F(ERegistryTest, BinaryValueMissingEmptyOrTextReadsAsNothing) {
@@ -72,8 +68,8 @@ TEST_F(ERegistryTest, KeysBelowTheBaseKeyAreGroupsAndListsKeepTheirOrder) {
 }
 
 TEST_F(ERegistryTest, HandEditedListSkipsForeignNamesAndGaps) {
-  WriteFile(ERegistry::FilePath(ERegistry::CurrentUser),
-            "[Recent%20puzzles]\nItem10=ten\nItem2=two\nItemX=no\nOther1=no\nItem-1=no\n");
+  ASSERT_TRUE(TestEnvironment::WriteFile(ERegistry::FilePath(ERegistry::CurrentUser),
+                                         "[Recent%20puzzles]\nItem10=ten\nItem2=two\nItemX=no\nOther1=no\nItem-1=no\n"));
   EXPECT_EQ(ERegistry().ReadStringList("Recent puzzles", "Item"), QStringList({"two", "ten"}));
 }
 
@@ -82,7 +78,7 @@ TEST_F(ERegistryTest, MachineKeyIsReadOnlyAndComesFromTheSystemFolders) {
   qputenv("XDG_CONFIG_DIRS", system.toUtf8());
   const QString path = ERegistry::FilePath(ERegistry::LocalMachine);
   ASSERT_TRUE(path.startsWith(system));
-  WriteFile(path, "[Text%20Converters]\nPath=/opt/conv\n");
+  ASSERT_TRUE(TestEnvironment::WriteFile(path, "[Text%20Converters]\nPath=/opt/conv\n"));
 
   EXPECT_EQ(ERegistry::QuickReadString("Text Converters", "Path", {}, ERegistry::LocalMachine),
             "/opt/conv");

@@ -61,10 +61,8 @@ TEST_F(TMsgLogTest, SavesAtomicallyAndOnlyWhenAsked) {
   const QString path = TestEnvironment::ScratchFolder() + "/msglog-test.log";
   QFile::remove(path);
   ASSERT_TRUE(TMsgLog::SaveToFile(path));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(QString::fromUtf8(file.readAll()).endsWith(":  first\n"));
-  file.remove();
+  EXPECT_TRUE(QString::fromUtf8(TestEnvironment::ReadFile(path)).endsWith(":  first\n"));
+  QFile::remove(path);
 
   EXPECT_FALSE(TMsgLog::SaveToFile("/nonexistent-folder/x.log"));
   EXPECT_TRUE(TMsgLog::Lines().last().contains("could not write"));

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -44,27 +45,17 @@ QStringList RunChild(const QString& mode) {
               {QString("--gtest_filter=") + ChildTest});
   EXPECT_TRUE(child.waitForFinished(60000));
   EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
-  QFile file(report);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  return QString::fromUtf8(TestEnvironment::ReadFile(report)).split('\n', Qt::SkipEmptyParts);
 }
 
-class TempDirOverride {
-public:
-  explicit TempDirOverride(const QString& dir)
-      : wasSet(qEnvironmentVariableIsSet("TMPDIR")), previous(qgetenv("TMPDIR")) {
-    QDir().mkpath(dir);
-    qputenv("TMPDIR", QFile::encodeName(dir));
-  }
-  ~TempDirOverride() {
-    if (wasSet) qputenv("TMPDIR", previous);
-    else qunsetenv("TMPDIR");
-  }
-
-private:
-  bool wasSet;
-  QByteArray previous;
-};
+// Points the system temp folder at dir until the guard goes.
+auto TempDirOverride(const QString& dir) {
+  QDir().mkpath(dir);
+  const bool wasSet = qEnvironmentVariableIsSet("TMPDIR");
+  const QByteArray previous = qgetenv("TMPDIR");
+  qputenv("TMPDIR", QFile::encodeName(dir));
+  return qScopeGuard([=] { wasSet ? void(qputenv("TMPDIR", previous)) : void(qunsetenv("TMPDIR")); });
+}
 }  // namespace
 
 TEST(TempFilesTest, NewFilesAreEmptyUniqueAndPrivate) {
@@ -90,7 +81,7 @@ TEST(TempFilesTest, FilesAreGoneAfterQuitAndAfterExit) {
 
 TEST(TempFilesTest, RefusesAFolderThatIsALink) {
   const QString root = TestEnvironment::ScratchFolder() + "/tmp-link";
-  TempDirOverride tmp(root);
+  const auto tmp = TempDirOverride(root);
   QDir().mkpath(root + "/elsewhere");
   ASSERT_TRUE(QFile::link(root + "/elsewhere", GetTempFileFolder()));
   EXPECT_EQ(CreateTempFile(), "");
@@ -99,7 +90,7 @@ TEST(TempFilesTest, RefusesAFolderThatIsALink) {
 
 TEST(TempFilesTest, ClosesItsOwnFolderToOthers) {
   const QString root = TestEnvironment::ScratchFolder() + "/tmp-open";
-  TempDirOverride tmp(root);
+  const auto tmp = TempDirOverride(root);
   ASSERT_TRUE(QDir().mkdir(GetTempFileFolder()));
   ASSERT_TRUE(QFile::setPermissions(GetTempFileFolder(), OwnerOnly | OthersMayUse));
   EXPECT_FALSE(CreateTempFile().isEmpty());
