@@ -120,12 +120,10 @@ TEST(PuzzlePreparationTest, PicturesBecomePartitionedPieces) {
     EXPECT_EQ(table.pieces.Count(), 48);
     EXPECT_TRUE(PiecesPartition(table.pieces, 200, 150)) << name;
     ASSERT_NE(puzzle.GetBevel(), nullptr);
-    EXPECT_EQ(puzzle.GetBevel()->Width(), 200);
-    EXPECT_EQ(puzzle.GetBevel()->Height(), 150);
+    EXPECT_EQ(QSize(puzzle.GetBevel()->Width(), puzzle.GetBevel()->Height()), QSize(200, 150));
     ASSERT_NE(puzzle.GetPixelMap(), nullptr);
     EXPECT_EQ(puzzle.GetPixelMap(), PixelMap::Current());
-    EXPECT_EQ(puzzle.GetPixelMap()->Width(), 200);
-    EXPECT_EQ(puzzle.GetPixelMap()->Height(), 150);
+    EXPECT_EQ(QSize(puzzle.GetPixelMap()->Width(), puzzle.GetPixelMap()->Height()), QSize(200, 150));
     EXPECT_TRUE(puzzle.IsStarted());
     EXPECT_TRUE(puzzle.IsClockRunning());
     EXPECT_EQ(Puzzle::Current(), &puzzle);
