@@ -1,4 +1,4 @@
-#include "PuzzleFixtures.h"
+#include "TableFixtures.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/BevelFilter.h"
 #include "puzzle/BevelRings.h"
@@ -12,6 +12,8 @@
 #include <memory>
 
 namespace {
+
+using TableFixtures::Turned;
 
 struct Run {
   int y, first, last;
@@ -30,17 +32,6 @@ bool Holds(const ChipMask& mask, int x, int y) {
   mask.ForEachRunOfRow(y - mask.FirstRow(),
                        [&](int first, int last) { found = found || (first <= x && x <= last); });
   return found;
-}
-
-// The quarter turns written out: where picture offset (lx, ly) of a w x h box lies on the
-// table.
-QPoint Turned(int rotation, int lx, int ly, int w, int h) {
-  switch (rotation) {
-    case 90: return {h - 1 - ly, lx};
-    case 180: return {w - 1 - lx, h - 1 - ly};
-    case 270: return {ly, w - 1 - lx};
-    default: return {lx, ly};
-  }
 }
 
 // The picture step that moves one pixel right and down on the table.

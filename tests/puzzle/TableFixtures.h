@@ -127,6 +127,17 @@ inline QString MapMismatch(PiecesOnTable& t) {
   return {};
 }
 
+// The quarter turns written out apart from the code's own: where picture offset (lx, ly) of
+// a w x h box lies on the table.
+inline QPoint Turned(int rotation, int lx, int ly, int w, int h) {
+  switch (rotation) {
+    case 90: return {h - 1 - ly, lx};
+    case 180: return {w - 1 - lx, h - 1 - ly};
+    case 270: return {ly, w - 1 - lx};
+    default: return {lx, ly};
+  }
+}
+
 // Where b lies beside a in the whole picture, both turned alike: the picture offset of
 // their origins turned, worked out apart from the snap's own formulas.
 inline QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
@@ -134,14 +145,8 @@ inline QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
     const ChipMask& m = p.Mask();
     return QuarterTurn{m.Rotation(), m.Width(), m.Height()}.ToTable(0, 0);
   };
-  const int dx = b.Mask().MinX() - a.Mask().MinX(), dy = b.Mask().FirstRow() - a.Mask().FirstRow();
-  QPoint turned(dx, dy);
-  switch (a.Mask().Rotation()) {
-    case 90: turned = {-dy, dx}; break;
-    case 180: turned = {-dx, -dy}; break;
-    case 270: turned = {dy, -dx}; break;
-    default: break;
-  }
+  const QPoint turned = Turned(a.Mask().Rotation(), b.Mask().MinX() - a.Mask().MinX(),
+                               b.Mask().FirstRow() - a.Mask().FirstRow(), 1, 1);
   return QPoint(a.TableX(), a.TableY()) + origin(a) + turned - origin(b);
 }
 
