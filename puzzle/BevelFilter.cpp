@@ -14,8 +14,6 @@
 
 namespace {
 
-BevelFilter* current = nullptr;
-
 // Adds shading value v to one pixel (bytes B, G, R, 0): channels saturate at 255 and 0, and
 // shade never takes blue below 1.
 inline std::uint32_t ShadePixel(std::uint32_t pixel, int v) {
@@ -65,13 +63,7 @@ BevelFilter::BevelFilter(VirtualBuffer* target, bool active, int height, int wid
   height_ = height;
 }
 
-BevelFilter::~BevelFilter() {
-  if (current == this) current = nullptr;
-}
-
-BevelFilter* BevelFilter::Current() { return current; }
-
-void BevelFilter::SetCurrent(BevelFilter* filter) { current = filter; }
+BevelFilter::~BevelFilter() = default;
 
 bool BevelFilter::TargetFitsMap() const {
   return map_ && target_ && !target_->IsEmpty() && target_->width == width_ &&

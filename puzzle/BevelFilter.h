@@ -5,6 +5,8 @@
 // flat (all 0). The filter keeps an unshaded copy of the picture, so that shading can be
 // redone or removed exactly.
 
+#include "Yelk/CurrentInstance.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -12,7 +14,8 @@ class PageBlock;
 class VideoFrameRegions;
 class VirtualBuffer;
 
-class BevelFilter {
+// The current filter is the one the pieces shade into.
+class BevelFilter : public CurrentInstance<BevelFilter> {
 public:
   // target: the live picture (owned by the puzzle). An empty map for a non-positive size.
   BevelFilter(VirtualBuffer* target, bool active, int height, int width);
@@ -20,10 +23,6 @@ public:
   ~BevelFilter();
   BevelFilter(const BevelFilter&) = delete;
   BevelFilter& operator=(const BevelFilter&) = delete;
-
-  // The filter the pieces shade into, or null; a filter stops being current when destroyed.
-  static BevelFilter* Current();
-  static void SetCurrent(BevelFilter* filter);
 
   // Only when active. The first call keeps an unshaded copy of the target; later calls with
   // the whole-frame flag first restore the target from the snapshot (when one is handed

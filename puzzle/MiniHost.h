@@ -1,11 +1,13 @@
 #pragma once
+
+#include "Yelk/CurrentInstance.h"
 // The small tables beside the main one, as far as the pieces go: each inactive one holds
 // the pieces laid on it, in drawing order; the active one's pieces lie on the main table.
 // The control panel lives in a higher layer and implements this.
 
 class ChipList;
 
-class MiniHost {
+class MiniHost : public CurrentInstance<MiniHost> {
 public:
   virtual ~MiniHost();
 
@@ -14,8 +16,4 @@ public:
   virtual ChipList& MiniChips(int index) = 0;
   // -1 while none is active.
   virtual int ActiveMiniIndex() const = 0;
-
-  // Null while no mini tables exist.
-  static MiniHost* Current();
-  static void SetCurrent(MiniHost* host);
 };

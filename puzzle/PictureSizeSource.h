@@ -1,12 +1,15 @@
 #pragma once
 // Where the cutting code and the changed-region lists learn the size of the picture being
 // played. The puzzle object answers it; tests and tools answer it with a fixed size.
+// The current source is the picture of the puzzle being played, or null when there is none.
+
+#include "Yelk/CurrentInstance.h"
 
 #include <QSize>
 
 class VirtualBuffer;
 
-class PictureSizeSource {
+class PictureSizeSource : public CurrentInstance<PictureSizeSource> {
 public:
   virtual ~PictureSizeSource();
 
@@ -14,8 +17,4 @@ public:
   virtual QSize GetImageSize() = 0;
   // The live picture the pieces show, or null when there is none to show.
   virtual VirtualBuffer* LivePicture();
-
-  // The picture of the current puzzle (the one being played), or null when there is none.
-  static PictureSizeSource* Current();
-  static void SetCurrent(PictureSizeSource* source);
 };

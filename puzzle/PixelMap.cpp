@@ -13,8 +13,6 @@
 
 namespace {
 
-PixelMap* current = nullptr;
-
 // Calls visit(pictureX, pictureY, tx, ty) for every pixel of the piece lying with its box at
 // (x, y), in mask order.
 template <class Visit>
@@ -57,7 +55,7 @@ std::int64_t IndexStep(int rotation, int tableWidth) {
 
 // Fresh zero-filled pages: every cell starts 0 without a pass over the memory.
 PixelMap::PixelMap(int width, int height, PuzzleTable* surface) : surface_(surface) {
-  current = this;
+  SetCurrent(this);
   if (width < 1 || height < 1) return;
   block_ = std::make_unique<PageBlock>(std::size_t(width) * std::size_t(height) * 4);
   if (block_->IsEmpty()) return;
@@ -66,11 +64,7 @@ PixelMap::PixelMap(int width, int height, PuzzleTable* surface) : surface_(surfa
   height_ = height;
 }
 
-PixelMap::~PixelMap() {
-  if (current == this) current = nullptr;
-}
-
-PixelMap* PixelMap::Current() { return current; }
+PixelMap::~PixelMap() = default;
 
 std::uint32_t* PixelMap::Cell(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return nullptr;

@@ -5,6 +5,8 @@
 // Drawing the table walks these cells instead of the pieces, so moving a piece rewrites only
 // its own cells. One pixel map is current at a time.
 
+#include "Yelk/CurrentInstance.h"
+
 #include <QPoint>
 
 #include <cstdint>
@@ -17,7 +19,7 @@ class PuzzleChip;
 class PuzzleTable;
 class VirtualBuffer;
 
-class PixelMap {
+class PixelMap : public CurrentInstance<PixelMap> {
 public:
   static constexpr std::uint32_t IndexBits = 0x00FFFFFF;
   static constexpr std::uint32_t SelectionBit = 0x01000000;
@@ -31,8 +33,6 @@ public:
   ~PixelMap();
   PixelMap(const PixelMap&) = delete;
   PixelMap& operator=(const PixelMap&) = delete;
-
-  static PixelMap* Current();
 
   int Width() const { return width_; }
   int Height() const { return height_; }

@@ -3,12 +3,14 @@
 // the pieces it holds. The table surface lives in a higher layer and implements this; the
 // one that exists registers itself as the current table.
 
+#include "Yelk/CurrentInstance.h"
+
 #include <QRect>
 #include <QSize>
 
 class ChipList;
 
-class PuzzleTable {
+class PuzzleTable : public CurrentInstance<PuzzleTable> {
 public:
   virtual ~PuzzleTable();
 
@@ -31,8 +33,4 @@ public:
   virtual ChipList& GetChipList() = 0;
   // A join was made: the table top plays the join sound on its next turn.
   virtual void SetJoinSoundPending() = 0;
-
-  // Null while no table exists (start-up, shut-down, tests without a window).
-  static PuzzleTable* Current();
-  static void SetCurrent(PuzzleTable* table);
 };

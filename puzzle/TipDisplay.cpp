@@ -1,19 +1,7 @@
 #include "TipDisplay.h"
 
-namespace {
-
-TipDisplay* current = nullptr;
-
-}  // namespace
-
-TipDisplay::~TipDisplay() {
-  if (current == this) current = nullptr;
-}
-
-TipDisplay* TipDisplay::Current() { return current; }
-
-void TipDisplay::SetCurrent(TipDisplay* display) { current = display; }
+TipDisplay::~TipDisplay() = default;
 
 void TipDisplay::Show(int number) {
-  if (current) current->ShowTip(number);
+  if (TipDisplay* display = Current()) display->ShowTip(number);
 }

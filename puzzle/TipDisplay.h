@@ -1,15 +1,15 @@
 #pragma once
+
+#include "Yelk/CurrentInstance.h"
 // Where the puzzle asks for a just-in-time tip by its number. The tips manager lives in a
 // higher layer and implements this; while none is registered, tips are not shown.
 
-class TipDisplay {
+class TipDisplay : public CurrentInstance<TipDisplay> {
 public:
   virtual ~TipDisplay();
 
   virtual void ShowTip(int number) = 0;
 
-  static TipDisplay* Current();
-  static void SetCurrent(TipDisplay* display);
   // Shows the tip through the current display, when there is one.
   static void Show(int number);
 };
