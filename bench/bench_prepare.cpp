@@ -172,6 +172,8 @@ public:
   int ActiveMini() const override { return 0; }
   bool FitGroups(int, int) override { return true; }
   void RebuildGroups() override {}
+  std::optional<ChipRecord> PopPieceRecord() override { return std::nullopt; }
+  bool HasUnknownContent() const override { return false; }
   float Scale() const override { return 1.0f; }
   int HintLimit() const override { return -1; }
   int HintsUsed() const override { return 0; }

@@ -1,5 +1,6 @@
 #include "ChipGroup.h"
 
+#include "CentreFractions.h"
 #include "ChipRecord.h"
 #include "Yelk/TMsgLog.h"
 
@@ -30,6 +31,12 @@ ChipGroup::ChipGroup() : id_(TakeId()) { Link(); }
 
 ChipGroup::ChipGroup(const ChipGroupRecord& record, int tableWidth, int tableHeight)
     : centreX_(record.centreX), centreY_(record.centreY), id_(record.id) {
+  // A centre read from a file that is no fraction of the table is taken as the middle, so
+  // the group lands on the table and the next save writes a sound value.
+  double cx = record.centreX, cy = record.centreY;
+  MendCentreFractions(cx, cy);
+  centreX_ = float(cx);
+  centreY_ = float(cy);
   if (id_ < 1) id_ = TakeId();
   // A u16 id never passes the top, so the next id stays within it too.
   nextId = std::max(nextId, id_ + 1);

@@ -7,6 +7,9 @@
 #include <QRect>
 #include <QString>
 #include <memory>
+#include <optional>
+
+#include "ChipRecord.h"
 
 class QIODevice;
 class VirtualBuffer;
@@ -49,6 +52,10 @@ public:
   virtual bool FitGroups(int width, int height) = 0;
   // The groups of the saved game, made again from its records.
   virtual void RebuildGroups() = 0;
+  // The saved piece records, the last stored first; none once all are taken.
+  virtual std::optional<ChipRecord> PopPieceRecord() = 0;
+  // The file held record types this program does not know (a newer program wrote it).
+  virtual bool HasUnknownContent() const = 0;
 
   // The stored play size (0 when none was stored) and the decoded picture size.
   virtual int PlayWidth() const = 0;

@@ -6,6 +6,8 @@
 #include "AnimatedFileReader.h"
 #include "BevelFilter.h"
 #include "BevelRings.h"
+#include "ChipGroup.h"
+#include "ChipList.h"
 #include "CuttingDie.h"
 #include "imaging/VirtualBuffer.h"
 #include "JigsawFileReader.h"
@@ -13,6 +15,7 @@
 #include "PictureFile.h"
 #include "PictureFit.h"
 #include "PuzzleFileReaders.h"
+#include "PuzzleChip.h"
 #include "PuzzleFileStatus.h"
 #include "PuzzleTable.h"
 #include "settings/ProgSettings.h"
@@ -77,8 +80,11 @@ Puzzle::~Puzzle() {
   animatedFile.reset();
   jigsawFile.reset();
   if (currentPuzzle == this) {
-    // While it is played the pieces on the table are the puzzle's too.
+    // While it is played the pieces on every table, the captured ones and the groups are
+    // the puzzle's too: the next puzzle starts without any of them.
     if (PuzzleTable* table = PuzzleTable::Current()) table->DeleteAllPieces();
+    PuzzleChip::CapturedList().DeleteAll();
+    ChipGroup::DeleteAll();
     currentPuzzle = nullptr;
     // The next puzzle's pieces start from a flat, normal bevel.
     BevelRings::SetBevelStyle(0);

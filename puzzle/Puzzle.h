@@ -122,6 +122,9 @@ public:
   PixelMap* GetPixelMap() const { return pixelMap.get(); }
   AnimatedFileReader* GetAnimatedFile() const { return animatedFile.get(); }
 
+  // The stop box for a puzzle file that cannot be read (status: a PuzzleFileStatus).
+  void ReportCorrupt(int status, const QString& file);
+
   Event OnChange;
   Event OnJoin;
 
@@ -149,7 +152,6 @@ private:
   int CutOnce(PuzzleTable& table, LoadProgress* loadWindow);
   void DropCut(ChipList& pieces);
   void SetBevelOptions();
-  void ReportCorrupt(int status, const QString& file);
   // The cut itself; tests put a failing one in.
   using ChipCutter = int (*)(CuttingDie*, BevelFilter*, bool, LoadProgress*);
   static ChipCutter cutChips;

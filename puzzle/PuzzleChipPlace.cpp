@@ -1,5 +1,6 @@
 // Laying a piece on the table, centring it, and copying its pixels.
 
+#include "CentreFractions.h"
 #include "ChipMask.h"
 #include "MiniTable.h"
 #include "PictureSizeSource.h"
@@ -7,7 +8,6 @@
 #include "PuzzleChip.h"
 #include "PuzzleTable.h"
 #include "QuarterTurn.h"
-#include "Yelk/TMsgLog.h"
 #include "imaging/VirtualBuffer.h"
 
 #include <algorithm>
@@ -19,8 +19,6 @@ QSize TableSize() {
   PuzzleTable* table = PuzzleTable::Current();
   return table ? QSize(table->GetWidth(), table->GetHeight()) : QSize();
 }
-
-bool IsFraction(double value) { return std::isfinite(value) && value >= 0 && value <= 1; }
 
 int Rounded(double value) { return int(std::trunc(value + 0.5)); }
 
@@ -45,11 +43,7 @@ void PuzzleChip::Place(int rotation, bool skipMarks, bool storeCentre, bool rebu
 
 void PuzzleChip::CenterAt(int rotation, bool skipMarks, bool swapExtents, double centreX,
                           double centreY) {
-  if (!IsFraction(centreX) || !IsFraction(centreY)) {
-    TMsgLog::Add(QStringLiteral("Invalid centering values: x=%1, y=%2").arg(centreX).arg(centreY));
-    if (!IsFraction(centreX)) centreX = 0.5;
-    if (!IsFraction(centreY)) centreY = 0.5;
-  }
+  MendCentreFractions(centreX, centreY);
   centreX_ = float(centreX);
   centreY_ = float(centreY);
   const int newRotation = rotation == -1 ? mask_->Rotation() : rotation;

@@ -191,7 +191,9 @@ bool Puzzle::FitSavedWindow(PuzzleTable& table) {
 bool Puzzle::CheckLivePicture() {
   VirtualBuffer* live = GetImage(true);
   if (!live || live->width <= 0 || live->height <= 0) {
-    ShowError(QStringLiteral("Error: Unable to open the requested file."));
+    const QString text = QStringLiteral("Error: Unable to open the requested file.");
+    TMsgLog::Add(text);
+    Prompt::ShowApp(text, Prompt::Stop);
     return false;
   }
   // The pieces, the pixel map and the table all index the picture by the play size.

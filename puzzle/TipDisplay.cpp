@@ -2,6 +2,7 @@
 
 TipDisplay::~TipDisplay() = default;
 
-void TipDisplay::Show(int number) {
-  if (TipDisplay* display = Current()) display->ShowTip(number);
+bool TipDisplay::Show(int number) {
+  TipDisplay* display = Current();
+  return display && display->ShowTip(number);
 }

@@ -8,8 +8,9 @@ class TipDisplay : public CurrentInstance<TipDisplay> {
 public:
   virtual ~TipDisplay();
 
-  virtual void ShowTip(int number) = 0;
+  // Whether the tip was shown (a tip the player has seen or turned off is not).
+  virtual bool ShowTip(int number) = 0;
 
-  // Shows the tip through the current display, when there is one.
-  static void Show(int number);
+  // Shows the tip through the current display, when there is one; whether it was shown.
+  static bool Show(int number);
 };

@@ -89,6 +89,13 @@ public:
     return largestGroup.width() <= width && largestGroup.height() <= height;
   }
   void RebuildGroups() override { ++*groupsRebuilt; }
+  std::optional<ChipRecord> PopPieceRecord() override {
+    if (records.empty()) return std::nullopt;
+    ChipRecord last = records.back();
+    records.pop_back();
+    return last;
+  }
+  bool HasUnknownContent() const override { return unknownContent; }
   int PieceSize() const override { return pieceSize; }
   bool BevelOn() const override { return bevelOn; }
   bool LightBevel() const override { return lightBevel; }
@@ -135,6 +142,8 @@ public:
   bool savedMaximized = false;
   QSize largestGroup{0, 0};
   int activeMini = 0;
+  std::vector<ChipRecord> records;  // in stored order
+  bool unknownContent = false;
   // Shared by the copies that the puzzles open.
   std::shared_ptr<int> groupsRebuilt = std::make_shared<int>(0);
   // The header's picture size, and the size of what GetPicture decodes (none when empty).
@@ -180,8 +189,12 @@ private:
 class RecordedTips : public TipDisplay {
 public:
   RecordedTips() { SetCurrent(this); }
-  void ShowTip(int number) override { shown.append(number); }
+  bool ShowTip(int number) override {
+    shown.append(number);
+    return !refused.contains(number);
+  }
   QList<int> shown;
+  QList<int> refused;  // tips that answer "not shown"
 };
 
 class PuzzleTestAccess {

@@ -1,0 +1,43 @@
+#pragma once
+// What the table surface needs of the window it lies in: presenting its picture, the table
+// colour, the main window around it (enabled while no puzzle loads, its size and place for a
+// saved game), the loading window, and where the pointer is. The table top implements it;
+// tests put a recording double in.
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <memory>
+
+class LoadProgress;
+class VirtualBuffer;
+
+class TableHost {
+public:
+  virtual ~TableHost();
+
+  // Shows the table picture; part (table coordinates) is what changed, empty for all of it.
+  virtual void Present(const VirtualBuffer& table, const QRect& part) = 0;
+  // The colour around the table picture, 0x00RRGGBB.
+  virtual void SetTableColor(int colour) = 0;
+  // Input to the main window is refused while a puzzle loads.
+  virtual void EnableMainWindow(bool enabled) = 0;
+  // Shows the loading window (its video stage only for animated puzzles) and lets it paint.
+  virtual std::unique_ptr<LoadProgress> OpenLoadWindow(bool animated) = 0;
+  // The pointer in table coordinates.
+  virtual QPoint CursorPosition() const = 0;
+
+  // The main window, as a saved game asks for it.
+  virtual QSize ScreenSize() const = 0;
+  virtual void MaximizeMainForm() = 0;
+  virtual void PlaceMainForm(const QRect& bounds) = 0;
+  virtual QSize AvailableArea() const = 0;
+};
+
+// A window part that shows a picture of the table (the magnifier's panel).
+class BufferView {
+public:
+  virtual ~BufferView();
+  virtual void Show(const VirtualBuffer& picture) = 0;
+};

@@ -1,0 +1,62 @@
+#pragma once
+// The playback of a loaded puzzle as the table surface drives it: the animated puzzle's
+// projector, which presents the table itself while it plays, and the music tracks of the
+// puzzle files. The animation and sound-track classes implement it; until one is installed
+// the table plays neither (every puzzle counts as a still picture without music).
+
+#include <utility>
+
+class LoadProgress;
+class Puzzle;
+class VirtualBuffer;
+
+class TablePlayback {
+public:
+  virtual ~TablePlayback();
+
+  // Opens the animated puzzle's clips for playback; false when the file cannot be read.
+  virtual bool OpenAnimation(Puzzle& puzzle) = 0;
+  virtual bool HasClips(Puzzle& puzzle) = 0;
+  // Pauses the projector there is or makes one for the puzzle, and starts it on the live
+  // picture; false when it cannot start.
+  virtual bool StartProjector(Puzzle& puzzle, VirtualBuffer* picture, LoadProgress* loading) = 0;
+  // The animated puzzle's tracks, or a still puzzle's or saved game's track.
+  virtual void LoadAnimationTracks(Puzzle& puzzle) = 0;
+  virtual void LoadJigsawTrack(Puzzle& puzzle) = 0;
+
+  virtual bool HasProjector() const = 0;
+  virtual bool ProjectorStarted() const = 0;
+  virtual bool ProjectorPaused() const = 0;
+  virtual void PauseProjector() = 0;
+  virtual void PlayProjector() = 0;
+  // Drops the clips and the bevel the projector holds of the old puzzle.
+  virtual void ClearProjector() = 0;
+  virtual void DestroyProjector() = 0;
+  // The projector's two performance counters.
+  virtual std::pair<int, int> ProjectorCounters() const = 0;
+
+  virtual bool HasTrackPlayer() const = 0;
+  virtual void StopTrack() = 0;
+  virtual void RestartTrack() = 0;
+};
+
+// No animation, no music.
+class NoPlayback : public TablePlayback {
+public:
+  bool OpenAnimation(Puzzle&) override { return true; }
+  bool HasClips(Puzzle&) override { return false; }
+  bool StartProjector(Puzzle&, VirtualBuffer*, LoadProgress*) override { return false; }
+  void LoadAnimationTracks(Puzzle&) override {}
+  void LoadJigsawTrack(Puzzle&) override {}
+  bool HasProjector() const override { return false; }
+  bool ProjectorStarted() const override { return false; }
+  bool ProjectorPaused() const override { return false; }
+  void PauseProjector() override {}
+  void PlayProjector() override {}
+  void ClearProjector() override {}
+  void DestroyProjector() override {}
+  std::pair<int, int> ProjectorCounters() const override { return {0, 0}; }
+  bool HasTrackPlayer() const override { return false; }
+  void StopTrack() override {}
+  void RestartTrack() override {}
+};

@@ -1,0 +1,212 @@
+#pragma once
+// The main play table: its picture, the pieces lying on it in stacking order, the carried
+// selection, the background texture and watermark, the magnifier's picture, the hint marks
+// and their timers. It loads a puzzle and lays its pieces out, switches the mini tables in,
+// follows the window's size, and draws the table (only the changed parts while the player
+// plays). Exactly one exists; the window, the minis, the playback and the random choices
+// come in through small interfaces, so that it runs without a window.
+
+#include "PerformanceStats.h"
+#include "puzzle/ChipList.h"
+#include "puzzle/PuzzleTable.h"
+#include "puzzle/VideoFrameRegions.h"
+
+#include <QRect>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class BufferView;
+class ChipSelection;
+class LoadProgress;
+class MiniBoard;
+class Puzzle;
+class PuzzleChip;
+class RandomSource;
+class TableHost;
+class TableMini;
+class TablePlayback;
+class VirtualBuffer;
+
+class TableSurface : public PuzzleTable {
+public:
+  // Drop points: where the selection is now, and where it was picked up.
+  static constexpr int AtSelection = 0x0FFFFFFF;
+  static constexpr int AtPickUp = 0x0FFFFFFE;
+  // Table pixels are indexed by 24 bits in the pixel map.
+  static constexpr int MaxTablePixels = 1 << 24;
+  static constexpr int HintMillis = 2500;
+
+  using StatisticsEvent = std::function<void(const PerformanceStats&)>;
+  // Where the sponsor's logo comes from for the watermark; null result: the default one.
+  using LogoSource = std::function<std::unique_ptr<VirtualBuffer>()>;
+
+  // The first mini of the board becomes the active one.
+  TableSurface(TableHost& host, MiniBoard& minis);
+  ~TableSurface() override;
+  TableSurface(const TableSurface&) = delete;
+  TableSurface& operator=(const TableSurface&) = delete;
+
+  static TableSurface* CurrentSurface() { return current_; }
+  static void SetLogoSource(LogoSource source);
+  // Installs the playback and the random source (tests and the shell); null restores the
+  // defaults: no playback, clock-seeded randomness.
+  void SetPlayback(TablePlayback* playback);
+  void SetRandomSource(RandomSource* random);
+
+  // The table as the puzzle sees it.
+  QSize ScreenSize() const override;
+  void MaximizeMainForm() override;
+  void PlaceMainForm(const QRect& bounds) override;
+  void SwitchToMini(int index) override;
+  QSize AvailableArea() const override;
+  int GetWidth() const override;
+  int GetHeight() const override;
+  void DeleteAllPieces() override;
+  ChipList& GetChipList() override { return chips_; }
+  void SetJoinSoundPending() override { joinSoundPending_ = true; }
+  // Whether a join asked for its sound since the last call.
+  bool TakeJoinSound();
+
+  // Loading and unloading a puzzle; true when it is laid out and playable.
+  bool LoadPuzzle(Puzzle* puzzle);
+  void UnloadPuzzle();
+  Puzzle* GetPuzzle() const { return puzzle_; }
+
+  // The target mini's pieces come onto the table, the table's go to the active mini; a
+  // merge mini's pieces come along.
+  void SwitchToMini(TableMini* target, TableMini* merge);
+  TableMini* ActiveMini() const { return activeMini_; }
+  // The table follows the window; groups that no longer fit are captured.
+  void Resize(int w, int h);
+  // The largest size of that shape whose pixels the pixel map can index.
+  static QSize FitTableSize(QSize size);
+
+  // Background texture: tinted to a colour, or a given picture (null: the default texture).
+  void MakeBackground(int colour);
+  void SetBackground(std::unique_ptr<VirtualBuffer> buffer);
+
+  void Scatter();
+  void BottomToTop();
+  void TopToBottom();
+
+  // The window went inactive (t: the player left) or came back.
+  void Suspend(bool t);
+  void Resume(bool t);
+
+  bool ShowChipHint(PuzzleChip* piece);
+  void ShowMiniHint(int x);
+  void HideHint();
+  int HintState() const { return hintState_; }
+  QPoint HintPoint() const { return hintPoint_; }
+  // The hint's timer, null while no hint shows.
+  QTimer* HintTimer() const { return hintTimer_.get(); }
+
+  void StopProjector();
+  void DestroyProjector();
+  // True while no animation presents the table itself.
+  bool IsStaticPicture() const;
+
+  // The magnifier's picture of w x h, shown in view.
+  void SetMagnifier(int w, int h, BufferView* view);
+  void FreeMagnifier();
+  void PaintMagnifier();
+  const VirtualBuffer* MagnifierBuffer() const { return magnifier_.get(); }
+
+  // Drawing.
+  void Repaint(bool full, bool present, const ChipList* shadowList, VideoFrameRegions& dirty);
+  void Refresh();
+  static VideoFrameRegions& GetDirtyRegions();
+  static VideoFrameRegions& GetDragRegions();
+  const VirtualBuffer* TableBuffer() const { return table_.get(); }
+
+  // Picking up and carrying: the piece (its group) under the press leaves the table into a
+  // selection that follows the pointer over the table drawn without it.
+  void PickUp(PuzzleChip* piece, int x, int y);
+  void DragTo(int x, int y, bool repaint);
+  ChipSelection* Selection() const { return selection_.get(); }
+  void SaveUnder(int x, int y);
+
+  StatisticsEvent OnStatistics;
+  QString StatusText;
+
+private:
+  void InstallSignature();
+  void InstallDefaultBackground();
+  void ReplaceTableBuffer(int w, int h);
+  void DeleteSaveUnders();
+  bool IsAnimatedSource() const;
+  void StartHintTimer();
+
+  // Loading.
+  bool RunLoad(Puzzle* puzzle, LoadProgress& loading);
+  bool StartPlayback(Puzzle& puzzle, LoadProgress& loading);
+  void ApplyHeldResize();
+  bool LayOutPieces(LoadProgress& loading);
+  bool LayOutNewGame(LoadProgress& loading);
+  bool LayOutSavedGame(LoadProgress& loading);
+  void SendToMini(PuzzleChip* piece, TableMini* mini);
+  void ReportNewerFile();
+
+  // Layout on a changed table.
+  void LayOutAtFractions(const ChipList& list, int edge);
+  bool CaptureOversizedGroups(ChipList& list, int w, int h);
+  void ShowCapturedMessage();
+
+  // Drawing.
+  void DrawBackground();
+  void CastShadows(const ChipList& list);
+  void MapPicture(const VideoFrameRegions& dirty);
+  void DrawHintMarker();
+  void RepaintActiveMini(bool takeSaveUnder);
+  void PresentTable(bool wholeTable);
+  void CountStatistics();
+  void ShowMagnifier();
+
+  static inline TableSurface* current_ = nullptr;
+
+  TableHost& host_;
+  MiniBoard& minis_;
+  TablePlayback* playback_;
+  RandomSource* random_;
+  std::unique_ptr<TablePlayback> ownPlayback_;
+  std::unique_ptr<RandomSource> ownRandom_;
+
+  std::unique_ptr<VirtualBuffer> table_;
+  ChipList chips_;
+  Puzzle* puzzle_ = nullptr;
+  std::unique_ptr<VirtualBuffer> previousUnder_;
+  std::unique_ptr<VirtualBuffer> currentUnder_;
+  std::unique_ptr<ChipSelection> selection_;
+  bool selectionMoved_ = false;
+  PerformanceStats stats_;
+  QPoint pressPoint_;
+  bool dragging_ = false;
+  bool selectionRegionPending_ = false;
+  QTimer flashTimer_;
+  std::unique_ptr<QTimer> hintTimer_;
+  std::unique_ptr<VirtualBuffer> background_;
+  std::unique_ptr<VirtualBuffer> signature_;
+  QPoint signaturePlace_;
+  std::unique_ptr<VirtualBuffer> magnifier_;
+  std::unique_ptr<VirtualBuffer> crossHair_;
+  BufferView* magnifierView_ = nullptr;
+  QRect hoverBox_;
+  TableMini* activeMini_;
+  bool miniRefreshOnce_ = true;
+  bool overPiece_ = false;
+  int hintState_ = 0;
+  QPoint hintPoint_;
+  bool minisNeedRepaint_ = false;
+  bool playing_ = true;
+  int miniDropCount_ = 0;
+  int captureCount_ = 0;
+  TableMini* mergedMini_ = nullptr;
+  bool joinSoundPending_ = false;
+  // While the pieces are laid out, a new window size waits (the layout uses the old one).
+  bool holdResizes_ = false;
+  QSize heldResize_;
+  // The part of the table a drag step changed, presented alone.
+  QRect dragPresent_;
+};
