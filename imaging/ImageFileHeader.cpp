@@ -1,10 +1,9 @@
 #include "ImageFileHeader.h"
 
+#include "BmpHeader.h"
 #include "VirtualBuffer.h"
 
 #include <QIODevice>
-#include <QtEndian>
-#include <cstdlib>
 
 namespace {
 
@@ -27,6 +26,20 @@ bool IsFrameMarker(int marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+// The next marker code, skipping stray bytes before it as libjpeg does (with a warning):
+// anything up to an 0xFF, fill bytes, and a stuffed 0xFF 0x00.
+bool NextMarker(QIODevice& file, int& marker) {
+  for (;;) {
+    do {
+      if (!ReadByte(file, marker)) return false;
+    } while (marker != 0xFF);
+    do {
+      if (!ReadByte(file, marker)) return false;
+    } while (marker == 0xFF);
+    if (marker != 0) return true;
+  }
+}
+
 bool StandsAlone(int marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
 
 }  // namespace
@@ -37,23 +50,11 @@ bool ImageFileHeader::Acceptable(long long width, long long height) {
 }
 
 bool ImageFileHeader::BmpSize(QIODevice& file, int& width, int& height) {
-  const QByteArray head = file.read(26);
-  if (head.size() < 26 || !head.startsWith("BM")) return false;
-  const auto* raw = reinterpret_cast<const uchar*>(head.constData());
-  const quint32 headerSize = qFromLittleEndian<quint32>(raw + 14);
-  long long w, h;
-  if (headerSize == 12) {
-    w = qFromLittleEndian<quint16>(raw + 18);
-    h = qFromLittleEndian<quint16>(raw + 20);
-  } else if (headerSize >= 40) {
-    w = qFromLittleEndian<qint32>(raw + 18);
-    h = std::llabs(qFromLittleEndian<qint32>(raw + 22));  // negative: rows top-down
-  } else {
-    return false;
-  }
-  if (!Acceptable(w, h)) return false;
-  width = int(w);
-  height = int(h);
+  BmpHeader header;
+  QString fault;
+  if (!BmpHeader::Read(file, header, fault)) return false;
+  width = header.width;
+  height = header.height;
   return true;
 }
 
@@ -62,9 +63,7 @@ int ImageFileHeader::FindFrameHeader(QIODevice& file, int& width, int& height) {
   if (!ReadByte(file, first) || !ReadByte(file, second) || first != 0xFF || second != 0xD8) return 0;
   for (;;) {
     int marker;
-    if (!ReadByte(file, marker) || marker != 0xFF) return 0;
-    while (marker == 0xFF)  // fill bytes
-      if (!ReadByte(file, marker)) return 0;
+    if (!NextMarker(file, marker)) return 0;
     if (StandsAlone(marker)) continue;
     if (marker == 0xDA || marker == 0xD9 || marker == 0xD8) return 0;  // scan data, end, or nonsense
     int length;

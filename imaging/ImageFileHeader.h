@@ -7,16 +7,17 @@ class QIODevice;
 
 class ImageFileHeader {
 public:
-  // Size from a BMP file header (the 12-byte core header or a later one).
+  // Size from a BMP file's headers, once they and the file's length agree (see BmpHeader).
   static bool BmpSize(QIODevice& file, int& width, int& height);
   // Size from the first frame header (SOFn) of a JPEG file, found by walking its markers;
   // false when the scan data starts or the file ends first.
   static bool JpegSize(QIODevice& file, int& width, int& height);
   // The first frame header before the scan data is a baseline one (SOF0).
   static bool IsBaselineJpeg(QIODevice& file);
+  // A size a picture buffer may have: both sides positive and within the caps.
+  static bool Acceptable(long long width, long long height);
 
 private:
   // Walks the markers up to the first frame header; its marker code, or 0.
   static int FindFrameHeader(QIODevice& file, int& width, int& height);
-  static bool Acceptable(long long width, long long height);
 };

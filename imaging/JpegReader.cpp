@@ -1,8 +1,8 @@
 #include "JpegReader.h"
 
+#include "ImageFileHeader.h"
 #include "JpegErrorManager.h"
 #include "PictureRows.h"
-#include "VirtualBuffer.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QIODevice>
@@ -11,7 +11,6 @@
 namespace {
 
 constexpr std::size_t ChunkBytes = 64 * 1024;
-const JOCTET endMarker[2] = {0xFF, JPEG_EOI};
 
 // A libjpeg source reading the device in chunks, so that a stream inside a larger file
 // is read no further than needed.
@@ -28,13 +27,9 @@ void InitSource(j_decompress_ptr) {}
 boolean FillInputBuffer(j_decompress_ptr info) {
   DeviceSource* source = SourceOf(info);
   const qint64 got = source->device->read(reinterpret_cast<char*>(source->chunk), ChunkBytes);
-  if (got <= 0) {
-    // The stream ended early: an end marker lets libjpeg finish with what it has.
-    WARNMS(info, JWRN_JPEG_EOF);
-    source->pub.next_input_byte = endMarker;
-    source->pub.bytes_in_buffer = sizeof endMarker;
-    return TRUE;
-  }
+  // A stream that ends early would decode as a picture half grey: it is corrupt, with
+  // libjpeg's own words for it.
+  if (got <= 0) ERREXIT(info, JWRN_JPEG_EOF);
   source->pub.next_input_byte = source->chunk;
   source->pub.bytes_in_buffer = static_cast<std::size_t>(got);
   return TRUE;
@@ -114,9 +109,7 @@ Outcome RunDecode(DecodeJob& job) {
   jpeg_read_header(info, TRUE);
   job.width = static_cast<int>(info->image_width);
   job.height = static_cast<int>(info->image_height);
-  if (info->image_width > unsigned(VirtualBuffer::MaxSide) || info->image_height > unsigned(VirtualBuffer::MaxSide) ||
-      std::int64_t(job.width) * job.height > VirtualBuffer::MaxPixels)
-    return Outcome::Refused;
+  if (!ImageFileHeader::Acceptable(info->image_width, info->image_height)) return Outcome::Refused;
   if (job.width != job.target.width || job.height != job.target.height) return Outcome::WrongSize;
   if (!ChooseOutput(job.info)) return Outcome::Unsupported;
   jpeg_start_decompress(info);

@@ -60,10 +60,10 @@ std::unique_ptr<VirtualBuffer> testBuffer;
 
 }  // namespace
 
-VirtualBuffer::Storage VirtualBuffer::Allocate(int w, int h, const QString& name) {
+VirtualBuffer::Storage VirtualBuffer::Allocate(int w, int h, const QString& name, bool cleared) {
   if (!SizeAllowed(w, h, name)) return {};
   const std::size_t count = std::size_t(w) * std::size_t(h);
-  auto* pixels = new (std::nothrow) std::uint32_t[count]();
+  auto* pixels = cleared ? new (std::nothrow) std::uint32_t[count]() : new (std::nothrow) std::uint32_t[count];
   if (!pixels) {
     TMsgLog::Add(QStringLiteral("VirtualBuffer - out of memory for %1 x %2 %3").arg(w).arg(h).arg(name));
     return {};
@@ -100,6 +100,9 @@ VirtualBuffer::VirtualBuffer(int w, int h, const QString& bufferName, void* call
     : VirtualBuffer(callerMemory ? Over(w, h, callerMemory, callerBytes, bufferName)
                                  : Allocate(w, h, bufferName),
                     bufferName) {}
+
+VirtualBuffer::VirtualBuffer(int w, int h, const QString& bufferName, Uncleared)
+    : VirtualBuffer(Allocate(w, h, bufferName, false), bufferName) {}
 
 VirtualBuffer::VirtualBuffer(int resourceId, const QString& bufferName, const QString& type)
     : VirtualBuffer(LoadResource(resourceId, type, bufferName), bufferName) {}

@@ -27,6 +27,10 @@ public:
   static constexpr int MaxSide = 32767;
   static constexpr std::int64_t MaxPixels = std::int64_t(1) << 28;
 
+  // Asks for a buffer whose every pixel a decoder is about to write: its memory is not
+  // cleared first (a pass over the whole picture saved).
+  struct Uncleared {};
+
   // Modes of Read and Write.
   static constexpr int RawMode = 1;     // stride × height bytes straight into memory
   static constexpr int BitmapMode = 2;  // a BMP file
@@ -40,6 +44,8 @@ public:
   // memoryBytes (0: exactly 4 × width × height) bytes.
   VirtualBuffer(int width, int height, const QString& name, void* memory = nullptr,
                 std::size_t memoryBytes = 0);
+  // A buffer of that size whose pixels are undefined until written.
+  VirtualBuffer(int width, int height, const QString& name, Uncleared);
   // A picture compiled into the program: the Qt resource ":/<type>/<resourceId>".
   VirtualBuffer(int resourceId, const QString& name, const QString& type = QStringLiteral("bitmaps"));
   // The bitmap's size and pixels; a pixel of value 0 is stored as 1, so that nothing of a
@@ -149,7 +155,7 @@ private:
     std::size_t bytes = 0;
     bool owned = false;
   };
-  static Storage Allocate(int w, int h, const QString& name);
+  static Storage Allocate(int w, int h, const QString& name, bool cleared = true);
   static Storage Over(int w, int h, void* memory, std::size_t bytes, const QString& name);
   VirtualBuffer(const Storage& storage, const QString& name);
 

@@ -7,6 +7,7 @@
 #include "ImageFileHeader.h"
 #include "JpegReader.h"
 #include "JpegWriter.h"
+#include "RegularFile.h"
 #include "Yelk/PathUtils.h"
 #include "Yelk/TMsgLog.h"
 
@@ -57,8 +58,13 @@ bool VirtualBuffer::GetImageFileSize(const QString& path, int& fileWidth, int& f
     TMsgLog::Add(QStringLiteral("VirtualBuffer::GetImageFileSize - no size for %1 files: %2").arg(ext, path));
     return false;
   }
-  QFile file(path);
-  const bool read = file.open(QIODevice::ReadOnly) &&
+  QFile file;
+  const RegularFile::Status opened = RegularFile::Open(file, path);
+  if (opened == RegularFile::NotRegular) {
+    TMsgLog::Add(QStringLiteral("VirtualBuffer::GetImageFileSize - not a regular file: %1").arg(path));
+    return false;
+  }
+  const bool read = opened == RegularFile::Opened &&
                     (bmp ? ImageFileHeader::BmpSize(file, fileWidth, fileHeight)
                          : ImageFileHeader::JpegSize(file, fileWidth, fileHeight));
   if (!read) TMsgLog::Add(QStringLiteral("VirtualBuffer::GetImageFileSize - no usable header in %1").arg(path));
@@ -66,6 +72,9 @@ bool VirtualBuffer::GetImageFileSize(const QString& path, int& fileWidth, int& f
 }
 
 bool VirtualBuffer::IsValidJpeg(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) && ImageFileHeader::IsBaselineJpeg(file);
+  QFile file;
+  const RegularFile::Status opened = RegularFile::Open(file, path);
+  if (opened == RegularFile::NotRegular)
+    TMsgLog::Add(QStringLiteral("VirtualBuffer::IsValidJpeg - not a regular file: %1").arg(path));
+  return opened == RegularFile::Opened && ImageFileHeader::IsBaselineJpeg(file);
 }

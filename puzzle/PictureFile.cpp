@@ -1,5 +1,6 @@
 #include "PictureFile.h"
 
+#include "imaging/RegularFile.h"
 #include "imaging/VirtualBuffer.h"
 #include "Yelk/PathUtils.h"
 #include "Yelk/TMsgLog.h"
@@ -19,9 +20,10 @@ std::unique_ptr<VirtualBuffer> PictureFile::Decode(const QString& path) {
   int width = 0;
   int height = 0;
   if (format == 0 || !VirtualBuffer::GetImageFileSize(path, width, height)) return nullptr;
-  auto picture = std::make_unique<VirtualBuffer>(width, height, GetFileNameFromPath(path));
-  QFile file(path);
-  if (picture->IsEmpty() || !file.open(QIODevice::ReadOnly) ||
+  // The decoders write every pixel, and a refused picture is dropped: no need to clear it.
+  auto picture = std::make_unique<VirtualBuffer>(width, height, GetFileNameFromPath(path), VirtualBuffer::Uncleared{});
+  QFile file;
+  if (picture->IsEmpty() || RegularFile::Open(file, path) != RegularFile::Opened ||
       !picture->Read(file,
                      format == Bitmap ? VirtualBuffer::BitmapMode : VirtualBuffer::JpegMode)) {
     TMsgLog::Add(QStringLiteral("PictureFile::Decode - can not decode ") + path);

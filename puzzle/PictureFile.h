@@ -1,6 +1,7 @@
 #pragma once
 // Still pictures on disk: BMP and JPEG files (extensions in any case), decoded with the
-// game's own codecs, which check every size before they decode.
+// game's own codecs, which check every size before they decode. Only regular files are
+// read, and the picture's memory is allocated once its header has passed the checks.
 
 #include <QImage>
 #include <QString>

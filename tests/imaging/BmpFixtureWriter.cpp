@@ -51,16 +51,16 @@ QByteArray InfoHeader(const BmpLayout& layout, int imageBytes) {
   if (layout.headerSize == 12) return h;
   for (quint32 v : {quint32(layout.compression), quint32(imageBytes), 2835u, 2835u, quint32(layout.palette.size()), 0u})
     Put(h, v, 4);
-  if (layout.headerSize >= 108 || layout.compression == BitFields)
+  if (layout.headerSize > 40 || layout.compression == BitFields)
     for (quint32 m : layout.masks) Put(h, m, 4);  // inside the later headers, after the 40-byte one
-  if (layout.headerSize >= 108) h.append(QByteArray(layout.headerSize - int(h.size()), '\0'));
+  if (layout.headerSize > 40) h.append(QByteArray(layout.headerSize - int(h.size()), '\0'));
   return h;
 }
 
 }  // namespace
 
 QByteArray Write(const BmpLayout& layout) {
-  const QByteArray pixels = PixelData(layout);
+  const QByteArray pixels = layout.pixelData.isNull() ? PixelData(layout) : layout.pixelData;
   const QByteArray info = InfoHeader(layout, int(pixels.size()));
   QByteArray palette;
   const int entries = layout.headerSize == 12 && !layout.palette.isEmpty() ? 1 << layout.bitCount  // core: full tables

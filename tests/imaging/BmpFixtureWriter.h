@@ -12,12 +12,13 @@ namespace BmpFixtureWriter {
 enum Compression { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
 
 struct BmpLayout {
-  int headerSize;  // 12 (core), 40, 108 or 124
+  int headerSize;  // 12 (core), 40, 52, 56, 108 or 124
   int width, height, bitCount, compression;
   bool topDown;
   QList<QRgb> palette;                         // for 1, 4 and 8 bits per pixel
   std::array<quint32, 3> masks;                // red, green, blue for BitFields
   std::function<quint32(int x, int y)> value;  // palette index or packed pixel at (x, y) from the top
+  QByteArray pixelData = {};                   // when given, written instead of what value makes
 };
 
 QByteArray Write(const BmpLayout& layout);

@@ -7,9 +7,12 @@
 #include "TestEnvironment.h"
 #include "Yelk/TMsgLog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,19 +58,23 @@ TEST(ImageFileSize, ReadsBmpAndJpegHeadersWhateverTheCaseOfTheExtension) {
 }
 
 TEST(ImageFileSize, FillsNothingAndLogsForOtherKindsAndBrokenHeaders) {
-  QByteArray huge = Jpeg(16, 16);
+  QByteArray huge = Jpeg(16, 16), high = Jpeg(16, 16);
   qToBigEndian<quint16>(40000, huge.data() + huge.indexOf("\xFF\xC0") + 7);
+  qToBigEndian<quint16>(40000, high.data() + high.indexOf("\xFF\xC0") + 5);
   QByteArray badLength = Jpeg(16, 16);
   qToBigEndian<quint16>(1, badLength.data() + 4);  // the first segment's length below 2
-  QByteArray hugeBmp = Bmp(40, 5, 3, false);
+  QByteArray hugeBmp = Bmp(40, 5, 3, false), wideBmp = Bmp(40, 5, 3, false);
   qToLittleEndian<qint32>(-40000, hugeBmp.data() + 22);
+  qToLittleEndian<qint32>(40000, wideBmp.data() + 18);
   const QString paths[] = {
       SaveFile("clip.avi", "RIFF....AVI LIST"),  SaveFile("picture.png", "\x89PNG"),
       SaveFile("noext", Jpeg(8, 8)),              SaveFile("text.jpg", "not a jpeg"),
       SaveFile("cut.jpg", huge.left(huge.indexOf("\xFF\xC0") + 4)),
       SaveFile("scanfirst.jpg", QByteArray("\xFF\xD8\xFF\xDA\x00\x02", 6)),
       SaveFile("huge.jpg", huge),                 SaveFile("badlength.jpg", badLength),
+      SaveFile("high.jpg", high),                 SaveFile("wide.bmp", wideBmp),
       SaveFile("huge.bmp", hugeBmp),              SaveFile("short.bmp", "BM\x10"),
+      SaveFile("cut.bmp", Bmp(40, 5, 3, false).chopped(1)),
       TestEnvironment::ScratchFolder() + "/missing.jpg",
   };
   for (const QString& path : paths) {
@@ -80,4 +87,23 @@ TEST(ImageFileSize, FillsNothingAndLogsForOtherKindsAndBrokenHeaders) {
       EXPECT_FALSE(VirtualBuffer::IsValidJpeg(path)) << path.toStdString();
     }
   }
+}
+
+// Opening a FIFO would wait for a writer, and a device or a folder is no picture: each is
+// refused at once with a log line (the alarm ends a test that blocks).
+TEST(ImageFileSize, OnlyRegularFilesAreOpened) {
+  const QString folder = TestEnvironment::ScratchFolder();
+  const QString fifo = folder + "/pipe.jpg", device = folder + "/zero.bmp", directory = folder + "/folder.jpeg";
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link("/dev/zero", device));
+  ASSERT_TRUE(QDir().mkpath(directory));
+  alarm(20);
+  for (const QString& path : {fifo, device, directory}) {
+    int w = -7, h = -7;
+    EXPECT_FALSE(VirtualBuffer::GetImageFileSize(path, w, h)) << path.toStdString();
+    EXPECT_TRUE(TMsgLog::Lines().last().contains("not a regular file")) << path.toStdString();
+    EXPECT_FALSE(VirtualBuffer::IsValidJpeg(path)) << path.toStdString();
+    EXPECT_TRUE(TMsgLog::Lines().last().contains("not a regular file")) << path.toStdString();
+  }
+  alarm(0);
 }

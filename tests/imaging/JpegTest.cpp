@@ -2,6 +2,7 @@
 // wrong sizes, corrupt and truncated streams.
 
 #include "ImagingFixtures.h"
+#include "imaging/ImageFileHeader.h"
 #include "JpegFixtureWriter.h"
 #include "Yelk/TMsgLog.h"
 
@@ -89,11 +90,13 @@ TEST(JpegRead, AnotherSizeOrAHugeFrameIsRefusedBeforeDecoding) {
   EXPECT_TRUE(LastLogLineContains("does not fit"));
   EXPECT_EQ(Pixels(*buffer), before);
 
-  QByteArray huge = JpegFixtureWriter::Write(Blocks(), {});
-  const int sof = int(huge.indexOf("\xFF\xC0"));
-  huge.replace(sof + 5, 4, "\x7F\x10\x7F\x60");  // 32608 × 32528: over 2^28 pixels
-  EXPECT_FALSE(ReadJpeg(huge, *buffer));
-  EXPECT_TRUE(LastLogLineContains("refused"));
+  // Over 2^28 pixels either way round, and each side alone over its cap.
+  for (const char* size : {"\x7F\xFF\x20\x01", "\x20\x01\x7F\xFF", "\x9C\x40\x00\x10", "\x00\x10\x9C\x40"}) {
+    QByteArray huge = JpegFixtureWriter::Write(Blocks(), {});
+    huge.replace(huge.indexOf("\xFF\xC0") + 5, 4, QByteArray(size, 4));  // height, width
+    EXPECT_FALSE(ReadJpeg(huge, *buffer));
+    EXPECT_TRUE(LastLogLineContains("refused")) << TMsgLog::Lines().last().toStdString();
+  }
 }
 
 TEST(JpegRead, CorruptStreamsFailWithTheirErrorCode) {
@@ -108,16 +111,71 @@ TEST(JpegRead, CorruptStreamsFailWithTheirErrorCode) {
   }
 }
 
-TEST(JpegRead, TruncatedStreamsDecodeWhatTheyHold) {
+// A picture half grey is no picture: a stream cut anywhere, even just before its end
+// marker, is refused with libjpeg's own words for it.
+TEST(JpegRead, StreamsThatEndEarlyAreRefused) {
   for (bool progressive : {false, true}) {
     const QByteArray good = JpegFixtureWriter::Write(Blocks(), {Kind::YCbCr, progressive, 2, 2});
-    // Cut inside the entropy-coded data of the last scan: what came before still shows.
-    const int lastScan = int(good.lastIndexOf("\xFF\xDA"));
-    const int scanData = lastScan + 2 + (uchar(good[lastScan + 2]) << 8 | uchar(good[lastScan + 3]));
-    VirtualBuffer buffer(96, 32, "truncated");
-    EXPECT_TRUE(ReadJpeg(good.left((scanData + int(good.size())) / 2), buffer)) << progressive;
-    EXPECT_LE(Distance(PixelAt(buffer, 8, 8), blockColours[0]), 16);
-    for (int cut : {1, 10, int(good.indexOf("\xFF\xDA")) - 3})  // before the tables are complete
+    // Just before the end marker, inside the last scan's data, inside the first scan's data,
+    // inside the first scan's header.
+    const auto dataOf = [&](int scan) { return scan + 2 + (uchar(good[scan + 2]) << 8 | uchar(good[scan + 3])); };
+    const int firstScan = int(good.indexOf("\xFF\xDA")), lastScan = int(good.lastIndexOf("\xFF\xDA"));
+    for (int cut : {int(good.size()) - 2, (dataOf(lastScan) + int(good.size())) / 2, dataOf(firstScan) + 10, firstScan + 4}) {
+      VirtualBuffer buffer(96, 32, "cut");
+      EXPECT_FALSE(ReadJpeg(good.left(cut), buffer)) << progressive << " cut at " << cut;
+      EXPECT_TRUE(LastLogLineContains("Premature end of JPEG file")) << TMsgLog::Lines().last().toStdString();
+    }
+    for (int cut : {1, 10, int(good.indexOf("\xFF\xDA")) - 3}) {  // before the tables are complete
+      VirtualBuffer buffer(96, 32, "cut");
       EXPECT_FALSE(ReadJpeg(good.left(cut), buffer)) << cut;
+    }
+  }
+}
+
+namespace {
+
+// The segments of a stream before its first scan, each from its marker on; the scan and
+// what follows it as the last one.
+QList<QByteArray> Segments(const QByteArray& jpeg) {
+  QList<QByteArray> segments{jpeg.left(2)};
+  int at = 2;
+  while (uchar(jpeg[at + 1]) != 0xDA) {
+    const int length = uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]);
+    segments.append(jpeg.mid(at, 2 + length));
+    at += 2 + length;
+  }
+  segments.append(jpeg.mid(at));
+  return segments;
+}
+
+}  // namespace
+
+// libjpeg skips stray bytes before a marker and takes its tables in any order before the
+// scan; the header walk that sizes the picture must read such files as it does.
+TEST(JpegRead, StrayBytesBeforeMarkersAndTablesBeforeTheFrameLoad) {
+  const QByteArray good = JpegFixtureWriter::Write(Blocks(), {});
+  VirtualBuffer reference(96, 32, "reference");
+  ASSERT_TRUE(ReadJpeg(good, reference));
+  const QList<QByteArray> segments = Segments(good);
+  QByteArray stray = segments[0];
+  for (const QByteArray& segment : segments.mid(1)) stray += QByteArray("\x12\x34\xFF\x00\x56", 5) + segment;
+  QByteArray tablesFirst = segments[0];
+  for (bool tables : {true, false})
+    for (const QByteArray& segment : segments.mid(1, segments.size() - 2))
+      if ((uchar(segment[1]) == 0xC4) == tables) tablesFirst += segment;
+  tablesFirst += segments.last();
+  ASSERT_LT(tablesFirst.indexOf("\xFF\xC4"), tablesFirst.indexOf("\xFF\xC0"));
+  for (const QByteArray& file : {stray, tablesFirst}) {
+    QByteArray bytes = file;
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadOnly);
+    int width = 0, height = 0;
+    EXPECT_TRUE(ImageFileHeader::JpegSize(stream, width, height));
+    EXPECT_EQ(QSize(width, height), QSize(96, 32));
+    stream.seek(0);
+    EXPECT_TRUE(ImageFileHeader::IsBaselineJpeg(stream));
+    VirtualBuffer buffer(96, 32, "reordered");
+    ASSERT_TRUE(ReadJpeg(file, buffer)) << TMsgLog::Lines().last().toStdString();
+    EXPECT_EQ(Pixels(buffer), Pixels(reference));
   }
 }

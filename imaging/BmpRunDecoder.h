@@ -1,0 +1,44 @@
+#pragma once
+// Run-length coded BMP pixels (RLE8 and RLE4) straight into a picture's rows, read from
+// the device in chunks. Every pixel is written exactly once: what the codes skip (the rest
+// of a row at an end of line, the gap of a delta, everything after the end of the bitmap)
+// becomes black, stored as 1. A code that writes or moves past a row or the picture, and
+// data that ends before the picture does, are faults.
+
+#include "RasterLibrary.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <cstdint>
+#include <vector>
+
+class QIODevice;
+
+class BmpRunDecoder {
+public:
+  // bytes: how much of the device the run data may take; palette: the stored value of
+  // every index.
+  BmpRunDecoder(QIODevice& device, qint64 bytes, const RasterImage& target, bool topDown, bool fourBits,
+                const std::uint32_t* palette);
+  // False with fault set when the data is unusable; the rows then hold what was decoded.
+  bool Decode(QString& fault);
+
+private:
+  bool Take(int count, const uchar*& bytes);
+  std::uint32_t* Here() const;
+  void Blacken(int count);
+  void MoveTo(int newX, int newRow);
+  bool Encoded(int count, int value, QString& fault);
+  bool Absolute(int count, QString& fault);
+  bool Delta(QString& fault);
+
+  QIODevice& device;
+  qint64 left;  // run data still in the device
+  RasterImage target;
+  bool topDown;
+  bool fourBits;
+  const std::uint32_t* palette;
+  std::vector<uchar> chunk;
+  std::size_t at = 0, end = 0;  // unread bytes of the chunk
+  int x = 0, row = 0;           // the next pixel; rows counted in file order
+};
