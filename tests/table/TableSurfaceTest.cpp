@@ -1,0 +1,362 @@
+#include "SurfaceFixtures.h"
+#include "TestEnvironment.h"
+#include "tests/puzzle/PuzzleFixtures.h"
+
+#include "Yelk/Prompt.h"
+#include "imaging/VirtualBuffer.h"
+#include "puzzle/ChipGroup.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/ChipRecord.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/PuzzleChip.h"
+#include "settings/ProgSettings.h"
+#include "table/BackgroundTint.h"
+#include "table/ChipSelection.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Where picture offset (lx, ly) of a w x h box lies once turned, written out apart from the
+// game's own turn.
+QPoint Turned(int rotation, int lx, int ly, int w, int h) {
+  switch (rotation) {
+    case 90: return {h - 1 - ly, lx};
+    case 180: return {w - 1 - lx, h - 1 - ly};
+    case 270: return {ly, w - 1 - lx};
+    default: return {lx, ly};
+  }
+}
+
+std::uint32_t Darker(std::uint32_t pixel, int by) {
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    out |= std::uint32_t(std::max(int((pixel >> shift) & 0xFF) - by, 0)) << shift;
+  return out;
+}
+
+// The table as it should look: the felt tiled, every resting piece's shadow, then the pieces
+// from the bottom of the list to the top, each pixel where its turn puts it.
+QString ReferenceMismatch(TableSurface& surface, Puzzle& puzzle, const VirtualBuffer& felt,
+                          const QRect& skip = QRect()) {
+  const VirtualBuffer& table = *surface.TableBuffer();
+  const int w = table.width, h = table.height;
+  std::vector<std::uint32_t> ref(std::size_t(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) ref[std::size_t(y) * w + x] = felt.Row(y % felt.height)[x % felt.width];
+  ChipList& list = surface.GetChipList();
+  static constexpr int levels[] = {45, 30, 15, 5};
+  for (int i = 0; i < list.Count(); ++i) {
+    const PuzzleChip& p = *list.At(i);
+    for (const OutlinePoint& o : p.Outline())
+      for (int k = 0; k < std::min<int>(o.restingLength, 4); ++k) {
+        const int x = p.TableX() - p.Mask().MinX() + o.x + k, y = p.TableY() - p.Mask().FirstRow() + o.y + k;
+        if (x >= 0 && y >= 0 && x < w && y < h) ref[std::size_t(y) * w + x] = Darker(ref[std::size_t(y) * w + x], levels[k]);
+      }
+  }
+  const VirtualBuffer& picture = *puzzle.GetImage(true);
+  for (int i = list.Count() - 1; i >= 0; --i) {
+    const PuzzleChip& p = *list.At(i);
+    const ChipMask& m = p.Mask();
+    m.ForEachRun([&](int py, int first, int last) {
+      for (int px = first; px <= last; ++px) {
+        const QPoint at = QPoint(p.TableX(), p.TableY()) +
+                          Turned(m.Rotation(), px - m.MinX(), py - m.FirstRow(), m.Width(), m.Height());
+        if (at.x() >= 0 && at.y() >= 0 && at.x() < w && at.y() < h)
+          ref[std::size_t(at.y()) * w + at.x()] = picture.Row(py)[px];
+      }
+    });
+  }
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (!skip.contains(x, y) && (table.Row(y)[x] & 0xFFFFFF) != (ref[std::size_t(y) * w + x] & 0xFFFFFF))
+        return QStringLiteral("pixel %1,%2: drawn %3, expected %4").arg(x).arg(y)
+            .arg(table.Row(y)[x], 0, 16).arg(ref[std::size_t(y) * w + x], 0, 16);
+  return {};
+}
+
+// Empty when every piece of the main table lies wholly on it with its centre stored.
+QString OffTable(TableSurface& surface) {
+  ChipList& list = surface.GetChipList();
+  for (int i = 0; i < list.Count(); ++i) {
+    const PuzzleChip& p = *list.At(i);
+    const bool inside = p.TableX() >= 0 && p.TableY() >= 0 &&
+                        p.TableX() + p.Mask().TableWidth() <= surface.GetWidth() &&
+                        p.TableY() + p.Mask().TableHeight() <= surface.GetHeight();
+    const bool centred = p.Group() || (p.CentreX() > 0 && p.CentreX() < 1 && p.CentreY() > 0 && p.CentreY() < 1);
+    if (!inside || !centred)
+      return QStringLiteral("piece %1 at %2,%3 centre %4,%5").arg(p.Id()).arg(p.TableX())
+          .arg(p.TableY()).arg(p.CentreX()).arg(p.CentreY());
+  }
+  return {};
+}
+
+class TableSurfaceTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Settings()->SignatureShown = false;
+    Settings()->IsolateEdges = true;
+    Settings()->UpsideRight = false;
+  }
+  void TearDown() override {
+    puzzle.reset();
+    ChipGroup::DeleteAll();
+  }
+  // A w x h picture fitted to the table, cut at pieceSize.
+  bool Load(HeadlessTable& t, int w, int h, int pieceSize) {
+    puzzle = std::make_unique<Puzzle>(PuzzleFixtures::WritePicture(QStringLiteral("table.bmp"), w, h));
+    puzzle->SetPieceSize(pieceSize);
+    return t.surface.LoadPuzzle(puzzle.get());
+  }
+
+  Prompt::Double prompts;
+  const VirtualBuffer felt{8103, QStringLiteral("felt")};
+  std::unique_ptr<Puzzle> puzzle;
+};
+
+TEST_F(TableSurfaceTest, NewGamesLieOnTheTableAsDrawnAndStayThereThroughResizes) {
+  struct Case { int tableW, tableH, pieceSize; bool isolate; };
+  for (const Case c : {Case{640, 480, 40, true}, Case{420, 300, 13, false}, Case{300, 200, 60, true},
+                       Case{900, 260, 22, false}}) {
+    SCOPED_TRACE(QStringLiteral("%1x%2 at %3").arg(c.tableW).arg(c.tableH).arg(c.pieceSize).toStdString());
+    Settings()->IsolateEdges = c.isolate;
+    HeadlessTable t(c.tableW, c.tableH);
+    t.host.area = QSize(c.tableW, c.tableH);
+    ASSERT_TRUE(Load(t, c.tableW, c.tableH, c.pieceSize));
+    const int pieces = puzzle->GetPieceCount();
+    EXPECT_EQ(t.PiecesAnywhere(), pieces);
+    EXPECT_EQ(OffTable(t.surface), QString());
+    ChipList& onTable = t.surface.GetChipList();
+    int interior = 0;
+    for (int i = 0; i < onTable.Count(); ++i) interior += onTable.At(i)->EdgeClass() == 9;
+    if (c.isolate) {
+      EXPECT_EQ(interior, 0);
+      EXPECT_EQ(t.minis[1]->Chips().Count(), pieces - onTable.Count());
+    }
+    EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), QString());
+    for (QSize size : {QSize(c.tableW / 2, c.tableH * 2 / 3), QSize(c.tableW + 150, c.tableH + 90)}) {
+      t.surface.Resize(size.width(), size.height());
+      t.surface.Refresh();
+      EXPECT_EQ(t.PiecesAnywhere() + PuzzleChip::CapturedList().Count(), pieces);
+      EXPECT_EQ(OffTable(t.surface), QString());
+      EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), QString());
+    }
+    puzzle.reset();
+    EXPECT_EQ(t.PiecesAnywhere(), 0);
+  }
+}
+
+TEST_F(TableSurfaceTest, EveryDrawingPathStaysInsideTinyTablesAndTheCap) {
+  EXPECT_LT(qint64(TableSurface::FitTableSize({30000, 20000}).width()) *
+                TableSurface::FitTableSize({30000, 20000}).height(), TableSurface::MaxTablePixels);
+  EXPECT_EQ(TableSurface::FitTableSize({4096, 4095}), QSize(4096, 4095));
+  HeadlessTable t(160, 120);
+  ASSERT_TRUE(Load(t, 160, 120, 40));
+  // Pieces pushed against all four edges, then a table smaller than a piece.
+  ChipList& list = t.surface.GetChipList();
+  for (int i = 0; i < list.Count(); ++i)
+    list.At(i)->Place(-1, false, true, false, i % 2 ? -30 : 150, i % 3 ? -30 : 110);
+  t.surface.Refresh();
+  t.surface.SetMagnifier(700, 500, nullptr);
+  for (QPoint cursor : {QPoint(0, 0), QPoint(159, 119), QPoint(-50, 400)}) {
+    t.host.cursor = cursor;
+    t.surface.PaintMagnifier();
+  }
+  t.surface.Resize(20, 15);
+  t.surface.Refresh();
+  t.surface.PaintMagnifier();
+  t.surface.ShowChipHint(list.IsEmpty() ? nullptr : list.At(0));
+  EXPECT_GT(t.host.presents, 0);
+}
+
+TEST_F(TableSurfaceTest, CarryingRestoresTheTableExactlyAndPresentsOnlyWhatChanged) {
+  Settings()->IsolateEdges = false;
+  HeadlessTable t(500, 380);
+  ASSERT_TRUE(Load(t, 500, 380, 45));
+  t.surface.Refresh();
+  ChipList& list = t.surface.GetChipList();
+  PuzzleChip* piece = list.At(list.Count() / 2);
+  const QPoint grab(piece->TableX() + 10, piece->TableY() + 10);
+  t.surface.PickUp(piece, grab.x(), grab.y());
+  ASSERT_TRUE(t.surface.Selection());
+  QPoint at = grab;
+  for (QPoint step : {QPoint(5, 0), QPoint(0, 5), QPoint(-40, 30), QPoint(200, -120), QPoint(3, 3)}) {
+    at += step;
+    t.surface.DragTo(at.x(), at.y(), true);
+    const QRect covered = t.surface.Selection()->GetDragRect(at.x(), at.y());
+    EXPECT_TRUE(t.host.lastPart.isValid());
+    EXPECT_TRUE(t.host.lastPart.contains(covered));
+    // Outside the selection the table is exactly the table without the carried piece.
+    EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt, covered), QString());
+  }
+  // The carried picture shows the piece's own pixels where the selection lies.
+  const ChipSelection& s = *t.surface.Selection();
+  EXPECT_EQ(s.Image().width, piece->Mask().TableWidth());
+}
+
+TEST_F(TableSurfaceTest, LoadsThatStopLeaveNoPuzzleAndTheWindowEnabled) {
+  for (int stage : {0, 3, 4}) {
+    HeadlessTable t(400, 300);
+    t.host.cancelAtStage = stage;
+    EXPECT_FALSE(Load(t, 400, 300, 40)) << stage;
+    EXPECT_EQ(t.surface.GetPuzzle(), nullptr);
+    EXPECT_EQ(t.host.calls.last(), QStringLiteral("enable"));
+    puzzle.reset();
+    EXPECT_EQ(t.PiecesAnywhere(), 0);
+  }
+}
+
+TEST_F(TableSurfaceTest, DestroyingThePuzzleTakesItsGroupsAndCapturedPiecesAlong) {
+  HeadlessTable t(400, 300);
+  ASSERT_TRUE(Load(t, 400, 300, 40));
+  ChipList& list = t.surface.GetChipList();
+  PuzzleChip* a = list.At(0);
+  PuzzleChip* b = a->Neighbour(ChipSide::Right) ? a->Neighbour(ChipSide::Right) : a->Neighbour(ChipSide::Left);
+  ASSERT_TRUE(b);
+  if (!list.Contains(b)) t.surface.SwitchToMini(1);
+  a->Merge(b);
+  list.At(list.Count() - 1)->Capture();
+  EXPECT_GT(ChipGroup::Count(), 0);
+  puzzle.reset();
+  EXPECT_EQ(ChipGroup::Count(), 0);
+  EXPECT_TRUE(PuzzleChip::CapturedList().IsEmpty());
+  EXPECT_EQ(t.PiecesAnywhere(), 0);
+}
+
+TEST_F(TableSurfaceTest, FeltTakesThePlayersColourShadeByShade) {
+  HeadlessTable t(64, 48);
+  VirtualBuffer texture(20, 1, QStringLiteral("texture"));
+  const std::uint32_t shades[] = {0x5A7E9E, 0x7599B9, 0x9CC0E0, 0x123456};
+  const int steps[] = {-27, 0, 39, 0};
+  for (int i = 0; i < 4; ++i) texture.memory[i] = shades[i];
+  for (int colour : {0x000000, 0xFFFFFF, 0x10E080}) {
+    t.surface.MakeBackground(colour);
+    EXPECT_EQ(t.host.colour, colour);
+  }
+  const auto tinted = TintTexture(texture, 0x10E080);
+  for (int i = 0; i < 4; ++i) {
+    const int r = std::clamp(0x10 + steps[i], 0, 255), g = std::clamp(0xE0 + steps[i], 0, 255),
+              b = std::clamp(0x80 + steps[i], 0, 255);
+    EXPECT_EQ(tinted->memory[i], std::uint32_t(r << 16 | g << 8 | b)) << i;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+class SavedGameTest : public TableSurfaceTest {
+protected:
+  // The ids the cut of a 300 x 200 picture at size 40 gives, from a new game.
+  int CutCount(HeadlessTable& t) {
+    EXPECT_TRUE(Load(t, 300, 200, 40));
+    const int count = puzzle->GetPieceCount();
+    puzzle.reset();
+    return count;
+  }
+  bool LoadSaved(HeadlessTable& t, int pieces, std::vector<ChipRecord> records) {
+    readers.jigsaw.savedGame = true;
+    readers.jigsaw.pieces = pieces;
+    readers.jigsaw.pieceSize = 40;
+    readers.jigsaw.pictureSize = readers.jigsaw.decodedSize = QSize(300, 200);
+    readers.jigsaw.records = std::move(records);
+    puzzle = std::make_unique<Puzzle>(PuzzleFixtures::ScratchPath(QStringLiteral("game.saw")));
+    return t.surface.LoadPuzzle(puzzle.get());
+  }
+  static ChipRecord Loose(int id, float cx, float cy, int table = 0) {
+    ChipRecord r;
+    r.pieceId = std::uint16_t(id);
+    r.centreX = cx;
+    r.centreY = cy;
+    r.tableIndex = std::uint8_t(table);
+    return r;
+  }
+  bool NothingPlaced(HeadlessTable& t) {
+    ChipList& list = t.surface.GetChipList();
+    for (int i = 0; i < list.Count(); ++i)
+      if (list.At(i)->TableX() != PuzzleChip::NotPlaced) return false;
+    return true;
+  }
+
+  ReaderScope readers;
+};
+
+TEST_F(SavedGameTest, RecordsRestorePlacesGroupsAndMinisAndSoundDefaultsMendBadValues) {
+  HeadlessTable t(400, 300);
+  const int n = CutCount(t);
+  ASSERT_GE(n, 6);
+  const auto* group = new ChipGroup(ChipGroupRecord{0.5f, 0.5f, 80, 80, 7}, 400, 300);
+  std::vector<ChipRecord> records;
+  for (int id = 0; id < n; ++id) records.push_back(Loose(id, 0.3f, 0.6f));
+  records[0] = Loose(0, std::numeric_limits<float>::quiet_NaN(), 2.0f);
+  records[1].groupId = 7;
+  records[1].groupOffsetX = 5;
+  records[1].groupOffsetY = 6;
+  records[1].rotation = 90;
+  records[2].tableIndex = 2;
+  records[3].tableIndex = 9;  // no such table: the main one
+  records[4].groupId = 99;    // no such group: a loose piece
+  ASSERT_TRUE(LoadSaved(t, n, records));
+  ChipList& list = t.surface.GetChipList();
+  EXPECT_EQ(list.Count(), n - 1);
+  EXPECT_EQ(t.minis[2]->Chips().Count(), 1);
+  EXPECT_EQ(OffTable(t.surface), QString());
+  const PuzzleChip* loose = list.FindById(0);
+  ASSERT_TRUE(loose);
+  EXPECT_FLOAT_EQ(loose->CentreX(), 0.5f);
+  EXPECT_FLOAT_EQ(loose->CentreY(), 0.5f);
+  const PuzzleChip* grouped = list.FindById(1);
+  ASSERT_TRUE(grouped);
+  EXPECT_EQ(grouped->Group(), group);
+  EXPECT_EQ(QPoint(grouped->TableX(), grouped->TableY()), QPoint(group->Left() + 5, group->Top() + 6));
+  EXPECT_EQ(grouped->Mask().Rotation(), 90);
+  EXPECT_TRUE(list.FindById(3));
+  EXPECT_EQ(list.FindById(4)->Group(), nullptr);
+  EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), QString());
+}
+
+TEST_F(SavedGameTest, RecordsThatDoNotNameEveryPieceOnceAreCorruptAndPlaceNothing) {
+  HeadlessTable t(400, 300);
+  const int n = CutCount(t);
+  std::vector<ChipRecord> all;
+  for (int id = 0; id < n; ++id) all.push_back(Loose(id, 0.5f, 0.5f));
+  auto missing = all, doubled = all, unknown = all;
+  missing.pop_back();
+  doubled.back().pieceId = 0;
+  unknown.back().pieceId = 60000;
+  for (const auto& records : {missing, doubled, unknown}) {
+    prompts.Clear();
+    EXPECT_FALSE(LoadSaved(t, n, records));
+    EXPECT_TRUE(NothingPlaced(t));
+    ASSERT_FALSE(prompts.Shown().isEmpty());
+    EXPECT_TRUE(prompts.Shown().last().text.endsWith(QStringLiteral(" is corrupt and can not be opened.  err=4")))
+        << prompts.Shown().last().text.toStdString();
+    EXPECT_EQ(t.host.calls.last(), QStringLiteral("enable"));
+    puzzle.reset();
+  }
+}
+
+// A fault in the layout that nothing below catches still closes the loading window.
+class FailingRandom : public RandomSource {
+public:
+  void SeedFromClock() override {}
+  int Next() override { throw std::bad_alloc(); }
+};
+
+TEST_F(TableSurfaceTest, AFaultDuringTheLayoutIsReportedOnceAndLeavesNoPuzzle) {
+  HeadlessTable t(400, 300);
+  FailingRandom failing;
+  t.surface.SetRandomSource(&failing);
+  EXPECT_FALSE(Load(t, 400, 300, 40));
+  EXPECT_EQ(t.surface.GetPuzzle(), nullptr);
+  EXPECT_EQ(t.host.calls.last(), QStringLiteral("enable"));
+  ASSERT_EQ(prompts.Shown().size(), 1);
+  EXPECT_TRUE(prompts.Shown().first().text.startsWith(QStringLiteral("TableSurface::LoadPuzzle - ")));
+  puzzle.reset();
+  EXPECT_EQ(t.PiecesAnywhere(), 0);
+}
+
+}  // namespace
