@@ -1,0 +1,101 @@
+#include "NoteBuilder.h"
+
+#include "KeptGroup.h"
+#include "NoteText.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+int NoteBuilder::CharFormatIndex(const QTextCharFormat& format) {
+  if (charFormats_.empty() || !(charFormats_.back() == format)) charFormats_.push_back(format);
+  return static_cast<int>(charFormats_.size()) - 1;
+}
+
+void NoteBuilder::AddText(QStringView text, const QTextCharFormat& format) {
+  if (text.isEmpty()) return;
+  const int index = CharFormatIndex(format);
+  if (!ops_.empty() && ops_.back().kind == Kind::Text && ops_.back().format == index) {
+    ops_.back().length += text.size();
+  } else {
+    ops_.push_back({Kind::Text, index, 0, text_.size(), text.size()});
+  }
+  text_.append(text);
+  length_ += text.size();
+}
+
+void NoteBuilder::AddControlText(QStringView text, const QTextCharFormat& format, const QTextBlockFormat& paragraph) {
+  const QString clean = NoteText::Clean(text.toString());
+  QString run;
+  for (qsizetype i = 0; i < clean.size(); ++i) {
+    const QChar c = clean[i];
+    if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && i + 1 < clean.size() && clean[i + 1] == u'\n') ++i;
+      AddText(run, format);
+      run.clear();
+      EndParagraph(paragraph, format);
+    } else {
+      run.append(c == u'\v' ? QChar(NoteText::LineBreak) : c);
+    }
+  }
+  AddText(run, format);
+  SetLastParagraph(paragraph);
+}
+
+void NoteBuilder::AddObject(const QTextCharFormat& objectFormat) {
+  charFormats_.push_back(objectFormat);
+  ops_.push_back({Kind::Object, static_cast<int>(charFormats_.size()) - 1, 0, 0, 1});
+  ++length_;
+}
+
+void NoteBuilder::EndParagraph(const QTextBlockFormat& paragraph, const QTextCharFormat& mark) {
+  if (blockFormats_.empty() || !(blockFormats_.back() == paragraph)) blockFormats_.push_back(paragraph);
+  ops_.push_back({Kind::Paragraph, CharFormatIndex(mark), static_cast<int>(blockFormats_.size()) - 1, 0, 1});
+  ++length_;
+}
+
+std::unique_ptr<QTextDocument> NoteBuilder::Build() const {
+  auto document = std::make_unique<QTextDocument>();
+  document->setUndoRedoEnabled(false);
+  KeptGroup::Install(document.get());
+  QTextCursor cursor(document.get());
+  Apply(cursor, true);
+  document->setUndoRedoEnabled(true);
+  document->setModified(false);
+  return document;
+}
+
+void NoteBuilder::InsertAt(QTextCursor& cursor) const {
+  KeptGroup::Install(cursor.document());
+  Apply(cursor, false);
+}
+
+void NoteBuilder::Apply(QTextCursor& cursor, bool whole) const {
+  // A fresh document gets each paragraph's format as the paragraph begins; at a cursor the
+  // inserted paragraphs take theirs as they end and the rest keeps the shown one's.
+  const QTextBlockFormat kept = cursor.blockFormat();
+  auto formatAfter = [&](size_t opIndex) -> const QTextBlockFormat& {
+    for (size_t i = opIndex; i < ops_.size(); ++i)
+      if (ops_[i].kind == Kind::Paragraph) return blockFormats_[ops_[i].block];
+    return last_;
+  };
+  if (whole) cursor.setBlockFormat(formatAfter(0));
+  for (size_t i = 0; i < ops_.size(); ++i) {
+    const Op& op = ops_[i];
+    switch (op.kind) {
+      case Kind::Text:
+        cursor.insertText(QString(text_.constData() + op.from, op.length), charFormats_[op.format]);
+        break;
+      case Kind::Object:
+        cursor.insertText(QString(QChar(NoteText::ObjectChar)), charFormats_[op.format]);
+        break;
+      case Kind::Paragraph:
+        if (whole) {
+          cursor.insertBlock(formatAfter(i + 1), charFormats_[op.format]);
+        } else {
+          cursor.setBlockFormat(blockFormats_[op.block]);
+          cursor.insertBlock(kept, charFormats_[op.format]);
+        }
+        break;
+    }
+  }
+}

@@ -1,0 +1,107 @@
+#include "RtfNoteSink.h"
+
+#include "KeptGroup.h"
+#include "NoteText.h"
+
+namespace {
+constexpr size_t kCacheSize = 16;
+}
+
+const QTextCharFormat& RtfNoteSink::Format(const CharAttrs& attrs) {
+  for (auto& entry : charCache_)
+    if (entry.first == attrs) return entry.second;
+  if (charCache_.size() >= kCacheSize) charCache_.erase(charCache_.begin());
+  charCache_.emplace_back(attrs, attrs.ToFormat());
+  return charCache_.back().second;
+}
+
+const QTextBlockFormat& RtfNoteSink::BlockFormat(const ParaAttrs& para) {
+  if (!hasLastBlock_ || !(lastPara_ == para)) {
+    lastPara_ = para;
+    lastBlock_ = para.ToFormat();
+    hasLastBlock_ = true;
+  }
+  return lastBlock_;
+}
+
+void RtfNoteSink::Count(qint64 positions) {
+  positions_ += positions;
+  if (positions_ > max_) full_ = true;
+}
+
+void RtfNoteSink::FlushRun() {
+  if (run_.isEmpty()) return;
+  builder_.AddText(run_, Format(runAttrs_));
+  run_.clear();
+}
+
+void RtfNoteSink::Before() {
+  if (pendingBreak_) {
+    FlushRun();
+    builder_.EndParagraph(pendingPara_, pendingMark_);
+    pendingBreak_ = false;
+  }
+}
+
+void RtfNoteSink::Text(const QString& text, const CharAttrs& attrs) {
+  QString clean = NoteText::Clean(text);
+  clean.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
+  if (clean.isEmpty() || full_) return;
+  Before();
+  if (!(attrs == runAttrs_)) {
+    FlushRun();
+    runAttrs_ = attrs;
+  }
+  CellTabs(cells_);
+  run_.append(clean);
+  Count(clean.size());
+}
+
+void RtfNoteSink::CellTabs(int upTo) {
+  if (tabs_ >= upTo) return;
+  Count(upTo - tabs_);
+  for (; tabs_ < upTo; ++tabs_) run_.append(u'\t');
+}
+
+void RtfNoteSink::Object(const QByteArray& bytes, QSize size, const CharAttrs& attrs) {
+  if (full_) return;
+  Before();
+  CellTabs(cells_);
+  FlushRun();
+  QTextCharFormat format = Format(attrs);
+  KeptGroup::SetGroup(format, bytes, size);
+  builder_.AddObject(format);
+  Count(1);
+}
+
+void RtfNoteSink::Paragraph(const ParaAttrs& para, const CharAttrs& mark) {
+  if (full_) return;
+  Before();
+  FlushRun();
+  pendingBreak_ = true;
+  pendingPara_ = BlockFormat(para);
+  pendingMark_ = Format(mark);
+  Count(1);
+}
+
+void RtfNoteSink::Row(const ParaAttrs& para, const CharAttrs& mark) {
+  // Empty cells at the end of a row keep their separators.
+  if (cells_ - 1 > tabs_) {
+    Before();
+    CellTabs(cells_ - 1);
+  }
+  cells_ = tabs_ = 0;
+  Paragraph(para, mark);
+}
+
+void RtfNoteSink::Finish(const ParaAttrs& para, bool whole) {
+  FlushRun();
+  if (pendingBreak_ && whole) {
+    builder_.SetLastParagraph(pendingPara_);
+    pendingBreak_ = false;
+    --positions_;
+    return;
+  }
+  Before();
+  builder_.SetLastParagraph(BlockFormat(para));
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The document side of the RTF reader: collects runs of text in their attributes, kept
+// groups, paragraph marks and table cells into a NoteBuilder, counting positions against
+// the document cap. A paragraph mark is held back until something follows it, because the
+// last \par of a whole document is the document's own final mark.
+
+#include "NoteBuilder.h"
+#include "NoteFormat.h"
+
+#include <QByteArray>
+#include <QSize>
+
+#include <vector>
+
+class RtfNoteSink {
+public:
+  explicit RtfNoteSink(qint64 maxPositions) : max_(maxPositions) {}
+
+  // Text of one paragraph; characters that must not enter a document are cleaned out.
+  void Text(const QString& text, const CharAttrs& attrs);
+  void Object(const QByteArray& bytes, QSize size, const CharAttrs& attrs);
+  void Paragraph(const ParaAttrs& para, const CharAttrs& mark);
+  // A table row: cells are separated by tabs in one paragraph.
+  void Cell() { ++cells_; }
+  void Row(const ParaAttrs& para, const CharAttrs& mark);
+  // whole: a mark still held back is the document's final one and adds no paragraph.
+  void Finish(const ParaAttrs& para, bool whole);
+
+  bool Full() const { return full_; }
+  NoteBuilder TakeBuilder() { return std::move(builder_); }
+
+private:
+  void Before();
+  void FlushRun();
+  void CellTabs(int upTo);
+  void Count(qint64 positions);
+  const QTextCharFormat& Format(const CharAttrs& attrs);
+  const QTextBlockFormat& BlockFormat(const ParaAttrs& para);
+
+  NoteBuilder builder_;
+  QString run_;
+  CharAttrs runAttrs_;
+  bool pendingBreak_ = false;
+  QTextBlockFormat pendingPara_;
+  QTextCharFormat pendingMark_;
+  int cells_ = 0;
+  int tabs_ = 0;
+  qint64 positions_ = 0;
+  qint64 max_;
+  bool full_ = false;
+  std::vector<std::pair<CharAttrs, QTextCharFormat>> charCache_;
+  ParaAttrs lastPara_;
+  QTextBlockFormat lastBlock_;
+  bool hasLastBlock_ = false;
+};
