@@ -138,11 +138,13 @@ void TableSurface::SwitchToMini(TableMini* target, TableMini* merge) {
       activeMini_->RepaintFrom(table_.get());
       selection_ = std::move(carried);
     }
-    for (int i = chips_.Count() - 1; i >= 0; --i) {
-      chips_.At(i)->MarkPixels();
-      MiniBoard::AddChip(*activeMini_, chips_.At(i), puzzle->GetPieceCount());
-    }
+    // All of them leave at once: a piece hidden here must not show a piece below it again.
+    const ChipList leaving(chips_);
     chips_.Clear();
+    for (int i = leaving.Count() - 1; i >= 0; --i) {
+      leaving.At(i)->MarkPixels();
+      MiniBoard::AddChip(*activeMini_, leaving.At(i), puzzle->GetPieceCount());
+    }
     const bool targetHeldPieces = !target->Chips().IsEmpty();
     target->Chips().MoveTo(chips_);
     if (merge && merge != target) {

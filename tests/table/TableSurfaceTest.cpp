@@ -40,7 +40,7 @@ std::uint32_t Darker(std::uint32_t pixel, int by) {
 
 // The table as it should look: the felt tiled, every resting piece's shadow, then the pieces
 // from the bottom of the list to the top, each pixel where its turn puts it.
-QString ReferenceMismatch(TableSurface& surface, Puzzle& puzzle, const VirtualBuffer& felt,
+std::string ReferenceMismatch(TableSurface& surface, Puzzle& puzzle, const VirtualBuffer& felt,
                           const QRect& skip = QRect()) {
   const VirtualBuffer& table = *surface.TableBuffer();
   const int w = table.width, h = table.height;
@@ -74,12 +74,12 @@ QString ReferenceMismatch(TableSurface& surface, Puzzle& puzzle, const VirtualBu
     for (int x = 0; x < w; ++x)
       if (!skip.contains(x, y) && (table.Row(y)[x] & 0xFFFFFF) != (ref[std::size_t(y) * w + x] & 0xFFFFFF))
         return QStringLiteral("pixel %1,%2: drawn %3, expected %4").arg(x).arg(y)
-            .arg(table.Row(y)[x], 0, 16).arg(ref[std::size_t(y) * w + x], 0, 16);
+            .arg(table.Row(y)[x], 0, 16).arg(ref[std::size_t(y) * w + x], 0, 16).toStdString();
   return {};
 }
 
 // Empty when every piece of the main table lies wholly on it with its centre stored.
-QString OffTable(TableSurface& surface) {
+std::string OffTable(TableSurface& surface) {
   ChipList& list = surface.GetChipList();
   for (int i = 0; i < list.Count(); ++i) {
     const PuzzleChip& p = *list.At(i);
@@ -89,7 +89,7 @@ QString OffTable(TableSurface& surface) {
     const bool centred = p.Group() || (p.CentreX() > 0 && p.CentreX() < 1 && p.CentreY() > 0 && p.CentreY() < 1);
     if (!inside || !centred)
       return QStringLiteral("piece %1 at %2,%3 centre %4,%5").arg(p.Id()).arg(p.TableX())
-          .arg(p.TableY()).arg(p.CentreX()).arg(p.CentreY());
+          .arg(p.TableY()).arg(p.CentreX()).arg(p.CentreY()).toStdString();
   }
   return {};
 }
@@ -128,7 +128,7 @@ TEST_F(TableSurfaceTest, NewGamesLieOnTheTableAsDrawnAndStayThereThroughResizes)
     ASSERT_TRUE(Load(t, c.tableW, c.tableH, c.pieceSize));
     const int pieces = puzzle->GetPieceCount();
     EXPECT_EQ(t.PiecesAnywhere(), pieces);
-    EXPECT_EQ(OffTable(t.surface), QString());
+    EXPECT_EQ(OffTable(t.surface), "");
     ChipList& onTable = t.surface.GetChipList();
     int interior = 0;
     for (int i = 0; i < onTable.Count(); ++i) interior += onTable.At(i)->EdgeClass() == 9;
@@ -136,13 +136,23 @@ TEST_F(TableSurfaceTest, NewGamesLieOnTheTableAsDrawnAndStayThereThroughResizes)
       EXPECT_EQ(interior, 0);
       EXPECT_EQ(t.minis[1]->Chips().Count(), pieces - onTable.Count());
     }
-    EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), QString());
+    EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
+    // The interior pieces' mini switched in and out again: nothing lost, all drawn.
+    const int edgePieces = onTable.Count();
+    for (int mini : {1, 0}) {
+      t.surface.SwitchToMini(mini);
+      EXPECT_EQ(t.surface.ActiveMini(), t.minis[std::size_t(mini)].get());
+      EXPECT_EQ(t.PiecesAnywhere(), pieces);
+      EXPECT_EQ(OffTable(t.surface), "");
+      EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
+    }
+    EXPECT_EQ(onTable.Count(), edgePieces);
     for (QSize size : {QSize(c.tableW / 2, c.tableH * 2 / 3), QSize(c.tableW + 150, c.tableH + 90)}) {
       t.surface.Resize(size.width(), size.height());
       t.surface.Refresh();
       EXPECT_EQ(t.PiecesAnywhere() + PuzzleChip::CapturedList().Count(), pieces);
-      EXPECT_EQ(OffTable(t.surface), QString());
-      EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), QString());
+      EXPECT_EQ(OffTable(t.surface), "");
+      EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
     }
     puzzle.reset();
     EXPECT_EQ(t.PiecesAnywhere(), 0);
@@ -190,7 +200,7 @@ TEST_F(TableSurfaceTest, CarryingRestoresTheTableExactlyAndPresentsOnlyWhatChang
     EXPECT_TRUE(t.host.lastPart.isValid());
     EXPECT_TRUE(t.host.lastPart.contains(covered));
     // Outside the selection the table is exactly the table without the carried piece.
-    EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt, covered), QString());
+    EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt, covered), "");
   }
   // The carried picture shows the piece's own pixels where the selection lies.
   const ChipSelection& s = *t.surface.Selection();
@@ -303,7 +313,7 @@ TEST_F(SavedGameTest, RecordsRestorePlacesGroupsAndMinisAndSoundDefaultsMendBadV
   ChipList& list = t.surface.GetChipList();
   EXPECT_EQ(list.Count(), n - 1);
   EXPECT_EQ(t.minis[2]->Chips().Count(), 1);
-  EXPECT_EQ(OffTable(t.surface), QString());
+  EXPECT_EQ(OffTable(t.surface), "");
   const PuzzleChip* loose = list.FindById(0);
   ASSERT_TRUE(loose);
   EXPECT_FLOAT_EQ(loose->CentreX(), 0.5f);
@@ -315,7 +325,7 @@ TEST_F(SavedGameTest, RecordsRestorePlacesGroupsAndMinisAndSoundDefaultsMendBadV
   EXPECT_EQ(grouped->Mask().Rotation(), 90);
   EXPECT_TRUE(list.FindById(3));
   EXPECT_EQ(list.FindById(4)->Group(), nullptr);
-  EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), QString());
+  EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
 }
 
 TEST_F(SavedGameTest, RecordsThatDoNotNameEveryPieceOnceAreCorruptAndPlaceNothing) {
