@@ -2,17 +2,27 @@
 
 #include "NoteFormat.h"
 
-#include <QAbstractTextDocumentLayout>
-#include <QPainter>
+#include <QImage>
 #include <QTextDocument>
+#include <QUrl>
+
+namespace {
+
+const QString kBoxName = QStringLiteral("kept-group:box");
+
+}  // namespace
 
 void KeptGroup::SetGroup(QTextCharFormat& format, const QByteArray& bytes, QSize size) {
-  format.setObjectType(ObjectType);
+  size = QSize(qBound(1, size.width(), MaxSide), qBound(1, size.height(), MaxSide));
+  format.setObjectType(QTextFormat::ImageObject);
+  format.setProperty(QTextFormat::ImageName, kBoxName);
+  format.setProperty(QTextFormat::ImageWidth, qreal(size.width()));
+  format.setProperty(QTextFormat::ImageHeight, qreal(size.height()));
   format.setProperty(NoteProperty::KeptBytes, bytes);
-  format.setProperty(NoteProperty::KeptSize, QSize(qBound(1, size.width(), MaxSide), qBound(1, size.height(), MaxSide)));
+  format.setProperty(NoteProperty::KeptSize, size);
 }
 
-bool KeptGroup::IsKept(const QTextCharFormat& format) { return format.objectType() == ObjectType; }
+bool KeptGroup::IsKept(const QTextCharFormat& format) { return format.hasProperty(NoteProperty::KeptBytes); }
 
 QByteArray KeptGroup::Bytes(const QTextCharFormat& format) {
   return format.property(NoteProperty::KeptBytes).toByteArray();
@@ -21,16 +31,10 @@ QByteArray KeptGroup::Bytes(const QTextCharFormat& format) {
 QSize KeptGroup::Size(const QTextCharFormat& format) { return format.property(NoteProperty::KeptSize).toSize(); }
 
 void KeptGroup::Install(QTextDocument* document) {
-  QAbstractTextDocumentLayout* layout = document->documentLayout();
-  if (layout->handlerForObject(ObjectType) == nullptr) layout->registerHandler(ObjectType, new KeptGroup(layout));
-}
-
-QSizeF KeptGroup::intrinsicSize(QTextDocument*, int, const QTextFormat& format) {
-  return format.property(NoteProperty::KeptSize).toSize();
-}
-
-void KeptGroup::drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat&) {
-  painter->fillRect(rect, QColor(0xC0, 0xC0, 0xC0));
-  painter->setPen(QColor(0x80, 0x80, 0x80));
-  painter->drawRect(rect.adjusted(0, 0, -1, -1));
+  static const QImage box = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.fill(QColor(0xC0, 0xC0, 0xC0));
+    return image;
+  }();
+  document->addResource(QTextDocument::ImageResource, QUrl(kBoxName), box);
 }

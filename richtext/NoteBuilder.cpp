@@ -56,9 +56,9 @@ void NoteBuilder::EndParagraph(const QTextBlockFormat& paragraph, const QTextCha
 std::unique_ptr<QTextDocument> NoteBuilder::Build() const {
   auto document = std::make_unique<QTextDocument>();
   document->setUndoRedoEnabled(false);
-  KeptGroup::Install(document.get());
   QTextCursor cursor(document.get());
   Apply(cursor, true);
+  KeptGroup::Install(document.get());
   document->setUndoRedoEnabled(true);
   document->setModified(false);
   return document;

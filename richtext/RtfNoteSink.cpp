@@ -47,26 +47,32 @@ void RtfNoteSink::Text(const QString& text, const CharAttrs& attrs) {
   QString clean = NoteText::Clean(text);
   clean.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
   if (clean.isEmpty() || full_) return;
+  PendingTab();
   Before();
   if (!(attrs == runAttrs_)) {
     FlushRun();
     runAttrs_ = attrs;
   }
-  CellTabs(cells_);
   run_.append(clean);
   Count(clean.size());
 }
 
-void RtfNoteSink::CellTabs(int upTo) {
-  if (tabs_ >= upTo) return;
-  Count(upTo - tabs_);
-  for (; tabs_ < upTo; ++tabs_) run_.append(u'\t');
+void RtfNoteSink::PendingTab() {
+  if (!pendingTab_) return;
+  pendingTab_ = false;
+  Text(QStringLiteral("\t"), tabAttrs_);
+}
+
+void RtfNoteSink::Cell(const CharAttrs& attrs) {
+  PendingTab();
+  pendingTab_ = true;
+  tabAttrs_ = attrs;
 }
 
 void RtfNoteSink::Object(const QByteArray& bytes, QSize size, const CharAttrs& attrs) {
   if (full_) return;
+  PendingTab();
   Before();
-  CellTabs(cells_);
   FlushRun();
   QTextCharFormat format = Format(attrs);
   KeptGroup::SetGroup(format, bytes, size);
@@ -85,12 +91,7 @@ void RtfNoteSink::Paragraph(const ParaAttrs& para, const CharAttrs& mark) {
 }
 
 void RtfNoteSink::Row(const ParaAttrs& para, const CharAttrs& mark) {
-  // Empty cells at the end of a row keep their separators.
-  if (cells_ - 1 > tabs_) {
-    Before();
-    CellTabs(cells_ - 1);
-  }
-  cells_ = tabs_ = 0;
+  pendingTab_ = false;  // the last cell needs no separator
   Paragraph(para, mark);
 }
 

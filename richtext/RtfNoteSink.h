@@ -21,7 +21,7 @@ public:
   void Object(const QByteArray& bytes, QSize size, const CharAttrs& attrs);
   void Paragraph(const ParaAttrs& para, const CharAttrs& mark);
   // A table row: cells are separated by tabs in one paragraph.
-  void Cell() { ++cells_; }
+  void Cell(const CharAttrs& attrs);
   void Row(const ParaAttrs& para, const CharAttrs& mark);
   // whole: a mark still held back is the document's final one and adds no paragraph.
   void Finish(const ParaAttrs& para, bool whole);
@@ -32,7 +32,7 @@ public:
 private:
   void Before();
   void FlushRun();
-  void CellTabs(int upTo);
+  void PendingTab();
   void Count(qint64 positions);
   const QTextCharFormat& Format(const CharAttrs& attrs);
   const QTextBlockFormat& BlockFormat(const ParaAttrs& para);
@@ -43,8 +43,8 @@ private:
   bool pendingBreak_ = false;
   QTextBlockFormat pendingPara_;
   QTextCharFormat pendingMark_;
-  int cells_ = 0;
-  int tabs_ = 0;
+  bool pendingTab_ = false;  // a cell ended; its separator is due when another follows
+  CharAttrs tabAttrs_;
   qint64 positions_ = 0;
   qint64 max_;
   bool full_ = false;

@@ -82,6 +82,7 @@ DWORD RtfParser::Run(bool whole) {
     }
   }
   FlushBytes();
+  if (highSurrogate_ != 0 && !groups_.empty()) EmitChar(u'\0');  // a dangling half of a pair
   if (sink_.Full()) return STREAM_E_TOO_LARGE;
   ApplyNumbering();
   sink_.Finish(Effective(), whole);
@@ -299,7 +300,7 @@ void RtfParser::OnTextWord(RtfWord word, const RtfTokenizer::Token& token) {
     case W::Cellx:
       if (rowCells_.size() < kMaxCells) rowCells_.append(std::clamp(param, 0, RtfFormatWords::MaxTwips));
       break;
-    case W::Cell: sink_.Cell(); break;
+    case W::Cell: sink_.Cell(group.chr); break;
     case W::Row: {
       ApplyNumbering();
       ParaAttrs row = Effective();
@@ -468,7 +469,13 @@ void RtfParser::EmitChar(char16_t c) {
 }
 
 void RtfParser::FlushBytes() {
-  if (!decoder_.IsEmpty()) EmitText(decoder_.Take());
+  if (decoder_.IsEmpty()) return;
+  QString text = decoder_.Take();
+  if (highSurrogate_ != 0) {
+    text.prepend(QChar(0xFFFD));  // bytes cannot complete a \u pair
+    highSurrogate_ = 0;
+  }
+  EmitText(text);
 }
 
 void RtfParser::EmitText(const QString& text) {

@@ -91,6 +91,14 @@ NoteSnapshot Snapshot(const QTextDocument& document, int start, int end) {
     }
     if (block.position() + block.length() - 1 < end) snap.chars.push_back(CharAttrs());  // the mark: not compared
   }
+  // Field ids only tell fields apart: number them in order of appearance.
+  std::vector<int> seen;
+  for (CharAttrs& attrs : snap.chars) {
+    if (attrs.fieldId == 0) continue;
+    auto it = std::find(seen.begin(), seen.end(), attrs.fieldId);
+    if (it == seen.end()) it = seen.insert(seen.end(), attrs.fieldId);
+    attrs.fieldId = static_cast<int>(it - seen.begin()) + 1;
+  }
   QTextCursor cursor(const_cast<QTextDocument*>(&document));
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
