@@ -1,4 +1,5 @@
 #include "QtTestMain.h"
+#include "SurfaceFixtures.h"
 #include "TestEnvironment.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/BevelFilter.h"
@@ -9,6 +10,7 @@
 #include "Yelk/Prompt.h"
 
 #include <QFile>
+#include <QKeyEvent>
 
 namespace {
 
@@ -89,6 +91,24 @@ private slots:
     QCOMPARE(table.pieces.Count(), 0);
     QVERIFY(puzzle.GetBevel() == nullptr);
     QVERIFY(prompts.Shown().isEmpty());
+  }
+
+  // An Esc that reaches the loading window before its first stage still stops the load.
+  void EscBeforeTheFirstStageStopsTheLoad() {
+    Prompt::Double prompts;
+    HeadlessTable t(400, 300);
+    t.host.loadWindow = [] {
+      auto form = std::make_unique<TLoadBarForm>();
+      form->show();
+      QCoreApplication::postEvent(form.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+      return form;
+    };
+    Puzzle puzzle(WriteBitmap(160, 120));
+    puzzle.SetPieceSize(20);
+    QVERIFY(!t.surface.LoadPuzzle(&puzzle));
+    QVERIFY(t.surface.GetPuzzle() == nullptr);
+    QCOMPARE(t.PiecesAnywhere(), 0);
+    QCOMPARE(t.host.calls.last(), QStringLiteral("enable"));
   }
 };
 

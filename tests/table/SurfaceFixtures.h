@@ -14,6 +14,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -51,6 +52,7 @@ public:
   void EnableMainWindow(bool enabled) override { calls << (enabled ? "enable" : "disable"); }
   std::unique_ptr<LoadProgress> OpenLoadWindow(bool animated) override {
     calls << (animated ? "load window animated" : "load window");
+    if (loadWindow) return loadWindow();
     auto load = std::make_unique<RecordingLoad>(cancelAtStage);
     lastLoad = load.get();
     return load;
@@ -66,6 +68,8 @@ public:
   int colour = -1;
   QStringList calls;
   int cancelAtStage = -1;
+  // A loading window of the test's own instead of the recording one.
+  std::function<std::unique_ptr<LoadProgress>()> loadWindow;
   RecordingLoad* lastLoad = nullptr;  // valid only while the load runs
   QPoint cursor;
   QSize area{1920, 1080};
