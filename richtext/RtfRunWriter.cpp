@@ -41,7 +41,7 @@ const char* NumberingWord(int kind) {
 }  // namespace
 
 RtfRunWriter::RtfRunWriter(QByteArray& out, const QList<Font>& fonts, const QList<QRgb>& colors, int symbolFont)
-    : out_(out), fonts_(fonts), colors_(colors), symbolFont_(symbolFont) {
+    : out_(out), fonts_(fonts), colors_(colors), symbolFont_(symbolFont), delimit_(true) {  // after "\pard"
   // What the reader holds after "\pard": the first font in its plain look.
   if (!fonts_.isEmpty()) {
     state_.face = fonts_[0].face;

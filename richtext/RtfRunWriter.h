@@ -45,5 +45,5 @@ private:
   CharAttrs state_;
   CharAttrs saved_;  // the state outside the open field
   int openField_ = 0;
-  bool delimit_ = false;
+  bool delimit_;  // the last thing written was a control word
 };
