@@ -180,6 +180,7 @@ TEST_F(TableSurfaceTest, EveryDrawingPathStaysInsideTinyTablesAndTheCap) {
   t.surface.PaintMagnifier();
   t.surface.ShowChipHint(list.IsEmpty() ? nullptr : list.At(0));
   EXPECT_GT(t.host.presents, 0);
+  puzzle.reset();
 }
 
 TEST_F(TableSurfaceTest, CarryingRestoresTheTableExactlyAndPresentsOnlyWhatChanged) {
@@ -205,6 +206,10 @@ TEST_F(TableSurfaceTest, CarryingRestoresTheTableExactlyAndPresentsOnlyWhatChang
   // The carried picture shows the piece's own pixels where the selection lies.
   const ChipSelection& s = *t.surface.Selection();
   EXPECT_EQ(s.Image().width, piece->Mask().TableWidth());
+  // The carried piece goes with its puzzle.
+  puzzle.reset();
+  EXPECT_EQ(t.PiecesAnywhere(), 0);
+  EXPECT_EQ(t.surface.Selection(), nullptr);
 }
 
 TEST_F(TableSurfaceTest, LoadsThatStopLeaveNoPuzzleAndTheWindowEnabled) {
@@ -326,6 +331,7 @@ TEST_F(SavedGameTest, RecordsRestorePlacesGroupsAndMinisAndSoundDefaultsMendBadV
   EXPECT_TRUE(list.FindById(3));
   EXPECT_EQ(list.FindById(4)->Group(), nullptr);
   EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
+  puzzle.reset();
 }
 
 TEST_F(SavedGameTest, RecordsThatDoNotNameEveryPieceOnceAreCorruptAndPlaceNothing) {
