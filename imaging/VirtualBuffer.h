@@ -20,6 +20,7 @@
 
 class QImage;
 class QIODevice;
+class QRect;
 class QWidget;
 
 class VirtualBuffer {
@@ -115,6 +116,8 @@ public:
   // event (with no other painter open on it), else through a repaint that happens at once.
   void Render(QWidget* control) const;
   void RenderAt(QWidget* control, int px, int py) const;
+  // Shows only part of the buffer (rows from the top; empty for all) at its place, as Render.
+  void RenderPart(QWidget* control, const QRect& part) const;
   // The printer dialog, then the buffer scaled to the page; false when nothing printed.
   bool Print() const;
 

@@ -11,4 +11,8 @@ void VirtualBuffer::RenderAt(QWidget* control, int px, int py) const {
   BufferPresenter::Present(Image(), control, px, py);
 }
 
+void VirtualBuffer::RenderPart(QWidget* control, const QRect& part) const {
+  BufferPresenter::Present(Image(), control, 0, 0, part);
+}
+
 bool VirtualBuffer::Print() const { return BufferPrinter::Print(Image(), name); }

@@ -24,19 +24,46 @@ std::unique_ptr<VirtualBuffer> Quadrants(int w, int h) {
   return buffer;
 }
 
-// A panel that shows its buffer from its own paint event, as the game's panels do.
+// A panel that shows its buffer (or part of it) from its own paint event, as the game's
+// panels do.
 class BufferPanel : public QWidget {
 public:
+  using QWidget::QWidget;
   VirtualBuffer* buffer = nullptr;
+  QRect part;
 
 protected:
   void paintEvent(QPaintEvent*) override {
     QPainter(this).fillRect(rect(), QColor(90, 90, 90));
-    if (buffer) buffer->Render(this);
+    if (buffer) buffer->RenderPart(this, part);
   }
 };
 
 QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y); }
+
+// Distinct colours, with shadow levels in the top byte.
+std::unique_ptr<VirtualBuffer> Shadowed(int w, int h, std::uint32_t flip) {
+  auto buffer = Patterned(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) PixelRef(*buffer, x, y) = (PatternValue(x, y) ^ flip) | std::uint32_t((x + y) % 64) << 24;
+  return buffer;
+}
+
+// Draws part of the buffer, as it should look on screen, over shown.
+void Expect(QImage& shown, const VirtualBuffer& buffer, const QRect& part) {
+  for (int y = part.top(); y <= part.bottom(); ++y)
+    for (int x = part.left(); x <= part.right(); ++x) shown.setPixel(x, y, 0xFF000000u | (PixelAt(buffer, x, y) & 0xFFFFFF));
+}
+
+// Empty when both pictures agree in every pixel, else the first difference.
+QString Difference(const QImage& shot, const QImage& expected) {
+  if (shot.size() != expected.size()) return "size differs";
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x)
+      if (shot.pixel(x, y) != expected.pixel(x, y))
+        return QString("at %1,%2: %3 instead of %4").arg(x).arg(y).arg(shot.pixel(x, y), 8, 16).arg(expected.pixel(x, y), 8, 16);
+  return {};
+}
 
 }  // namespace
 
@@ -74,6 +101,41 @@ private slots:
     QCOMPARE(At(shot, 10, 10), qRgb(90, 90, 90));
     const QImage later = panel.grab().toImage();
     QCOMPARE(At(later, 31, 21), qRgb(90, 90, 90));
+  }
+
+  // Straight into the window's buffer (the panel inside it at an offset), into a grey
+  // picture limited to a region, and through the painter into a 24-bit picture: every
+  // pixel upright and opaque; a part shown from outside a paint event leaves the rest.
+  void WholeAndPartsShowEveryPixelUprightAndNothingElse() {
+    auto first = Shadowed(37, 23, 0), second = Shadowed(37, 23, 0xFFFFFF);  // odd width on purpose
+    const QRect part(5, 3, 21, 13);
+    QWidget window;
+    window.resize(70, 50);
+    BufferPanel panel(&window);
+    panel.setGeometry(6, 4, 50, 40);
+    panel.buffer = first.get();
+    QImage grey(panel.size(), QImage::Format_RGB32);
+    grey.fill(QColor(90, 90, 90));
+    QImage whole = grey, partOnly = grey, limited = grey;
+    Expect(whole, *first, QRect(0, 0, 37, 23));
+    Expect(partOnly, *first, part);
+    QCOMPARE(Difference(panel.grab().toImage(), whole), QString());
+    panel.render(&limited, part.topLeft(), QRegion(part));
+    QCOMPARE(Difference(limited, partOnly), QString());
+    panel.part = part;
+    QImage deep(panel.size(), QImage::Format_RGB888);
+    panel.render(&deep);
+    QCOMPARE(Difference(deep, partOnly), QString());
+
+    panel.part = QRect();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto onScreen = [&] { return window.screen()->grabWindow(window.winId()).toImage().copy(panel.geometry()); };
+    QCOMPARE(Difference(onScreen(), whole), QString());
+    panel.buffer = nullptr;
+    second->RenderPart(&panel, part);
+    Expect(whole, *second, part);
+    QCOMPARE(Difference(onScreen(), whole), QString());
   }
 
   void PrintedPagesHoldThePictureCentredKeepingItsAspect() {
