@@ -224,6 +224,35 @@ TEST_F(TableSurfaceTest, LoadsThatStopLeaveNoPuzzleAndTheWindowEnabled) {
   }
 }
 
+// The window manager may resize the window while the pieces are laid out.
+class ResizingLoad : public RecordingLoad {
+public:
+  ResizingLoad(TableSurface& surface, QSize size) : RecordingLoad(-1), surface_(surface), size_(size) {}
+  void SetBarPosition(int position) override {
+    RecordingLoad::SetBarPosition(position);
+    if (!stages.empty() && stages.back() == 4 && position > 0 && !resized_) {
+      resized_ = true;
+      surface_.Resize(size_.width(), size_.height());
+    }
+  }
+
+private:
+  TableSurface& surface_;
+  QSize size_;
+  bool resized_ = false;
+};
+
+TEST_F(TableSurfaceTest, AResizeDuringTheLayoutWaitsForItsEnd) {
+  HeadlessTable t(500, 400);
+  t.host.loadWindow = [&] { return std::make_unique<ResizingLoad>(t.surface, QSize(260, 300)); };
+  ASSERT_TRUE(Load(t, 500, 400, 40));
+  EXPECT_EQ(QSize(t.surface.GetWidth(), t.surface.GetHeight()), QSize(260, 300));
+  EXPECT_EQ(t.PiecesAnywhere(), puzzle->GetPieceCount());
+  EXPECT_EQ(OffTable(t.surface), "");
+  EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
+  puzzle.reset();
+}
+
 TEST_F(TableSurfaceTest, DestroyingThePuzzleTakesItsGroupsAndCapturedPiecesAlong) {
   HeadlessTable t(400, 300);
   ASSERT_TRUE(Load(t, 400, 300, 40));
