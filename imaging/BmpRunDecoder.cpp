@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::size_t ChunkBytes = 64 * 1024;
@@ -11,6 +15,20 @@ constexpr std::uint32_t Black = 1;
 
 QString CutShort() { return QStringLiteral("BMP pixel data cut short"); }
 QString PastRow() { return QStringLiteral("BMP run-length data writes past a row"); }
+
+// A run of one colour, in whole groups of eight while the row has room for them: the few
+// pixels past the run are written again by the codes that follow.
+void FillRun(std::uint32_t* to, int count, int room, std::uint32_t colour) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i v = _mm_set1_epi32(int(colour));
+  for (; i < count && i + 8 <= room; i += 8) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), v);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i + 4), v);
+  }
+#endif
+  for (; i < count; ++i) to[i] = colour;
+}
 
 }  // namespace
 
@@ -24,31 +42,25 @@ BmpRunDecoder::BmpRunDecoder(QIODevice& source, qint64 bytes, const RasterImage&
       palette(colours),
       chunk(ChunkBytes) {}
 
-// Makes count bytes (at most 256) lie together in the chunk; false when the data ends first.
-bool BmpRunDecoder::Take(int count, const uchar*& bytes) {
-  if (end - at < std::size_t(count)) {
-    std::memmove(chunk.data(), chunk.data() + at, end - at);
-    end -= at;
-    at = 0;
-    const qint64 wanted = std::min<qint64>(left, qint64(chunk.size() - end));
-    const qint64 got = wanted > 0 ? device.read(reinterpret_cast<char*>(chunk.data() + end), wanted) : 0;
-    if (got > 0) {
-      end += std::size_t(got);
-      left -= got;
-    }
-    if (end < std::size_t(count)) return false;
+bool BmpRunDecoder::Refill(int count) {
+  std::memmove(chunk.data(), chunk.data() + at, end - at);
+  end -= at;
+  at = 0;
+  const qint64 wanted = std::min<qint64>(left, qint64(chunk.size() - end));
+  const qint64 got = wanted > 0 ? device.read(reinterpret_cast<char*>(chunk.data() + end), wanted) : 0;
+  if (got > 0) {
+    end += std::size_t(got);
+    left -= got;
   }
-  bytes = chunk.data() + at;
-  at += std::size_t(count);
-  return true;
+  return end >= std::size_t(count);
 }
 
-std::uint32_t* BmpRunDecoder::Here() const {
-  return target.Row(topDown ? row : target.height - 1 - row) + x;
+std::uint32_t* BmpRunDecoder::LineOf(int fileRow) const {
+  return target.Row(topDown ? fileRow : target.height - 1 - fileRow);
 }
 
 void BmpRunDecoder::Blacken(int count) {
-  std::fill_n(Here(), count, Black);
+  std::fill_n(line + x, count, Black);
   x += count;
 }
 
@@ -59,11 +71,16 @@ void BmpRunDecoder::MoveTo(int newX, int newRow) {
     return;
   }
   Blacken(target.width - x);
-  for (x = 0, ++row; row < newRow; ++row) Blacken(target.width), x = 0;
-  if (row < target.height) Blacken(newX);
+  for (++row; row < newRow; ++row) std::fill_n(LineOf(row), target.width, Black);
+  x = 0;
+  if (row < target.height) {
+    line = LineOf(row);
+    Blacken(newX);
+  }
 }
 
 bool BmpRunDecoder::Decode(QString& fault) {
+  line = LineOf(0);
   while (row < target.height) {
     const uchar* code;
     if (!Take(2, code)) {
@@ -91,24 +108,24 @@ bool BmpRunDecoder::Decode(QString& fault) {
 
 // count pixels of one index (RLE8) or of two alternating ones (RLE4).
 bool BmpRunDecoder::Encoded(int count, int value, QString& fault) {
-  if (x + count > target.width) {
+  const int room = target.width - x;
+  if (count > room) {
     fault = PastRow();
     return false;
   }
-  std::uint32_t* to = Here();
-  if (!fourBits) {
-    std::fill_n(to, count, palette[value]);
-  } else {
-    const std::uint32_t pair[2] = {palette[value >> 4], palette[value & 15]};
-    for (int i = 0; i < count; ++i) to[i] = pair[i & 1];
-  }
+  std::uint32_t* to = line + x;
+  if (!fourBits)
+    FillRun(to, count, room, palette[value]);
+  else
+    for (int i = 0; i < count; ++i) to[i] = palette[i & 1 ? value & 15 : value >> 4];
   x += count;
   return true;
 }
 
 // count pixels given one by one, their bytes padded to a whole word.
 bool BmpRunDecoder::Absolute(int count, QString& fault) {
-  if (x + count > target.width) {
+  const int room = target.width - x;
+  if (count > room) {
     fault = PastRow();
     return false;
   }
@@ -118,11 +135,18 @@ bool BmpRunDecoder::Absolute(int count, QString& fault) {
     fault = CutShort();
     return false;
   }
-  std::uint32_t* to = Here();
-  if (!fourBits)
-    for (int i = 0; i < count; ++i) to[i] = palette[from[i]];
-  else
+  std::uint32_t* to = line + x;
+  if (fourBits) {
     for (int i = 0; i < count; ++i) to[i] = palette[from[i >> 1] >> (i & 1 ? 0 : 4) & 15];
+  } else {
+    // Whole groups of eight while the row and the chunk have room for them: the few pixels
+    // past the run are written again by the codes that follow.
+    int i = 0;
+    const bool roomy = from + (count + 7) / 8 * 8 <= chunk.data() + chunk.size();
+    for (; roomy && i < count && i + 8 <= room; i += 8)
+      for (int k = 0; k < 8; ++k) to[i + k] = palette[from[i + k]];
+    for (; i < count; ++i) to[i] = palette[from[i]];
+  }
   x += count;
   return true;
 }

@@ -24,8 +24,15 @@ public:
   bool Decode(QString& fault);
 
 private:
-  bool Take(int count, const uchar*& bytes);
-  std::uint32_t* Here() const;
+  // Makes count bytes (at most 256) lie together in the chunk; false when the data ends first.
+  bool Take(int count, const uchar*& bytes) {
+    if (end - at < std::size_t(count) && !Refill(count)) return false;
+    bytes = chunk.data() + at;
+    at += std::size_t(count);
+    return true;
+  }
+  bool Refill(int count);
+  std::uint32_t* LineOf(int fileRow) const;
   void Blacken(int count);
   void MoveTo(int newX, int newRow);
   bool Encoded(int count, int value, QString& fault);
@@ -41,4 +48,5 @@ private:
   std::vector<uchar> chunk;
   std::size_t at = 0, end = 0;  // unread bytes of the chunk
   int x = 0, row = 0;           // the next pixel; rows counted in file order
+  std::uint32_t* line = nullptr;  // the memory of that row
 };

@@ -8,8 +8,25 @@ void Put(QByteArray& bytes, quint32 v, int size) {
   for (int i = 0; i < size; ++i) bytes.append(char(v >> (8 * i) & 0xFF));
 }
 
-// Rows in file order: bottom-up unless top-down; run-length files use encoded runs only
-// (RLE4 repeats the index in both nibbles).
+// Pixels one by one, as a run-length file's absolute run: count indices, packed into bytes
+// (RLE4: two to a byte) and padded to a whole word.
+QByteArray AbsoluteRun(const BmpLayout& layout, int x, int y, int count) {
+  QByteArray bytes;
+  bytes.append('\0').append(char(count));
+  QByteArray packed;
+  for (int i = 0; i < count; ++i) {
+    const quint32 v = layout.value(x + i, y);
+    if (layout.compression == Rle8) packed.append(char(v));
+    else if (i % 2 == 0) packed.append(char(v << 4));
+    else packed.back() = char(packed.back() | char(v));
+  }
+  if (packed.size() % 2) packed.append('\0');
+  return bytes + packed;
+}
+
+// Rows in file order: bottom-up unless top-down. Run-length files use encoded runs (RLE4
+// repeats the index in both nibbles) and, for three or more pixels that differ from the
+// next, absolute runs.
 QByteArray PixelData(const BmpLayout& layout) {
   QByteArray bytes;
   const bool runs = layout.compression == Rle8 || layout.compression == Rle4;
@@ -21,10 +38,18 @@ QByteArray PixelData(const BmpLayout& layout) {
     for (int x = 0; x < layout.width; ++x) {
       const quint32 v = layout.value(x, y);
       if (runs) {
-        int run = 1;
-        while (x + run < layout.width && layout.value(x + run, y) == v) ++run;
-        row.append(char(run)).append(char(layout.compression == Rle4 ? (v << 4 | v) : v));
-        x += run - 1;
+        int run = 1, single = 0;
+        while (x + run < layout.width && run < 255 && layout.value(x + run, y) == v) ++run;
+        while (x + single < layout.width && single < 255 &&
+               (x + single + 1 == layout.width || layout.value(x + single + 1, y) != layout.value(x + single, y)))
+          ++single;
+        if (single >= 3) {
+          row += AbsoluteRun(layout, x, y, single);
+          x += single - 1;
+        } else {
+          row.append(char(run)).append(char(layout.compression == Rle4 ? (v << 4 | v) : v));
+          x += run - 1;
+        }
       } else if (layout.bitCount < 8) {
         bits = bits << layout.bitCount | v;
         if ((used += layout.bitCount) == 8) row.append(char(bits)), bits = 0, used = 0;
