@@ -61,16 +61,18 @@ const QByteArray& PictureJpeg() {
   return bytes;
 }
 
-void BM_DecodeJpegIntoBuffer(benchmark::State& state) {
-  QByteArray bytes = PictureJpeg();
+// Decodes the file's bytes into one buffer again and again.
+void DecodeRepeatedly(benchmark::State& state, QByteArray bytes, int mode) {
   VirtualBuffer buffer(PictureWidth, PictureHeight, "decoded");
   for (auto _ : state) {
     QBuffer stream(&bytes);
     stream.open(QIODevice::ReadOnly);
-    if (!buffer.Read(stream, VirtualBuffer::JpegMode)) state.SkipWithError("decode failed");
+    if (!buffer.Read(stream, mode)) state.SkipWithError("decode failed");
     benchmark::DoNotOptimize(buffer.memory);
   }
 }
+
+void BM_DecodeJpegIntoBuffer(benchmark::State& state) { DecodeRepeatedly(state, PictureJpeg(), VirtualBuffer::JpegMode); }
 
 void BM_BareLibjpegDecode(benchmark::State& state) {
   const QByteArray& bytes = PictureJpeg();
@@ -152,14 +154,7 @@ const QByteArray& PictureBmp(bool runLength) {
 }
 
 void BM_DecodeBmp(benchmark::State& state, bool runLength) {
-  QByteArray bytes = PictureBmp(runLength);
-  VirtualBuffer buffer(PictureWidth, PictureHeight, "decoded");
-  for (auto _ : state) {
-    QBuffer stream(&bytes);
-    stream.open(QIODevice::ReadOnly);
-    if (!buffer.Read(stream, VirtualBuffer::BitmapMode)) state.SkipWithError("decode failed");
-    benchmark::DoNotOptimize(buffer.memory);
-  }
+  DecodeRepeatedly(state, PictureBmp(runLength), VirtualBuffer::BitmapMode);
 }
 
 void BM_MemcpyPass(benchmark::State& state) {

@@ -30,6 +30,15 @@ void FillRun(std::uint32_t* to, int count, int room, std::uint32_t colour) {
   for (; i < count; ++i) to[i] = colour;
 }
 
+// Indices one by one, in whole groups of eight while room pixels and bytes allow it; the
+// same about the pixels past the run.
+void LookUpRun(std::uint32_t* to, const uchar* from, int count, std::ptrdiff_t room, const std::uint32_t* palette) {
+  int i = 0;
+  for (; i < count && i + 8 <= room; i += 8)
+    for (int k = 0; k < 8; ++k) to[i + k] = palette[from[i + k]];
+  for (; i < count; ++i) to[i] = palette[from[i]];
+}
+
 }  // namespace
 
 BmpRunDecoder::BmpRunDecoder(QIODevice& source, qint64 bytes, const RasterImage& image, bool rowsTopDown,
@@ -82,6 +91,7 @@ void BmpRunDecoder::MoveTo(int newX, int newRow) {
 bool BmpRunDecoder::Decode(QString& fault) {
   line = LineOf(0);
   while (row < target.height) {
+    if (!fourBits) QuickRuns();
     const uchar* code;
     if (!Take(2, code)) {
       // A last row filled to its end needs no end-of-line code.
@@ -104,6 +114,34 @@ bool BmpRunDecoder::Decode(QString& fault) {
     if (!ok) return false;
   }
   return true;
+}
+
+// The codes most of an RLE8 file is made of, runs of one index and pixels one by one
+// inside the row, decoded in one tight loop while the chunk holds the longest code whole.
+// Stops before anything else (escapes, a run past the row, the chunk's end), which the
+// general step then takes.
+void BmpRunDecoder::QuickRuns() {
+  const uchar* p = chunk.data() + at;
+  const uchar* const stop = chunk.data() + end - 2 - 256;
+  const uchar* const bytesEnd = chunk.data() + chunk.size();
+  const int width = target.width;
+  int column = x;
+  while (p < stop) {
+    const int count = p[0], second = p[1];
+    if (count) {
+      if (column + count > width) break;
+      FillRun(line + column, count, width - column, palette[second]);
+      column += count;
+      p += 2;
+      continue;
+    }
+    if (second < 3 || column + second > width) break;
+    LookUpRun(line + column, p + 2, second, std::min<std::ptrdiff_t>(width - column, bytesEnd - p - 2), palette);
+    column += second;
+    p += 2 + second + (second & 1);
+  }
+  at = std::size_t(p - chunk.data());
+  x = column;
 }
 
 // count pixels of one index (RLE8) or of two alternating ones (RLE4).
@@ -139,13 +177,7 @@ bool BmpRunDecoder::Absolute(int count, QString& fault) {
   if (fourBits) {
     for (int i = 0; i < count; ++i) to[i] = palette[from[i >> 1] >> (i & 1 ? 0 : 4) & 15];
   } else {
-    // Whole groups of eight while the row and the chunk have room for them: the few pixels
-    // past the run are written again by the codes that follow.
-    int i = 0;
-    const bool roomy = from + (count + 7) / 8 * 8 <= chunk.data() + chunk.size();
-    for (; roomy && i < count && i + 8 <= room; i += 8)
-      for (int k = 0; k < 8; ++k) to[i + k] = palette[from[i + k]];
-    for (; i < count; ++i) to[i] = palette[from[i]];
+    LookUpRun(to, from, count, std::min<std::ptrdiff_t>(room, chunk.data() + chunk.size() - from), palette);
   }
   x += count;
   return true;

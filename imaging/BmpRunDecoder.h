@@ -35,6 +35,7 @@ private:
   std::uint32_t* LineOf(int fileRow) const;
   void Blacken(int count);
   void MoveTo(int newX, int newRow);
+  void QuickRuns();
   bool Encoded(int count, int value, QString& fault);
   bool Absolute(int count, QString& fault);
   bool Delta(QString& fault);
