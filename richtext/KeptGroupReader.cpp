@@ -62,3 +62,12 @@ KeptGroupReader::Result KeptGroupReader::Read(RtfTokenizer& tokenizer, bool obje
   }
   return result;
 }
+
+QByteArray KeptGroupReader::Share(const QByteArray& source, qsizetype from, qsizetype size) {
+  QByteArray shared = source;
+  QByteArray::DataPointer& pointer = shared.data_ptr();
+  auto* header = pointer.d_ptr();
+  if (header == nullptr) return source.mid(from, size);  // raw data: nothing to share
+  header->ref();
+  return QByteArray(QArrayDataPointer<char>(header, pointer.data() + from, size));
+}

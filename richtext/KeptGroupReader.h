@@ -4,6 +4,7 @@
 
 #include "RtfTokenizer.h"
 
+#include <QByteArray>
 #include <QSize>
 
 class KeptGroupReader {
@@ -14,4 +15,7 @@ public:
   };
   // The tokenizer stands after the group's first word; `object` says it was \object.
   static Result Read(RtfTokenizer& tokenizer, bool object);
+  // The group's bytes without copying them: the result shares the source's buffer, which
+  // stays alive as long as a kept group does.
+  static QByteArray Share(const QByteArray& source, qsizetype from, qsizetype size);
 };

@@ -5,6 +5,8 @@
 #include <QScreen>
 #include <QTextOption>
 
+#include <algorithm>
+
 namespace {
 
 QTextCharFormat::UnderlineStyle QtUnderline(int kind) {
@@ -183,11 +185,12 @@ void ParaAttrs::ApplyTo(QTextBlockFormat& format) const {
   format.setProperty(NoteProperty::PageBreakBefore, pageBreakBefore);
   format.setProperty(NoteProperty::CellBoundaries, QVariant::fromValue(cells));
 
-  // What Qt draws. A numbered first line starts its text after the marker's tab; the marker
-  // itself is drawn by the editor and the printer.
+  // What Qt draws. A numbered first line starts its text after the marker's tab, and never
+  // on the marker (which the editor and the printer draw at the first-line indent).
   format.setLeftMargin(NoteFormat::TwipsToPixels(leftTwips));
   format.setRightMargin(NoteFormat::TwipsToPixels(rightTwips));
-  format.setTextIndent(NoteFormat::TwipsToPixels(firstTwips + (numbering ? numberingTab : 0)));
+  const int markerTab = numbering ? std::max({numberingTab, -firstTwips, 360}) : 0;
+  format.setTextIndent(NoteFormat::TwipsToPixels(firstTwips + markerTab));
   format.setTopMargin(NoteFormat::TwipsToPixels(spaceBefore));
   format.setBottomMargin(NoteFormat::TwipsToPixels(spaceAfter));
   if (lineSpacing == 0)

@@ -38,6 +38,7 @@ QByteArray NoteStream::Pull(EDITSTREAM& stream, const Limits& limits) {
     }
     if (got == 0) break;
   }
+  bytes.squeeze();  // kept groups share this buffer: no slack to hold on to
   return bytes;
 }
 

@@ -23,6 +23,15 @@ QString NoteText::FromDocument(QString text) {
 }
 
 QString NoteText::Clean(const QString& text) {
+  bool clean = true;
+  for (const QChar ch : text) {
+    const char16_t c = ch.unicode();
+    if ((c < 0x20 && c != u'\t' && c != u'\v' && c != u'\f' && c != u'\r' && c != u'\n') || c >= 0xD800) {
+      clean = false;
+      break;
+    }
+  }
+  if (clean) return text;
   QString out;
   out.reserve(text.size());
   const qsizetype n = text.size();

@@ -8,8 +8,9 @@ constexpr size_t kCacheSize = 16;
 }
 
 const QTextCharFormat& RtfNoteSink::Format(const CharAttrs& attrs) {
-  for (auto& entry : charCache_)
-    if (entry.first == attrs) return entry.second;
+  // Newest first: a run mostly goes back to a look used a moment ago.
+  for (auto entry = charCache_.rbegin(); entry != charCache_.rend(); ++entry)
+    if (entry->first == attrs) return entry->second;
   if (charCache_.size() >= kCacheSize) charCache_.erase(charCache_.begin());
   charCache_.emplace_back(attrs, attrs.ToFormat());
   return charCache_.back().second;
@@ -45,7 +46,7 @@ void RtfNoteSink::Before() {
 
 void RtfNoteSink::Text(const QString& text, const CharAttrs& attrs) {
   QString clean = NoteText::Clean(text);
-  clean.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
+  if (clean.contains(u'\r') || clean.contains(u'\n')) clean.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
   if (clean.isEmpty() || full_) return;
   PendingTab();
   Before();

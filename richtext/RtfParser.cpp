@@ -25,13 +25,28 @@ void AppendCapped(QString& to, const QString& text, qsizetype cap) {
 }  // namespace
 
 RtfParser::RtfParser(const QByteArray& rtf, qint64 maxPositions)
-    : tokenizer_(rtf.constData(), static_cast<std::size_t>(rtf.size())), sink_(maxPositions) {}
+    : source_(rtf), tokenizer_(source_.constData(), static_cast<std::size_t>(source_.size())), sink_(maxPositions) {}
 
-int RtfParser::CodePage() const {
-  return groups_.empty() ? tables_.ansiCodePage : tables_.CodePage(groups_.back().font);
+int RtfParser::CodePage() {
+  if (groups_.empty()) return tables_.ansiCodePage;
+  Group& group = groups_.back();
+  if (group.codePageOf != group.font) {  // worked out once per font change, not per text run
+    group.codePage = tables_.CodePage(group.font);
+    group.symbolFace = SymbolFont::IsSymbolFace(group.chr.face);
+    group.codePageOf = group.font;
+  }
+  return group.codePage;
 }
 
-bool RtfParser::SymbolFace() const { return !groups_.empty() && SymbolFont::IsSymbolFace(groups_.back().chr.face); }
+void RtfParser::SetAnsiCodePage(int codePage) {
+  tables_.ansiCodePage = codePage;
+  for (Group& group : groups_) group.codePageOf = -1;
+}
+
+bool RtfParser::SymbolFace() {
+  CodePage();
+  return !groups_.empty() && groups_.back().symbolFace;
+}
 
 DWORD RtfParser::Run(bool whole) {
   for (;;) {
@@ -224,7 +239,8 @@ void RtfParser::KeepGroup(bool object) {
     TMsgLog::Add("RtfReader - a picture or object group over the size cap is left out.");
     return;
   }
-  sink_.Object(QByteArray(tokenizer_.Data() + start, static_cast<qsizetype>(size)), result.size, groups_.back().chr);
+  sink_.Object(KeptGroupReader::Share(source_, static_cast<qsizetype>(start), static_cast<qsizetype>(size)), result.size,
+               groups_.back().chr);
 }
 
 void RtfParser::OnWord(const RtfTokenizer::Token& token) {
@@ -259,12 +275,12 @@ void RtfParser::OnTextWord(RtfWord word, const RtfTokenizer::Token& token) {
   }
   if (RtfFormatWords::ApplyPara(word, param, para_)) return;
   switch (word) {
-    case W::Ansi: tables_.ansiCodePage = 1252; break;
-    case W::Mac: tables_.ansiCodePage = 10000; break;
-    case W::Pc: tables_.ansiCodePage = 437; break;
-    case W::Pca: tables_.ansiCodePage = 850; break;
+    case W::Ansi: SetAnsiCodePage(1252); break;
+    case W::Mac: SetAnsiCodePage(10000); break;
+    case W::Pc: SetAnsiCodePage(437); break;
+    case W::Pca: SetAnsiCodePage(850); break;
     case W::AnsiCpg:
-      if (param > 0 && param < 65536) tables_.ansiCodePage = param;
+      if (param > 0 && param < 65536) SetAnsiCodePage(param);
       break;
     case W::Deff: tables_.defaultFont = param; break;
     case W::Plain: {
@@ -412,9 +428,19 @@ void RtfParser::OnBytes(const char* bytes, qsizetype size) {
   }
   if (size == 0) return;
   switch (group.dest) {
-    case Dest::Text: case Dest::FieldInst: case Dest::PnTextAfter: case Dest::PnTextBefore:
-      decoder_.Append(bytes, size, CodePage(), SymbolFace());
+    case Dest::Text: case Dest::FieldInst: case Dest::PnTextAfter: case Dest::PnTextBefore: {
+      // Line ends in RTF text are only for the eye.
+      const int codePage = CodePage();
+      const bool symbol = SymbolFace();
+      for (qsizetype from = 0; from < size;) {
+        qsizetype to = from;
+        while (to < size && bytes[to] != '\r' && bytes[to] != '\n') ++to;
+        if (to > from) decoder_.Append(bytes + from, to - from, codePage, symbol);
+        while (to < size && (bytes[to] == '\r' || bytes[to] == '\n')) ++to;
+        from = to;
+      }
       break;
+    }
     case Dest::FontTable:
       for (qsizetype i = 0; i < size; ++i) {
         if (bytes[i] == ';') {
@@ -511,6 +537,7 @@ void RtfParser::CommitFont() {
     names.Append(fontName_.constData(), fontName_.size(), codePage, false);
     font_.name = names.Take().trimmed();
     tables_.AddFont(fontIndex_, font_);
+    for (Group& group : groups_) group.codePageOf = -1;
     // The default font is known only now; text before the table has none.
     if (fontIndex_ == tables_.defaultFont)
       for (Group& group : groups_)

@@ -32,6 +32,9 @@ private:
     int font = 0;
     int uc = 1;
     bool field = false;  // this group holds a field
+    int codePageOf = -1;  // the font codePage and symbolFace were worked out for
+    int codePage = 1252;
+    bool symbolFace = false;
   };
   struct Numbering {
     int kind = 0, start = 1, tab = 0;
@@ -54,9 +57,11 @@ private:
   ParaAttrs Effective() const;
   void CommitFont();
   void ApplyNumbering();
-  int CodePage() const;
-  bool SymbolFace() const;
+  int CodePage();
+  void SetAnsiCodePage(int codePage);
+  bool SymbolFace();
 
+  QByteArray source_;  // kept groups share its buffer
   RtfTokenizer tokenizer_;
   RtfNoteSink sink_;
   RtfTables tables_;

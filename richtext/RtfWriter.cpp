@@ -9,13 +9,14 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
 // One fragment of the range, read once for both passes.
 struct Run {
-  CharAttrs attrs;
+  int attrs;  // index into the attributes read
   QString text;
   QByteArray kept;
   bool isKept = false;
@@ -39,13 +40,24 @@ const char* FamilyWord(int pitchFamily) {
   }
 }
 
-std::vector<Paragraph> Collect(const QTextDocument& document, int start, int end, bool whole, qsizetype* keptBytes) {
+// The attributes of each format the range uses, read once per format rather than per run.
+struct Formats {
+  std::vector<CharAttrs> chars;
+  std::vector<bool> kept;
+  std::unordered_map<int, int> byIndex;
+  std::unordered_map<int, ParaAttrs> paras;
+};
+
+std::vector<Paragraph> Collect(const QTextDocument& document, int start, int end, bool whole, qsizetype* keptBytes,
+                               Formats& formats) {
   std::vector<Paragraph> paragraphs;
   const QString defaultFace = document.defaultFont().family();
   int ordinal = -1, lastKind = 0, lastStyle = 0;
   for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() <= end; block = block.next()) {
     Paragraph paragraph;
-    paragraph.attrs = ParaAttrs::Read(block.blockFormat());
+    auto para = formats.paras.find(block.blockFormatIndex());
+    if (para == formats.paras.end()) para = formats.paras.emplace(block.blockFormatIndex(), ParaAttrs::Read(block.blockFormat())).first;
+    paragraph.attrs = para->second;
     const int markPosition = block.position() + block.length() - 1;
     paragraph.markInRange = markPosition < end || (whole && markPosition == end);
     if (block.position() == end && !paragraph.markInRange) break;
@@ -59,15 +71,24 @@ std::vector<Paragraph> Collect(const QTextDocument& document, int start, int end
     lastKind = p.numbering, lastStyle = p.numberingStyle;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      const int from = std::max(fragment.position(), start);
-      const int to = std::min(fragment.position() + fragment.length(), end);
+      const int position = fragment.position();
+      const int from = std::max(position, start);
+      const int to = std::min(position + fragment.length(), end);
       if (from >= to) continue;
       Run run;
-      const QTextCharFormat format = fragment.charFormat();
-      run.attrs = CharAttrs::Read(format);
-      if (run.attrs.face.isEmpty()) run.attrs.face = defaultFace;
-      if (KeptGroup::IsKept(format)) {
-        // Each kept position is a fragment of its own only when formats differ: split them.
+      const int index = fragment.charFormatIndex();
+      auto known = formats.byIndex.find(index);
+      if (known == formats.byIndex.end()) {
+        CharAttrs attrs = CharAttrs::Read(fragment.charFormat());
+        if (attrs.face.isEmpty()) attrs.face = defaultFace;
+        formats.chars.push_back(attrs);
+        formats.kept.push_back(KeptGroup::IsKept(fragment.charFormat()));
+        known = formats.byIndex.emplace(index, static_cast<int>(formats.chars.size()) - 1).first;
+      }
+      run.attrs = known->second;
+      if (formats.kept[run.attrs]) {
+        const QTextCharFormat format = fragment.charFormat();
+        // Kept positions share a fragment when their formats are the same: split them.
         const QByteArray bytes = KeptGroup::Bytes(format);
         for (int i = from; i < to; ++i) {
           run.kept = bytes;
@@ -77,7 +98,7 @@ std::vector<Paragraph> Collect(const QTextDocument& document, int start, int end
         }
         continue;
       }
-      run.text = fragment.text().mid(from - fragment.position(), to - from);
+      run.text = fragment.text().mid(from - position, to - from);
       paragraph.runs.push_back(std::move(run));
     }
     paragraphs.push_back(std::move(paragraph));
@@ -92,18 +113,24 @@ QByteArray RtfWriter::Write(const QTextDocument& document, int start, int end) {
   if (end < 0 || end > length) end = length;
   start = std::clamp(start, 0, end);
   qsizetype keptBytes = 0;
-  const std::vector<Paragraph> paragraphs = Collect(document, start, end, start == 0 && end == length, &keptBytes);
+  Formats formats;
+  const std::vector<Paragraph> paragraphs = Collect(document, start, end, start == 0 && end == length, &keptBytes, formats);
 
   QList<RtfRunWriter::Font> fonts;
   QList<QRgb> colors;
   bool bullets = false;
+  // Fonts and colours in the order the text first uses them, so that \deff0 is the first run's.
+  std::vector<bool> listed(formats.chars.size());
   for (const Paragraph& paragraph : paragraphs) {
     bullets |= paragraph.attrs.numbering == PFN_BULLET;
     for (const Run& run : paragraph.runs) {
-      const RtfRunWriter::Font font{run.attrs.face, run.attrs.charSet, run.attrs.pitchFamily};
+      if (listed[run.attrs]) continue;
+      listed[run.attrs] = true;
+      const CharAttrs& attrs = formats.chars[run.attrs];
+      const RtfRunWriter::Font font{attrs.face, attrs.charSet, attrs.pitchFamily};
       if (!fonts.contains(font)) fonts.append(font);
-      if (run.attrs.hasColor && !colors.contains(run.attrs.color)) colors.append(run.attrs.color);
-      if (run.attrs.hasBack && !colors.contains(run.attrs.back)) colors.append(run.attrs.back);
+      if (attrs.hasColor && !colors.contains(attrs.color)) colors.append(attrs.color);
+      if (attrs.hasBack && !colors.contains(attrs.back)) colors.append(attrs.back);
     }
   }
   if (fonts.isEmpty()) fonts.append({document.defaultFont().family(), 0, 0});
@@ -153,9 +180,9 @@ QByteArray RtfWriter::Write(const QTextDocument& document, int start, int end) {
     writer.Marker(attrs, paragraph.marker);
     for (const Run& run : paragraph.runs) {
       if (run.isKept)
-        writer.Kept(run.kept, run.attrs);
+        writer.Kept(run.kept, formats.chars[run.attrs]);
       else
-        writer.Text(run.text, run.attrs, row);
+        writer.Text(run.text, formats.chars[run.attrs], row);
     }
     if (paragraph.markInRange) writer.EndParagraph(row);
   }

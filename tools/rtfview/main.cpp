@@ -1,0 +1,78 @@
+// rtfview <file.rtf> <out.png>
+// Reads an RTF file as the note window does and draws it on a 6.5-inch wide white page:
+// text, paragraph formats, list markers, and kept pictures and objects as grey boxes.
+// A note taller than MaxHeight pixels is drawn scaled down to fit.
+
+#include "richtext/KeptGroup.h"
+#include "richtext/ListMarker.h"
+#include "richtext/NoteFormat.h"
+#include "richtext/RtfReader.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int MaxHeight = 16000;
+
+// Numbering is kept as paragraph attributes; its markers are drawn here, at the first
+// line's indent, in the paragraph's first character's font.
+void DrawMarkers(QPainter& painter, QTextDocument& document) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    const QString marker = ListMarker::ForBlock(block);
+    if (marker.isEmpty() || block.layout() == nullptr || block.layout()->lineCount() == 0) continue;
+    const ParaAttrs para = ParaAttrs::Read(block.blockFormat());
+    const QRectF box = document.documentLayout()->blockBoundingRect(block);
+    const QTextLine line = block.layout()->lineAt(0);
+    QFont font = block.begin().atEnd() ? document.defaultFont() : block.begin().fragment().charFormat().font();
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const qreal x = box.left() + document.documentMargin() + NoteFormat::TwipsToPixels(para.leftTwips + para.firstTwips);
+    painter.drawText(QPointF(x, box.top() + line.y() + line.ascent()), marker);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: rtfview <file.rtf> <out.png>\n");
+    return 2;
+  }
+  QFile file(QString::fromLocal8Bit(argv[1]));
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "rtfview: cannot open %s\n", argv[1]);
+    return 1;
+  }
+  RtfReader::Result result = RtfReader::Read(file.readAll(), true);
+  if (result.error != 0) std::fprintf(stderr, "rtfview: the reader reports error 0x%08x\n", unsigned(result.error));
+  std::unique_ptr<QTextDocument> document = result.builder.Build();
+  KeptGroup::Install(document.get());
+  document->setTextWidth(NoteFormat::TwipsToPixels(9360) + 2 * document->documentMargin());
+  const QSizeF size = document->size();
+  const qreal scale = size.height() > MaxHeight ? MaxHeight / size.height() : 1.0;
+  QImage image(qMax(1, qCeil(size.width() * scale)), qMax(1, qCeil(size.height() * scale)), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.scale(scale, scale);
+  document->drawContents(&painter);
+  DrawMarkers(painter, *document);
+  painter.end();
+  if (!image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+    std::fprintf(stderr, "rtfview: cannot write %s\n", argv[2]);
+    return 1;
+  }
+  std::printf("%s: %d positions, %d paragraphs, drawn %dx%d at scale %.3f\n", argv[1], document->characterCount() - 1,
+              document->blockCount(), image.width(), image.height(), scale);
+  return 0;
+}
