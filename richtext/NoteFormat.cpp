@@ -30,9 +30,12 @@ int IntOr(const QTextFormat& format, int property, int fallback) {
 }  // namespace
 
 qreal NoteFormat::TwipsToPixels(int twips) {
-  qreal dpi = 96;
-  if (qGuiApp != nullptr && QGuiApplication::primaryScreen() != nullptr)
-    dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+  // Asked for every length of every paragraph: the screen is looked up once.
+  static const qreal dpi = [] {
+    if (qGuiApp != nullptr && QGuiApplication::primaryScreen() != nullptr)
+      return QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+    return qreal(96);
+  }();
   return twips * dpi / 1440.0;
 }
 

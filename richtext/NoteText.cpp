@@ -22,11 +22,14 @@ QString NoteText::FromDocument(QString text) {
   return text;
 }
 
-QString NoteText::Clean(const QString& text) {
+QString NoteText::Clean(const QString& text, bool keepLineEnds) {
+  auto kept = [keepLineEnds](char16_t c) {
+    return c == u'\t' || c == u'\v' || c == u'\f' || (keepLineEnds && (c == u'\r' || c == u'\n'));
+  };
   bool clean = true;
   for (const QChar ch : text) {
     const char16_t c = ch.unicode();
-    if ((c < 0x20 && c != u'\t' && c != u'\v' && c != u'\f' && c != u'\r' && c != u'\n') || c >= 0xD800) {
+    if ((c < 0x20 && !kept(c)) || c >= 0xD800) {
       clean = false;
       break;
     }
@@ -38,7 +41,7 @@ QString NoteText::Clean(const QString& text) {
   for (qsizetype i = 0; i < n; ++i) {
     const char16_t c = text[i].unicode();
     if (c < 0x20) {
-      if (c == u'\t' || c == u'\v' || c == u'\f' || c == u'\r' || c == u'\n') out.append(QChar(c));
+      if (kept(c)) out.append(QChar(c));
       continue;
     }
     if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {

@@ -19,8 +19,8 @@ public:
   static QString FromDocument(QString text);
   // Characters from outside that must not pretend to be document structure (an object,
   // Qt's frame marks, non-characters, lone surrogates) become U+FFFD; other control
-  // characters than tab, "\v" and "\f" are dropped.
-  static QString Clean(const QString& text);
+  // characters than tab, "\v", "\f" and (when kept) CR and LF are dropped.
+  static QString Clean(const QString& text, bool keepLineEnds = true);
 
   // Windows-1252, one byte per character: '?' for what the page lacks, ObjectByte for U+FFFC.
   static QByteArray EncodeCp1252(const QString& text);

@@ -33,7 +33,7 @@ void RtfNoteSink::Count(qint64 positions) {
 void RtfNoteSink::FlushRun() {
   if (run_.isEmpty()) return;
   builder_.AddText(run_, Format(runAttrs_));
-  run_.clear();
+  run_.truncate(0);  // keeps its buffer for the next run
 }
 
 void RtfNoteSink::Before() {
@@ -45,8 +45,7 @@ void RtfNoteSink::Before() {
 }
 
 void RtfNoteSink::Text(const QString& text, const CharAttrs& attrs) {
-  QString clean = NoteText::Clean(text);
-  if (clean.contains(u'\r') || clean.contains(u'\n')) clean.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
+  const QString clean = NoteText::Clean(text, false);
   if (clean.isEmpty() || full_) return;
   PendingTab();
   Before();

@@ -52,6 +52,6 @@ QString RtfTextDecoder::DecodeBytes() {
       text = NoteText::DecodeCp1252(bytes_);
     }
   }
-  bytes_.clear();
+  bytes_.truncate(0);  // keeps its buffer for the next text
   return text;
 }

@@ -3,6 +3,7 @@
 
 #include "NoteFixtures.h"
 
+#include "richtext/FormatRecords.h"
 #include "richtext/KeptGroup.h"
 #include "richtext/NoteBuilder.h"
 #include "richtext/RtfReader.h"
@@ -57,7 +58,6 @@ public:
 
   int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
 
-private:
   CharAttrs Char() {
     static const struct {
       const char16_t* face;
@@ -114,6 +114,7 @@ private:
     return p;
   }
 
+private:
   QString Text() {
     static const char16_t* kPieces[] = {u"word", u" ", u"Two words", u"\\{}", u"caf\u00e9 \u20ac \u0178",
                                         u"\u03b1\u03b2\u03a9", u"\u4e2d\u6587", u"\U0001F600", u"\t", u"\f",
@@ -167,5 +168,23 @@ TEST(RtfRoundTripTest, ARangeIsWrittenAloneAndReadBackAsItWas) {
     const auto copy = RtfReader::Read(rtf, false).builder.Build();
     const std::string difference = Difference(Snapshot(*original, start, end), Snapshot(*copy), false);
     ASSERT_EQ(difference, "") << "range " << start << ".." << end << "\n" << rtf.constData();
+  }
+}
+
+TEST(RtfRoundTripTest, FormatRecordsCarryEveryAttributeTheyHaveFieldsFor) {
+  DocumentGenerator generator(99);
+  for (int n = 0; n < 500; ++n) {
+    const CharAttrs chars = generator.Char();
+    CharAttrs back;
+    FormatRecords::Apply(FormatRecords::ToRecord(chars), back);
+    ASSERT_EQ(Describe(back), Describe(chars));
+
+    ParaAttrs para = generator.Paragraph();
+    if (para.lineMultiple) para.lineSpacing -= para.lineSpacing % 12;  // lines in twentieths
+    ParaAttrs paraBack;
+    FormatRecords::Apply(FormatRecords::ToRecord(para), paraBack);
+    if (!para.cells.isEmpty()) para.tabs = para.cells, para.cells.clear();  // a row's stops are its cells
+    ASSERT_EQ(Describe(paraBack), Describe(para));
+    ASSERT_TRUE(paraBack == para);
   }
 }
