@@ -18,6 +18,7 @@
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/VideoFrameRegions.h"
 #include "imaging/VirtualBuffer.h"
+#include "tools/CutFixtures.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,34 +34,6 @@
 #include <vector>
 
 namespace {
-
-class FixedPicture : public PictureSizeSource {
-public:
-  FixedPicture(int width, int height) : size_(width, height) {}
-  QSize GetImageSize() override { return size_; }
-
-private:
-  QSize size_;
-};
-
-// A table that only holds the pieces.
-class PieceTable : public PuzzleTable {
-public:
-  PieceTable() { SetCurrent(this); }
-  QSize AvailableArea() const override { return {1920, 1080}; }
-  int GetWidth() const override { return 1920; }
-  int GetHeight() const override { return 1080; }
-  QSize ScreenSize() const override { return {1920, 1080}; }
-  void MaximizeMainForm() override {}
-  void PlaceMainForm(const QRect&) override {}
-  void SwitchToMini(int) override {}
-  void DeleteAllPieces() override { pieces_.DeleteAll(); }
-  ChipList& GetChipList() override { return pieces_; }
-  void SetJoinSoundPending() override {}
-
-private:
-  ChipList pieces_;
-};
 
 // 2400 x 1700 at 63 pixels: 38 x 26 = 988 pieces; 4000 x 3000 at 77: 51 x 38 = 1938.
 struct Case {

@@ -42,17 +42,51 @@ void CellLayout::PlaceCells(const IntArray& columnWidths, const IntArray& rowHei
 }
 
 void CellLayout::ClaimAreas(const DieAreas& areas) {
-  std::vector<unsigned char> taken(std::size_t(areas.AreaCount()), 0);
-  for (DieCell& cell : cells_) {
+  std::vector<int> taken(std::size_t(areas.AreaCount()), 0), heldByCorner(taken.size(), 0);
+  // Per cell, the area only its seed reached, or -1.
+  std::vector<int> seedOnly(cells_.size(), -1);
+  for (std::size_t index = 0; index < cells_.size(); ++index) {
+    DieCell& cell = cells_[index];
     const QRect rectangle(QPoint(cell.left, cell.top), QPoint(cell.right, cell.bottom));
     QPoint points[DieCell::MaxAreas] = {cell.Seed(areas.Width(), areas.Height())};
     for (int corner = 0; corner < 4; ++corner) points[corner + 1] = cell.Corner(corner);
+    int seedArea = -1, cornerAreas[4], corners = 0;
     for (const QPoint& point : points) {
       if (!rectangle.contains(point)) continue;
       const int area = areas.AreaAt(point.x(), point.y());
-      if (area < 0 || cell.Holds(area)) continue;
+      if (area < 0) continue;
+      if (&point == points) {
+        seedArea = area;
+      } else if (std::find(cornerAreas, cornerAreas + corners, area) == cornerAreas + corners) {
+        cornerAreas[corners++] = area;
+        ++heldByCorner[std::size_t(area)];
+      }
+      if (cell.Holds(area)) continue;
       cell.areas[cell.areaCount++] = area;
-      if (taken[std::size_t(area)]++) shared_ = true;
+      ++taken[std::size_t(area)];
     }
+    const bool seedAreaAtCorner =
+        std::find(cornerAreas, cornerAreas + corners, seedArea) != cornerAreas + corners;
+    if (!seedAreaAtCorner) seedOnly[index] = seedArea;
+  }
+  YieldKnobsAtSeeds(taken, heldByCorner, seedOnly);
+  shared_ = std::any_of(taken.begin(), taken.end(), [](int n) { return n > 1; });
+  orphaned_ = std::find(taken.begin(), taken.end(), 0) != taken.end();
+}
+
+// A neighbour's knob can reach as far as a narrow cell's middle, where its seed lies; the
+// knob's area belongs to the neighbour that holds it by a corner. The cell lets go of it when
+// its corners hold an area of its own. Only a die that would otherwise be refused changes.
+void CellLayout::YieldKnobsAtSeeds(std::vector<int>& taken, const std::vector<int>& heldByCorner,
+                                   const std::vector<int>& seedOnly) {
+  for (std::size_t index = 0; index < cells_.size(); ++index) {
+    const int area = seedOnly[index];
+    DieCell& cell = cells_[index];
+    if (area < 0 || cell.areaCount < 2 || taken[std::size_t(area)] < 2 ||
+        heldByCorner[std::size_t(area)] < 1)
+      continue;
+    std::remove(cell.areas, cell.areas + cell.areaCount, area);
+    --cell.areaCount;
+    --taken[std::size_t(area)];
   }
 }

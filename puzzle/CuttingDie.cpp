@@ -19,6 +19,7 @@
 #include "Yelk/TMsgLog.h"
 #include "imaging/VirtualBuffer.h"
 
+#include <optional>
 #include <vector>
 
 CuttingDie::CuttingDie(PictureSizeSource* puzzle, int pieceSize, LoadProgress* loadWindow)
@@ -34,6 +35,7 @@ CuttingDie::CuttingDie(PictureSizeSource* puzzle, int pieceSize, LoadProgress* l
   width_ = size.width();
   height_ = size.height();
   if (!Cut(pieceSize)) {
+    drawn_.reset();
     buffer_.reset();
     pixels_.reset();
   }
@@ -91,15 +93,31 @@ bool CuttingDie::Cut(int pieceSize) {
 
   DieCleaner cleaner(width_, height_, linePixels);
   linePixels = {};
+  drawn_ = std::make_unique<DieCleaner>(cleaner);
   cleaner.Thin();
   if (!Step(30)) return false;
   cleaner.FillGaps();
   if (!Step(10)) return false;
+  Write(cleaner);
+  if (loadWindow_) loadWindow_->AdvanceBar(10);
+  return true;
+}
+
+bool CuttingDie::CleanAgain() {
+  if (!drawn_ || !buffer_) return false;
+  drawn_->Thin(DieCleaner::Corners::KeepLinks);
+  drawn_->FillGaps();
+  Write(*drawn_);
+  drawn_.reset();
+  return true;
+}
+
+void CuttingDie::DropDrawnLines() { drawn_.reset(); }
+
+void CuttingDie::Write(const DieCleaner& cleaner) {
   PixelCanvas canvas(buffer_->Row(0), -std::ptrdiff_t(width_), width_, height_);
   cleaner.Render(canvas);
   DrawMarkers(canvas);
-  if (loadWindow_) loadWindow_->AdvanceBar(10);
-  return true;
 }
 
 namespace {
@@ -136,6 +154,19 @@ namespace {
 
 bool IsCancelled(const LoadProgress* loadWindow) {
   return loadWindow && loadWindow->IsCancelled();
+}
+
+// The areas of the die and the cells that take them. Where the cleaning broke a line or cut
+// off a pocket, some area does not belong to exactly one cell; the die is then cleaned again
+// from its drawn lines and laid out once more.
+void LayOut(CuttingDie& die, std::optional<DieAreas>& areas, std::optional<CellLayout>& layout) {
+  areas.emplace(*die.Buffer());
+  layout.emplace(*die.ColumnWidths(), *die.RowHeights(), *areas);
+  if (!layout->EveryAreaOnce() && die.CleanAgain()) {
+    areas.emplace(*die.Buffer());
+    layout.emplace(*die.ColumnWidths(), *die.RowHeights(), *areas);
+  }
+  die.DropDrawnLines();
 }
 
 // Row by row, left to right; each piece is linked to the one before it and the one above.
@@ -190,12 +221,13 @@ int CuttingDie::CutChips(CuttingDie* die, BevelFilter* bevel, bool makeOutline,
   ChipMask::ResetPixelCounter();
   BevelRings::SetBevelStyle(firstWidth < 24 ? 1 : firstWidth < 128 ? 2 : 3);
 
-  const DieAreas areas(*die->Buffer());
-  const CellLayout layout(*die->ColumnWidths(), *die->RowHeights(), areas);
-  std::vector<std::unique_ptr<ChipMask>> masks = MaskCutter(areas, layout).Cut();
+  std::optional<DieAreas> areas;
+  std::optional<CellLayout> layout;
+  LayOut(*die, areas, layout);
+  std::vector<std::unique_ptr<ChipMask>> masks = MaskCutter(*areas, *layout).Cut();
   if (IsCancelled(loadWindow)) return columns * rows;
   const std::vector<PuzzleChip*> pieces =
-      MakePieces(masks, layout, *die, bevel, makeOutline, loadWindow);
+      MakePieces(masks, *layout, *die, bevel, makeOutline, loadWindow);
   if (IsCancelled(loadWindow)) return columns * rows;
   for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) (*piece)->JoinBorderSides();
 
@@ -203,7 +235,7 @@ int CuttingDie::CutChips(CuttingDie* die, BevelFilter* bevel, bool makeOutline,
                QStringLiteral(", h=") + StringWithCommas(die->Height()) +
                QStringLiteral(", chips=") + StringWithCommas(std::int64_t(pieces.size())) +
                QStringLiteral(", horzPieces=%1, vertPieces=%2").arg(columns).arg(rows));
-  if (!CoversPicture(*die, layout.HasSharedArea())) {
+  if (!CoversPicture(*die, layout->HasSharedArea())) {
     table->GetChipList().DeleteAll();
     return 0;
   }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class BevelFilter;
+class DieCleaner;
 class IntArray;
 class LoadProgress;
 class PageBlock;
@@ -27,7 +28,10 @@ public:
   CuttingDie& operator=(const CuttingDie&) = delete;
 
   // Makes one piece per grid cell on the current table's list (emptied first), links the
-  // neighbours and checks that the pieces cover the picture exactly once. Answers the piece
+  // neighbours and checks that the pieces cover the picture exactly once. A die in which some
+  // area does not belong to exactly one cell is first cleaned again from its drawn lines
+  // (once, while the die still keeps them); a cell's only area goes to its piece whole,
+  // wherever its knobs reach. Answers the piece
   // count; 0 when there is no die, table or cut, when cancelled before the pieces, or when
   // the pieces do not cover the picture (then logged, and the table's pieces deleted). A
   // cancel while cutting answers the count; the caller tests the flag and deletes the pieces.
@@ -40,6 +44,11 @@ public:
 
   // Null when the die stopped early.
   VirtualBuffer* Buffer() const { return buffer_.get(); }
+  // Cleans the drawn lines once more, keeping each L corner that is a line's only diagonal
+  // link, and writes the die again; false when the drawn lines are no longer kept.
+  bool CleanAgain();
+  // Once a cut has found the die sound it needs the drawn lines no more.
+  void DropDrawnLines();
   // One entry per grid column and row; null when the die stopped before the grid.
   const IntArray* ColumnWidths() const { return columnWidths_.get(); }
   const IntArray* RowHeights() const { return rowHeights_.get(); }
@@ -56,10 +65,12 @@ private:
   bool Cancelled() const;
   // Advances the bar and answers whether to go on.
   bool Step(int barSteps);
+  void Write(const DieCleaner& cleaner);
   void DrawMarkers(PixelCanvas& canvas) const;
 
   std::unique_ptr<PageBlock> pixels_;
   std::unique_ptr<VirtualBuffer> buffer_;
+  std::unique_ptr<DieCleaner> drawn_;  // the lines as drawn, before any cleaning
   std::unique_ptr<IntArray> columnWidths_;
   std::unique_ptr<IntArray> rowHeights_;
   PictureSizeSource* puzzle_;

@@ -81,11 +81,11 @@ void DieCleaner::ForEachLinePixel(int x, Visit visit) const {
   }
 }
 
-void DieCleaner::Thin() {
+void DieCleaner::Thin(Corners corners) {
   bool firstSweep = true;
   for (;;) {
     bool changed = ThinningPass();
-    if (firstSweep || changed) changed = CornerPass() || changed;
+    if (firstSweep || changed) changed = CornerPass(corners) || changed;
     firstSweep = false;
     if (!changed) break;
   }
@@ -102,7 +102,7 @@ bool DieCleaner::ThinningPass() {
 
 // A line pixel with exactly two line neighbours, one above or below and one beside, is the
 // inner corner of an L: removing it keeps the line connected diagonally.
-bool DieCleaner::CornerPass() {
+bool DieCleaner::CornerPass(Corners corners) {
   bool changed = false;
   for (int x = width_ - 2; x >= 1; --x)
     ForEachLinePixel(x, [&](int y) {
@@ -110,6 +110,7 @@ bool DieCleaner::CornerPass() {
       const bool up = column & 1, down = column & 4;
       const bool left = Line(x - 1, y), right = Line(x + 1, y);
       if (up + down + left + right != 2 || !(up || down) || !(left || right)) return;
+      if (corners == Corners::KeepLinks && Line(left ? x + 1 : x - 1, up ? y + 1 : y - 1)) return;
       Erase(x, y);
       changed = true;
       ThinPixel(x, up ? y - 1 : y + 1);

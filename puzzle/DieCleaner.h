@@ -25,8 +25,13 @@ public:
   // duplicates allowed).
   DieCleaner(int width, int height, const std::vector<std::uint32_t>& linePixels);
 
+  // How the thinning treats the inner corner of an L: as drawn, always erased; or kept where
+  // it is the only link to a line pixel diagonally opposite it, which erasing would leave as
+  // a loose end for the thinning to eat back along its line.
+  enum class Corners { Erase, KeepLinks };
+
   // Repeats sweeps until one changes nothing.
-  void Thin();
+  void Thin(Corners corners = Corners::Erase);
   void FillGaps();
   // Writes every pixel of the canvas (of the same size) as area or line.
   void Render(PixelCanvas& canvas) const;
@@ -51,7 +56,7 @@ private:
   template <class Visit>
   void ForEachLinePixel(int x, Visit visit) const;
   bool ThinningPass();
-  bool CornerPass();
+  bool CornerPass(Corners corners);
   bool ThinPixel(int x, int y);
   bool ThinBorderPixel(int x, int y);
   void FillColumnGaps(int x, bool lastOfColumnBeforeWasLine);

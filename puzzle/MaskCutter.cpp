@@ -68,8 +68,15 @@ void MaskCutter::GiveLine(int first, int last, int y, int gridRow, std::size_t& 
   }
 }
 
+// An area that one cell took goes to its piece whole, knobs reaching past the rectangle
+// included; one that several took (a broken line, refused later) is shared out by rectangle.
 void MaskCutter::GiveArea(int area, int first, int last, int y) {
-  for (int i = claimStart_[std::size_t(area)]; i < claimStart_[std::size_t(area) + 1]; ++i) {
+  const int begin = claimStart_[std::size_t(area)], end = claimStart_[std::size_t(area) + 1];
+  if (end - begin == 1) {
+    masks_[std::size_t(claimants_[std::size_t(begin)])]->AppendSpan(first, last, y);
+    return;
+  }
+  for (int i = begin; i < end; ++i) {
     const int index = claimants_[std::size_t(i)];
     const DieCell& cell = layout_.CellAt(index);
     if (y < cell.top || y > cell.bottom) continue;

@@ -1,7 +1,7 @@
 #pragma once
 // Cuts the masks of all cells of a die in one pass over its rows: each area run goes to the
-// piece (or pieces, when a line is broken) that took its area, as far as it lies within the
-// piece's rectangle; each stretch of cut line goes to the piece whose cell holds it, the
+// piece that took its area (or, when a line is broken, to each piece that took it, as far as
+// it lies within the piece's rectangle); each stretch of cut line goes to the piece whose cell holds it, the
 // lines along a cell's top and left belonging to it, those along the picture's far borders
 // to the pieces beside them.
 

@@ -1,7 +1,9 @@
 #include "PuzzleFixtures.h"
 #include "Yelk/IntArray.h"
 #include "imaging/VirtualBuffer.h"
+#include "puzzle/ChipMask.h"
 #include "puzzle/CuttingDie.h"
+#include "puzzle/PuzzleChip.h"
 
 #include <gtest/gtest.h>
 
@@ -194,4 +196,41 @@ TEST(CuttingDieTest, TheSameDieOnEveryMachine) {
   };
   EXPECT_EQ(fingerprint(150, 100, 16), 8212665591597767471ull);
   EXPECT_EQ(fingerprint(300, 200, 37), 14953389870665995951ull);
+}
+
+// The same holds for the whole cut: the die it cut from (cleaned again where the first
+// cleaning broke a line) and every piece's mask. The first three cut at the first cleaning;
+// the fourth only at the second, the next two with knobs reaching past their piece's
+// rectangle, the last with a knob at a neighbour's seed.
+TEST(CuttingDieTest, TheSameCutOnEveryMachine) {
+  auto fnv = [](std::uint64_t hash, std::uint64_t value) { return (hash ^ value) * 1099511628211ull; };
+  struct Cut {
+    int w, h, size;
+    std::uint64_t die, masks;
+  };
+  const Cut cuts[] = {
+      {150, 100, 16, 8212665591597767471ull, 7081058959852699514ull},
+      {300, 200, 37, 14953389870665995951ull, 10242167954413916665ull},
+      {1000, 60, 50, 3317121105049834724ull, 15810218521027944634ull},
+      {400, 77, 13, 14302850671430663398ull, 12005205216771153686ull},
+      {160, 90, 50, 14386597487070499381ull, 1896931618925589927ull},
+      {400, 200, 101, 275176506942909223ull, 12943001229062092850ull},
+      {220, 123, 31, 2849649646103546329ull, 8295226858674722362ull},
+  };
+  for (const Cut& c : cuts) {
+    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.size);
+    FakeTable table(QSize(1000, 800));
+    FakePicture picture(c.w, c.h);
+    CuttingDie die(&picture, c.size, nullptr);
+    ASSERT_EQ(CuttingDie::CutChips(&die, nullptr, false, nullptr), (c.w / c.size) * (c.h / c.size));
+    std::uint64_t dieHash = 1469598103934665603ull, maskHash = dieHash;
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x) dieHash = fnv(dieHash, die.Buffer()->Row(y)[x]);
+    for (int i = 0; i < table.pieces.Count(); ++i)
+      table.pieces[i]->Mask().ForEachRun([&](int y, int first, int last) {
+        for (int value : {i, y, first, last}) maskHash = fnv(maskHash, std::uint64_t(value));
+      });
+    EXPECT_EQ(dieHash, c.die);
+    EXPECT_EQ(maskHash, c.masks);
+  }
 }

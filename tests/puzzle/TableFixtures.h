@@ -10,14 +10,25 @@
 #include "puzzle/MiniHost.h"
 #include "puzzle/PixelMap.h"
 #include "puzzle/PuzzleChip.h"
-#include "puzzle/QuarterTurn.h"
 
 #include <QString>
+#include <QTransform>
+
+#include <cmath>
 
 #include <memory>
 #include <vector>
 
 namespace TableFixtures {
+
+// Where picture offset (lx, ly) of a w x h box lies on the table, the box turned clockwise
+// by rotation degrees: the pixel's centre turned geometrically, apart from the code's own
+// quarter-turn formulas, and the turned box moved back to the origin.
+inline QPoint Turned(int rotation, int lx, int ly, int w, int h) {
+  const QTransform turn = QTransform().rotate(rotation);
+  const QPointF at = turn.map(QPointF(lx + 0.5, ly + 0.5)) - turn.mapRect(QRectF(0, 0, w, h)).topLeft();
+  return {int(std::floor(at.x())), int(std::floor(at.y()))};
+}
 
 // A size x size square mask at (x, y) of the picture.
 inline std::unique_ptr<ChipMask> Square(int x, int y, int size) {
@@ -106,12 +117,12 @@ inline QString MapMismatch(PiecesOnTable& t) {
   for (int i = 0; i < list.Count(); ++i) {
     const PuzzleChip& piece = *list.At(i);
     const ChipMask& mask = piece.Mask();
-    const QuarterTurn turn{mask.Rotation(), mask.Width(), mask.Height()};
     QString fault;
     mask.ForEachRun([&](int py, int first, int last) {
       for (int px = first; px <= last && fault.isEmpty(); ++px) {
         const QPoint at = QPoint(piece.TableX(), piece.TableY()) +
-                          turn.ToTable(px - mask.MinX(), py - mask.FirstRow());
+                          Turned(mask.Rotation(), px - mask.MinX(), py - mask.FirstRow(),
+                                 mask.Width(), mask.Height());
         if (!t.map.Cell(px, py)) continue;  // a piece of another picture
         const std::uint32_t cell = *t.map.Cell(px, py);
         const std::uint32_t index = std::uint32_t((h - 1 - at.y()) * w + at.x());
@@ -127,23 +138,12 @@ inline QString MapMismatch(PiecesOnTable& t) {
   return {};
 }
 
-// The quarter turns written out apart from the code's own: where picture offset (lx, ly) of
-// a w x h box lies on the table.
-inline QPoint Turned(int rotation, int lx, int ly, int w, int h) {
-  switch (rotation) {
-    case 90: return {h - 1 - ly, lx};
-    case 180: return {w - 1 - lx, h - 1 - ly};
-    case 270: return {ly, w - 1 - lx};
-    default: return {lx, ly};
-  }
-}
-
 // Where b lies beside a in the whole picture, both turned alike: the picture offset of
 // their origins turned, worked out apart from the snap's own formulas.
 inline QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
   auto origin = [](const PuzzleChip& p) {
     const ChipMask& m = p.Mask();
-    return QuarterTurn{m.Rotation(), m.Width(), m.Height()}.ToTable(0, 0);
+    return Turned(m.Rotation(), 0, 0, m.Width(), m.Height());
   };
   const QPoint turned = Turned(a.Mask().Rotation(), b.Mask().MinX() - a.Mask().MinX(),
                                b.Mask().FirstRow() - a.Mask().FirstRow(), 1, 1);

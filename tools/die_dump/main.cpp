@@ -3,8 +3,8 @@
 // yellow and blue crossing markers.
 
 #include "puzzle/CuttingDie.h"
-#include "puzzle/PictureSizeSource.h"
 #include "imaging/VirtualBuffer.h"
+#include "tools/CutFixtures.h"
 
 #include <QImage>
 #include <QString>
@@ -12,15 +12,6 @@
 #include <cstdio>
 
 namespace {
-
-class FixedPicture : public PictureSizeSource {
-public:
-  explicit FixedPicture(QSize size) : size_(size) {}
-  QSize GetImageSize() override { return size_; }
-
-private:
-  QSize size_;
-};
 
 int Number(const char* text) {
   bool ok = false;

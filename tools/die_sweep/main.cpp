@@ -5,10 +5,8 @@
 // shorter side are skipped. The die depends only on the sizes, so no picture is needed.
 // The work is shared among one process per core; the last line is "cuts N failures F".
 
-#include "puzzle/ChipList.h"
 #include "puzzle/CuttingDie.h"
-#include "puzzle/PictureSizeSource.h"
-#include "puzzle/PuzzleTable.h"
+#include "tools/CutFixtures.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QString>
@@ -25,34 +23,6 @@
 #include <vector>
 
 namespace {
-
-class FixedPicture : public PictureSizeSource {
-public:
-  explicit FixedPicture(QSize size) : size_(size) {}
-  QSize GetImageSize() override { return size_; }
-
-private:
-  QSize size_;
-};
-
-// A table that only holds the pieces.
-class PieceTable : public PuzzleTable {
-public:
-  PieceTable() { SetCurrent(this); }
-  QSize AvailableArea() const override { return {1920, 1080}; }
-  int GetWidth() const override { return 1920; }
-  int GetHeight() const override { return 1080; }
-  QSize ScreenSize() const override { return {1920, 1080}; }
-  void MaximizeMainForm() override {}
-  void PlaceMainForm(const QRect&) override {}
-  void SwitchToMini(int) override {}
-  void DeleteAllPieces() override { pieces_.DeleteAll(); }
-  ChipList& GetChipList() override { return pieces_; }
-  void SetJoinSoundPending() override {}
-
-private:
-  ChipList pieces_;
-};
 
 struct Range {
   int first = 0, last = -1, step = 1;
