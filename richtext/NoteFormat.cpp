@@ -144,6 +144,15 @@ QTextCharFormat CharAttrs::ToFormat() const {
   return format;
 }
 
+bool ParaAttrs::operator==(const ParaAttrs& o) const {
+  auto same = [](const QList<int>& a, const QList<int>& b) { return a.size() == b.size() && (a.isEmpty() || a == b); };
+  return align == o.align && leftTwips == o.leftTwips && rightTwips == o.rightTwips && firstTwips == o.firstTwips &&
+         spaceBefore == o.spaceBefore && spaceAfter == o.spaceAfter && lineSpacing == o.lineSpacing &&
+         lineMultiple == o.lineMultiple && same(tabs, o.tabs) && numbering == o.numbering &&
+         numberingStyle == o.numberingStyle && numberingStart == o.numberingStart && numberingTab == o.numberingTab &&
+         pageBreakBefore == o.pageBreakBefore && same(cells, o.cells);
+}
+
 ParaAttrs ParaAttrs::Read(const QTextBlockFormat& format) {
   ParaAttrs p;
   const Qt::Alignment h = format.alignment() & Qt::AlignHorizontal_Mask;

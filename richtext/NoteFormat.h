@@ -88,7 +88,8 @@ struct ParaAttrs {
   bool pageBreakBefore = false;
   QList<int> cells;  // a table row's right cell boundaries, empty when not a row
 
-  bool operator==(const ParaAttrs&) const = default;
+  // Qt 6.4 compares two empty lists with memcmp on a null pointer: done by hand.
+  bool operator==(const ParaAttrs& other) const;
 
   static ParaAttrs Read(const QTextBlockFormat& format);
   void ApplyTo(QTextBlockFormat& format) const;
