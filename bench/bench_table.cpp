@@ -2,16 +2,31 @@
 // pixels (the memory bandwidth limit), measured in the same run:
 //   BM_Present/1920x1080  the whole table shown in a widget of its size, as in every frame
 //   BM_Present/dirty      a drag step's two rectangles (200 × 160, moved 5 pixels) as one part
+//   BM_FullRedraw/N       a 1920 × 1080 table with a picture fitted to it, cut into about N
+//                         pieces, all laid out and drawn with their shadows (target: 6×)
+//   BM_DragStep/1, /50    a carried piece, and a carried group of 50, moved 5 pixels: only
+//                         the changed parts drawn (target: 1/5 of a full redraw)
 // Qt's own work is included: the synchronous repaint and the window buffer's flush (under
 // X11 also the server's copy of it). The widget is offscreen unless QT_QPA_PLATFORM says
 // otherwise (e.g. QT_QPA_PLATFORM=xcb under xvfb-run).
 
 #include "imaging/VirtualBuffer.h"
+#include "puzzle/ChipGroup.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/PuzzleChip.h"
+#include "settings/ProgSettings.h"
+#include "table/ChipSelection.h"
+#include "tests/table/SurfaceFixtures.h"
+#include "Yelk/Prompt.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -52,6 +67,74 @@ void BM_Present(benchmark::State& state, QRect part) {
   Timed(state, [&] { part.isEmpty() ? table.Render(&widget) : table.RenderPart(&widget, part); });
 }
 
+// A 1920 x 1080 table holding a picture fitted to it as a puzzle is fitted, cut into about
+// `pieces` pieces, every one laid out on the table.
+struct LaidOutTable {
+  explicit LaidOutTable(int pieces) : table(TableWidth, TableHeight) {
+    Settings()->IsolateEdges = false;
+    table.host.area = QSize(TableWidth, TableHeight);
+    QImage picture(2400, 1500, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x)
+        picture.setPixel(x, y, qRgb(x * 255 / 2400, y * 255 / 1500, (x ^ y) & 0xFF));
+    const QString path = folder.filePath(QStringLiteral("table.bmp"));
+    picture.save(path);
+    puzzle = std::make_unique<Puzzle>(path);
+    const QSize size = puzzle->GetImageSize();
+    puzzle->SetPieceSize(int(std::sqrt(double(size.width()) * size.height() / pieces)));
+    loaded = table.surface.LoadPuzzle(puzzle.get());
+  }
+  ~LaidOutTable() { puzzle.reset(); }
+
+  // A block of columns x rows joined pieces from the top-left corner, lying together as
+  // joined pieces lie, on top of the others; its first piece.
+  PuzzleChip* JoinBlock(int columns, int rows) {
+    ChipList& list = table.surface.GetChipList();
+    PuzzleChip* corner = nullptr;
+    for (int i = 0; i < list.Count() && !corner; ++i)
+      if (list.At(i)->EdgeClass() == 1) corner = list.At(i);
+    PuzzleChip* row = corner;
+    for (int r = 0; r < rows && row; ++r, row = row->Neighbour(ChipSide::Down)) {
+      PuzzleChip* piece = row;
+      for (int c = 0; c < columns && piece; ++c, piece = piece->Neighbour(ChipSide::Right)) {
+        piece->Place(0, false, true, true, 600 + piece->Mask().MinX() - corner->Mask().MinX(),
+                     300 + piece->Mask().FirstRow() - corner->Mask().FirstRow());
+        if (piece != corner) corner->Merge(piece);
+      }
+    }
+    list.BringGroupToFront(corner->Group()->Id(), true);
+    return corner;
+  }
+
+  QTemporaryDir folder;
+  HeadlessTable table;
+  std::unique_ptr<Puzzle> puzzle;
+  bool loaded = false;
+};
+
+void BM_FullRedraw(benchmark::State& state) {
+  LaidOutTable laid(int(state.range(0)));
+  if (!laid.loaded) return state.SkipWithError("the puzzle did not load");
+  TableSurface& surface = laid.table.surface;
+  Timed(state, [&] { surface.Repaint(true, true, nullptr, TableSurface::GetDirtyRegions()); });
+  state.counters["pieces"] = surface.GetChipList().Count();
+}
+
+// A carried piece (or a group of 50) moved 5 pixels to and fro: the changed regions only.
+void BM_DragStep(benchmark::State& state) {
+  LaidOutTable laid(1000);
+  if (!laid.loaded) return state.SkipWithError("the puzzle did not load");
+  TableSurface& surface = laid.table.surface;
+  PuzzleChip* piece = state.range(0) == 1 ? surface.GetChipList().At(0) : laid.JoinBlock(10, 5);
+  surface.Refresh();
+  const QPoint grab(piece->TableX() + piece->Mask().TableWidth() / 2,
+                    piece->TableY() + piece->Mask().TableHeight() / 2);
+  surface.PickUp(piece, grab.x(), grab.y());
+  int step = 0;
+  Timed(state, [&] { surface.DragTo(grab.x() + (++step % 2) * 5, grab.y(), true); });
+  state.counters["carried"] = surface.Selection() ? surface.Selection()->Count() : 0;
+}
+
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_MemcpyPass, 1920x1080, TableWidth, TableHeight)->Unit(benchmark::kMicrosecond);
@@ -60,11 +143,13 @@ BENCHMARK_CAPTURE(BM_Present, 1920x1080, QRect())->Unit(benchmark::kMicrosecond)
 BENCHMARK_CAPTURE(BM_Present, dirty, QRect(600, 400, 200, 160) | QRect(605, 400, 200, 160))
     ->Unit(benchmark::kMicrosecond);
 
-// The table surface's drawing (a full redraw, drag steps) goes here.
+BENCHMARK(BM_FullRedraw)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStep)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  Prompt::Double prompts;  // a refused load must not wait for a click
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

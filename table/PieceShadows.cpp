@@ -34,16 +34,19 @@ inline std::uint32_t Lowered(std::uint32_t pixel, int amount) {
 }
 
 // Walks down-right from start for up to length steps, handing each table pixel inside the
-// table to paint with its step.
+// table to paint with its step. Rows lie bottom-up: one step is one pixel on, a row back.
 template <typename Paint>
 void Walk(VirtualBuffer& table, QPoint start, int length, Paint paint) {
   const int w = table.width, h = table.height;
-  for (int step = 0; step < length; ++step) {
-    const int x = start.x() + step, y = start.y() + step;
-    if (x >= w || y >= h) return;
-    if (x < 0 || y < 0) continue;
-    paint(table.memory[std::ptrdiff_t(h - 1 - y) * w + x], step);
-  }
+  int x = start.x(), y = start.y(), step = 0;
+  // Steps above or left of the table are skipped, steps past its right or bottom edge end it.
+  const int skip = std::max({0, -x, -y});
+  step += skip;
+  x += skip;
+  y += skip;
+  length = std::min({length, step + w - x, step + h - y});
+  std::uint32_t* pixel = table.memory + std::ptrdiff_t(h - 1 - y) * w + x;
+  for (; step < length; ++step, pixel += 1 - w) paint(*pixel, step);
 }
 
 // Where the piece's outline frame starts on the table.
@@ -60,8 +63,29 @@ void CastResting(VirtualBuffer& table, const PuzzleChip& piece) {
   if (table.IsEmpty()) return;
   const QPoint origin = OutlineOrigin(piece);
   const auto& outline = piece.Outline();
+  const int w = table.width, h = table.height;
+  // Outline points lie at most one pixel past the piece's box, and walks reach 3 further:
+  // a piece that far inside the table needs no check per pixel.
+  const ChipMask& mask = piece.Mask();
+  const int reach = int(std::size(RestingLevels));
+  if (piece.TableX() >= 0 && piece.TableY() >= 0 && piece.TableX() + mask.TableWidth() + reach <= w &&
+      piece.TableY() + mask.TableHeight() + reach <= h) {
+    std::uint32_t* base = table.memory + std::ptrdiff_t(h - 1 - origin.y()) * w + origin.x();
+    const std::ptrdiff_t down = 1 - std::ptrdiff_t(w);
+    for (auto point = outline.rbegin(); point != outline.rend(); ++point) {
+      std::uint32_t* p = base + point->x - std::ptrdiff_t(point->y) * w;
+      switch (std::min<int>(point->restingLength, reach)) {
+        case 4: p[3 * down] = Lowered(p[3 * down], RestingLevels[3]); [[fallthrough]];
+        case 3: p[2 * down] = Lowered(p[2 * down], RestingLevels[2]); [[fallthrough]];
+        case 2: p[down] = Lowered(p[down], RestingLevels[1]); [[fallthrough]];
+        case 1: p[0] = Lowered(p[0], RestingLevels[0]); break;
+        default: break;
+      }
+    }
+    return;
+  }
   for (auto point = outline.rbegin(); point != outline.rend(); ++point) {
-    const int length = std::min<int>(point->restingLength, std::size(RestingLevels));
+    const int length = std::min<int>(point->restingLength, reach);
     Walk(table, origin + QPoint(point->x, point->y), length, [](std::uint32_t& pixel, int step) {
       pixel = Lowered(pixel, RestingLevels[step]);
     });

@@ -12,6 +12,7 @@
 #include "TablePlayback.h"
 #include "controls/Artwork.h"
 #include "imaging/VirtualBuffer.h"
+#include "platform/PageBlock.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
@@ -149,8 +150,17 @@ void TableSurface::DeleteAllPieces() {
 
 bool TableSurface::TakeJoinSound() { return std::exchange(joinSoundPending_, false); }
 
+// The table lies in huge pages where the system allows: drawing turned pieces writes down
+// its columns, a row apart per pixel, which small pages make a page walk each.
 void TableSurface::ReplaceTableBuffer(int w, int h) {
-  table_ = std::make_unique<VirtualBuffer>(w, h, QStringLiteral("Table Surface"));
+  table_.reset();
+  tableBlock_.reset();
+  const std::size_t bytes = std::size_t(std::max(w, 0)) * std::size_t(std::max(h, 0)) * 4;
+  if (bytes > 0) tableBlock_ = std::make_unique<PageBlock>(bytes);
+  if (tableBlock_ && !tableBlock_->IsEmpty())
+    table_ = std::make_unique<VirtualBuffer>(w, h, QStringLiteral("Table Surface"), tableBlock_->Data(), bytes);
+  else
+    table_ = std::make_unique<VirtualBuffer>(w, h, QStringLiteral("Table Surface"));
 }
 
 void TableSurface::DeleteSaveUnders() {

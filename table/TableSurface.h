@@ -21,6 +21,7 @@ class BufferView;
 class ChipSelection;
 class LoadProgress;
 class MiniBoard;
+class PageBlock;
 class Puzzle;
 class PuzzleChip;
 class RandomSource;
@@ -173,6 +174,7 @@ private:
   std::unique_ptr<TablePlayback> ownPlayback_;
   std::unique_ptr<RandomSource> ownRandom_;
 
+  std::unique_ptr<PageBlock> tableBlock_;
   std::unique_ptr<VirtualBuffer> table_;
   ChipList chips_;
   Puzzle* puzzle_ = nullptr;

@@ -28,7 +28,9 @@ constexpr int StatisticsEvery = 16;
 int statisticsCounter = 0;
 
 // Where the picture's pixels go: the table, or the carried selection's own picture for the
-// cells that point there. A cell whose index lies outside its target is skipped.
+// cells that point there. A cell whose index lies outside its target is skipped. The table
+// holds fewer than 2^24 pixels, so a cell below its pixel count is a shown table pixel: one
+// compare decides the common case.
 struct PixelTargets {
   std::uint32_t* table;
   std::uint32_t tableCount;
@@ -36,13 +38,17 @@ struct PixelTargets {
   std::uint32_t selectionCount;
 
   void MapRow(const std::uint32_t* cells, const std::uint32_t* picture, int first, int last) const {
+    if (!selection) {
+      for (int x = first; x <= last; ++x)
+        if (cells[x] < tableCount) table[cells[x]] = picture[x];
+      return;
+    }
     for (int x = first; x <= last; ++x) {
       const std::uint32_t cell = cells[x];
-      const std::uint32_t index = cell & PixelMap::IndexBits;
-      if (cell & PixelMap::SelectionBit) {
-        if (selection && index < selectionCount) selection[index] = picture[x];
-      } else if (!(cell & PixelMap::MarkBit) && index < tableCount) {
-        table[index] = picture[x];
+      if (cell < tableCount) {
+        table[cell] = picture[x];
+      } else if ((cell & PixelMap::SelectionBit) && (cell & PixelMap::IndexBits) < selectionCount) {
+        selection[cell & PixelMap::IndexBits] = picture[x];
       }
     }
   }
