@@ -1,6 +1,5 @@
 #include "FormatRecords.h"
 
-#include "NoteText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,8 +38,11 @@ CHARFORMAT2 FormatRecords::ToRecord(const CharAttrs& a) {
   r.crBackColor = a.hasBack ? ToColorRef(a.back) : 0;
   r.bCharSet = static_cast<BYTE>(a.charSet);
   r.bPitchAndFamily = static_cast<BYTE>(a.pitchFamily);
-  const QByteArray face = NoteText::EncodeCp1252(a.face);
-  std::memcpy(r.szFaceName, face.constData(), std::min<qsizetype>(face.size(), sizeof r.szFaceName - 1));
+  // UTF-8, so that no face name is lost; cut on a character boundary.
+  QByteArray face = a.face.toUtf8();
+  qsizetype length = std::min<qsizetype>(face.size(), sizeof r.szFaceName - 1);
+  while (length > 0 && length < face.size() && (static_cast<unsigned char>(face[length]) & 0xC0) == 0x80) --length;
+  std::memcpy(r.szFaceName, face.constData(), static_cast<size_t>(length));
   r.wWeight = a.bold ? 700 : 400;
   r.bUnderlineType = static_cast<BYTE>(a.underline);
   return r;
@@ -68,7 +70,7 @@ void FormatRecords::Apply(const CHARFORMAT2& r, CharAttrs& a) {
   }
   if (m & CFM_CHARSET) a.charSet = r.bCharSet;
   if (m & CFM_FACE) {
-    a.face = NoteText::DecodeCp1252(QByteArray(r.szFaceName, static_cast<int>(strnlen(r.szFaceName, sizeof r.szFaceName))));
+    a.face = QString::fromUtf8(r.szFaceName, static_cast<qsizetype>(strnlen(r.szFaceName, sizeof r.szFaceName)));
     a.pitchFamily = r.bPitchAndFamily;
   }
 }

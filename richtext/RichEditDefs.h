@@ -154,7 +154,7 @@ struct CHARFORMAT2 {
   COLORREF crTextColor = 0;
   BYTE bCharSet = 0;
   BYTE bPitchAndFamily = 0;
-  char szFaceName[32] = {};
+  char szFaceName[32] = {};  // UTF-8 here, so that every face name fits the one record
   WORD wWeight = 0;
   SHORT sSpacing = 0;
   COLORREF crBackColor = 0;

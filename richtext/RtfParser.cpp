@@ -177,7 +177,7 @@ bool RtfParser::StartDestination(RtfWord word, const RtfTokenizer::Token& token)
     return true;
   };
   switch (word) {
-    case W::FontTable: fontIndex_ = -1; fontName_.clear(); return enter(Dest::FontTable);
+    case W::FontTable: fontIndex_ = -1; fontName_.clear(); fontNameText_.clear(); return enter(Dest::FontTable);
     case W::ColorTable: anyColor_ = false; red_ = green_ = blue_ = 0; return enter(Dest::ColorTable);
     case W::StyleSheet: case W::Info: case W::Header: case W::Footer: case W::Footnote:
     case W::Annotation: case W::PnText: case W::ListText: case W::PgDscTbl: case W::Shp:
@@ -246,7 +246,7 @@ void RtfParser::KeepGroup(bool object) {
 void RtfParser::OnWord(const RtfTokenizer::Token& token) {
   const RtfWord word = LookupRtfWord(token.word);
   Group& group = groups_.back();
-  if (skip_ > 0 && group.dest == Dest::Text) {
+  if (skip_ > 0) {
     --skip_;  // the stand-in of a \u character
     return;
   }
@@ -396,7 +396,7 @@ void RtfParser::OnTableWord(RtfWord word, const RtfTokenizer::Token& token) {
 }
 
 void RtfParser::OnSymbol(char symbol) {
-  if (skip_ > 0 && groups_.back().dest == Dest::Text) {
+  if (skip_ > 0) {
     --skip_;
     return;
   }
@@ -420,7 +420,7 @@ void RtfParser::OnSymbol(char symbol) {
 
 void RtfParser::OnBytes(const char* bytes, qsizetype size) {
   Group& group = groups_.back();
-  if (group.dest == Dest::Text && skip_ > 0) {
+  if (skip_ > 0) {
     const qsizetype skipped = std::min<qsizetype>(skip_, size);
     skip_ -= static_cast<int>(skipped);
     bytes += skipped;
@@ -513,6 +513,10 @@ void RtfParser::EmitText(const QString& text) {
       break;
     case Dest::PnTextAfter: AppendCapped(pn_.after, text, kMaxSmallText); break;
     case Dest::PnTextBefore: AppendCapped(pn_.before, text, kMaxSmallText); break;
+    case Dest::FontTable:  // a name the code page cannot hold comes as \u
+      fontNameText_ += FontNameBytes();
+      AppendCapped(fontNameText_, text, kMaxSmallText);
+      break;
     default: break;
   }
 }
@@ -530,12 +534,18 @@ void RtfParser::ApplyNumbering() {
   para_.numberingTab = level->kind ? std::max(0, -para_.firstTwips) : 0;
 }
 
+QString RtfParser::FontNameBytes() {
+  RtfTextDecoder names;
+  const int codePage = font_.charSet == SYMBOL_CHARSET ? 1252 : NoteFormat::CodePageOfCharSet(font_.charSet, tables_.ansiCodePage);
+  names.Append(fontName_.constData(), fontName_.size(), codePage, false);
+  fontName_.clear();
+  return names.Take();
+}
+
 void RtfParser::CommitFont() {
-  if (fontIndex_ >= 0 && !fontName_.isEmpty()) {
-    RtfTextDecoder names;
-    const int codePage = font_.charSet == SYMBOL_CHARSET ? 1252 : NoteFormat::CodePageOfCharSet(font_.charSet, tables_.ansiCodePage);
-    names.Append(fontName_.constData(), fontName_.size(), codePage, false);
-    font_.name = names.Take().trimmed();
+  const QString name = (fontNameText_ + FontNameBytes()).trimmed();
+  if (fontIndex_ >= 0 && !name.isEmpty()) {
+    font_.name = name;
     tables_.AddFont(fontIndex_, font_);
     for (Group& group : groups_) group.codePageOf = -1;
     // The default font is known only now; text before the table has none.
@@ -543,6 +553,6 @@ void RtfParser::CommitFont() {
       for (Group& group : groups_)
         if (group.chr.face.isEmpty()) RtfFormatWords::SetFont(fontIndex_, tables_, group.chr), group.font = fontIndex_;
   }
-  fontName_.clear();
+  fontNameText_.clear();
   fontIndex_ = -1;
 }

@@ -56,6 +56,7 @@ private:
   void EmitText(const QString& text);
   ParaAttrs Effective() const;
   void CommitFont();
+  QString FontNameBytes();
   void ApplyNumbering();
   int CodePage();
   void SetAnsiCodePage(int codePage);
@@ -82,7 +83,8 @@ private:
   // Tables in progress.
   int fontIndex_ = -1;
   RtfFont font_;
-  QByteArray fontName_;
+  QByteArray fontName_;    // bytes of the name in the font's code page
+  QString fontNameText_;   // what came before them as \u
   int red_ = 0, green_ = 0, blue_ = 0;
   bool anyColor_ = false;
   std::vector<RtfListLevel> levels_;

@@ -168,7 +168,8 @@ void RtfRunWriter::Field(const CharAttrs& attrs) {
   CloseField();
   if (attrs.fieldId == 0) return;
   out_.append("{\\field{\\*\\fldinst{");
-  Escape(out_, attrs.fieldInstruction, 1252, false, false);
+  // The reader takes \'hh here in the page of the font around the field: \u is sure.
+  Escape(out_, attrs.fieldInstruction, NoPage, false, false);
   out_.append("}}{\\fldrslt{");
   delimit_ = false;
   saved_ = state_;

@@ -20,6 +20,8 @@ public:
 
   RtfRunWriter(QByteArray& out, const QList<Font>& fonts, const QList<QRgb>& colors, int symbolFont);
 
+  static constexpr int NoPage = -1;  // Escape writes every non-ASCII character as \u
+
   static int FontIndex(const QList<Font>& fonts, const CharAttrs& attrs);
   static void Escape(QByteArray& out, const QString& text, int codePage, bool symbolFace, bool row);
 

@@ -151,7 +151,9 @@ QByteArray RtfWriter::Write(const QTextDocument& document, int start, int end) {
     out.append("{\\f" + QByteArray::number(i) + FamilyWord(fonts[i].pitchFamily));
     if (fonts[i].pitchFamily & 0x0F) out.append("\\fprq" + QByteArray::number(fonts[i].pitchFamily & 0x0F));
     out.append("\\fcharset" + QByteArray::number(fonts[i].charSet) + ' ');
-    RtfRunWriter::Escape(out, fonts[i].face, 1252, false, false);
+    // A name goes in its own code page; what that page lacks goes as \u.
+    const int codePage = fonts[i].charSet == SYMBOL_CHARSET ? 1252 : NoteFormat::CodePageOfCharSet(fonts[i].charSet, 1252);
+    RtfRunWriter::Escape(out, fonts[i].face, codePage, false, false);
     out.append(";}");
   }
   out.append("}\r\n");

@@ -38,7 +38,7 @@ public:
         }
         if (inField) {
           attrs.fieldId = fieldId_;
-          attrs.fieldInstruction = QStringLiteral("HYPERLINK \"http://example.org/%1\"").arg(fieldId_);
+          attrs.fieldInstruction = QStringLiteral("HYPERLINK \"http://example.org/\u00fc\u4e2d/%1\"").arg(fieldId_);
         }
         if (Pick(0, 7) == 0) {
           QTextCharFormat format = attrs.ToFormat();
@@ -66,10 +66,12 @@ public:
                   {u"Times New Roman", 0, FF_ROMAN | 2},
                   {u"Courier New", 0, FF_MODERN | 1},
                   {u"Greek Face", 161, FF_SWISS},
-                  {u"Caf\u00e9 Sans", 0, FF_DONTCARE}};
+                  {u"Caf\u00e9 Sans", 0, FF_DONTCARE},
+                  {u"\uff2d\uff33 \u660e\u671d", 128, FF_ROMAN | 1},
+                  {u"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac", 161, FF_SWISS}};
     static const QRgb kColors[] = {qRgb(255, 0, 0), qRgb(0, 128, 0), qRgb(0, 0, 255), qRgb(12, 34, 56)};
     CharAttrs a;
-    const auto& font = kFonts[Pick(0, 4)];
+    const auto& font = kFonts[Pick(0, 6)];
     a.face = QString::fromUtf16(font.face);
     a.charSet = font.charSet;
     a.pitchFamily = font.pitchFamily;
