@@ -38,7 +38,11 @@ __attribute__((target("avx2"))) std::size_t FindSpecialWide(const char* data, st
   return i;
 }
 
-const bool kWide = __builtin_cpu_supports("avx2");
+// Set during static start-up, which may run before the compiler's own feature probe.
+const bool kWide = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
 #endif
 
 }  // namespace
