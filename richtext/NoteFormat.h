@@ -45,7 +45,6 @@ enum : int {
 
 // A character's attributes. Lengths in twips; colours unset mean "automatic".
 struct CharAttrs {
-  QString face;
   int charSet = ANSI_CHARSET;
   int pitchFamily = FF_DONTCARE;
   int sizeTwips = 240;
@@ -60,8 +59,10 @@ struct CharAttrs {
   QRgb color = 0;
   bool hasBack = false;
   QRgb back = 0;
-  QString fieldInstruction;  // the field whose result this character belongs to
   int fieldId = 0;           // tells two adjacent fields apart
+  // The strings come last: compared member by member, the numbers tell most looks apart.
+  QString face;
+  QString fieldInstruction;  // the field whose result this character belongs to
 
   bool operator==(const CharAttrs&) const = default;
 
