@@ -40,9 +40,9 @@ void Speckle(TestCanvas& canvas, std::mt19937& random) {
       if (random() % 100 < 70) canvas.Put(x, y, Red);
 }
 
-void Thin(TestCanvas& canvas) {
+void Thin(TestCanvas& canvas, DieCleaner::Corners corners = DieCleaner::Corners::Erase) {
   DieCleaner cleaner(canvas.Canvas());
-  cleaner.Thin();
+  cleaner.Thin(corners);
   cleaner.Render(canvas.Canvas());
 }
 
@@ -63,15 +63,17 @@ std::string Dump(const TestCanvas& canvas) {
 
 }  // namespace
 
+// Both ways with L corners: erased as drawn, or kept where they link a line diagonally.
 TEST(DieCleanerTest, ThinningMatchesTheWholePictureScanOnRandomScribbles) {
   std::mt19937 random(7);
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 600; ++round) {
     const int w = 3 + int(random() % 40), h = 3 + int(random() % 30);
+    const bool keepLinks = round >= 300;
     TestCanvas fast(w, h, White, round % 2 == 1), slow(w, h, White);
     Scribble(fast, random);
     slow.CopyFrom(fast);
-    Thin(fast);
-    ReferenceCleaner::Thin(slow);
+    Thin(fast, keepLinks ? DieCleaner::Corners::KeepLinks : DieCleaner::Corners::Erase);
+    ReferenceCleaner::Thin(slow, keepLinks);
     ASSERT_TRUE(fast == slow) << "round " << round << "\nfast\n" << Dump(fast) << "slow\n"
                               << Dump(slow);
     ASSERT_TRUE(fast.GuardIntact());

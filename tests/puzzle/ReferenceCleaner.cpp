@@ -21,7 +21,7 @@ int ThinPixel(TestCanvas& c, int x, int y) {
 
 }  // namespace
 
-void ReferenceCleaner::Thin(TestCanvas& c) {
+void ReferenceCleaner::Thin(TestCanvas& c, bool keepLinks) {
   const int w = c.Width(), h = c.Height();
   bool firstSweep = true, sweepChanged;
   do {
@@ -42,6 +42,9 @@ void ReferenceCleaner::Thin(TestCanvas& c) {
           if (c.At(x - 1, y) == Red) ++count, horizontal = true;
           if (c.At(x + 1, y) == Red) ++count, horizontal = true;
           if (count != 2 || !vertical || !horizontal) continue;
+          if (keepLinks && c.At(c.At(x - 1, y) == Red ? x + 1 : x - 1,
+                                c.At(x, y - 1) == Red ? y + 1 : y - 1) == Red)
+            continue;
           c.Put(x, y, White);
           sweepChanged = true;
           ThinPixel(c, x, c.At(x, y - 1) == Red ? y - 1 : y + 1);

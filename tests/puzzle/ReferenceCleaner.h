@@ -5,6 +5,7 @@
 class TestCanvas;
 
 namespace ReferenceCleaner {
-void Thin(TestCanvas& canvas);
+// keepLinks: an L corner whose diagonally opposite pixel is line stays.
+void Thin(TestCanvas& canvas, bool keepLinks = false);
 void FillGaps(TestCanvas& canvas);
 }  // namespace ReferenceCleaner
