@@ -25,6 +25,12 @@ public:
   // The format of the paragraph that is still open at the end.
   void SetLastParagraph(const QTextBlockFormat& paragraph) { last_ = paragraph; }
 
+  // Room for about this much text, so that a long note is not copied as it grows.
+  void Reserve(qsizetype characters) {
+    text_.reserve(characters);
+    ops_.reserve(static_cast<size_t>(characters / 32));
+  }
+
   qsizetype Length() const { return length_; }
   bool IsEmpty() const { return ops_.empty(); }
 

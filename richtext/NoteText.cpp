@@ -26,6 +26,12 @@ QString NoteText::Clean(const QString& text, bool keepLineEnds) {
   auto kept = [keepLineEnds](char16_t c) {
     return c == u'\t' || c == u'\v' || c == u'\f' || (keepLineEnds && (c == u'\r' || c == u'\n'));
   };
+  // Most text has neither control characters nor anything from U+D800 up: one plain pass
+  // (which the compiler widens) finds out.
+  const char16_t* chars = reinterpret_cast<const char16_t*>(text.utf16());
+  bool suspect = false;
+  for (qsizetype i = 0; i < text.size(); ++i) suspect |= (chars[i] < 0x20) | (chars[i] >= 0xD800);
+  if (!suspect) return text;
   bool clean = true;
   for (const QChar ch : text) {
     const char16_t c = ch.unicode();

@@ -7,23 +7,23 @@ namespace {
 constexpr size_t kCacheSize = 16;
 }
 
-const QTextCharFormat& RtfNoteSink::Format(const CharAttrs& attrs) {
-  // Newest first: a run mostly goes back to a look used a moment ago.
-  for (auto entry = charCache_.rbegin(); entry != charCache_.rend(); ++entry)
+namespace {
+
+// Newest first: a run mostly goes back to a look used a moment ago.
+template <typename Attrs, typename Format>
+const Format& Cached(std::vector<std::pair<Attrs, Format>>& cache, const Attrs& attrs) {
+  for (auto entry = cache.rbegin(); entry != cache.rend(); ++entry)
     if (entry->first == attrs) return entry->second;
-  if (charCache_.size() >= kCacheSize) charCache_.erase(charCache_.begin());
-  charCache_.emplace_back(attrs, attrs.ToFormat());
-  return charCache_.back().second;
+  if (cache.size() >= kCacheSize) cache.erase(cache.begin());
+  cache.emplace_back(attrs, attrs.ToFormat());
+  return cache.back().second;
 }
 
-const QTextBlockFormat& RtfNoteSink::BlockFormat(const ParaAttrs& para) {
-  if (!hasLastBlock_ || !(lastPara_ == para)) {
-    lastPara_ = para;
-    lastBlock_ = para.ToFormat();
-    hasLastBlock_ = true;
-  }
-  return lastBlock_;
-}
+}  // namespace
+
+const QTextCharFormat& RtfNoteSink::Format(const CharAttrs& attrs) { return Cached(charCache_, attrs); }
+
+const QTextBlockFormat& RtfNoteSink::BlockFormat(const ParaAttrs& para) { return Cached(blockCache_, para); }
 
 void RtfNoteSink::Count(qint64 positions) {
   positions_ += positions;

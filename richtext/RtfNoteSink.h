@@ -15,6 +15,7 @@
 class RtfNoteSink {
 public:
   explicit RtfNoteSink(qint64 maxPositions) : max_(maxPositions) {}
+  void Reserve(qsizetype characters) { builder_.Reserve(characters); }
 
   // Text of one paragraph; characters that must not enter a document are cleaned out.
   void Text(const QString& text, const CharAttrs& attrs);
@@ -48,8 +49,7 @@ private:
   qint64 positions_ = 0;
   qint64 max_;
   bool full_ = false;
+  // A note uses a handful of looks over and over: each is made into a Qt format once.
   std::vector<std::pair<CharAttrs, QTextCharFormat>> charCache_;
-  ParaAttrs lastPara_;
-  QTextBlockFormat lastBlock_;
-  bool hasLastBlock_ = false;
+  std::vector<std::pair<ParaAttrs, QTextBlockFormat>> blockCache_;
 };

@@ -8,6 +8,7 @@
 #include "Yelk/TMsgLog.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -25,7 +26,10 @@ void AppendCapped(QString& to, const QString& text, qsizetype cap) {
 }  // namespace
 
 RtfParser::RtfParser(const QByteArray& rtf, qint64 maxPositions)
-    : source_(rtf), tokenizer_(source_.constData(), static_cast<std::size_t>(source_.size())), sink_(maxPositions) {}
+    : source_(rtf), tokenizer_(source_.constData(), static_cast<std::size_t>(source_.size())), sink_(maxPositions) {
+  // The text is at most as long as the RTF; untouched room costs no memory.
+  sink_.Reserve(std::min<qsizetype>(rtf.size(), 4 * 1024 * 1024));
+}
 
 int RtfParser::CodePage() {
   if (groups_.empty()) return tables_.ansiCodePage;
@@ -432,6 +436,11 @@ void RtfParser::OnBytes(const char* bytes, qsizetype size) {
       // Line ends in RTF text are only for the eye.
       const int codePage = CodePage();
       const bool symbol = SymbolFace();
+      if (std::memchr(bytes, '\r', static_cast<size_t>(size)) == nullptr &&
+          std::memchr(bytes, '\n', static_cast<size_t>(size)) == nullptr) {
+        decoder_.Append(bytes, size, codePage, symbol);
+        break;
+      }
       for (qsizetype from = 0; from < size;) {
         qsizetype to = from;
         while (to < size && bytes[to] != '\r' && bytes[to] != '\n') ++to;
