@@ -124,6 +124,11 @@ LONG NoteStream::Out(const QTextDocument& document, CHARRANGE range, UINT format
       stream.dwError = code;
       break;
     }
+    if (taken != chunk) {  // a short write would lose the rest quietly
+      stream.dwError = STREAM_E_CORRUPT;
+      sent += std::clamp<LONG>(taken, 0, chunk);
+      break;
+    }
     at += chunk;
     sent += chunk;
   }

@@ -3,7 +3,7 @@
 // rich-edit control: stream-in pulls at most ChunkSize bytes per callback until it reports
 // 0 bytes or returns non-zero (what was read is kept, the callback's code lands in dwError);
 // stream-out pushes chunks of at most ChunkSize bytes and stops when the callback returns
-// non-zero. Formats SF_RTF and SF_TEXT, with SFF_SELECTION, and SF_USECODEPAGE with 65001
+// non-zero, or takes less than it was given (STREAM_E_CORRUPT). Formats SF_RTF and SF_TEXT, with SFF_SELECTION, and SF_USECODEPAGE with 65001
 // in the high word for UTF-8 text.
 
 #include "RichEditDefs.h"

@@ -128,7 +128,7 @@ inline constexpr WORD SEL_EMPTY = 0, SEL_TEXT = 1, SEL_OBJECT = 2, SEL_MULTICHAR
 
 // What a stream transfer reports in dwError besides a callback's own code.
 inline constexpr DWORD STREAM_E_TOO_LARGE = 0x8007000E;  // over the document caps
-inline constexpr DWORD STREAM_E_CORRUPT = 0x80004005;    // data ends inside a counted block
+inline constexpr DWORD STREAM_E_CORRUPT = 0x80004005;    // data cut short: a counted block, a write
 
 struct CHARRANGE {
   LONG cpMin = 0;

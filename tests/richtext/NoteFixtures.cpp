@@ -34,8 +34,8 @@ DWORD WriteCallback(DWORD_PTR cookie, BYTE* buffer, LONG cb, LONG* pcb) {
     *pcb = 0;
     return stream->stopCode;
   }
-  stream->data.append(reinterpret_cast<const char*>(buffer), cb);
-  *pcb = cb;
+  *pcb = std::min(cb, stream->takeAtMost);
+  stream->data.append(reinterpret_cast<const char*>(buffer), *pcb);
   return 0;
 }
 

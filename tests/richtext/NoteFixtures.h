@@ -22,6 +22,7 @@ struct MemoryStream {
   std::vector<LONG> offered;  // cb of each call
   int stopAtCall = -1;        // this call (0-based) returns stopCode
   DWORD stopCode = 0;
+  LONG takeAtMost = 4096;     // a writer that takes less than it is given
 
   EDITSTREAM In();
   EDITSTREAM Out();

@@ -89,6 +89,13 @@ TEST(NoteStreamTest, ACallbackThatStopsEarlyEndsTheTransferWithItsCode) {
   EXPECT_EQ(NoteStream::Out(note, SF_TEXT, outStream), 4096);
   EXPECT_EQ(outStream.dwError, 5u);
   EXPECT_EQ(out.offered.size(), 2u);
+  // A writer that takes only part of a chunk ends the transfer with an error, not success.
+  MemoryStream shortWriter;
+  shortWriter.takeAtMost = 1000;
+  EDITSTREAM shortStream = shortWriter.Out();
+  EXPECT_EQ(NoteStream::Out(note, SF_TEXT, shortStream), 1000);
+  EXPECT_EQ(shortStream.dwError, STREAM_E_CORRUPT);
+  EXPECT_EQ(shortWriter.offered.size(), 1u);
 }
 
 TEST(NoteStreamTest, DetachedStreamInLeavesTheShownDocumentUntilInstalled) {
