@@ -20,7 +20,7 @@ const QByteArray kHeader =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
     "{\\f1\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f2\\fnil\\fcharset2 Symbol;}"
     "{\\f3\\fnil\\fcharset2 Wingdings;}{\\f4\\fswiss\\fcharset161 Greek Face;}"
-    "{\\f5\\fswiss\\fcharset204 Cyrillic Face;}}\r\n"
+    "{\\f5\\fswiss\\fcharset204 Cyrillic Face;}{\\f6\\fnil\\fcharset128 MS Mincho;}}\r\n"
     "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n\\viewkind4\\uc1\\pard ";
 
 struct Sample {
@@ -83,8 +83,8 @@ std::vector<Sample> Samples() {
                                     "\\endash\\emdash\\~\\-\\_\\{\\}\\\\\\tab x}",
        QStringLiteral("\u2022\u03B1\uF06C\u2022\u2018\u2019\u201C\u201D\u2013\u2014\u00A0\u00AD\u2011{}\\\tx"), nullptr},
       {"unicode and code pages", "\\u8364\\'80{\\uc2\\u937\\'3f\\'3f}\\uc0\\u945 {\\f4\\'e1}{\\f5\\'e0}"
-                                 "\\u-10179\\u-8704 \\'e9\\'4}",
-       QStringLiteral("\u20AC\u03A9\u03B1\u03B1\u0430\U0001F600\u00E9"), nullptr},
+                                 "{\\f6\\'82\\'a0\\'93\\'fa}\\u-10179\\u-8704 \\'e9\\'4}",
+       QStringLiteral("\u20AC\u03A9\u03B1\u03B1\u0430\u3042\u65E5\U0001F600\u00E9"), nullptr},
       {"associated fonts", "\\loch\\af1\\hich\\af1\\dbch\\af2\\f1 Latin\\rtlch\\ltrch\\af0 text}",
        QStringLiteral("Latintext"),
        [](const QTextDocument&, const NoteSnapshot& s) { EXPECT_EQ(At(s, 6).face, u"Times New Roman"); }},
