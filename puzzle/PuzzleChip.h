@@ -114,6 +114,11 @@ public:
   double CentreY() const { return centreY_; }
   int TableX() const { return tableX_; }
   int TableY() const { return tableY_; }
+  // Moves the piece's recorded place only; its cells stay where Place put them.
+  void SetTablePosition(int x, int y) {
+    tableX_ = x;
+    tableY_ = y;
+  }
   // Empty when the piece casts no shadow.
   const std::vector<OutlinePoint>& Outline() const { return outline_; }
 

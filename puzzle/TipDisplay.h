@@ -10,7 +10,14 @@ public:
 
   // Whether the tip was shown (a tip the player has seen or turned off is not).
   virtual bool ShowTip(int number) = 0;
+  // The player did what the tip teaches: it is not offered again.
+  virtual void MarkTipUsed(int number) = 0;
+  // Whether the tip could be shown now.
+  virtual bool IsTipEligible(int number) = 0;
 
-  // Shows the tip through the current display, when there is one; whether it was shown.
+  // Through the current display, when there is one; without one nothing is shown or
+  // eligible.
   static bool Show(int number);
+  static void MarkUsed(int number);
+  static bool IsEligible(int number);
 };

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class MiniTable;
 class Puzzle;
 class PuzzleChip;
 class TableSurface;
@@ -36,6 +37,22 @@ public:
   // The carried shadows, then the pieces over them.
   void DrawWithShadow(VirtualBuffer& table) const;
 
+  // Lays the pieces down with the pointer at (x, y): with a mini, drawn on it at their new
+  // place (the caller hands them over); else on the table, where the last piece in reach of
+  // a neighbour snaps to it and the others keep their places beside it. Whether one snapped.
+  bool Drop(MiniTable* mini, int x, int y);
+  // The carried picture, scaled by the mini's zoom, at the box's place on the mini.
+  void DrawOnMini(MiniTable& mini) const;
+  // A quarter turn anticlockwise (clockwise) about the box's corner, a half turn when a
+  // quarter would not fit the table; a box whose turn would reach the table's far edges
+  // first moves inward.
+  void RotateLeft();
+  void RotateRight();
+  // Flashes the snap indicator while some piece would snap where it is carried (the answer),
+  // else puts it out; nothing while the indicator is turned off.
+  bool UpdateSnapLed() const;
+  static void ClearSnapLed();
+
   QPoint PieceTarget(const PuzzleChip& piece) const override;
   QPoint Position() const override { return {x_, y_}; }
   QSize GetSize() const override;
@@ -51,6 +68,10 @@ public:
 
 private:
   void MapPixels(int left, int top);
+  bool SnapOne();
+  void Turn(bool right);
+  void MoveInward(QSize turned);
+  void PlaceTurned(QPoint origin, QSize turned);
 
   static inline ChipSelection* current_ = nullptr;
 

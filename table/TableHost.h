@@ -1,7 +1,8 @@
 #pragma once
 // What the table surface needs of the window it lies in: presenting its picture, the table
 // colour, the main window around it (enabled while no puzzle loads, its size and place for a
-// saved game), the loading window, and where the pointer is. The table top implements it;
+// saved game), the loading window, and the pointer: where it is, its left button, the mini
+// table under it, and whether the game has the input. The table top implements it;
 // tests put a recording double in.
 
 #include <QPoint>
@@ -11,6 +12,7 @@
 #include <memory>
 
 class LoadProgress;
+class TableMini;
 class VirtualBuffer;
 
 class TableHost {
@@ -27,6 +29,13 @@ public:
   virtual std::unique_ptr<LoadProgress> OpenLoadWindow(bool animated) = 0;
   // The pointer in table coordinates.
   virtual QPoint CursorPosition() const = 0;
+  // Puts the pointer on a table point.
+  virtual void MoveCursorTo(QPoint tablePoint) = 0;
+  virtual bool IsLeftButtonDown() const = 0;
+  // Whether the game is the application the player works in.
+  virtual bool IsApplicationActive() const = 0;
+  // The mini table under the pointer, null when none (or, with excludeActive, the active one).
+  virtual TableMini* MiniUnderCursor(bool excludeActive) const = 0;
 
   // The main window, as a saved game asks for it.
   virtual QSize ScreenSize() const = 0;

@@ -25,7 +25,6 @@ namespace {
 constexpr int SignatureId = 8100;
 constexpr int CrossHairId = 8102;
 constexpr int TextureId = 8103;
-constexpr int FlashMillis = 250;
 constexpr int DefaultTableColour = 0x7599B9;
 
 TableSurface::LogoSource& Logo() {
@@ -59,6 +58,7 @@ TableSurface::TableSurface(TableHost& host, MiniBoard& minis)
   random_ = ownRandom_.get();
   flashTimer_.setInterval(FlashMillis);
   flashTimer_.setSingleShot(false);
+  flashTimer_.callOnTimeout([this] { FlashTimer(); });
   if (Settings()->BackgroundColor == DefaultTableColour)
     InstallDefaultBackground();
   else

@@ -18,6 +18,7 @@
 #include <memory>
 
 class BufferView;
+class ChipGroup;
 class ChipSelection;
 class LoadProgress;
 class MiniBoard;
@@ -38,6 +39,14 @@ public:
   // Table pixels are indexed by 24 bits in the pixel map.
   static constexpr int MaxTablePixels = 1 << 24;
   static constexpr int HintMillis = 2500;
+  // The snap indicator follows a carried piece once the pointer rests this long; after a
+  // join it stays lit for the longer time.
+  static constexpr int FlashMillis = 250;
+  static constexpr int SnapFlashMillis = 2000;
+  // Pointer buttons as the window hands them in; the middle one captures and releases.
+  static constexpr int LeftButton = 0;
+  static constexpr int RightButton = 1;
+  static constexpr int MiddleButton = 2;
 
   using StatisticsEvent = std::function<void(const PerformanceStats&)>;
   // Where the sponsor's logo comes from for the watermark; null result: the default one.
@@ -129,6 +138,28 @@ public:
   ChipSelection* Selection() const { return selection_.get(); }
   void SaveUnder(int x, int y);
 
+  // Pointer input in table coordinates. A press answers whether it picked a piece up; a
+  // move whether the pointer is over a piece (cursorChanged, when given, is set when the
+  // capture cursor may have to change); a release whether a piece still hangs at the
+  // pointer, to be laid down by the next left press.
+  bool MouseDown(int button, int x, int y);
+  bool MouseMove(bool* cursorChanged, bool repaint, int x, int y);
+  bool MouseUp(int button, int x, int y);
+  // A left press captures like the middle button while Caps Lock differs from Shift.
+  static int PressedButton(int button, bool shiftDown);
+  // Lays the carried pieces down at (x, y) (a drop point allowed), with ontoMini onto the
+  // inactive mini under the pointer when there is one.
+  void DropSelection(bool ontoMini, int x, int y);
+  // The most recently captured piece (group) comes back at (x, y).
+  void ReleaseAt(int x, int y);
+  void RotateLeft();
+  void RotateRight();
+  void RestartFlashTimer();
+  // The flash timer's handler.
+  void FlashTimer();
+  const QTimer& FlashTimerState() const { return flashTimer_; }
+  bool IsDragging() const { return dragging_; }
+
   StatisticsEvent OnStatistics;
   QString StatusText;
 
@@ -164,6 +195,19 @@ private:
   void PresentTable(bool wholeTable);
   void CountStatistics();
   void ShowMagnifier();
+
+  // Input.
+  void CaptureOrRelease(int x, int y);
+  bool ReleaseOne(int x, int y);
+  void MoveReleasedToMini(PuzzleChip* piece, TableMini& mini);
+  void ReleaseAlongTrail(bool* cursorChanged, int x, int y);
+  void SweepCapture(bool* cursorChanged, int x, int y);
+  QPoint DropPoint(int x, int y) const;
+  void LayDownOnMini(const ChipList& pieces, TableMini& mini);
+  void LayDownOnTable(const ChipList& pieces, bool snapped);
+  bool OnlyGroupLeftOnTable(const ChipGroup* group);
+  void RefreshActiveMini();
+  void Turn(bool right);
 
   static inline TableSurface* current_ = nullptr;
 
@@ -204,6 +248,10 @@ private:
   bool playing_ = true;
   int miniDropCount_ = 0;
   int captureCount_ = 0;
+  // The wheel button is down after capturing a piece (each piece passed is captured too) or
+  // after releasing one (the next comes out once the pointer has moved on).
+  bool sweepCapture_ = false;
+  bool releaseTrail_ = false;
   TableMini* mergedMini_ = nullptr;
   bool joinSoundPending_ = false;
   // While the pieces are laid out, a new window size waits (the layout uses the old one).

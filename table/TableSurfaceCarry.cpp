@@ -5,8 +5,17 @@
 #include "TableSurface.h"
 
 #include "ChipSelection.h"
+#include "TableHost.h"
 #include "TableMini.h"
 #include "imaging/VirtualBuffer.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int DragThreshold = 5;
+
+}  // namespace
 
 void TableSurface::PickUp(PuzzleChip* piece, int x, int y) {
   if (!puzzle_ || selection_ || !piece || !table_) return;
@@ -31,15 +40,21 @@ void TableSurface::DragTo(int x, int y, bool repaint) {
     x = selection_->Position().x() + selection_->Grab().x();
     y = selection_->Position().y() + selection_->Grab().y();
   }
+  // A press that wobbles a few pixels is still a click, which leaves the piece hanging.
+  if (!dragging_ && host_.IsLeftButtonDown() &&
+      (std::abs(x - pressPoint_.x()) > DragThreshold || std::abs(y - pressPoint_.y()) > DragThreshold))
+    dragging_ = true;
   SaveUnder(x, y);
   selection_->MoveTo(false, x, y);
   if (previousUnder_) table_->DrawBuffer(previousUnder_->x, previousUnder_->y, *previousUnder_, false);
   selectionMoved_ = true;
-  if (!repaint || !IsStaticPicture()) return;
-  const auto placeOf = [](const VirtualBuffer* b) {
-    return b ? QRect(b->x, b->y, b->width, b->height) : QRect();
-  };
-  dragPresent_ = placeOf(previousUnder_.get()) | placeOf(currentUnder_.get());
-  Repaint(false, true, nullptr, GetDragRegions());
-  dragPresent_ = QRect();
+  if (repaint && IsStaticPicture()) {
+    const auto placeOf = [](const VirtualBuffer* b) {
+      return b ? QRect(b->x, b->y, b->width, b->height) : QRect();
+    };
+    dragPresent_ = placeOf(previousUnder_.get()) | placeOf(currentUnder_.get());
+    Repaint(false, true, nullptr, GetDragRegions());
+    dragPresent_ = QRect();
+  }
+  RestartFlashTimer();
 }

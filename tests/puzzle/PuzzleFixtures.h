@@ -193,8 +193,12 @@ public:
     shown.append(number);
     return !refused.contains(number);
   }
+  void MarkTipUsed(int number) override { used.append(number); }
+  bool IsTipEligible(int number) override { return !ineligible.contains(number); }
   QList<int> shown;
   QList<int> refused;  // tips that answer "not shown"
+  QList<int> used;
+  QList<int> ineligible;
 };
 
 class PuzzleTestAccess {

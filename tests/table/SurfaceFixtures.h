@@ -11,11 +11,17 @@
 #include "table/TableMini.h"
 #include "table/TableSurface.h"
 #include "puzzle/ChipList.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/PuzzleChip.h"
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class RecordingLoad : public LoadProgress {
@@ -58,6 +64,12 @@ public:
     return load;
   }
   QPoint CursorPosition() const override { return cursor; }
+  void MoveCursorTo(QPoint tablePoint) override { cursor = tablePoint; }
+  bool IsLeftButtonDown() const override { return leftDown; }
+  bool IsApplicationActive() const override { return active; }
+  TableMini* MiniUnderCursor(bool excludeActive) const override {
+    return miniUnder && !(excludeActive && miniUnder->IsActive()) ? miniUnder : nullptr;
+  }
   QSize ScreenSize() const override { return {1920, 1080}; }
   void MaximizeMainForm() override { calls << "maximize"; }
   void PlaceMainForm(const QRect&) override { calls << "place"; }
@@ -73,6 +85,9 @@ public:
   RecordingLoad* lastLoad = nullptr;  // valid only while the load runs
   QPoint cursor;
   QSize area{1920, 1080};
+  bool leftDown = false;
+  bool active = true;
+  TableMini* miniUnder = nullptr;
 };
 
 class BufferMini : public TableMini {
@@ -157,3 +172,77 @@ struct HeadlessTable {
   FixedRandom random;
   TableSurface surface;
 };
+
+// Where picture offset (lx, ly) of a w x h box lies once turned, written out apart from the
+// game's own turn.
+inline QPoint Turned(int rotation, int lx, int ly, int w, int h) {
+  switch (rotation) {
+    case 90: return {h - 1 - ly, lx};
+    case 180: return {w - 1 - lx, h - 1 - ly};
+    case 270: return {ly, w - 1 - lx};
+    default: return {lx, ly};
+  }
+}
+
+inline std::uint32_t Darker(std::uint32_t pixel, int by) {
+  std::uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8)
+    out |= std::uint32_t(std::max(int((pixel >> shift) & 0xFF) - by, 0)) << shift;
+  return out;
+}
+
+// The table as it should look: the felt tiled, every resting piece's shadow, then the pieces
+// from the bottom of the list to the top, each pixel where its turn puts it.
+inline std::string ReferenceMismatch(TableSurface& surface, Puzzle& puzzle, const VirtualBuffer& felt,
+                          const QRect& skip = QRect()) {
+  const VirtualBuffer& table = *surface.TableBuffer();
+  const int w = table.width, h = table.height;
+  std::vector<std::uint32_t> ref(std::size_t(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) ref[std::size_t(y) * w + x] = felt.Row(y % felt.height)[x % felt.width];
+  ChipList& list = surface.GetChipList();
+  static constexpr int levels[] = {45, 30, 15, 5};
+  for (int i = 0; i < list.Count(); ++i) {
+    const PuzzleChip& p = *list.At(i);
+    for (const OutlinePoint& o : p.Outline())
+      for (int k = 0; k < std::min<int>(o.restingLength, 4); ++k) {
+        const int x = p.TableX() - p.Mask().MinX() + o.x + k, y = p.TableY() - p.Mask().FirstRow() + o.y + k;
+        if (x >= 0 && y >= 0 && x < w && y < h) ref[std::size_t(y) * w + x] = Darker(ref[std::size_t(y) * w + x], levels[k]);
+      }
+  }
+  const VirtualBuffer& picture = *puzzle.GetImage(true);
+  for (int i = list.Count() - 1; i >= 0; --i) {
+    const PuzzleChip& p = *list.At(i);
+    const ChipMask& m = p.Mask();
+    m.ForEachRun([&](int py, int first, int last) {
+      for (int px = first; px <= last; ++px) {
+        const QPoint at = QPoint(p.TableX(), p.TableY()) +
+                          Turned(m.Rotation(), px - m.MinX(), py - m.FirstRow(), m.Width(), m.Height());
+        if (at.x() >= 0 && at.y() >= 0 && at.x() < w && at.y() < h)
+          ref[std::size_t(at.y()) * w + at.x()] = picture.Row(py)[px];
+      }
+    });
+  }
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (!skip.contains(x, y) && (table.Row(y)[x] & 0xFFFFFF) != (ref[std::size_t(y) * w + x] & 0xFFFFFF))
+        return QStringLiteral("pixel %1,%2: drawn %3, expected %4").arg(x).arg(y)
+            .arg(table.Row(y)[x], 0, 16).arg(ref[std::size_t(y) * w + x], 0, 16).toStdString();
+  return {};
+}
+
+// Empty when every piece of the main table lies wholly on it with its centre stored.
+inline std::string OffTable(TableSurface& surface) {
+  ChipList& list = surface.GetChipList();
+  for (int i = 0; i < list.Count(); ++i) {
+    const PuzzleChip& p = *list.At(i);
+    const bool inside = p.TableX() >= 0 && p.TableY() >= 0 &&
+                        p.TableX() + p.Mask().TableWidth() <= surface.GetWidth() &&
+                        p.TableY() + p.Mask().TableHeight() <= surface.GetHeight();
+    const bool centred = p.Group() || (p.CentreX() > 0 && p.CentreX() < 1 && p.CentreY() > 0 && p.CentreY() < 1);
+    if (!inside || !centred)
+      return QStringLiteral("piece %1 at %2,%3 centre %4,%5").arg(p.Id()).arg(p.TableX())
+          .arg(p.TableY()).arg(p.CentreX()).arg(p.CentreY()).toStdString();
+  }
+  return {};
+}
