@@ -69,10 +69,24 @@ void RtfRunWriter::Word(const char* word, int param) {
 }
 
 void RtfRunWriter::Escape(QByteArray& out, const QString& text, int codePage, bool symbolFace, bool row) {
-  for (const QChar ch : text) {
-    const char16_t c = ch.unicode();
+  const char16_t* chars = reinterpret_cast<const char16_t*>(text.utf16());
+  const qsizetype length = text.size();
+  auto plain = [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}'; };
+  for (qsizetype i = 0; i < length; ++i) {
+    // Runs of plain ASCII, most of a note, go over in one piece.
+    qsizetype end = i;
+    while (end < length && plain(chars[end])) ++end;
+    if (end > i) {
+      const qsizetype at = out.size();
+      out.resize(at + (end - i));
+      char* to = out.data() + at;
+      for (qsizetype k = i; k < end; ++k) *to++ = static_cast<char>(chars[k]);
+      i = end - 1;
+      continue;
+    }
+    const char16_t c = chars[i];
     if (c >= 0x20 && c < 0x80) {
-      if (c == u'\\' || c == u'{' || c == u'}') out.append('\\');
+      out.append('\\');
       out.append(static_cast<char>(c));
       continue;
     }
