@@ -7,6 +7,7 @@
 // plus shrinking the picture to 2 megapixels and 1000 transparent piece copies, and the
 // peak memory of a 12-megapixel BMP load above its picture.
 
+#include "RatioReporter.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/PictureFile.h"
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
+
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <cstdio>
@@ -270,27 +272,6 @@ BENCHMARK(BM_TransparentPieceCopies)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RenderToWidget)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemcpySameBytes)->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's time per iteration (the median when repeated) for the ratios
-// printed at the end; the compared pairs share their time unit.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  std::map<std::string, double> times;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Iteration || median) times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
-void PrintRatio(const RatioReporter& reporter, const char* what, const char* ours, const char* limit, double target) {
-  const auto a = reporter.times.find(ours), b = reporter.times.find(limit);
-  if (a == reporter.times.end() || b == reporter.times.end() || b->second <= 0) return;
-  const double ratio = a->second / b->second;
-  std::printf("%-40s %6.2fx  (target at most %.2fx: %s)\n", what, ratio, target, ratio <= target ? "met" : "MISSED");
-}
-
 long StatusKilobytes(const char* field) {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
@@ -316,22 +297,14 @@ void PrintPeakAboveBuffer(const char* what, const char* name, const QByteArray& 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  // Without options: interleaved repetitions, so that a busy machine tilts neither side of a
-  // ratio.
-  std::vector<char*> args(argv, argv + argc);
-  char repetitions[] = "--benchmark_repetitions=5", interleave[] = "--benchmark_enable_random_interleaving=true",
-       medians[] = "--benchmark_report_aggregates_only=true";
-  if (argc == 1) args.insert(args.end(), {repetitions, interleave, medians});
-  int count = int(args.size());
-  benchmark::Initialize(&count, args.data());
   std::printf("12-megapixel test JPEG: %lld bytes\n", static_cast<long long>(PictureJpeg().size()));
   RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatio(reporter, "decode / bare libjpeg decode", "BM_DecodeJpegIntoBuffer", "BM_BareLibjpegDecode", 1.15);
-  PrintRatio(reporter, "JPEG file load / bare libjpeg, fresh memory", "BM_LoadJpegFile", "BM_BareLibjpegIntoFreshMemory", 1.15);
-  PrintRatio(reporter, "24-bit BMP decode / memcpy pass", "BM_DecodeBmp/24bit_12MP", "BM_MemcpyPass/12MP", 2.0);
-  PrintRatio(reporter, "RLE8 BMP decode / memcpy pass", "BM_DecodeBmp/rle8_12MP", "BM_MemcpyPass/12MP", 3.0);
-  PrintRatio(reporter, "Render / memcpy of the same bytes", "BM_RenderToWidget", "BM_MemcpySameBytes", 3.0);
+  RunInterleaved(argc, argv, reporter);
+  reporter.PrintRatio("decode / bare libjpeg decode", "BM_DecodeJpegIntoBuffer", "BM_BareLibjpegDecode", 1.15);
+  reporter.PrintRatio("JPEG file load / bare libjpeg, fresh memory", "BM_LoadJpegFile", "BM_BareLibjpegIntoFreshMemory", 1.15);
+  reporter.PrintRatio("24-bit BMP decode / memcpy pass", "BM_DecodeBmp/24bit_12MP", "BM_MemcpyPass/12MP", 2.0);
+  reporter.PrintRatio("RLE8 BMP decode / memcpy pass", "BM_DecodeBmp/rle8_12MP", "BM_MemcpyPass/12MP", 3.0);
+  reporter.PrintRatio("Render / memcpy of the same bytes", "BM_RenderToWidget", "BM_MemcpySameBytes", 3.0);
   PrintPeakAboveBuffer("peak of a 24-bit 12 MP BMP load", "picture.bmp", PictureBmp(false));
   PrintPeakAboveBuffer("peak of an RLE8 12 MP BMP load", "runs.bmp", PictureBmp(true));
   return 0;

@@ -10,6 +10,7 @@
 // X11 also the server's copy of it). The widget is offscreen unless QT_QPA_PLATFORM says
 // otherwise (e.g. QT_QPA_PLATFORM=xcb under xvfb-run).
 
+#include "RatioReporter.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/ChipGroup.h"
 #include "puzzle/ChipMask.h"
@@ -150,9 +151,13 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   Prompt::Double prompts;  // a refused load must not wait for a click
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
+  RatioReporter reporter;
+  RunInterleaved(argc, argv, reporter);
+  reporter.PrintRatio("present / memcpy pass", "BM_Present/1920x1080", "BM_MemcpyPass/1920x1080", 3.0);
+  reporter.PrintRatio("full redraw, 1000 pieces / memcpy pass", "BM_FullRedraw/1000", "BM_MemcpyPass/1920x1080", 6.0);
+  reporter.PrintRatio("full redraw, 2000 pieces / memcpy pass", "BM_FullRedraw/2000", "BM_MemcpyPass/1920x1080", 6.0);
+  reporter.PrintRatio("drag step, a piece / full redraw", "BM_DragStep/1", "BM_FullRedraw/1000", 0.2);
+  reporter.PrintRatio("drag step, 50 pieces / full redraw", "BM_DragStep/50", "BM_FullRedraw/1000", 0.2);
   benchmark::Shutdown();
   return 0;
 }
