@@ -146,6 +146,11 @@ void TableSurface::UnloadPuzzle() {
   StopProjector();
   puzzle_ = nullptr;
   DeleteSaveUnders();
+  // Carried pieces go back to the table's list, which frees them with the puzzle.
+  if (selection_) {
+    for (int i = 0; i < selection_->Count(); ++i) selection_->At(i)->SetSelected(false);
+    chips_.PushList(*selection_);
+  }
   selection_.reset();
   GetDirtyRegions().Clear();
   GetDragRegions().Clear();

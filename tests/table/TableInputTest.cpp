@@ -84,6 +84,7 @@ protected:
     Settings()->SnapDistance = 5;
     Settings()->EnableSnapIndicator = true;
   }
+  // Each test frees its puzzle while its table is still there.
   void TearDown() override {
     puzzle.reset();
     ChipGroup::DeleteAll();
@@ -178,6 +179,7 @@ TEST_F(TableInputTest, ScriptedPlayKeepsTheTableTrueAfterEveryDropUntilTheLastJo
       }
     }
   }
+  puzzle.reset();
 }
 
 // A neighbour pair, both loose, a to the left of b.
@@ -236,6 +238,7 @@ TEST_F(TableInputTest, ADropSnapsWithinTheSnapDistanceOnlyAndOnlyAtTheSameTurn) 
     EXPECT_EQ(TableFaults(t.surface), "");
     EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
   }
+  puzzle.reset();
 }
 
 TEST_F(TableInputTest, AClickLeavesThePieceHangingADragLaysItDownAndTheWheelTurnsAGroupWhole) {
@@ -342,6 +345,7 @@ TEST_F(TableInputTest, AClickLeavesThePieceHangingADragLaysItDownAndTheWheelTurn
   EXPECT_TRUE(tips.used.contains(1) && tips.used.contains(20) && tips.used.contains(0));
   EXPECT_EQ(TableFaults(t.surface), "");
   EXPECT_EQ(ReferenceMismatch(t.surface, *puzzle, felt), "");
+  puzzle.reset();
 }
 
 // The wheel button sweeps pieces off the table, one under the pointer at each step, and lays
@@ -427,6 +431,7 @@ TEST_F(TableInputTest, TheWheelButtonSweepsExactlyThePiecesPassedAndLaysThemDown
   EXPECT_EQ(prompts.Shown().size(), 1);
   EXPECT_EQ(list.Count(), pieces);
   EXPECT_EQ(TableFaults(t.surface), "");
+  puzzle.reset();
 }
 
 }  // namespace
