@@ -117,7 +117,8 @@ bool ChipSelection::Drop(MiniTable* mini, int x, int y) {
     At(i)->SetTablePosition(At(i)->TableX() + offset.x(), At(i)->TableY() + offset.y());
   const bool snapped = !mini && SnapOne();
   if (!snapped)
-    for (int i = 0; i < Count(); ++i) At(i)->Place(rotation_, false, true, false, At(i)->TableX(), At(i)->TableY());
+    for (int i = 0; i < Count(); ++i)
+      At(i)->Place(rotation_, false, true, false, At(i)->TableX(), At(i)->TableY());
   for (int i = 0; i < Count(); ++i) At(i)->SetSelected(false);
   SnapIndicator* led = SnapIndicator::Current();
   if (led && Settings()->EnableSnapIndicator) {
@@ -136,7 +137,8 @@ bool ChipSelection::SnapOne() {
     if (!piece->CanSnapAny(this, true)) continue;
     const QPoint shift = QPoint(piece->TableX(), piece->TableY()) - before;
     for (int j = 0; j < Count(); ++j)
-      if (j != i) At(j)->Place(-1, false, true, false, At(j)->TableX() + shift.x(), At(j)->TableY() + shift.y());
+      if (j != i)
+        At(j)->Place(-1, false, true, false, At(j)->TableX() + shift.x(), At(j)->TableY() + shift.y());
     return true;
   }
   return false;

@@ -42,8 +42,10 @@ int turnedDrops = 0;
 
 // The table box of a piece's unit: its group's box, or its own turned box.
 QRect UnitBox(const PuzzleChip& piece) {
-  if (const ChipGroup* g = piece.Group()) return QRect(QPoint(g->Left(), g->Top()), QPoint(g->Right(), g->Bottom()));
-  return QRect(piece.TableX(), piece.TableY(), piece.Mask().TableWidth(), piece.Mask().TableHeight());
+  if (const ChipGroup* g = piece.Group())
+    return QRect(QPoint(g->Left(), g->Top()), QPoint(g->Right(), g->Bottom()));
+  return QRect(piece.TableX(), piece.TableY(), piece.Mask().TableWidth(),
+               piece.Mask().TableHeight());
 }
 
 }  // namespace
@@ -281,8 +283,13 @@ void TableSurface::Turn(bool right) {
   else
     selection_->RotateLeft();
   if (BevelFilter* bevel = puzzle_ ? puzzle_->GetBevel() : nullptr) bevel->Apply(GetDirtyRegions());
+  VideoFrameRegions& drag = GetDragRegions();
+  const bool dragListIdle = drag.Count() == 0 && !drag.IsWholeFrame();
   selectionRegionPending_ = true;
   MouseMove(nullptr, true, AtSelection, AtSelection);
+  // The turned picture is mapped once; left in the drag list it would be mapped again, and
+  // the whole table presented, at every later drag step of a still picture.
+  if (dragListIdle && IsStaticPicture()) drag.Clear();
   if (selection_) host_.MoveCursorTo(selection_->Position() + selection_->Grab());
 }
 
