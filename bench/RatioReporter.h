@@ -19,7 +19,11 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Iteration || median) times[run.run_name.function_name] = run.GetAdjustedRealTime();
+      if (run.run_type != Run::RT_Iteration && !median) continue;
+      // Arguments belong to the name: "BM_FullRedraw/1000".
+      const auto& name = run.run_name;
+      times[name.args.empty() ? name.function_name : name.function_name + "/" + name.args] =
+          run.GetAdjustedRealTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }
