@@ -16,8 +16,10 @@
 #include "puzzle/PuzzleChip.h"
 
 #include <QStringList>
+#include <QTransform>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -173,15 +175,12 @@ struct HeadlessTable {
   TableSurface surface;
 };
 
-// Where picture offset (lx, ly) of a w x h box lies once turned, written out apart from the
-// game's own turn.
+// Where picture offset (lx, ly) of a w x h box lies once turned: the pixel's centre turned
+// about the origin as geometry does it, apart from the game's own formulas.
 inline QPoint Turned(int rotation, int lx, int ly, int w, int h) {
-  switch (rotation) {
-    case 90: return {h - 1 - ly, lx};
-    case 180: return {w - 1 - lx, h - 1 - ly};
-    case 270: return {ly, w - 1 - lx};
-    default: return {lx, ly};
-  }
+  const QTransform turn = QTransform().rotate(rotation);
+  const QPointF at = turn.map(QPointF(lx + 0.5, ly + 0.5)) - turn.mapRect(QRectF(0, 0, w, h)).topLeft();
+  return {int(std::floor(at.x())), int(std::floor(at.y()))};
 }
 
 inline std::uint32_t Darker(std::uint32_t pixel, int by) {
