@@ -14,8 +14,8 @@ namespace {
 // Slot n holds handle n + 1; a freed slot is empty and reused.
 // Never destroyed: buffers held in statics may still leave the table at exit.
 std::vector<RasterImage>& Slots() {
-  static auto* slots = new std::vector<RasterImage>;
-  return *slots;
+  static auto* held = new std::vector<RasterImage>;
+  return *held;
 }
 
 RasterImage activeImage;
@@ -66,29 +66,29 @@ void CopyRows(const RasterImage& source, int sx, int sy, int w, int h, const Ras
 }  // namespace
 
 int RasterLibrary::AddSlot(const RasterImage& image) {
-  auto& slots = Slots();
-  for (std::size_t i = 0; i < slots.size(); ++i) {
-    if (!slots[i].pixels) {
-      slots[i] = image;
+  auto& held = Slots();
+  for (std::size_t i = 0; i < held.size(); ++i) {
+    if (!held[i].pixels) {
+      held[i] = image;
       return static_cast<int>(i) + 1;
     }
   }
-  slots.push_back(image);
-  return static_cast<int>(slots.size());
+  held.push_back(image);
+  return static_cast<int>(held.size());
 }
 
 void RasterLibrary::RemoveSlot(int handle) {
-  auto& slots = Slots();
-  if (handle < 1 || handle > static_cast<int>(slots.size())) return;
-  if (activeImage.pixels == slots[handle - 1].pixels) Deactivate();
-  slots[handle - 1] = RasterImage{};
-  while (!slots.empty() && !slots.back().pixels) slots.pop_back();
+  auto& held = Slots();
+  if (handle < 1 || handle > static_cast<int>(held.size())) return;
+  if (activeImage.pixels == held[handle - 1].pixels) Deactivate();
+  held[handle - 1] = RasterImage{};
+  while (!held.empty() && !held.back().pixels) held.pop_back();
 }
 
 RasterImage RasterLibrary::Slot(int handle) {
-  const auto& slots = Slots();
-  if (handle < 1 || handle > static_cast<int>(slots.size())) return {};
-  return slots[handle - 1];
+  const auto& held = Slots();
+  if (handle < 1 || handle > static_cast<int>(held.size())) return {};
+  return held[handle - 1];
 }
 
 bool RasterLibrary::Activate(int handle) {
