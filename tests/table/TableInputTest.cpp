@@ -1,4 +1,4 @@
-#include "SurfaceFixtures.h"
+#include "PuzzleOnTableTest.h"
 #include "TestEnvironment.h"
 #include "tests/puzzle/PuzzleFixtures.h"
 #include "tests/puzzle/TableFixtures.h"
@@ -75,7 +75,7 @@ std::optional<QPoint> ShowingPoint(TableSurface& surface, const PuzzleChip& piec
   return best;
 }
 
-class TableInputTest : public ::testing::Test {
+class TableInputTest : public PuzzleOnTableTest {
 protected:
   void SetUp() override {
     Settings()->SignatureShown = false;
@@ -83,16 +83,6 @@ protected:
     Settings()->UpsideRight = true;
     Settings()->SnapDistance = 5;
     Settings()->EnableSnapIndicator = true;
-  }
-  // Each test frees its puzzle while its table is still there.
-  void TearDown() override {
-    puzzle.reset();
-    ChipGroup::DeleteAll();
-  }
-  bool Load(HeadlessTable& t, int w, int h, int pieceSize) {
-    puzzle = std::make_unique<Puzzle>(PuzzleFixtures::WritePicture(QStringLiteral("input.bmp"), w, h));
-    puzzle->SetPieceSize(pieceSize);
-    return t.surface.LoadPuzzle(puzzle.get());
   }
   // The pointer at which a drop lays piece, carried, at table position target.
   static QPoint PointerFor(const ChipSelection& s, const PuzzleChip& piece, QPoint target) {
@@ -114,11 +104,8 @@ protected:
     EXPECT_FALSE(t.surface.MouseUp(TableSurface::LeftButton, to.x(), to.y()));
   }
 
-  Prompt::Double prompts;
   RecordedTips tips;
   RecordedLed led;
-  const VirtualBuffer felt{8103, QStringLiteral("felt")};
-  std::unique_ptr<Puzzle> puzzle;
 };
 
 // Random play, scripted: pieces picked up, turned, dropped at the table's edges and beyond,

@@ -1,4 +1,4 @@
-#include "SurfaceFixtures.h"
+#include "PuzzleOnTableTest.h"
 #include "TestEnvironment.h"
 #include "tests/puzzle/PuzzleFixtures.h"
 
@@ -20,27 +20,13 @@
 
 namespace {
 
-class TableSurfaceTest : public ::testing::Test {
+class TableSurfaceTest : public PuzzleOnTableTest {
 protected:
   void SetUp() override {
     Settings()->SignatureShown = false;
     Settings()->IsolateEdges = true;
     Settings()->UpsideRight = false;
   }
-  void TearDown() override {
-    puzzle.reset();
-    ChipGroup::DeleteAll();
-  }
-  // A w x h picture fitted to the table, cut at pieceSize.
-  bool Load(HeadlessTable& t, int w, int h, int pieceSize) {
-    puzzle = std::make_unique<Puzzle>(PuzzleFixtures::WritePicture(QStringLiteral("table.bmp"), w, h));
-    puzzle->SetPieceSize(pieceSize);
-    return t.surface.LoadPuzzle(puzzle.get());
-  }
-
-  Prompt::Double prompts;
-  const VirtualBuffer felt{8103, QStringLiteral("felt")};
-  std::unique_ptr<Puzzle> puzzle;
 };
 
 TEST_F(TableSurfaceTest, NewGamesLieOnTheTableAsDrawnAndStayThereThroughResizes) {
