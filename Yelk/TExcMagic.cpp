@@ -99,7 +99,7 @@ QStringList TExcMagic::StackOf(const void* thrown) {
       break;
     }
   }
-  return Describe(found->frames, found->count, reinterpret_cast<const void*>(&__cxa_throw), 0);
+  return Describe(found->frames, found->count, reinterpret_cast<const void*>(&__cxxabiv1::__cxa_throw), 0);
 }
 
 QStringList TExcMagic::CurrentStack(int skip) {
