@@ -138,12 +138,9 @@ int TableSurface::GetWidth() const { return table_ ? table_->width : 0; }
 int TableSurface::GetHeight() const { return table_ ? table_->height : 0; }
 
 void TableSurface::DeleteAllPieces() {
-  // The puzzle whose pieces go is going too: the table lets go of it first.
+  // The puzzle whose pieces go is going too: the table lets go of it first, which also
+  // hands carried pieces back to the table's list.
   if (puzzle_ && puzzle_ == Puzzle::Current()) UnloadPuzzle();
-  // Carried pieces have left the table's list: they go with the selection.
-  if (selection_) selection_->DeleteAll();
-  selection_.reset();
-  DeleteSaveUnders();
   chips_.DeleteAll();
   minis_.ClearAllMinis();
 }

@@ -137,6 +137,8 @@ public:
   void DragTo(int x, int y, bool repaint);
   ChipSelection* Selection() const { return selection_.get(); }
   void SaveUnder(int x, int y);
+  // Where the pointer holds the carried selection now.
+  QPoint SelectionPoint() const;
 
   // Pointer input in table coordinates. A press answers whether it picked a piece up; a
   // move whether the pointer is over a piece (cursorChanged, when given, is set when the

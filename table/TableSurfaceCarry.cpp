@@ -34,11 +34,16 @@ void TableSurface::PickUp(PuzzleChip* piece, int x, int y) {
   Repaint(false, IsStaticPicture(), nullptr, carried);
 }
 
+QPoint TableSurface::SelectionPoint() const {
+  return selection_->Position() + selection_->Grab();
+}
+
 void TableSurface::DragTo(int x, int y, bool repaint) {
   if (!selection_ || !table_) return;
   if (x == AtSelection && y == AtSelection) {
-    x = selection_->Position().x() + selection_->Grab().x();
-    y = selection_->Position().y() + selection_->Grab().y();
+    const QPoint at = SelectionPoint();
+    x = at.x();
+    y = at.y();
   }
   // A press that wobbles a few pixels is still a click, which leaves the piece hanging.
   if (!dragging_ && host_.IsLeftButtonDown() &&

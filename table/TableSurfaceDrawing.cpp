@@ -138,10 +138,7 @@ void TableSurface::MapPicture(const VideoFrameRegions& dirty) {
 
 void TableSurface::RepaintActiveMini(bool takeSaveUnder) {
   if (activeMini_) activeMini_->RepaintFrom(table_.get());
-  if (takeSaveUnder && selection_) {
-    const ChipSelection& s = *selection_;
-    SaveUnder(s.Position().x() + s.Grab().x(), s.Position().y() + s.Grab().y());
-  }
+  if (takeSaveUnder && selection_) SaveUnder(SelectionPoint().x(), SelectionPoint().y());
 }
 
 void TableSurface::DrawHintMarker() {

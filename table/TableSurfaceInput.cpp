@@ -147,10 +147,7 @@ void TableSurface::MoveReleasedToMini(PuzzleChip* piece, TableMini& mini) {
     chips_.RemoveGroup(group->Id());
     return;
   }
-  piece->DrawOnMini(mini);
-  piece->MarkPixels();
-  MiniBoard::AddChip(mini, piece, pieceCount);
-  chips_.Remove(piece);
+  SendToMini(piece, &mini);
 }
 
 void TableSurface::ReleaseAlongTrail(bool* cursorChanged, int x, int y) {
@@ -191,7 +188,7 @@ void TableSurface::RefreshActiveMini() {
 
 QPoint TableSurface::DropPoint(int x, int y) const {
   const ChipSelection& s = *selection_;
-  if (x == AtSelection && y == AtSelection) return s.Position() + s.Grab();
+  if (x == AtSelection && y == AtSelection) return SelectionPoint();
   if (x == AtPickUp && y == AtPickUp) return s.PickUpPosition() + s.Grab();
   return {x, y};
 }

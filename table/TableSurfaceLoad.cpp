@@ -81,7 +81,6 @@ bool TableSurface::LoadPuzzle(Puzzle* puzzle) {
       UnloadPuzzle();
       Refresh();
     }
-    holdResizes_ = false;
   }
   ApplyHeldResize();
   if (loaded && puzzle->GetJigsawFile() && puzzle->GetJigsawFile()->HasUnknownContent())
@@ -97,9 +96,12 @@ bool TableSurface::RunLoad(Puzzle* puzzle, LoadProgress& loading) {
   GetDirtyRegions().Clear();
   GetDragRegions().Clear();
   GetDirtyRegions().SetWholeFrame();
-  holdResizes_ = true;
-  const bool laidOut = LayOutPieces(loading);
-  holdResizes_ = false;
+  bool laidOut = false;
+  {
+    holdResizes_ = true;
+    const auto release = qScopeGuard([this] { holdResizes_ = false; });
+    laidOut = LayOutPieces(loading);
+  }
   Refresh();
   if (!laidOut || loading.IsCancelled()) {
     UnloadPuzzle();
