@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <atomic>
+
 namespace {
 
 const QString kBoxName = QStringLiteral("kept-group:box");
@@ -29,6 +31,13 @@ QByteArray KeptGroup::Bytes(const QTextCharFormat& format) {
 }
 
 QSize KeptGroup::Size(const QTextCharFormat& format) { return format.property(NoteProperty::KeptSize).toSize(); }
+
+QString KeptGroup::ShowPicture(QTextCharFormat& format) {
+  static std::atomic<quint64> count{0};
+  const QString name = QStringLiteral("kept-group:picture-%1").arg(++count);
+  format.setProperty(QTextFormat::ImageName, name);
+  return name;
+}
 
 void KeptGroup::Install(QTextDocument* document) {
   static const QImage box = [] {

@@ -1,7 +1,7 @@
 #pragma once
 // A picture or object group of RTF kept as it was read: one position (U+FFFC) in the
 // document whose format holds the group's bytes, written back unchanged, and its shown size.
-// Until pictures are decoded it is drawn by Qt's image object as a grey box of that size.
+// Qt's image object draws it at that size: its decoded picture, or a grey box.
 
 #include <QByteArray>
 #include <QSize>
@@ -18,6 +18,9 @@ public:
   static bool IsKept(const QTextCharFormat& format);
   static QByteArray Bytes(const QTextCharFormat& format);
   static QSize Size(const QTextCharFormat& format);
+  // Shows the group through a picture of the document's instead of the box: the name of
+  // an image resource, unique in the process so that pictures pasted from elsewhere keep theirs.
+  static QString ShowPicture(QTextCharFormat& format);
 
   // Gives the document the grey box its kept groups are drawn with. Cheap: no layout.
   static void Install(QTextDocument* document);

@@ -5,6 +5,7 @@
 
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 int NoteBuilder::CharFormatIndex(const QTextCharFormat& format) {
   if (charFormats_.empty() || !(charFormats_.back() == format)) charFormats_.push_back(format);
@@ -47,6 +48,16 @@ void NoteBuilder::AddObject(const QTextCharFormat& objectFormat) {
   ++length_;
 }
 
+void NoteBuilder::AddPicture(QTextCharFormat objectFormat, const QImage& picture) {
+  pictures_.emplace_back(KeptGroup::ShowPicture(objectFormat), picture);
+  AddObject(objectFormat);
+}
+
+void NoteBuilder::AddResources(QTextDocument* document) const {
+  KeptGroup::Install(document);
+  for (const auto& [name, picture] : pictures_) document->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+}
+
 void NoteBuilder::EndParagraph(const QTextBlockFormat& paragraph, const QTextCharFormat& mark) {
   if (blockFormats_.empty() || !(blockFormats_.back() == paragraph)) blockFormats_.push_back(paragraph);
   ops_.push_back({Kind::Paragraph, CharFormatIndex(mark), static_cast<int>(blockFormats_.size()) - 1, 0, 1});
@@ -58,14 +69,14 @@ std::unique_ptr<QTextDocument> NoteBuilder::Build() const {
   document->setUndoRedoEnabled(false);
   QTextCursor cursor(document.get());
   Apply(cursor, true);
-  KeptGroup::Install(document.get());
+  AddResources(document.get());
   document->setUndoRedoEnabled(true);
   document->setModified(false);
   return document;
 }
 
 void NoteBuilder::InsertAt(QTextCursor& cursor) const {
-  KeptGroup::Install(cursor.document());
+  AddResources(cursor.document());
   Apply(cursor, false);
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QImage>
 
 #include <memory>
 #include <vector>
@@ -21,6 +22,8 @@ public:
   // what must not enter a document is cleaned out first.
   void AddControlText(QStringView text, const QTextCharFormat& format, const QTextBlockFormat& paragraph);
   void AddObject(const QTextCharFormat& objectFormat);
+  // A kept group shown through its decoded picture, which the document gets as a resource.
+  void AddPicture(QTextCharFormat objectFormat, const QImage& picture);
   void EndParagraph(const QTextBlockFormat& paragraph, const QTextCharFormat& mark);
   // The format of the paragraph that is still open at the end.
   void SetLastParagraph(const QTextBlockFormat& paragraph) { last_ = paragraph; }
@@ -51,11 +54,13 @@ private:
 
   int CharFormatIndex(const QTextCharFormat& format);
   void Apply(QTextCursor& cursor, bool whole) const;
+  void AddResources(QTextDocument* document) const;
 
   std::vector<Op> ops_;
   QString text_;
   std::vector<QTextCharFormat> charFormats_;
   std::vector<QTextBlockFormat> blockFormats_;
+  std::vector<std::pair<QString, QImage>> pictures_;
   QTextBlockFormat last_;
   qsizetype length_ = 0;
 };

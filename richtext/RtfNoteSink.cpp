@@ -1,6 +1,7 @@
 #include "RtfNoteSink.h"
 
 #include "KeptGroup.h"
+#include "NotePicture.h"
 #include "NoteText.h"
 
 namespace {
@@ -76,7 +77,11 @@ void RtfNoteSink::Object(const QByteArray& bytes, QSize size, const CharAttrs& a
   FlushRun();
   QTextCharFormat format = Format(attrs);
   KeptGroup::SetGroup(format, bytes, size);
-  builder_.AddObject(format);
+  const QImage picture = NotePicture::Decode(bytes, pictureBudget_);
+  if (picture.isNull())
+    builder_.AddObject(format);
+  else
+    builder_.AddPicture(format, picture);
   Count(1);
 }
 

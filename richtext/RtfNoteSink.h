@@ -6,6 +6,7 @@
 
 #include "NoteBuilder.h"
 #include "NoteFormat.h"
+#include "NotePicture.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -48,6 +49,7 @@ private:
   CharAttrs tabAttrs_;
   qint64 positions_ = 0;
   qint64 max_;
+  qint64 pictureBudget_ = NotePicture::MaxDocumentBytes;  // decoded picture bytes left
   bool full_ = false;
   // A note uses a handful of looks over and over: each is made into a Qt format once.
   std::vector<std::pair<CharAttrs, QTextCharFormat>> charCache_;
