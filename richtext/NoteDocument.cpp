@@ -9,8 +9,21 @@
 
 #include <algorithm>
 
+namespace {
+
+// The editor's insets are its own margins: the text starts at the document's edge. Set before
+// the history is cleared, since Qt records a frame's format change as an undo step.
+void PrepareDocument(QTextDocument* document) {
+  KeptGroup::Install(document);
+  document->setDocumentMargin(0);
+}
+
+}  // namespace
+
 NoteDocument::NoteDocument(QObject* parent) : QObject(parent), document_(std::make_unique<QTextDocument>()) {
-  KeptGroup::Install(document_.get());
+  PrepareDocument(document_.get());
+  document_->clearUndoRedoStacks();
+  document_->setModified(false);
 }
 
 NoteDocument::~NoteDocument() = default;
@@ -35,22 +48,23 @@ QByteArray NoteDocument::GetTextCp1252(LONG start, LONG end) const {
   return NoteText::EncodeCp1252(GetText(start, end));
 }
 
-LONG NoteDocument::ReplaceRange(LONG start, LONG end, const QString& text, bool canUndo) {
+LONG NoteDocument::ReplaceRange(LONG start, LONG end, const QString& text, bool canUndo, const QTextCharFormat* format) {
   end = Clamp(end);
   start = std::clamp<LONG>(start, 0, end);
   QTextCursor cursor(document_.get());
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
 
+  const QTextCharFormat charFormat = format != nullptr ? *format : cursor.charFormat();
   NoteBuilder builder;
-  builder.AddControlText(text, cursor.charFormat(), cursor.blockFormat());
+  builder.AddControlText(text, charFormat, cursor.blockFormat());
   const qint64 room = qint64(textLimit_) - (GetLength() - (end - start));
   QString fitted = text;
   if (builder.Length() > room) {
     // Cut by positions of the cleaned text; a CRLF pair counts once, so cut and rebuild.
     fitted = NoteText::Clean(text).replace(QStringLiteral("\r\n"), QStringLiteral("\r")).left(std::max<qint64>(room, 0));
     builder = NoteBuilder();
-    builder.AddControlText(fitted, cursor.charFormat(), cursor.blockFormat());
+    builder.AddControlText(fitted, charFormat, cursor.blockFormat());
   }
 
   if (!canUndo) document_->setUndoRedoEnabled(false);
@@ -109,7 +123,7 @@ void NoteDocument::SetSelection(LONG start, LONG end) {
 
 std::unique_ptr<QTextDocument> NoteDocument::Install(std::unique_ptr<QTextDocument> document) {
   if (!document) document = std::make_unique<QTextDocument>();
-  KeptGroup::Install(document.get());
+  PrepareDocument(document.get());
   document->clearUndoRedoStacks();
   document->setModified(false);
   std::swap(document, document_);

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class QTextCharFormat;
 class QTextDocument;
 
 class NoteDocument : public QObject {
@@ -32,8 +33,9 @@ public:
 
   // Replaces [start, end) by text in the control's characters. Without an undo step the
   // undo and redo history is dropped, since its positions no longer hold. The text limit
-  // cuts what does not fit. Answers the number of positions inserted.
-  LONG ReplaceRange(LONG start, LONG end, const QString& text, bool canUndo);
+  // cuts what does not fit. The text takes the given format, or else the one at the range.
+  // Answers the number of positions inserted.
+  LONG ReplaceRange(LONG start, LONG end, const QString& text, bool canUndo, const QTextCharFormat* format = nullptr);
 
   bool IsModified() const;
   void SetModified(bool modified);
