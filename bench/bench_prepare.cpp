@@ -143,8 +143,8 @@ public:
   bool SavedMaximized() const override { return false; }
   QSize LargestGroupExtent() const override { return {}; }
   int ActiveMini() const override { return 0; }
-  bool FitGroups(int, int) override { return true; }
-  void RebuildGroups() override {}
+  bool FitGroupsByRotating(int, int) override { return true; }
+  void RestoreGroups(int, int) override {}
   std::optional<ChipRecord> PopPieceRecord() override { return std::nullopt; }
   bool HasUnknownContent() const override { return false; }
   float Scale() const override { return 1.0f; }
@@ -165,7 +165,19 @@ public:
   int BoxCoverFormat() const override { return 0; }
   bool BoxCoverAvailable() const override { return true; }
   QString GetMediaPath() const override { return {}; }
-  const QByteArray* GetNote() const override { return nullptr; }
+  int SavedWindowWidth(int windowWidth, int) const override { return windowWidth; }
+  int SavedWindowHeight(int windowHeight, int) const override { return windowHeight; }
+  bool UprightOffered() const override { return true; }
+  BoxCoverWindowPlace SavedBoxCoverWindow() const override { return {}; }
+  bool NoteHiddenUntilSolved() const override { return false; }
+  bool NoteShownWhenSolved() const override { return false; }
+  qint64 SoundSize() const override { return 0; }
+  int SoundKind() const override { return 0; }
+  bool HasSoundTrack() const override { return false; }
+  void LoadSoundTrack() override {}
+  bool CopySoundTrack(QIODevice&) override { return true; }
+  void Repoint(const JigsawBlocks&) override {}
+  const QByteArray* GetNoteStream() const override { return nullptr; }
   QImage GetBitmap() override { return {}; }
   std::unique_ptr<VirtualBuffer> GetPicture() override {
     auto copy = std::make_unique<VirtualBuffer>(picture_.width, picture_.height,

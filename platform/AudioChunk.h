@@ -23,8 +23,8 @@ public:
 
   // Plays from the start on a free channel, cutting short a play of this chunk still running.
   // onFinished runs later on the main thread when the sound ends by itself, never after Stop or
-  // deletion; it may delete this chunk.
-  bool Play(std::function<void()> onFinished, QString* error);
+  // deletion; it may delete this chunk. A looping play repeats until stopped.
+  bool Play(std::function<void()> onFinished, QString* error, bool loop = false);
   void Stop();
   bool IsPlaying() const;
 

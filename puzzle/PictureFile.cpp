@@ -1,10 +1,12 @@
 #include "PictureFile.h"
 
+#include "imaging/ImageFileHeader.h"
 #include "imaging/RegularFile.h"
 #include "imaging/VirtualBuffer.h"
 #include "Yelk/PathUtils.h"
 #include "Yelk/TMsgLog.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <cstring>
 
@@ -27,6 +29,34 @@ std::unique_ptr<VirtualBuffer> PictureFile::Decode(const QString& path) {
       !picture->Read(file,
                      format == Bitmap ? VirtualBuffer::BitmapMode : VirtualBuffer::JpegMode)) {
     TMsgLog::Add(QStringLiteral("PictureFile::Decode - can not decode ") + path);
+    return nullptr;
+  }
+  return picture;
+}
+
+bool PictureFile::MeasureBytes(const QByteArray& bytes, int format, int& width, int& height) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  if (!buffer.open(QIODevice::ReadOnly)) return false;
+  const bool read = format == Bitmap ? ImageFileHeader::BmpSize(buffer, width, height)
+                  : format == Jpeg   ? ImageFileHeader::JpegSize(buffer, width, height)
+                                     : false;
+  return read && ImageFileHeader::Acceptable(width, height);
+}
+
+std::unique_ptr<VirtualBuffer> PictureFile::DecodeBytes(const QByteArray& bytes, int format, const QString& what) {
+  int width = 0;
+  int height = 0;
+  if (!MeasureBytes(bytes, format, width, height)) {
+    TMsgLog::Add(QStringLiteral("PictureFile::DecodeBytes - no picture size in ") + what);
+    return nullptr;
+  }
+  auto picture = std::make_unique<VirtualBuffer>(width, height, what, VirtualBuffer::Uncleared{});
+  QBuffer buffer;
+  buffer.setData(bytes);
+  if (picture->IsEmpty() || !buffer.open(QIODevice::ReadOnly) ||
+      !picture->Read(buffer, format == Bitmap ? VirtualBuffer::BitmapMode : VirtualBuffer::JpegMode)) {
+    TMsgLog::Add(QStringLiteral("PictureFile::DecodeBytes - can not decode ") + what);
     return nullptr;
   }
   return picture;

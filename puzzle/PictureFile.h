@@ -18,6 +18,11 @@ public:
   static int FormatOf(const QString& path);
   // The decoded picture, or null (with a log line) when the file cannot be read.
   static std::unique_ptr<VirtualBuffer> Decode(const QString& path);
+  // A picture file's bytes (a block of a puzzle file) decoded, sized from its header first;
+  // null, with a log line naming what, when they cannot be.
+  static std::unique_ptr<VirtualBuffer> DecodeBytes(const QByteArray& bytes, int format, const QString& what);
+  // The size its header gives; false for a header that cannot be read or a refused size.
+  static bool MeasureBytes(const QByteArray& bytes, int format, int& width, int& height);
   // The buffer as an upright image.
   static QImage ToImage(const VirtualBuffer& buffer);
 };

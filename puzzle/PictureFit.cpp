@@ -26,6 +26,17 @@ PictureFit PictureFit::Compute(int width, int height, int areaWidth, int areaHei
   return fit;
 }
 
+PictureFit PictureFit::ComputeCovering(int width, int height, int areaWidth, int areaHeight,
+                                       int maxPercentage) {
+  PictureFit fit = Compute(width, height, areaWidth, areaHeight, maxPercentage);
+  if (fit.scaled || width <= 0 || height <= 0 || areaWidth <= Margin || areaHeight <= Margin) return fit;
+  fit.playWidth = width;
+  fit.playHeight = height;
+  fit.ToCoverage(areaWidth, areaHeight, maxPercentage);
+  fit.scaled = fit.playWidth != width || fit.playHeight != height;
+  return fit;
+}
+
 void PictureFit::ToMargin(int width, int height, int areaWidth, int areaHeight) {
   const float sx = float(std::min(areaWidth - Margin, width)) / float(width);
   const float sy = float(std::min(areaHeight - Margin, height)) / float(height);

@@ -11,6 +11,11 @@ public:
   static PictureFit Compute(int width, int height, int areaWidth, int areaHeight,
                             int maxPercentage);
 
+  // As Compute, but the coverage limit holds also for a picture that fits with its margin,
+  // as a still-puzzle file asks.
+  static PictureFit ComputeCovering(int width, int height, int areaWidth, int areaHeight,
+                                    int maxPercentage);
+
   bool scaled = false;
   // Valid when scaled; each side at least 1.
   int playWidth = 0;

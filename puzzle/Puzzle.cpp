@@ -25,6 +25,7 @@
 #include "Yelk/TMsgLog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <vector>
 
@@ -104,6 +105,7 @@ int Puzzle::OpenSource() {
   const QString ext = ExtensionOf(path);
   if (ext == QLatin1String("qvp")) return OpenAnimated();
   if (ext == QLatin1String("jig") || ext == QLatin1String("saw")) return OpenJigsaw();
+  if (!QFileInfo::exists(path)) return pfsNotFound;
   if (PictureFile::FormatOf(path) != 0) {
     FitStillImage();
     return pfsReady;
@@ -113,7 +115,7 @@ int Puzzle::OpenSource() {
 
 int Puzzle::OpenAnimated() {
   std::unique_ptr<AnimatedFileReader> reader = PuzzleFileReaders::OpenAnimated(path);
-  if (!reader) return pfsUnsupported;
+  if (!reader) return NoReaderStatus();
   const int status = reader->Status();
   if (status == pfsReady) animatedFile = std::move(reader);
   return status;
@@ -121,7 +123,7 @@ int Puzzle::OpenAnimated() {
 
 int Puzzle::OpenJigsaw() {
   std::unique_ptr<JigsawFileReader> reader = PuzzleFileReaders::OpenJigsaw(path);
-  if (!reader) return pfsUnsupported;
+  if (!reader) return NoReaderStatus();
   const int status = reader->Status();
   if (status != pfsReady) return status;
   jigsawFile = std::move(reader);
@@ -131,6 +133,9 @@ int Puzzle::OpenJigsaw() {
   if (jigsawFile->IsSavedGame()) joins = std::max(jigsawFile->Joins(), 0);
   return pfsReady;
 }
+
+// A file of a kind without a reader: missing files are reported as missing all the same.
+int Puzzle::NoReaderStatus() const { return QFileInfo::exists(path) ? pfsUnsupported : pfsNotFound; }
 
 void Puzzle::FitStillImage() {
   const PuzzleTable* table = PuzzleTable::Current();

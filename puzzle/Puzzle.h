@@ -89,6 +89,13 @@ public:
   // The limit only falls (-1 leaves it alone) and the count only rises.
   void SetHintCounts(int limit, int used);
 
+  // The bevel as played; a puzzle not prepared has none (off, not light). The setters mark
+  // a change when they change something.
+  bool IsBevelOn() const;
+  bool IsBevelLight() const;
+  void SetBevelOn(bool on);
+  void SetBevelLight(bool light);
+
   // Changes: the events fire only when the flag flips.
   void SetChanged();
   void ClearChanged();
@@ -134,6 +141,7 @@ private:
   int OpenSource();
   int OpenJigsaw();
   int OpenAnimated();
+  int NoReaderStatus() const;
   void FitStillImage();
   void ReportOpenFailure(int status);
   std::unique_ptr<VirtualBuffer> LoadLivePicture();
@@ -143,6 +151,7 @@ private:
 
   // Preparation, step by step; each false has been reported (or was a cancel).
   bool CheckFileVersions();
+  bool CheckAnimatedVersion(const AnimatedFileReader& file);
   bool OpenRecordedAnimation();
   bool RestoreSavedLayout(PuzzleTable& table);
   bool FitSavedWindow(PuzzleTable& table);

@@ -2,6 +2,7 @@
 // elapsed-time text and the thumbnail.
 
 #include "AnimatedFileReader.h"
+#include "BevelFilter.h"
 #include "imaging/VirtualBuffer.h"
 #include "JigsawFileReader.h"
 #include "Puzzle.h"
@@ -60,7 +61,7 @@ QString Puzzle::GetMediaPath() const {
 }
 
 const QByteArray* Puzzle::GetNoteStream() const {
-  if (jigsawFile) return jigsawFile->GetNote();
+  if (jigsawFile) return jigsawFile->GetNoteStream();
   return animatedFile ? animatedFile->GetNote() : nullptr;
 }
 
@@ -131,6 +132,22 @@ void Puzzle::UseHint() {
 void Puzzle::SetHintCounts(int limit, int used) {
   if (limit >= 0 && (hintLimit == -1 || limit < hintLimit)) hintLimit = limit;
   if (used > hintsUsed) hintsUsed = used;
+}
+
+bool Puzzle::IsBevelOn() const { return bevel && bevel->IsBevelOn(); }
+
+bool Puzzle::IsBevelLight() const { return bevel && bevel->Light(); }
+
+void Puzzle::SetBevelOn(bool on) {
+  if (!bevel || bevel->IsBevelOn() == on) return;
+  bevel->SetBevelOn(on);
+  SetChanged();
+}
+
+void Puzzle::SetBevelLight(bool light) {
+  if (!bevel || bevel->Light() == light) return;
+  bevel->SetLight(light);
+  SetChanged();
 }
 
 void Puzzle::SetChanged() {

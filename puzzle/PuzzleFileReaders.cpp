@@ -1,7 +1,7 @@
 #include "PuzzleFileReaders.h"
 
 #include "AnimatedFileReader.h"
-#include "JigsawFileReader.h"
+#include "JigsawFile.h"
 
 namespace {
 
@@ -17,11 +17,12 @@ PuzzleFileReaders::AnimatedOpener& AnimatedOpenerSlot() {
 
 }  // namespace
 
-// The program reads neither kind yet: without an opener put in, both give null.
 std::unique_ptr<JigsawFileReader> PuzzleFileReaders::OpenJigsaw(const QString& path) {
   const JigsawOpener& opener = JigsawOpenerSlot();
-  return opener ? opener(path) : nullptr;
+  return opener ? opener(path) : std::make_unique<JigsawFile>(path);
 }
+
+// No animated-puzzle reader yet: without an opener put in, such a file gives null.
 
 std::unique_ptr<AnimatedFileReader> PuzzleFileReaders::OpenAnimated(const QString& path) {
   const AnimatedOpener& opener = AnimatedOpenerSlot();

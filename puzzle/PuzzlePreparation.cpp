@@ -96,26 +96,30 @@ bool Puzzle::Prepare(PuzzleTable* surface, LoadProgress* loadWindow) {
 }
 
 bool Puzzle::CheckFileVersions() {
-  if (animatedFile) {
-    const int version = animatedFile->FileVersion();
-    if (version == 0) {
-      ShowInfo(QStringLiteral("The version of the selected jigsaw puzzle is outdated\n"
-                              "and is no longer supported."));
-      valid = false;
-      return false;
-    }
-    if (version > 2) {
-      ShowInfo(UpdateLine() + QStringLiteral(
-                                  "Please install the latest program version from the\n"
-                                  "Tessavinelume Jigsaw Puzzles CD-ROM."));
-      valid = false;
-      return false;
-    }
-  }
+  if (animatedFile && !CheckAnimatedVersion(*animatedFile)) return false;
   if (jigsawFile && jigsawFile->FileVersion() > 1) {
     ShowInfo(UpdateLine() + QStringLiteral(
                                 "The latest program version can be downloaded from\n"
                                 "the Tessavinelume web site, www.tessavinelume.com."));
+    valid = false;
+    return false;
+  }
+  return true;
+}
+
+// Versions 1 and 2 are read; the animation a jigsaw file names is held to the same rule.
+bool Puzzle::CheckAnimatedVersion(const AnimatedFileReader& file) {
+  const int version = file.FileVersion();
+  if (version == 0) {
+    ShowInfo(QStringLiteral("The version of the selected jigsaw puzzle is outdated\n"
+                            "and is no longer supported."));
+    valid = false;
+    return false;
+  }
+  if (version > 2) {
+    ShowInfo(UpdateLine() + QStringLiteral(
+                                "Please install the latest program version from the\n"
+                                "Tessavinelume Jigsaw Puzzles CD-ROM."));
     valid = false;
     return false;
   }
@@ -130,6 +134,7 @@ bool Puzzle::OpenRecordedAnimation() {
   std::unique_ptr<AnimatedFileReader> reader = PuzzleFileReaders::OpenAnimated(media);
   const int status = reader ? reader->Status() : int(pfsUnsupported);
   if (status == pfsReady) {
+    if (!CheckAnimatedVersion(*reader)) return false;
     animatedFile = std::move(reader);
     return true;
   }
@@ -153,7 +158,7 @@ bool Puzzle::RestoreSavedLayout(PuzzleTable& table) {
   if ((saved.width() > table.GetWidth() || saved.height() > table.GetHeight()) &&
       !FitSavedWindow(table))
     return false;
-  if (!file.FitGroups(table.GetWidth(), table.GetHeight())) {
+  if (!file.FitGroupsByRotating(table.GetWidth(), table.GetHeight())) {
     ShowInfo(QStringLiteral(
         "The playing surface is currently not large enough to hold\n"
         "the specified puzzle.\n\n"
@@ -163,7 +168,7 @@ bool Puzzle::RestoreSavedLayout(PuzzleTable& table) {
   }
   pieceSize = file.PieceSize();
   joins = std::max(file.Joins(), 0);
-  file.RebuildGroups();
+  file.RestoreGroups(table.GetWidth(), table.GetHeight());
   table.SwitchToMini(file.ActiveMini());
   return true;
 }

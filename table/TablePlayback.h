@@ -1,8 +1,12 @@
 #pragma once
 // The playback of a loaded puzzle as the table surface drives it: the animated puzzle's
 // projector, which presents the table itself while it plays, and the music tracks of the
-// puzzle files. The animation and sound-track classes implement it; until one is installed
-// the table plays neither (every puzzle counts as a still picture without music).
+// puzzle files. The animation classes implement it; until one is installed every puzzle
+// counts as a still picture, whose file's music plays as the background track.
+
+#include "puzzle/JigsawFileReader.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/SoundTrack.h"
 
 #include <utility>
 
@@ -40,14 +44,16 @@ public:
   virtual void RestartTrack() = 0;
 };
 
-// No animation, no music.
-class NoPlayback : public TablePlayback {
+// No animation; the still puzzle's or saved game's track is the background track.
+class StillPlayback : public TablePlayback {
 public:
   bool OpenAnimation(Puzzle&) override { return true; }
   bool HasClips(Puzzle&) override { return false; }
   bool StartProjector(Puzzle&, VirtualBuffer*, LoadProgress*) override { return false; }
   void LoadAnimationTracks(Puzzle&) override {}
-  void LoadJigsawTrack(Puzzle&) override {}
+  void LoadJigsawTrack(Puzzle& puzzle) override {
+    if (JigsawFileReader* file = puzzle.GetJigsawFile()) file->LoadSoundTrack();
+  }
   bool HasProjector() const override { return false; }
   bool ProjectorStarted() const override { return false; }
   bool ProjectorPaused() const override { return false; }
@@ -56,7 +62,11 @@ public:
   void ClearProjector() override {}
   void DestroyProjector() override {}
   std::pair<int, int> ProjectorCounters() const override { return {0, 0}; }
-  bool HasTrackPlayer() const override { return false; }
-  void StopTrack() override {}
-  void RestartTrack() override {}
+  bool HasTrackPlayer() const override { return SoundTrack::Current() != nullptr; }
+  void StopTrack() override {
+    if (SoundTrack* track = SoundTrack::Current()) track->Stop();
+  }
+  void RestartTrack() override {
+    if (SoundTrack* track = SoundTrack::Current()) track->Play();
+  }
 };

@@ -51,7 +51,7 @@ TablePlayback::~TablePlayback() = default;
 TableSurface::TableSurface(TableHost& host, MiniBoard& minis)
     : host_(host),
       minis_(minis),
-      ownPlayback_(std::make_unique<NoPlayback>()),
+      ownPlayback_(std::make_unique<StillPlayback>()),
       ownRandom_(std::make_unique<ClockRandom>()),
       activeMini_(minis.FirstMini()) {
   playback_ = ownPlayback_.get();

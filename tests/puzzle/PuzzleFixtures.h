@@ -85,10 +85,10 @@ public:
   bool SavedMaximized() const override { return savedMaximized; }
   QSize LargestGroupExtent() const override { return largestGroup; }
   int ActiveMini() const override { return activeMini; }
-  bool FitGroups(int width, int height) override {
+  bool FitGroupsByRotating(int width, int height) override {
     return largestGroup.width() <= width && largestGroup.height() <= height;
   }
-  void RebuildGroups() override { ++*groupsRebuilt; }
+  void RestoreGroups(int, int) override { ++*groupsRebuilt; }
   std::optional<ChipRecord> PopPieceRecord() override {
     if (records.empty()) return std::nullopt;
     ChipRecord last = records.back();
@@ -114,7 +114,19 @@ public:
   int BoxCoverFormat() const override { return 0; }
   bool BoxCoverAvailable() const override { return boxCoverAvailable; }
   QString GetMediaPath() const override { return mediaPath; }
-  const QByteArray* GetNote() const override { return nullptr; }
+  int SavedWindowWidth(int windowWidth, int) const override { return windowWidth; }
+  int SavedWindowHeight(int windowHeight, int) const override { return windowHeight; }
+  bool UprightOffered() const override { return true; }
+  BoxCoverWindowPlace SavedBoxCoverWindow() const override { return {}; }
+  bool NoteHiddenUntilSolved() const override { return false; }
+  bool NoteShownWhenSolved() const override { return false; }
+  qint64 SoundSize() const override { return 0; }
+  int SoundKind() const override { return 0; }
+  bool HasSoundTrack() const override { return false; }
+  void LoadSoundTrack() override {}
+  bool CopySoundTrack(QIODevice&) override { return true; }
+  void Repoint(const JigsawBlocks&) override {}
+  const QByteArray* GetNoteStream() const override { return nullptr; }
   QImage GetBitmap() override { return QImage(40, 40, QImage::Format_RGB32); }
   std::unique_ptr<VirtualBuffer> GetPicture() override;
   std::unique_ptr<VirtualBuffer> GetPreviewBuffer() override { return nullptr; }

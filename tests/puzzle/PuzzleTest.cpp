@@ -63,24 +63,36 @@ TEST(PuzzleTest, UndecodablePictureGivesNoImage) {
 // invalid but listed, and missing or unsupported files leave the recent list.
 TEST(PuzzleTest, OpenFailuresAreReported) {
   Prompt::Double prompts;
-  const QString jig = ScratchPath("PUZZLE.JIG");
-  Settings()->RecentPuzzles = {jig};
-  auto* unread = new Puzzle(jig);
-  EXPECT_FALSE(unread->IsValid());
-  ASSERT_EQ(prompts.Shown().size(), 1);
-  EXPECT_EQ(prompts.Shown()[0].text, "File \"" + jig + "\" uses an unsupported file type.");
-  EXPECT_EQ(prompts.Shown()[0].caption, "Error");
-  EXPECT_EQ(prompts.Shown()[0].icon, Prompt::Stop);
+  // A missing file is missing whatever its kind, also one the program has no reader for; an
+  // animated puzzle that is there has none yet.
+  const QString jig = ScratchPath("PUZZLE.JIG"), qvp = ScratchPath("absent.qvp");
+  const QString animated = PuzzleFixtures::WritePicture(QStringLiteral("there.bmp"), 4, 4);
+  const QString there = ScratchPath("there.qvp");
+  QFile::remove(there);
+  ASSERT_TRUE(QFile::copy(animated, there));
+  Settings()->RecentPuzzles = {jig, qvp, there};
+  for (const QString& path : {jig, qvp}) {
+    auto* unread = new Puzzle(path);
+    EXPECT_FALSE(unread->IsValid());
+    EXPECT_EQ(prompts.Shown().back().text, "File \"" + path + "\" could not be found.");
+    EXPECT_EQ(prompts.Shown().back().caption, "Error");
+    EXPECT_EQ(prompts.Shown().back().icon, Prompt::Stop);
+  }
+  auto* unsupported = new Puzzle(there);
+  EXPECT_FALSE(unsupported->IsValid());
+  EXPECT_EQ(prompts.Shown().back().text, "File \"" + there + "\" uses an unsupported file type.");
   EXPECT_TRUE(Settings()->RecentPuzzles.isEmpty());
+  DeleteAllPuzzles();
+  prompts.Clear();
 
   ReaderScope readers;
   readers.jigsaw.status = 1;
   Puzzle missing(ScratchPath("gone.saw"));
-  EXPECT_EQ(prompts.Shown()[1].text,
+  EXPECT_EQ(prompts.Shown()[0].text,
             "File \"" + ScratchPath("gone.saw") + "\" could not be found.");
   readers.jigsaw.status = 4;
   Puzzle corrupt(ScratchPath("bad.jig"));
-  EXPECT_EQ(prompts.Shown()[2].text,
+  EXPECT_EQ(prompts.Shown()[1].text,
             "File \"" + ScratchPath("bad.jig") + "\" is corrupt and can not be opened.  err=4");
   EXPECT_FALSE(corrupt.IsValid());
   RemovePuzzleFromList(&missing);
