@@ -73,7 +73,7 @@ namespace NoteClipboard {
 std::unique_ptr<QMimeData> MimeFromRange(const NoteDocument& note, LONG start, LONG end) {
   auto mime = std::make_unique<QMimeData>();
   const QTextCursor cursor = RangeCursor(note, start, end);
-  mime->setData(kRtf, RtfWriter::Write(*note.Document(), start, end));
+  mime->setData(kRtf, RtfWriter::Write(*note.Document(), start, end, true));
   mime->setText(PlainText(note.GetText(start, end)));
   const QString html = QTextDocumentFragment(cursor).toHtml();
   mime->setHtml(html);

@@ -108,13 +108,13 @@ std::vector<Paragraph> Collect(const QTextDocument& document, int start, int end
 
 }  // namespace
 
-QByteArray RtfWriter::Write(const QTextDocument& document, int start, int end) {
+QByteArray RtfWriter::Write(const QTextDocument& document, int start, int end, bool asRange) {
   const int length = document.characterCount() - 1;
   if (end < 0 || end > length) end = length;
   start = std::clamp(start, 0, end);
   qsizetype keptBytes = 0;
   Formats formats;
-  const std::vector<Paragraph> paragraphs = Collect(document, start, end, start == 0 && end == length, &keptBytes, formats);
+  const std::vector<Paragraph> paragraphs = Collect(document, start, end, !asRange && start == 0 && end == length, &keptBytes, formats);
 
   QList<RtfRunWriter::Font> fonts;
   QList<QRgb> colors;

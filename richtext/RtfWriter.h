@@ -11,6 +11,7 @@ class QTextDocument;
 class RtfWriter {
 public:
   // end -1 is the end of the document. A whole document ends with the "\par" of its final
-  // paragraph mark; a range holds the marks inside it only.
-  static QByteArray Write(const QTextDocument& document, int start = 0, int end = -1);
+  // paragraph mark; a range holds the marks inside it only, and so does a copy of
+  // everything (asRange), whose paste must not add a paragraph.
+  static QByteArray Write(const QTextDocument& document, int start = 0, int end = -1, bool asRange = false);
 };
