@@ -8,6 +8,8 @@ QColor ClassColor::ToQColor(TColor colour) {
   if (IsSystemColor(colour)) {
     const QPalette palette = QGuiApplication::palette();
     switch (colour & 0xFF) {
+      case 0x05: return palette.color(QPalette::Base);      // window background
+      case 0x08: return palette.color(QPalette::Text);      // window text
       case 0x0C: return palette.color(QPalette::Dark);      // application workspace
       case 0x10: return palette.color(QPalette::Mid);       // button shadow
       case 0x14: return palette.color(QPalette::Light);     // button highlight

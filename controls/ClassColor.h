@@ -12,6 +12,8 @@ constexpr TColor clBtnFace = TColor(0x8000000F);
 constexpr TColor clBtnShadow = TColor(0x80000010);
 constexpr TColor clBtnHighlight = TColor(0x80000014);
 constexpr TColor clAppWorkSpace = TColor(0x8000000C);
+constexpr TColor clWindow = TColor(0x80000005);
+constexpr TColor clWindowText = TColor(0x80000008);
 
 constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                  clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,

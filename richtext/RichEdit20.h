@@ -1,0 +1,245 @@
+#pragma once
+// The note editor control: the rich-edit window with its properties, dirty tracking,
+// highlight and format-painting modes, clipboard operations, character and paragraph
+// format objects, document input and output, printing, bookmark tables and the idle check
+// of its gutter. Positions are character indices; a paragraph ends with "\r", a page
+// break is "\f".
+
+#include "RichEditWindow.h"
+
+#include "Yelk/ChrArray.h"
+#include "Yelk/IntArray.h"
+#include "controls/ClassColor.h"
+
+#include <QCursor>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class IdlerClient;
+class RichFont;
+class RichIO;
+class RichParagraph;
+class RichPrinter;
+
+class RichEdit20 : public RichEditWindow {
+  Q_OBJECT
+
+public:
+  using PaintModes = BYTE;  // 0 off, 1 character format, 2 paragraph format, 3 both
+  using Event = std::function<void(QObject* sender)>;
+
+  static inline int NextAvailableId = 0;
+  static inline bool WordWrapDefault = true;
+  static inline bool SuppressMissingLibMsg = false;
+  // The screen cursors of the highlight and paint modes and of the gutter's bookmark jumps.
+  static constexpr int HiLightCursor = 5555, PaintCursor = 5556, NextBookmarkCursor = 5557, PrevBookmarkCursor = 5558;
+  static QCursor ScreenCursor(int number);
+
+  // One replace-all step on the editor's own undo stacks.
+  struct ReplaceRecord {
+    QString found, replacement;
+  };
+
+  explicit RichEdit20(QWidget* parent = nullptr);
+  ~RichEdit20() override;
+
+  // The editor is built in: always present, at the version whose behaviour it follows.
+  static bool RichEdit20LibraryPresent() { return true; }
+  int ReadVersion() { return RichEditVersion = 30; }
+  static QString ReadVersionStr();
+
+  Event OnSelectionMade, OnWholeWordSelected, OnGutterColorChange;
+
+  // Gutter and bookmarks; their upkeep belongs to the gutter.
+  int NewPageIcon = 0, BookmarkIcon = 0;
+  int LastFirstLine = -1, LastLineCount = -1, LastTopY = -1;
+  bool SelectionMarked = false;
+  IntArray Bookmarks{"Bookmarks"};
+  IntArray ExternalBookmarks{"External Bookmarks"};
+  int EditStart = 0, EditEnd = 0, EditLength = 0;
+  std::vector<ReplaceRecord> ReplaceUndoStack, ReplaceRedoStack;
+  bool GutterRefreshPending = false;
+  bool InRedoReplace = false, InUndoReplace = false;
+  bool LinkHit = false;
+  QString LinkText;
+  int CaretAnchor = 0;
+  bool ContentChanged = false;
+  bool PastingPlain = false, RightDragArmed = false, CopyOnSelect = false;
+  int TabsAsSpaces = -1;
+  bool ContextMenuSuppressed = false;
+
+  // Accessors.
+  int GetId() const { return id_; }
+  RichFont* GetFont();
+  RichParagraph* GetParagraph() { return richParagraph_.get(); }
+  RichIO* GetIO();
+  void ReleaseIO();
+  RichPrinter* GetPrinter() { return richPrinter_.get(); }
+  PaintModes GetPaintMode() const { return paintMode_; }
+  bool InHiLightMode() const { return inHiLight_; }
+  TColor GetHiLightColor() const { return hiLightColor_; }
+  const CHARFORMAT2* SavedCharFormat() const { return savedCharFormat_.get(); }
+  const PARAFORMAT2* SavedParaFormat() const { return savedParaFormat_.get(); }
+  bool IsContinuedPaint() const { return continuedPaint_; }
+  static std::unique_ptr<CHARFORMAT2> NewCharFormat() { return std::make_unique<CHARFORMAT2>(); }
+  static PARAFORMAT2* NewParFormat(PARAFORMAT2* format);
+
+  // Properties.
+  TColor GetColor() const { return color_; }
+  void SetColor(TColor colour);
+  TColor GetGutterColor() const { return gutterColor_; }
+  void SetGutterColor(TColor colour);
+  bool GetGutterAutoColor() const { return gutterAutoColor_; }
+  void SetGutterAutoColor(bool on);
+  int GetGutterWidth() const { return gutterWidth_; }
+  void SetGutterWidth(int width);
+  bool GetGutterPresent() const { return gutterPresent_; }
+  void SetGutterPresent(bool on);
+  int GetRectLeftAdj() const { return rectLeftAdj_; }
+  void SetRectLeftAdj(int pixels);
+  void SetRectTopAdj(int pixels);
+  void SetRectRightAdj(int pixels);
+  void SetRectBottomAdj(int pixels);
+  int GetMaxLength() const { return maxLength_; }
+  void SetMaxLength(int limit);
+  bool GetReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool on);
+  bool GetTransparent() const { return transparent_; }
+  void SetTransparent(bool on);
+  bool GetAutoUrlDetect() const { return autoUrlDetect_; }
+  void SetAutoUrlDetect(bool on);
+  bool GetQuickClip() const { return quickClip_; }
+  void SetQuickClip(bool on) { quickClip_ = on; }  // every mouse is taken to have a wheel
+  void SetWholeWords(bool on);
+  bool ReadWholeWords() const;
+  bool GetAdvancedTypography() const { return advancedTypography_; }
+  void SetAdvancedTypography(bool on);
+  void ShowSelection(bool show);
+  bool GetWordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool on);
+  void SetPlainText(bool on);
+  bool ReadPlainText();
+  bool GetBorder() const { return border_; }
+  bool GetScrollBarH() const { return scrollBarH_; }
+  bool GetScrollBarV() const { return scrollBarV_; }
+
+  // Dirty tracking.
+  bool IsDirty() const;
+  void ResetDirtyFlag();
+  void EmptyUndoBuffer();
+
+  // Highlight and paint modes.
+  void BeginHiLightMode(TColor colour);
+  void EndHiLightMode();
+  void BeginPaintMode(PaintModes mode);
+  void ContinuedPaintMode() { continuedPaint_ = true; }
+  void EndPaintMode();
+  void AbortAction_(QObject* sender);
+
+  // Clipboard and editing.
+  void Copy();
+  void Cut();
+  void Paste(bool plainOnly);
+  bool CanPaste() const;
+  bool CanPastePlain() const;
+  void CopyAll();
+  bool CanUndo() const { return EmCanUndo(); }
+  bool CanRedo() const { return EmCanRedo(); }
+  bool Undo();
+  bool Redo();
+  // The selection replaced; with matchFirstCase a lower-case first letter follows an
+  // upper-case one it replaces.
+  void ReplaceSel(const QString& text, bool canUndo, bool matchFirstCase);
+  void Clear();
+  void SetText(const QString& text, bool canUndo);
+  void ClearReplaceUndoStack() { ReplaceUndoStack.clear(); }
+  void ClearReplaceRedoStack() { ReplaceRedoStack.clear(); }
+  void CheckEndFontBug();
+  void AdjustFont(CHARRANGE& range);
+  void AffirmRect();
+  bool OnIdle();
+  // The gutter's icons follow the text; nothing to do without a gutter panel.
+  void CheckGutterIcons() {}
+
+  // Text and position queries.
+  LONG GetLength() const { return EmGetTextLengthEx(); }
+  LONG GetLineCount() { return EmGetLineCount(); }
+  LONG GetFirstVisibleLine() { return EmGetFirstVisibleLine(); }
+  LONG GetLinePos(LONG line) { return EmLineIndex(line); }
+  LONG GetLineLength(LONG line);
+  LONG GetLineFromPos(LONG position) { return EmExLineFromChar(position); }
+  LONG LineFromCharPos(LONG position) { return EmExLineFromChar(position); }
+  CHARRANGE GetSelection() const { return EmExGetSel(); }
+  void SetSelection(LONG start, LONG end) { EmExSetSel({start, end}); }
+  void SetSelection(const CHARRANGE& range) { EmExSetSel(range); }
+  LONG GetSelSize() const;
+  // Raises the buffer's range error, copying nothing, when the selection and its
+  // terminator do not fit.
+  int GetSelText(ChrArray& buffer) const;
+  QString GetSelText(int max) const;
+  LONG GetCaretPos() const;
+  // 0 at or past the end; below 0 the caret.
+  QChar GetCharAt(LONG position) const;
+  void ScrollToView() { EmScrollCaret(); }
+  void GoToLine(LONG line);
+  void GoToPage(int page);
+  LONG CharPosFromPoint(QPoint point) { return EmCharFromPos(point); }
+  LONG CharPosFromCursor();
+  QPoint PointFromCharPos(LONG position) { return EmPosFromChar(position); }
+  int GetLeftEdge() const;
+  // The end is clamped to the text first; a negative start or one after the end gives no
+  // characters. The buffer raises its range error, copying nothing, when they do not fit.
+  int GetTextRange(LONG start, LONG end, ChrArray& buffer) const;
+  std::unique_ptr<ChrArray> GetTextRange(LONG start, LONG end) const;
+  QString GetTextRange(CHARRANGE range) const;
+  CHARRANGE GetVisibleRange();
+  bool LineIsVisible(LONG position);
+  std::pair<LONG, LONG> GetCurrLineAndColumn(bool zeroBased);
+  bool IsWholeWord(LONG start, LONG end) const;
+  bool CurrSelIsWholeWord() const;
+  CHARRANGE GetWholeSelection() const;
+
+  // Set-up as the window is made; also run again by SetPlainText's re-creation.
+  void InitialSetup(bool recreating);
+
+private:
+  CHARRANGE ClampedRange(LONG start, LONG end) const;
+
+  std::unique_ptr<RichFont> richFont_;
+  std::unique_ptr<RichParagraph> richParagraph_;
+  std::unique_ptr<RichIO> richIO_;
+  std::unique_ptr<RichPrinter> richPrinter_;
+  std::unique_ptr<IdlerClient> idler_;
+  std::unique_ptr<CHARFORMAT2> savedCharFormat_;
+  std::unique_ptr<PARAFORMAT2> savedParaFormat_;
+  int id_;
+  bool inHiLight_ = false;
+  TColor hiLightColor_ = clNone;
+  PaintModes paintMode_ = 0;
+  bool dirty_ = false;
+  int RichEditVersion = 0;
+  bool continuedPaint_ = false;
+  bool plainText_ = false;
+  bool autoUrlDetect_ = false;
+  bool quickClip_ = false;
+  bool border_ = true;
+  TColor color_ = clWindow;
+  bool hideSelection_ = true;
+  bool multiline_ = true;
+  int maxLength_ = 0;
+  bool readOnly_ = false;
+  bool scrollBarH_ = false;
+  bool scrollBarV_ = true;
+  bool wordWrap_ = true;
+  TColor gutterColor_ = clBtnFace;
+  bool gutterPresent_ = false;
+  int gutterWidth_ = 25;
+  bool gutterAutoColor_ = false;
+  bool transparent_ = false;
+  bool advancedTypography_ = false;
+  int rectLeftAdj_ = 15, rectTopAdj_ = 5, rectRightAdj_ = 5, rectBottomAdj_ = 0;
+};
