@@ -112,7 +112,7 @@ void TableTop::resizeEvent(QResizeEvent* event) {
     EndHangingCapture();
     dropPending_ = true;
   }
-  if (TableRect().size() != TableSurface::FitTableSize(size())) {
+  if (QSize(surface_->GetWidth(), surface_->GetHeight()) != TableSurface::FitTableSize(size())) {
     surface_->Resize(width(), height());
     if (!PuzzleChip::CapturedList().IsEmpty()) SetCursor(CaptureCursor());
   }

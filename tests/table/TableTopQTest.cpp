@@ -1,0 +1,167 @@
+#include "QtTestMain.h"
+#include "TableDesk.h"
+
+#include "settings/ProgSettings.h"
+
+#include <QImage>
+
+namespace {
+
+// Where b lies once joined to a, both turned alike: b's first picture pixel lies where a's
+// turn puts it.
+QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
+  const ChipMask &ma = a.Mask(), &mb = b.Mask();
+  const QPoint viaA = Turned(ma.Rotation(), mb.MinX() - ma.MinX(), mb.FirstRow() - ma.FirstRow(), ma.Width(), ma.Height());
+  return QPoint(a.TableX(), a.TableY()) + viaA - Turned(mb.Rotation(), 0, 0, mb.Width(), mb.Height());
+}
+
+bool Joined(const PuzzleChip* a, const PuzzleChip* b) { return a->Group() && a->Group() == b->Group(); }
+
+// A loose piece of the table that lies on top somewhere, and that point.
+std::pair<PuzzleChip*, QPoint> LoosePiece(TableDesk& desk) {
+  for (int i = 0; i < desk.Chips().Count(); ++i)
+    if (PuzzleChip* piece = desk.Chips().At(i); !piece->Group())
+      if (const auto grip = desk.GripOf(piece)) return {piece, *grip};
+  return {nullptr, {}};
+}
+
+}  // namespace
+
+class TableTopQTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  // A loose piece dragged to its neighbour's side joins it; the same drag ending a few snap
+  // distances away does not. Over several pairs of neighbours lying on the table.
+  void DragOntoNeighbourJoins() {
+    TableDesk desk;
+    QVERIFY(desk.Load(240, 180, 30));
+    const int total = desk.PiecesAnywhere();
+    const QRect table(0, 0, desk.Surface().GetWidth(), desk.Surface().GetHeight());
+    const QPoint miss(3 * Settings()->SnapDistance, 3 * Settings()->SnapDistance);
+    int pairs = 0;
+    for (int i = 0; i < desk.Chips().Count() && pairs < 6; ++i) {
+      PuzzleChip* a = desk.Chips().At(i);
+      for (ChipSide side : {ChipSide::Right, ChipSide::Down}) {
+        PuzzleChip* b = a->Neighbour(side);
+        if (!b || a->Group() || b->Group() || !desk.Chips().Contains(b) || a->Mask().Rotation() != b->Mask().Rotation())
+          continue;
+        const QRect joined(JoinedPlace(*a, *b), QSize(b->Mask().TableWidth(), b->Mask().TableHeight()));
+        const auto grip = desk.GripOf(b);
+        if (!grip || !table.adjusted(20, 20, -20, -20).contains(joined)) continue;
+        const QPoint shift = joined.topLeft() - QPoint(b->TableX(), b->TableY());
+        desk.Drag(desk.top, *grip, desk.top, *grip + shift + miss);
+        QVERIFY(!desk.Surface().Selection());
+        QVERIFY(!Joined(a, b));
+        const auto again = desk.GripOf(b);
+        QVERIFY(again);
+        desk.Drag(desk.top, *again, desk.top, *again + JoinedPlace(*a, *b) - QPoint(b->TableX(), b->TableY()));
+        QVERIFY2(Joined(a, b), qPrintable(QStringLiteral("pieces %1 and %2").arg(a->Id()).arg(b->Id())));
+        QCOMPARE(desk.PiecesAnywhere(), total);
+        ++pairs;
+        break;
+      }
+    }
+    QVERIFY(pairs >= 3);
+  }
+
+  // A piece dragged onto an inactive mini lies there and no longer on the table; a click on
+  // that mini brings its pieces onto the table and sends the table's to the mini that was
+  // active, and a click there turns it all back. A mini dragged onto the table empties onto it.
+  void MiniTablesHoldAndSwitch() {
+    TableDesk desk;
+    QVERIFY(desk.Load(240, 180, 30));
+    const int total = desk.PiecesAnywhere();
+    MiniSurface& spare = desk.Mini(2);
+    QVERIFY(desk.Mini(0).IsActive());
+    QVERIFY(desk.Mini(0).Led().IsLit());
+    QCOMPARE(spare.Chips().Count(), 0);
+    const auto [piece, grip] = LoosePiece(desk);
+    QVERIFY(piece);
+    desk.Drag(desk.top, grip, &spare, spare.rect().center());
+    QVERIFY(spare.Chips().Contains(piece));
+    QVERIFY(!desk.Chips().Contains(piece));
+    QCOMPARE(desk.PiecesAnywhere(), total);
+
+    const int onTable = desk.Chips().Count();
+    desk.Press(&spare, {10, 10});
+    desk.Release(&spare, {10, 10});
+    QVERIFY(spare.IsActive());
+    QVERIFY(spare.Led().IsLit() && !desk.Mini(0).Led().IsLit());
+    QCOMPARE(desk.Chips().Count(), 1);
+    QVERIFY(desk.Chips().Contains(piece));
+    QCOMPARE(desk.Mini(0).Chips().Count(), onTable);
+
+    desk.Press(&desk.Mini(0), {10, 10});
+    desk.Release(&desk.Mini(0), {10, 10});
+    QVERIFY(desk.Mini(0).IsActive());
+    QCOMPARE(desk.Chips().Count(), onTable);
+    QVERIFY(spare.Chips().Contains(piece));
+    QCOMPARE(desk.PiecesAnywhere(), total);
+
+    // The inner pieces were put aside on the next mini at the start.
+    MiniSurface& inner = desk.Mini(1);
+    const int held = inner.Chips().Count();
+    QVERIFY(held > 0);
+    desk.Drag(&inner, {20, 20}, desk.top, {200, 150});
+    QCOMPARE(inner.Chips().Count(), 0);
+    QVERIFY(desk.Mini(0).IsActive());
+    QCOMPARE(desk.Chips().Count(), onTable + held);
+    QCOMPARE(desk.PiecesAnywhere(), total);
+  }
+
+  // A resize while a piece is carried, dragged or hanging at the pointer after a click, lays
+  // it down where it is: nothing is lost, every piece lies on the new table, and the pointer's
+  // later moves and release do no harm.
+  void ResizeWhileCarrying() {
+    TableDesk desk;
+    QVERIFY(desk.Load(240, 180, 30));
+    const int total = desk.PiecesAnywhere();
+    for (const QSize size : {QSize(620, 430), QSize(800, 560), QSize(700, 500)}) {
+      const auto [piece, grip] = LoosePiece(desk);
+      QVERIFY(piece);
+      const bool hanging = size.width() == 700;
+      desk.Press(desk.top, grip);
+      if (hanging) {
+        desk.Release(desk.top, grip);
+        QCOMPARE(QWidget::mouseGrabber(), desk.top);
+      } else {
+        desk.Move(desk.top, grip + QPoint(20, 12));
+      }
+      QVERIFY(desk.Surface().Selection());
+      const QSize before = desk.top->size();
+      desk.window.resize(size);
+      QTRY_VERIFY(desk.top->size() != before);
+      QVERIFY(!desk.Surface().Selection());
+      QCOMPARE(desk.Surface().GetWidth(), desk.top->width());
+      QCOMPARE(desk.PiecesAnywhere(), total);
+      QCOMPARE(OffTable(desk.Surface()), std::string());
+      QVERIFY(QWidget::mouseGrabber() == nullptr || !hanging);
+      desk.Move(desk.top, grip + QPoint(40, 30));
+      desk.Release(desk.top, grip + QPoint(40, 30));
+      QVERIFY(!desk.Surface().Selection());
+      QCOMPARE(desk.PiecesAnywhere(), total);
+    }
+  }
+
+  // A window larger than the pixel map can index gets the largest table of its shape under
+  // 2^24 pixels at its top-left, the table's colour beyond it, and a pointer there counts as
+  // off the table.
+  void TableCappedInHugeWindow() {
+    TableDesk desk(QSize(4300, 4100));
+    QTRY_VERIFY(desk.Surface().TableBuffer() != nullptr);
+    const VirtualBuffer& table = *desk.Surface().TableBuffer();
+    QVERIFY(std::int64_t(desk.top->width()) * desk.top->height() >= TableSurface::MaxTablePixels);
+    QVERIFY(std::int64_t(table.width) * table.height < TableSurface::MaxTablePixels);
+    QVERIFY(table.width < desk.top->width() && table.height < desk.top->height());
+    desk.Move(desk.top, {table.width - 5, table.height - 5});
+    QVERIFY(desk.top->IsCursorInside());
+    desk.Move(desk.top, {table.width + 5, 5});
+    QVERIFY(!desk.top->IsCursorInside());
+    const QImage shown = desk.top->grab(QRect(table.width, table.height, 8, 8)).toImage();
+    QCOMPARE(shown.pixel(4, 4) & 0xFFFFFFu, std::uint32_t(Settings()->BackgroundColor & 0xFFFFFF));
+  }
+};
+
+TV_QTEST_MAIN(TableTopQTest)
+#include "TableTopQTest.moc"
