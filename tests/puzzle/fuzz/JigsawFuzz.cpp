@@ -1,0 +1,78 @@
+// jigsaw_fuzz: the puzzle file reader under damaged files.
+//   jigsaw_fuzz replay <folder>...          reads every file of the folders
+//   jigsaw_fuzz mutate <corpus> <count> <seed>
+//                                           count damaged files from the corpus
+//   jigsaw_fuzz seeds <folder>              writes the seed corpus with the game's own writers
+// A crash ends the program as the crash would.
+
+#include "JigsawFuzzing.h"
+
+#include "../JigsawFileBuilder.h"
+#include "../PuzzleFixtures.h"
+#include "TestEnvironment.h"
+#include "tests/imaging/fuzz/PictureFuzzing.h"
+#include "puzzle/JigsawFile.h"
+
+#include <QApplication>
+#include <QDirIterator>
+
+#include <cstdio>
+#include <random>
+
+using JigsawFuzzing::Verdict;
+
+namespace {
+
+QList<QByteArray> FilesOf(const QStringList& folders) {
+  QList<QByteArray> files;
+  for (const QString& folder : folders) {
+    QDirIterator it(folder, QDir::Files);
+    while (it.hasNext()) files.append(JigsawFixtures::ReadAll(it.next()));
+  }
+  return files;
+}
+
+int Run(const QList<QByteArray>& files, const char* what) {
+  int loaded = 0;
+  for (const QByteArray& bytes : files) loaded += JigsawFuzzing::Load(bytes) == Verdict::Loaded;
+  std::printf("%lld %s: %d loaded, %lld refused\n", qlonglong(files.size()), what, loaded, qlonglong(files.size()) - loaded);
+  return 0;
+}
+
+int Mutate(const QString& corpus, int count, unsigned seed) {
+  const QList<QByteArray> seeds = FilesOf({corpus});
+  if (seeds.isEmpty()) return 1;
+  std::mt19937 random(seed);
+  QList<QByteArray> damaged;
+  for (int i = 0; i < count; ++i)
+    damaged.append(PictureFuzzing::Mutate(seeds[int(random() % unsigned(seeds.size()))], random));
+  return Run(damaged, "damaged files");
+}
+
+int Seeds(const QString& folder) {
+  TestEnvironment::Prepare();
+  QDir().mkpath(folder);
+  JigsawFixtures::WriteAll(folder + QStringLiteral("/game.saw"), JigsawFixtures::Game().bytes);
+  StillPuzzleContent content;
+  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("seed.jpg"), 24, 16);
+  content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("seed cover.bmp"), 8, 6);
+  content.note = "{\\rtf1 seed}";
+  content.music = JigsawFixtures::TinyMidi();
+  if (!JigsawFile::SaveStillPuzzle(folder + QStringLiteral("/still.jig"), content)) return 1;
+  JigsawFileBuilder bare(false);
+  bare.Short(7, 1, 3).Raw(15, ChipRecord().Bytes().left(12)).Raw(26, "?");
+  JigsawFixtures::WriteAll(folder + QStringLiteral("/bare.saw"), bare.Finish());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QStringList args = app.arguments().mid(1);
+  if (args.size() >= 2 && args[0] == "replay") return Run(FilesOf(args.mid(1)), "corpus files");
+  if (args.size() == 2 && args[0] == "seeds") return Seeds(args[1]);
+  if (args.size() == 4 && args[0] == "mutate") return Mutate(args[1], args[2].toInt(), args[3].toUInt());
+  std::fprintf(stderr, "usage: jigsaw_fuzz replay <folder>... | mutate <corpus> <count> <seed> | seeds <folder>\n");
+  return 2;
+}
