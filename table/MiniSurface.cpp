@@ -22,12 +22,6 @@ constexpr int HintColour = 0xFFE784;
 constexpr int DragStart = 6;
 constexpr int MiniDragTip = 19;
 
-// The pointer's shapes while a mini is dragged: over a table it can go to, and elsewhere.
-const QCursor& DragShape() {
-  static const QCursor shape(Qt::DragMoveCursor);
-  return shape;
-}
-
 }  // namespace
 
 MiniSurface::MiniSurface(QWidget* parent, MiniBoard& board)
@@ -41,7 +35,7 @@ MiniSurface::MiniSurface(QWidget* parent, MiniBoard& board)
     led_ = new MiniSurfaceLed(this);
   }
   if (const TableSurface* table = TableSurface::CurrentSurface())
-    UseTableSize(QSize(table->GetWidth(), table->GetHeight()));
+    FollowTableSize(QSize(table->GetWidth(), table->GetHeight()));
 }
 
 MiniSurface::~MiniSurface() {
@@ -51,10 +45,47 @@ MiniSurface::~MiniSurface() {
   if (led_->parentWidget() != this) delete led_;
 }
 
-void MiniSurface::UseTableSize(QSize table) {
+void MiniSurface::FollowTableSize(QSize table) {
   const bool known = table.width() > 0 && table.height() > 0 && width() > 0 && height() > 0;
   scaleX_ = known ? double(width()) / table.width() : 0;
   scaleY_ = known ? double(height()) / table.height() : 0;
+}
+
+namespace {
+
+void SwitchTo(TableMini* mini) {
+  if (TableTop* top = TableTop::Current(); top && mini) top->Surface().SwitchToMini(mini, nullptr);
+}
+
+}  // namespace
+
+void MiniSurface::SwitchToFirst(const MiniBoard& board) { SwitchTo(board.FirstMini()); }
+
+void MiniSurface::SwitchToLast(const MiniBoard& board) { SwitchTo(board.MiniByIndex(board.MiniCount() - 1)); }
+
+void MiniSurface::SwitchToNext(const MiniBoard& board) { SwitchTo(board.After(board.ActiveMini())); }
+
+void MiniSurface::SwitchToPrevious(const MiniBoard& board) { SwitchTo(board.Before(board.ActiveMini())); }
+
+TableMini* MiniSurface::FindMiniWithChip(const MiniBoard& board, const PuzzleChip* piece) {
+  for (int i = board.MiniCount() - 1; i >= 0; --i) {
+    TableMini* mini = board.MiniByIndex(i);
+    if (!mini->IsActive() && mini->Chips().Contains(piece)) return mini;
+  }
+  return nullptr;
+}
+
+bool MiniSurface::AnyMiniHasChips(const MiniBoard& board) {
+  for (int i = 0; i < board.MiniCount(); ++i)
+    if (!board.MiniByIndex(i)->Chips().IsEmpty()) return true;
+  return false;
+}
+
+void MiniSurface::RepaintEmptyMinis(const MiniBoard& board, const VirtualBuffer* source) {
+  for (int i = 0; i < board.MiniCount(); ++i) {
+    TableMini* mini = board.MiniByIndex(i);
+    if (!mini->IsActive() && mini->Chips().IsEmpty()) mini->RepaintFrom(source);
+  }
 }
 
 void MiniSurface::Activate() {
@@ -71,7 +102,7 @@ void MiniSurface::RepaintFrom(const VirtualBuffer* source) {
     savedThumbnail_.reset();
   }
   if (source && source != thumbnail_.get() && !source->IsEmpty()) {
-    UseTableSize(QSize(source->width, source->height));
+    FollowTableSize(QSize(source->width, source->height));
     thumbnail_->StretchFrom(*source);
   }
   if (!markerShown_ && savedThumbnail_) {
@@ -128,7 +159,7 @@ void MiniSurface::Paint() { RepaintFrom(nullptr); }
 void MiniSurface::resizeEvent(QResizeEvent* event) {
   FGPanel::resizeEvent(event);
   if (const TableSurface* table = TableSurface::CurrentSurface())
-    UseTableSize(QSize(table->GetWidth(), table->GetHeight()));
+    FollowTableSize(QSize(table->GetWidth(), table->GetHeight()));
   PlaceLed();
 }
 
@@ -177,7 +208,7 @@ void MiniSurface::mouseMoveEvent(QMouseEvent* event) {
   if (drag_ == Drag::Dragging) {
     const TableTop* top = TableTop::Current();
     const bool overTable = MiniUnderCursor(board_, false) || (top && top->IsCursorInside());
-    setCursor(overTable ? DragShape() : QCursor(Qt::ForbiddenCursor));
+    setCursor(TableTop::CursorShape(overTable ? TableCursor::Drag : TableCursor::NoDrop));
     return;
   }
   const bool forward = (event->buttons() & Qt::MiddleButton) ||

@@ -41,6 +41,20 @@ public:
   int ShowHintMarker(PuzzleChip* piece);
   MiniSurfaceLed& Led() const { return *led_; }
   bool HintMarkerShown() const { return markerShown_; }
+  // The scales follow a table of that size.
+  void FollowTableSize(QSize table);
+
+  // The main window's commands: the first, last, next or previous mini (wrapping around)
+  // comes onto the main table.
+  static void SwitchToFirst(const MiniBoard& board);
+  static void SwitchToLast(const MiniBoard& board);
+  static void SwitchToNext(const MiniBoard& board);
+  static void SwitchToPrevious(const MiniBoard& board);
+  // The last inactive mini holding the piece, or null.
+  static TableMini* FindMiniWithChip(const MiniBoard& board, const PuzzleChip* piece);
+  static bool AnyMiniHasChips(const MiniBoard& board);
+  // Every inactive mini without pieces shows source.
+  static void RepaintEmptyMinis(const MiniBoard& board, const VirtualBuffer* source);
 
   // The mini under the pointer, scanning from the last (none while minis take no drags).
   static MiniSurface* MiniUnderCursor(const MiniBoard& board, bool excludeActive);
@@ -58,7 +72,6 @@ protected:
 private:
   enum class Drag { None, Pressed, Dragging };
 
-  void UseTableSize(QSize table);
   QPoint ToTable(QPoint at) const;
   bool InCaptureMode(Qt::KeyboardModifiers modifiers) const;
   bool LeftUpHandled();

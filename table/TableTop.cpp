@@ -9,6 +9,7 @@
 #include "TMagForm.h"
 #include "TableSurface.h"
 #include "Yelk/TMsgLog.h"
+#include "controls/Artwork.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/ChipGroup.h"
 #include "puzzle/Puzzle.h"
@@ -44,11 +45,13 @@ int ButtonNumber(Qt::MouseButton button) {
   }
 }
 
-QCursor Shape(TableCursor id) {
+}  // namespace
+
+QCursor TableTop::CursorShape(TableCursor id) {
   switch (id) {
     case TableCursor::None: return QCursor(Qt::BlankCursor);
-    case TableCursor::Drag: return QCursor(Qt::DragMoveCursor);
-    case TableCursor::MultiDrag: return QCursor(Qt::DragCopyCursor);
+    case TableCursor::Drag: return Artwork::Cursor(QStringLiteral("cursors/DRAG"));
+    case TableCursor::MultiDrag: return Artwork::Cursor(QStringLiteral("cursors/MULTIDRAG"));
     case TableCursor::NoDrop:
     case TableCursor::No: return QCursor(Qt::ForbiddenCursor);
     case TableCursor::UpArrow: return QCursor(Qt::UpArrowCursor);
@@ -56,8 +59,6 @@ QCursor Shape(TableCursor id) {
   }
   return QCursor(Qt::ArrowCursor);
 }
-
-}  // namespace
 
 TableTop::TableTop(QWidget* parent, MiniBoard& minis, MainWindowHook* hook)
     : FGPanel(parent), minis_(minis), hook_(hook), tableColour_(Settings()->BackgroundColor & 0xFFFFFF) {
@@ -93,7 +94,7 @@ TableCursor TableTop::CaptureCursor() {
 }
 
 void TableTop::Paint() {
-  if (!surface_->TableBuffer()) surface_->Resize(width(), height());
+  if (!surface_->TableBuffer()) ResizeTable();
   const QRect table = TableRect();
   if (table != rect()) {
     // Beyond a table capped in size the window shows the table's colour.
@@ -113,10 +114,18 @@ void TableTop::resizeEvent(QResizeEvent* event) {
     dropPending_ = true;
   }
   if (QSize(surface_->GetWidth(), surface_->GetHeight()) != TableSurface::FitTableSize(size())) {
-    surface_->Resize(width(), height());
+    ResizeTable();
     if (!PuzzleChip::CapturedList().IsEmpty()) SetCursor(CaptureCursor());
   }
   update();
+}
+
+// The minis' scales follow the table, so that a point on a mini always means a table point.
+void TableTop::ResizeTable() {
+  surface_->Resize(width(), height());
+  const QSize table(surface_->GetWidth(), surface_->GetHeight());
+  for (int i = 0; i < minis_.MiniCount(); ++i)
+    if (auto* mini = dynamic_cast<MiniSurface*>(minis_.MiniByIndex(i))) mini->FollowTableSize(table);
 }
 
 void TableTop::mousePressEvent(QMouseEvent* event) {
@@ -149,7 +158,7 @@ void TableTop::MousePressed(Qt::MouseButton qtButton, Qt::KeyboardModifiers modi
   } else {
     if (button == TableSurface::RightButton) {
       ShowPopupMenu();
-      QWidget::setCursor(Shape(TableCursor::Default));
+      QWidget::setCursor(CursorShape(TableCursor::Default));
     }
     PressToPickUp(button, at);
   }
@@ -331,7 +340,7 @@ void TableTop::SetCursor(TableCursor id, bool keep) {
     shown = magnifier->frameGeometry().contains(QCursor::pos()) ? TableCursor::None : cursor_;
   else if (HasSelection() && !IsCursorInside())
     shown = TableCursor::No;
-  QWidget::setCursor(Shape(shown));
+  QWidget::setCursor(CursorShape(shown));
 }
 
 void TableTop::Present(const VirtualBuffer& table, const QRect& part) { table.RenderPart(this, part); }

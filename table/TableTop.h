@@ -57,6 +57,7 @@ public:
   void SetCursor(TableCursor id, bool keep = false);
   // The pointer's shape for the captured pieces.
   static TableCursor CaptureCursor();
+  static QCursor CursorShape(TableCursor id);
 
   // Pointer input in the table top's coordinates, from its own events or forwarded by the
   // mini tables and the magnifier.
@@ -92,6 +93,7 @@ protected:
 private:
   bool HasSelection() const;
   QRect TableRect() const;
+  void ResizeTable();
   QPoint OverMini(QPoint at) const;
   void PressToPickUp(int button, QPoint at);
   void PlayJoinSound();

@@ -15,6 +15,16 @@ QPoint JoinedPlace(const PuzzleChip& a, const PuzzleChip& b) {
   return QPoint(a.TableX(), a.TableY()) + viaA - Turned(mb.Rotation(), 0, 0, mb.Width(), mb.Height());
 }
 
+// Every mini's scales are its size over the table's, so that a point on a mini is a table point.
+bool MinisFollowTable(TableDesk& desk) {
+  const TableSurface& table = desk.Surface();
+  for (auto& mini : desk.minis)
+    if (table.GetWidth() <= 0 || mini->ZoomX() != double(mini->width()) / table.GetWidth() ||
+        mini->ZoomY() != double(mini->height()) / table.GetHeight())
+      return false;
+  return true;
+}
+
 bool Joined(const PuzzleChip* a, const PuzzleChip* b) { return a->Group() && a->Group() == b->Group(); }
 
 // A loose piece of the table that lies on top somewhere, and that point.
@@ -68,8 +78,12 @@ private slots:
   // A piece dragged onto an inactive mini lies there and no longer on the table; a click on
   // that mini brings its pieces onto the table and sends the table's to the mini that was
   // active, and a click there turns it all back. A mini dragged onto the table empties onto it.
+  // Stepping through the minis wraps around at both ends. The minis' scales hold from the
+  // first time the table is shown.
   void MiniTablesHoldAndSwitch() {
     TableDesk desk;
+    QTRY_VERIFY(desk.Surface().TableBuffer() != nullptr);
+    QVERIFY(MinisFollowTable(desk));
     QVERIFY(desk.Load(240, 180, 30));
     const int total = desk.PiecesAnywhere();
     MiniSurface& spare = desk.Mini(2);
@@ -108,6 +122,15 @@ private slots:
     QVERIFY(desk.Mini(0).IsActive());
     QCOMPARE(desk.Chips().Count(), onTable + held);
     QCOMPARE(desk.PiecesAnywhere(), total);
+
+    for (int step = 1; step <= 4; ++step) {
+      MiniSurface::SwitchToNext(desk.board);
+      QVERIFY(desk.Mini(step % 4).IsActive());
+    }
+    MiniSurface::SwitchToPrevious(desk.board);
+    QVERIFY(desk.Mini(3).IsActive());
+    QCOMPARE(MiniSurface::FindMiniWithChip(desk.board, piece), &spare);
+    QCOMPARE(desk.PiecesAnywhere(), total);
   }
 
   // A resize while a piece is carried, dragged or hanging at the pointer after a click, lays
@@ -136,6 +159,7 @@ private slots:
       QCOMPARE(desk.Surface().GetWidth(), desk.top->width());
       QCOMPARE(desk.PiecesAnywhere(), total);
       QCOMPARE(OffTable(desk.Surface()), std::string());
+      QVERIFY(MinisFollowTable(desk));
       QVERIFY(QWidget::mouseGrabber() == nullptr || !hanging);
       desk.Move(desk.top, grip + QPoint(40, 30));
       desk.Release(desk.top, grip + QPoint(40, 30));

@@ -83,6 +83,23 @@ void PointerWithBookmark(QPainter& p, int dy) {
     Shape(p, Arrow(QPointF(27, 13), 0, -1, 12, 8), Palette::Green);
 }
 
+// The pointer carrying one piece, or a stack of pieces, as while pieces are captured.
+void PointerWithPieces(QPainter& p, int count) {
+  p.save();
+  p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::white);
+  p.drawPath(ToolShapes::Pointer(QRectF(1, 1, 12, 19)));
+  p.restore();
+  for (int i = count - 1; i >= 0; --i) {
+    const QPointF at(12.5 + 5 * i, 13.5 + 5 * i);
+    QPainterPath piece;
+    piece.addRect(QRectF(at, QSizeF(10, 10)));
+    QPainterPath knob;
+    knob.addEllipse(QRectF(at.x() + 8.5, at.y() + 2.5, 5, 5));
+    Shape(p, piece.united(knob), Palette::Piece);
+  }
+}
+
 }  // namespace
 
 void DrawCursors() {
@@ -96,4 +113,6 @@ void DrawCursors() {
   });
   Cursor("NEXTBOOKMARK", {1, 1}, [](QPainter& p) { PointerWithBookmark(p, 1); });
   Cursor("PREVBOOKMARK", {1, 1}, [](QPainter& p) { PointerWithBookmark(p, -1); });
+  Cursor("DRAG", {1, 1}, [](QPainter& p) { PointerWithPieces(p, 1); });
+  Cursor("MULTIDRAG", {1, 1}, [](QPainter& p) { PointerWithPieces(p, 2); });
 }
