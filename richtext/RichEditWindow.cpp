@@ -4,6 +4,7 @@
 #include "FormatRecords.h"
 #include "KeptGroup.h"
 #include "ListMarker.h"
+#include "NoteClipboard.h"
 #include "NoteStream.h"
 #include "NoteText.h"
 #include "WordChar.h"
@@ -593,10 +594,19 @@ void RichEditWindow::PaintMarkers(QPainter& painter, const QRect& area) {
 
 // ---- Clipboard formats ----
 
-QMimeData* RichEditWindow::createMimeDataFromSelection() const { return QTextEdit::createMimeDataFromSelection(); }
-
-bool RichEditWindow::canInsertFromMimeData(const QMimeData* source) const {
-  return QTextEdit::canInsertFromMimeData(source);
+QMimeData* RichEditWindow::createMimeDataFromSelection() const {
+  const CHARRANGE range = EmExGetSel();
+  return NoteClipboard::MimeFromRange(note_, range.cpMin, range.cpMax).release();
 }
 
-void RichEditWindow::insertFromMimeData(const QMimeData* source) { QTextEdit::insertFromMimeData(source); }
+bool RichEditWindow::canInsertFromMimeData(const QMimeData* source) const {
+  return source != nullptr && NoteClipboard::CanInsert(*source);
+}
+
+void RichEditWindow::insertFromMimeData(const QMimeData* source) {
+  if (source == nullptr || isReadOnly()) return;
+  const CHARRANGE range = EmExGetSel();
+  const LONG inserted = NoteClipboard::Insert(note_, range.cpMin, range.cpMax, *source);
+  if (inserted > 0) EmExSetSel({range.cpMin + inserted, range.cpMin + inserted});
+  ensureCursorVisible();
+}

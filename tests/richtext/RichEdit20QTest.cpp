@@ -180,6 +180,13 @@ private slots:
 
     editor.ReplaceSel("Code", true, false);
     QVERIFY(editor.GetTextRange(CHARRANGE{0, -1}).startsWith("Code"));
+
+    editor.SetReadOnly(false);
+    QApplication::clipboard()->setText("pasted");
+    editor.SetSelection(0, 4);
+    editor.Paste(false);
+    QVERIFY(editor.GetTextRange(CHARRANGE{0, -1}).startsWith("pasted"));
+    QCOMPARE(editor.GetSelection().cpMin, 6);
   }
 
   void characterAttributesGoThroughSetAndGet() {
