@@ -538,7 +538,8 @@ void RtfParser::ApplyNumbering() {
   const RtfListLevel* level = tables_.Level(ls_, ilvl_);
   if (level == nullptr) return;
   para_.numbering = level->kind;
-  para_.numberingStart = level->kind ? level->start : 1;
+  // A bullet counts nothing: its level's start is not kept, as a written bullet has none.
+  para_.numberingStart = level->kind && level->kind != PFN_BULLET ? level->start : 1;
   para_.numberingStyle = level->kind ? level->style : PFNS_PERIOD;
   para_.numberingTab = level->kind ? std::max(0, -para_.firstTwips) : 0;
 }

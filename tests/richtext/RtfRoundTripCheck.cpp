@@ -1,0 +1,21 @@
+#include "RtfRoundTripCheck.h"
+
+#include "NoteFixtures.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+
+#include <QTextDocument>
+
+namespace RtfRoundTripCheck {
+
+std::string Check(const QByteArray& bytes) {
+  const std::unique_ptr<QTextDocument> read = RtfReader::Read(bytes, true).builder.Build();
+  const QByteArray written = RtfWriter::Write(*read);
+  const RtfReader::Result again = RtfReader::Read(written, true);
+  if (again.error != 0) return "our own RTF reads with error " + std::to_string(again.error);
+  const std::unique_ptr<QTextDocument> back = again.builder.Build();
+  const std::string difference = Difference(Snapshot(*read), Snapshot(*back));
+  return difference.empty() ? difference : difference + "\nwritten: " + written.left(2000).toStdString();
+}
+
+}  // namespace RtfRoundTripCheck
