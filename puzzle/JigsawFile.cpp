@@ -65,14 +65,17 @@ int JigsawFile::Read() {
   savedGame_ = ext == QLatin1String("saw");
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return pfsNotFound;
-  fileSize_ = file.size();
-  if (file.read(SignatureSize) != QByteArray(Signature, SignatureSize)) return pfsWrongKind;
+  // One read: the records and the blocks they measure are then looked at in memory.
+  const QByteArray data = file.readAll();
+  fileSize_ = data.size();
+  if (!data.startsWith(QByteArray(Signature, SignatureSize))) return pfsWrongKind;
   try {
+    if (file.size() != fileSize_) Corrupt(QStringLiteral("short read"));
     // A body that stops at a type 0 or 255 record is corrupt: nothing after it is looked at.
-    if (!ReadRecords(file)) return pfsCorrupt;
+    if (!ReadRecords(data)) return pfsCorrupt;
     CheckRecords();
-    MeasurePictures(file);
-    ReadNote(file);
+    MeasurePictures(data);
+    ReadNote(data);
   } catch (const std::exception& error) {
     TMsgLog::Add(QStringLiteral("Trap: ") + QString::fromUtf8(error.what()) + QStringLiteral(" (") + path_ +
                  QLatin1Char(')'));
@@ -82,21 +85,17 @@ int JigsawFile::Read() {
 }
 
 // False at a type 0 or 255 record; a file that ends inside a record throws.
-bool JigsawFile::ReadRecords(QFile& file) {
-  char first = 0;
-  if (!file.getChar(&first)) Corrupt(QStringLiteral("no records"));
-  if (std::uint8_t(first) == 0xFF) {
-    if (file.read(2).size() != 2) Corrupt(QStringLiteral("the marker ends early"));
-  } else {
-    file.ungetChar(first);
-  }
+bool JigsawFile::ReadRecords(const QByteArray& data) {
+  qint64 at = SignatureSize;
+  if (at < data.size() && std::uint8_t(data[at]) == 0xFF) at += 3;  // the marker record
   for (;;) {
-    const QByteArray head = file.read(2);
-    if (head.size() != 2) Corrupt(QStringLiteral("the records end early"));
-    const int type = std::uint8_t(head[0]);
-    const int length = std::uint8_t(head[1]);
-    const QByteArray value = file.read(length);
-    if (value.size() != length) Corrupt(QStringLiteral("record %1 ends early").arg(type));
+    if (at + 2 > data.size()) Corrupt(QStringLiteral("the records end early"));
+    const int type = std::uint8_t(data[at]);
+    const int length = std::uint8_t(data[at + 1]);
+    at += 2;
+    if (at + length > data.size()) Corrupt(QStringLiteral("record %1 ends early").arg(type));
+    const QByteArray value = QByteArray::fromRawData(data.constData() + at, length);
+    at += length;
     if (type == 0 || type == 0xFF) {
       TMsgLog::Add(QStringLiteral("JigsawFile - record type %1 in the body of ").arg(type) + path_);
       return false;
@@ -213,27 +212,27 @@ JigsawFile::Block JigsawFile::CheckedBlock(qint64 offset, qint64 size, const cha
   return {offset, size};
 }
 
-QByteArray JigsawFile::ReadBlock(QFile& file, const Block& block) const {
-  QByteArray bytes;
-  if (file.seek(block.offset)) bytes = file.read(block.size);
-  if (bytes.size() != block.size) Corrupt(QStringLiteral("short read at %1").arg(block.offset));
-  return bytes;
+// The block's bytes inside data, which holds the whole file; not copied.
+QByteArray JigsawFile::BlockOf(const QByteArray& data, const Block& block) {
+  return QByteArray::fromRawData(data.constData() + block.offset, block.size);
 }
 
 QByteArray JigsawFile::ReadBlock(const Block& block) const {
   QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) Corrupt(QStringLiteral("can not open ") + path_);
-  return ReadBlock(file, block);
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly) && file.seek(block.offset)) bytes = file.read(block.size);
+  if (bytes.size() != block.size) Corrupt(QStringLiteral("short read at %1 of ").arg(block.offset) + path_);
+  return bytes;
 }
 
-void JigsawFile::MeasurePictures(QFile& file) {
+void JigsawFile::MeasurePictures(const QByteArray& data) {
   if (IsPictureFormat(coverFormat_) && coverSize_ > 0 &&
-      !PictureFile::MeasureBytes(ReadBlock(file, CheckedBlock(coverOffset_, coverSize_, "box cover")), coverFormat_,
+      !PictureFile::MeasureBytes(BlockOf(data, CheckedBlock(coverOffset_, coverSize_, "box cover")), coverFormat_,
                                  coverWidth_, coverHeight_))
     Corrupt(QStringLiteral("box cover without a size"));
   const bool decoded = !(pictureFormat_ == PictureFile::Jpeg && jpegNotDecoded_);
   if (!IsPictureFormat(pictureFormat_) || pictureSize_ <= 0 || !decoded) return;
-  if (!PictureFile::MeasureBytes(ReadBlock(file, CheckedBlock(pictureOffset_, pictureSize_, "picture")),
+  if (!PictureFile::MeasureBytes(BlockOf(data, CheckedBlock(pictureOffset_, pictureSize_, "picture")),
                                  pictureFormat_, decodedWidth_, decodedHeight_))
     Corrupt(QStringLiteral("picture without a size"));
   if (playWidth_ != 0 || playHeight_ != 0) {
@@ -261,11 +260,13 @@ void JigsawFile::FitScale() {
   scale_ = float(playWidth_) / float(pictureWidth_);
 }
 
-void JigsawFile::ReadNote(QFile& file) {
+void JigsawFile::ReadNote(const QByteArray& data) {
+  // A copy of its own: the note outlives the file's bytes.
+  const auto copy = [&data](const Block& block) { return QByteArray(data.constData() + block.offset, block.size); };
   if (oldNoteSize_ != 0)
-    note_ = ReadBlock(file, CheckedBlock(oldNoteOffset_, oldNoteSize_, "note"));
+    note_ = copy(CheckedBlock(oldNoteOffset_, oldNoteSize_, "note"));
   else if (noteSize_ != 0)
-    note_ = ReadBlock(file, CheckedBlock(noteOffset_, noteSize_, "note"));
+    note_ = copy(CheckedBlock(noteOffset_, noteSize_, "note"));
 }
 
 int JigsawFile::SavedWindowWidth(int windowWidth, int tableWidth) const {

@@ -17,7 +17,6 @@
 #include <vector>
 
 class Puzzle;
-class QFile;
 class SoundTrack;
 
 // The main window and box-cover window as the shell sees them when it saves a game.
@@ -136,18 +135,18 @@ private:
   };
 
   int Read();
-  bool ReadRecords(QFile& file);
+  bool ReadRecords(const QByteArray& data);
   void TakeRecord(int type, const QByteArray& value);
   void TakePieceRecord(const QByteArray& value);
   void TakeGroupRecord(const QByteArray& value);
   void CheckRecords() const;
   void CheckPieceRecords() const;
   void CheckGroupRecords() const;
-  void MeasurePictures(QFile& file);
+  void MeasurePictures(const QByteArray& data);
   void FitScale();
-  void ReadNote(QFile& file);
+  void ReadNote(const QByteArray& data);
   Block CheckedBlock(qint64 offset, qint64 size, const char* what) const;
-  QByteArray ReadBlock(QFile& file, const Block& block) const;
+  static QByteArray BlockOf(const QByteArray& data, const Block& block);
   QByteArray ReadBlock(const Block& block) const;
   std::unique_ptr<VirtualBuffer> DecodePicture(const QString& name);
   std::unique_ptr<VirtualBuffer> DecodeBoxCover();
