@@ -240,8 +240,8 @@ TEST(PuzzlePreparationTest, SavedGamesAreCutExactlyAsSaved) {
   expectCorrupt("picture.saw");
 }
 
-// Newer and outdated files are refused with their messages; an animated file a jigsaw file
-// names but that is missing is reported by its own path.
+// Newer and outdated files are refused with their messages, also the animation a jigsaw file
+// names; one that is missing is reported by its own path.
 TEST(PuzzlePreparationTest, VersionsAndRecordedAnimations) {
   FakeTable table({1000, 800});
   ReaderScope readers;
@@ -272,15 +272,18 @@ TEST(PuzzlePreparationTest, VersionsAndRecordedAnimations) {
                                    (status == pfsNotFound ? QStringLiteral("\" could not be found.")
                                                           : CorruptText)));
   }
-  for (int version : {0, 3}) {
-    openAnimated(pfsReady, version);
-    Prompt::Double prompts;
-    Puzzle puzzle(ScratchPath("movie.qvp"));
-    EXPECT_FALSE(puzzle.Prepare(&table, nullptr));
-    EXPECT_TRUE(Shown(prompts, version == 0 ? QStringLiteral("is outdated")
-                                            : QStringLiteral("requires an updated version")));
-    EXPECT_FALSE(puzzle.IsValid());
-  }
+  // The animation a jigsaw file names is held to the same versions as one opened itself.
+  for (const char* name : {"movie.qvp", "media.jig"})
+    for (int version : {0, 3}) {
+      openAnimated(pfsReady, version);
+      Prompt::Double prompts;
+      Puzzle puzzle(ScratchPath(name));
+      EXPECT_FALSE(puzzle.Prepare(&table, nullptr)) << name;
+      EXPECT_TRUE(Shown(prompts, version == 0 ? QStringLiteral("is outdated")
+                                              : QStringLiteral("requires an updated version"))) << name;
+      EXPECT_FALSE(puzzle.IsValid());
+      if (QString::fromLatin1(name).endsWith(QLatin1String(".jig"))) EXPECT_FALSE(puzzle.GetAnimatedFile());
+    }
   PuzzleFileReaders::SetAnimatedOpener({});
 }
 
