@@ -282,7 +282,9 @@ TEST(PuzzlePreparationTest, VersionsAndRecordedAnimations) {
       EXPECT_TRUE(Shown(prompts, version == 0 ? QStringLiteral("is outdated")
                                               : QStringLiteral("requires an updated version"))) << name;
       EXPECT_FALSE(puzzle.IsValid());
-      if (QString::fromLatin1(name).endsWith(QLatin1String(".jig"))) EXPECT_FALSE(puzzle.GetAnimatedFile());
+      if (QString::fromLatin1(name).endsWith(QLatin1String(".jig"))) {
+        EXPECT_FALSE(puzzle.GetAnimatedFile());
+      }
     }
   PuzzleFileReaders::SetAnimatedOpener({});
 }
