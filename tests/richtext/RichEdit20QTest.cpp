@@ -4,6 +4,7 @@
 
 #include "NoteFixtures.h"
 #include "QtTestMain.h"
+#include "Yelk/AbortRegister.h"
 #include "Yelk/ERangeError.h"
 #include "richtext/RichEdit20.h"
 #include "richtext/RichFont.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QSignalSpy>
 #include <QTextDocument>
 
 namespace {
@@ -122,6 +124,64 @@ private slots:
     QCOMPARE(editor.PointFromCharPos(0).x(), editor.GetGutterWidth() + 1);
     editor.SetRectLeftAdj(10);
     QCOMPARE(editor.PointFromCharPos(0).x(), editor.GetGutterWidth() + 10);
+  }
+
+  void mouseSelectsLinesAndWholeWords() {
+    Shown shown;
+    RichEdit20& editor = shown.editor;
+    QSignalSpy changes(&editor, &RichEditWindow::SelChange);
+    // A press in the left inset selects the display line beside it.
+    const LONG line = 3;
+    const QPoint beside = editor.PointFromCharPos(editor.GetLinePos(line)) + QPoint(-8, 4) + editor.contentsRect().topLeft();
+    QTest::mouseClick(&editor, Qt::LeftButton, Qt::NoModifier, beside);
+    QCOMPARE(editor.GetSelection().cpMin, editor.GetLinePos(line));
+    QCOMPARE(editor.GetSelection().cpMax, editor.GetLinePos(line + 1));
+    QVERIFY(!changes.isEmpty());
+    const SELCHANGE last = changes.last().first().value<SELCHANGE>();
+    QCOMPARE(last.chrg.cpMin, editor.GetLinePos(line));
+    QCOMPARE(last.seltyp, WORD(SEL_TEXT | SEL_MULTICHAR));
+
+    // With whole words on, a drag from inside one word into another takes both whole.
+    editor.SetWholeWords(true);
+    QVERIFY(editor.ReadWholeWords());
+    const QString text = editor.GetTextRange(CHARRANGE{0, -1});
+    const LONG from = text.indexOf("harbour") + 3, to = text.indexOf("gulls", from) + 2;
+    auto at = [&editor](LONG p) { return editor.PointFromCharPos(p) + QPoint(1, 4) + editor.contentsRect().topLeft() - editor.viewport()->pos(); };
+    QTest::mousePress(editor.viewport(), Qt::LeftButton, Qt::NoModifier, at(from));
+    QMouseEvent move(QEvent::MouseMove, at(to), editor.viewport()->mapToGlobal(at(to)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(editor.viewport(), &move);
+    QTest::mouseRelease(editor.viewport(), Qt::LeftButton, Qt::NoModifier, at(to));
+    QCOMPARE(editor.GetSelection().cpMin, from - 3);
+    QCOMPARE(editor.GetSelection().cpMax, to + 3);
+
+    changes.clear();
+    editor.EmSetEventMask(ENM_NONE);
+    editor.SetSelection(0, 2);
+    QVERIFY(changes.isEmpty());
+  }
+
+  void modesEndOnAbortAndEdits() {
+    Shown shown;
+    RichEdit20& editor = shown.editor;
+    editor.SetSelection(0, 3);
+    editor.BeginPaintMode(3);
+    QVERIFY(editor.SavedCharFormat() != nullptr && editor.SavedParaFormat() != nullptr);
+    QCOMPARE(editor.SavedCharFormat()->yHeight, 200);
+    AbortRegister::AR().Abort();
+    QCOMPARE(editor.GetPaintMode(), RichEdit20::PaintModes(0));
+    QVERIFY(editor.SavedCharFormat() == nullptr);
+    editor.BeginHiLightMode(clYellow);
+    QVERIFY(editor.InHiLightMode());
+    editor.ReplaceSel("new", true, false);
+    QVERIFY(!editor.InHiLightMode());
+    {
+      RichEdit20 gone;  // deregisters as it goes
+    }
+    AbortRegister::AR().Abort();
+    QSignalSpy updates(&editor, &RichEditWindow::Update);
+    editor.SetSelection(0, 3);
+    editor.GetFont()->SetBold(true);
+    QVERIFY(!updates.isEmpty());
   }
 
   void dirtyStateFollowsEditsAndModeSwitches() {
