@@ -42,7 +42,7 @@ MiniSurface::~MiniSurface() {
   board_.Remove(this);
   if (!active_) chips_.DeleteAll();
   // The lamp lives in the panel's parent, which may outlive this mini.
-  if (led_->parentWidget() != this) delete led_;
+  if (led_ && led_->parentWidget() != this) delete led_.data();
 }
 
 void MiniSurface::FollowTableSize(QSize table) {
@@ -92,7 +92,7 @@ void MiniSurface::Activate() {
   for (int i = 0; i < board_.MiniCount(); ++i)
     if (auto* mini = dynamic_cast<MiniSurface*>(board_.MiniByIndex(i))) mini->active_ = false;
   active_ = true;
-  led_->Light();
+  if (led_) led_->Light();
 }
 
 void MiniSurface::RepaintFrom(const VirtualBuffer* source) {
@@ -174,7 +174,7 @@ bool MiniSurface::eventFilter(QObject* watched, QEvent* event) {
 
 void MiniSurface::PlaceLed() {
   const QWidget* panel = parentWidget();
-  if (!panel || led_->parentWidget() == this) return;
+  if (!panel || !led_ || led_->parentWidget() == this) return;
   const QRect r = panel->geometry();
   led_->setGeometry(r.left() + r.width() / 3, r.top() + r.height() + 2, r.width() / 3, 2);
   led_->show();

@@ -6,13 +6,15 @@
 // capture mode go on to the table at the matching point.
 
 #include "FGPanel.h"
+#include "MiniSurfaceLed.h"
 #include "TableMini.h"
 #include "puzzle/ChipList.h"
+
+#include <QPointer>
 
 #include <memory>
 
 class MiniBoard;
-class MiniSurfaceLed;
 class PuzzleChip;
 class VirtualBuffer;
 
@@ -87,7 +89,7 @@ private:
   // table point).
   double scaleX_ = 0;
   double scaleY_ = 0;
-  MiniSurfaceLed* led_;
+  QPointer<MiniSurfaceLed> led_;
   bool markerShown_ = false;
   QPoint marker_;
   std::unique_ptr<VirtualBuffer> savedThumbnail_;

@@ -70,12 +70,17 @@ void Brush(QPainter& p) {
   p.restore();
 }
 
-void PointerWithBookmark(QPainter& p, int dy) {
+// The plain arrow the pointer cursors start from.
+void Pointer(QPainter& p) {
   p.save();
   p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::white);
   p.drawPath(ToolShapes::Pointer(QRectF(1, 1, 12, 19)));
   p.restore();
+}
+
+void PointerWithBookmark(QPainter& p, int dy) {
+  Pointer(p);
   DrawRibbon(p, QRectF(14.5, 12.5, 7, 13), Palette::Blue);
   if (dy > 0)
     Shape(p, Arrow(QPointF(27, 30), 0, 1, 12, 8), Palette::Green);
@@ -85,11 +90,7 @@ void PointerWithBookmark(QPainter& p, int dy) {
 
 // The pointer carrying one piece, or a stack of pieces, as while pieces are captured.
 void PointerWithPieces(QPainter& p, int count) {
-  p.save();
-  p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.setBrush(Qt::white);
-  p.drawPath(ToolShapes::Pointer(QRectF(1, 1, 12, 19)));
-  p.restore();
+  Pointer(p);
   for (int i = count - 1; i >= 0; --i) {
     const QPointF at(12.5 + 5 * i, 13.5 + 5 * i);
     QPainterPath piece;
