@@ -50,8 +50,9 @@ int ButtonNumber(Qt::MouseButton button) {
 QCursor TableTop::CursorShape(TableCursor id) {
   switch (id) {
     case TableCursor::None: return QCursor(Qt::BlankCursor);
-    case TableCursor::Drag: return Artwork::Cursor(QStringLiteral("cursors/DRAG"));
-    case TableCursor::MultiDrag: return Artwork::Cursor(QStringLiteral("cursors/MULTIDRAG"));
+    case TableCursor::Drag: return current_ ? current_->carrying_ : Artwork::Cursor(QStringLiteral("cursors/DRAG"));
+    case TableCursor::MultiDrag:
+      return current_ ? current_->carryingMany_ : Artwork::Cursor(QStringLiteral("cursors/MULTIDRAG"));
     case TableCursor::NoDrop:
     case TableCursor::No: return QCursor(Qt::ForbiddenCursor);
     case TableCursor::UpArrow: return QCursor(Qt::UpArrowCursor);
@@ -61,7 +62,12 @@ QCursor TableTop::CursorShape(TableCursor id) {
 }
 
 TableTop::TableTop(QWidget* parent, MiniBoard& minis, MainWindowHook* hook)
-    : FGPanel(parent), minis_(minis), hook_(hook), tableColour_(Settings()->BackgroundColor & 0xFFFFFF) {
+    : FGPanel(parent),
+      minis_(minis),
+      hook_(hook),
+      tableColour_(Settings()->BackgroundColor & 0xFFFFFF),
+      carrying_(Artwork::Cursor(QStringLiteral("cursors/DRAG"))),
+      carryingMany_(Artwork::Cursor(QStringLiteral("cursors/MULTIDRAG"))) {
   setMouseTracking(true);
   current_ = this;
   surface_ = std::make_unique<TableSurface>(*this, minis);
@@ -158,6 +164,7 @@ void TableTop::MousePressed(Qt::MouseButton qtButton, Qt::KeyboardModifiers modi
   } else {
     if (button == TableSurface::RightButton) {
       ShowPopupMenu();
+      shownCursor_ = TableCursor::Default;
       QWidget::setCursor(CursorShape(TableCursor::Default));
     }
     PressToPickUp(button, at);
@@ -340,6 +347,9 @@ void TableTop::SetCursor(TableCursor id, bool keep) {
     shown = magnifier->frameGeometry().contains(QCursor::pos()) ? TableCursor::None : cursor_;
   else if (HasSelection() && !IsCursorInside())
     shown = TableCursor::No;
+  // Asked for at every pointer move: only a change reaches the window.
+  if (shown == shownCursor_) return;
+  shownCursor_ = shown;
   QWidget::setCursor(CursorShape(shown));
 }
 

@@ -7,6 +7,7 @@
 #include "FGPanel.h"
 #include "TableHost.h"
 
+#include <QCursor>
 #include <QPointer>
 
 #include <memory>
@@ -109,9 +110,13 @@ private:
   bool dropPending_ = false;
   QPoint lastDrop_;
   TableCursor cursor_ = TableCursor::Default;
+  TableCursor shownCursor_ = TableCursor::Default;
   SoundEffect* joinSound_ = nullptr;
   SoundEffect* turnSound_ = nullptr;
   bool pressPending_ = false;
   QPoint pressPoint_;
   int tableColour_ = 0;
+  // The pointer carrying pieces, made once.
+  QCursor carrying_;
+  QCursor carryingMany_;
 };
