@@ -11,6 +11,7 @@
 #include "puzzle/PictureFile.h"
 #include "puzzle/PuzzleClock.h"
 #include "puzzle/PuzzleFileStatus.h"
+#include "puzzle/SoundTrack.h"
 #include "settings/ProgSettings.h"
 #include "table/TablePlayback.h"
 
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <map>
 #include <set>
+#include <utility>
 
 using namespace JigsawFixtures;
 using PuzzleFixtures::ScratchPath;
@@ -130,8 +132,19 @@ TEST_F(SavedGameRoundTripTest, AGameSavedMidPlayComesBackWhole) {
     return t.surface.LoadPuzzle(puzzle.get());
   };
   {
+    // The music starts with the game and stops and starts with the window.
+    const bool welcome = std::exchange(Settings()->ShowWelcome, false);
     HeadlessTable t(400, 300);
     ASSERT_TRUE(load(saw, t, nullptr));
+    Settings()->ShowWelcome = welcome;
+    ASSERT_TRUE(SoundTrack::Current());
+    EXPECT_TRUE(SoundTrack::Current()->IsPlaying());
+    t.surface.Suspend(true);
+    EXPECT_FALSE(SoundTrack::Current()->IsPlaying());
+    Settings()->ShowWelcome = false;
+    t.surface.Resume(true);
+    Settings()->ShowWelcome = welcome;
+    EXPECT_TRUE(SoundTrack::Current()->IsPlaying());
     EXPECT_EQ(StateOf(t), played);
     EXPECT_EQ(puzzle->GetElapsedSeconds(), 65);
     EXPECT_EQ(puzzle->GetHintsUsed(), 1);
