@@ -1,7 +1,10 @@
 // table_demo PICTURE [PIECES]
 // The table top with four mini tables beside it on a new game of PICTURE cut into about
-// PIECES pieces (100 unless given). The right button's menu (or the keys) opens the
-// magnifier (M), asks for a hint about the piece under the pointer (H) and scatters (S).
+// PIECES pieces (100 unless given), laid out the same way every run. The right button's
+// menu (or the keys) opens the magnifier (M), asks for a hint about the piece under the
+// pointer (H) and scatters (S).
+
+#include "tests/table/SurfaceFixtures.h"
 
 #include "puzzle/ChipList.h"
 #include "puzzle/Puzzle.h"
@@ -54,6 +57,8 @@ public:
     column->addWidget(status);
     row->addWidget(panel);
     table = new TableTop(this, board, this);
+    // The same layout every run, so that two looks at it can be compared.
+    table->Surface().SetRandomSource(&random);
     row->addWidget(table, 1);
     BuildMenu();
   }
@@ -111,6 +116,7 @@ private:
 
   MiniBoard board;
   std::vector<std::unique_ptr<MiniSurface>> minis;
+  FixedRandom random;
   QLabel* status;
   QPointer<TMagForm> magnifier;
 };
