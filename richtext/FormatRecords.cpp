@@ -121,7 +121,9 @@ void FormatRecords::Apply(const PARAFORMAT2& r, ParaAttrs& p) {
   if (m & PFM_RIGHTINDENT) p.rightTwips = r.dxRightIndent;
   if ((m & PFM_ALIGNMENT) && r.wAlignment >= PFA_LEFT && r.wAlignment <= PFA_JUSTIFY) p.align = r.wAlignment;
   if (m & PFM_TABSTOPS) {
-    p.tabs.clear();
+    // A fresh list, not a cleared one: Qt 6.4 compares an emptied list with an unallocated
+    // one by memcmp on a null pointer when the format is filed.
+    p.tabs = QList<int>();
     for (int i = 0; i < std::clamp<int>(r.cTabCount, 0, MAX_TAB_STOPS); ++i) p.tabs.append(r.rgxTabs[i] & 0xFFFFFF);
   }
   if ((m & PFM_NUMBERING) && r.wNumbering <= PFN_UCROMAN) p.numbering = r.wNumbering;
