@@ -381,8 +381,9 @@ void RichEdit20::Clear() {
   ReplaceSel(QString(), true, false);
   EndHiLightMode();
   EndPaintMode();
-  richFont_->SetDefault(richFont_->InitialDefault());
+  // The history goes first, so that the empty paragraph itself takes the default format.
   EmptyUndoBuffer();
+  richFont_->SetDefault(richFont_->InitialDefault());
   WmSetRedraw(true);
   if (GetIO()->lastDocType == 4)
     ResetDirtyFlag();

@@ -401,6 +401,7 @@ bool RichEditWindow::EmSetCharFormat(UINT scope, const CHARFORMAT2& record) {
   if (scope == SCF_DEFAULT) {
     FormatRecords::Apply(record, defaultChar_);
     document()->setDefaultFont(defaultChar_.ToFormat().font());
+    lines_.InvalidateAll();
     if (length == 0) ApplyDefaultToEmpty();
     emit Update();
     return true;

@@ -319,10 +319,15 @@ private slots:
     QCOMPARE(all.yHeight, 200);
     QVERIFY(all.dwEffects & CFE_AUTOCOLOR);
     QVERIFY(!(all.dwEffects & CFE_ITALIC));
+    // Typed into the emptied note, after a click, in the default.
     editor.Clear();
-    editor.SetText("typed", false);
+    editor.setFocus();
+    QTest::mouseClick(editor.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+    QTest::keyClicks(&editor, "typed");
     editor.SetSelection(0, -1);
+    QCOMPARE(editor.GetTextRange(CHARRANGE{0, -1}), QString("typed"));
     QCOMPARE(editor.GetFont()->ReadFaceName(), QString("Arial"));
+    QCOMPARE(editor.GetFont()->ReadSize(), 10);
   }
 
   void paragraphAttributesGoThroughSetAndGet() {
