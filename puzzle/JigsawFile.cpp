@@ -17,7 +17,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <set>
 #include <stdexcept>
 
 namespace {
@@ -166,13 +165,13 @@ void JigsawFile::TakeRecord(int type, const QByteArray& value) {
 void JigsawFile::TakePieceRecord(const QByteArray& value) {
   if (value.size() < 12) Corrupt(QStringLiteral("a piece record of %1 bytes").arg(value.size()));
   if (value.size() > ChipRecord::Size) unknownContent_ = true;
-  pieces_.push_back(ChipRecord::FromBytes(value.left(ChipRecord::Size)));
+  pieces_.push_back(ChipRecord::FromBytes(value));  // reads the first 24 bytes only
 }
 
 void JigsawFile::TakeGroupRecord(const QByteArray& value) {
   if (value.size() < 14) Corrupt(QStringLiteral("a group record of %1 bytes").arg(value.size()));
   if (value.size() > ChipGroupRecord::Size) unknownContent_ = true;
-  groups_.push_back(ChipGroupRecord::FromBytes(value.left(ChipGroupRecord::Size)));
+  groups_.push_back(ChipGroupRecord::FromBytes(value));
 }
 
 void JigsawFile::CheckRecords() const {
@@ -189,18 +188,20 @@ void JigsawFile::CheckRecords() const {
 }
 
 void JigsawFile::CheckPieceRecords() const {
-  std::set<int> ids;
+  std::vector<bool> seen(0x10000);  // ids are 16 bits wide
   for (const ChipRecord& piece : pieces_) {
     if (piece.rotation % 90 != 0 || piece.rotation > 270)
       Corrupt(QStringLiteral("piece %1 turned %2").arg(piece.pieceId).arg(piece.rotation));
-    if (!ids.insert(piece.pieceId).second) Corrupt(QStringLiteral("piece %1 twice").arg(piece.pieceId));
+    if (seen[piece.pieceId]) Corrupt(QStringLiteral("piece %1 twice").arg(piece.pieceId));
+    seen[piece.pieceId] = true;
   }
 }
 
 void JigsawFile::CheckGroupRecords() const {
-  std::set<int> ids;
+  std::vector<bool> seen(0x10000);
   for (const ChipGroupRecord& group : groups_) {
-    if (group.id == 0 || !ids.insert(group.id).second) Corrupt(QStringLiteral("group id %1").arg(group.id));
+    if (group.id == 0 || seen[group.id]) Corrupt(QStringLiteral("group id %1").arg(group.id));
+    seen[group.id] = true;
     if (group.width == 0 || group.height == 0) Corrupt(QStringLiteral("group %1 without size").arg(group.id));
   }
 }
