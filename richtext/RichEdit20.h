@@ -126,6 +126,7 @@ public:
   bool GetBorder() const { return border_; }
   bool GetScrollBarH() const { return scrollBarH_; }
   bool GetScrollBarV() const { return scrollBarV_; }
+  bool GetHideSelection() const { return hideSelection_; }
 
   // Dirty tracking.
   bool IsDirty() const;

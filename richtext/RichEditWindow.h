@@ -147,7 +147,6 @@ private:
   DWORD options_ = ECO_SELECTIONBAR;
   UINT typography_ = 0;
   bool autoUrlDetect_ = false;
-  bool hideSelection_ = true;
   bool transparent_ = false;
   RECT insets_;          // formatting rectangle's insets from the client rectangle
   int gutterStrip_ = 0;  // of the left inset
