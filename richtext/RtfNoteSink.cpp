@@ -46,7 +46,8 @@ void RtfNoteSink::Before() {
 }
 
 void RtfNoteSink::Text(const QString& text, const CharAttrs& attrs) {
-  const QString clean = NoteText::Clean(text, false);
+  QString clean = NoteText::Clean(text, false);
+  clean.remove(QChar(u'\v'));  // a raw byte 11 of RTF text; \line is the line break
   if (clean.isEmpty() || full_) return;
   PendingTab();
   Before();

@@ -236,9 +236,11 @@ void RtfParser::KeepGroup(bool object) {
   const KeptGroupReader::Result result = KeptGroupReader::Read(tokenizer_, object);
   groups_.pop_back();
   if (!result.complete) return;  // cut off: nothing sound to keep
-  // The office suite writes a picture twice, for newer and older readers: one position.
-  if (tokenizer_.SkipIf("{\\nonshppict")) tokenizer_.SkipGroup();
-  const std::size_t size = tokenizer_.Offset() - start;
+  // The office suite writes a picture twice, for newer and older readers: one position. A
+  // twin cut off by the end of the data is not kept, or it would swallow what follows.
+  std::size_t end = tokenizer_.Offset();
+  if (tokenizer_.SkipIf("{\\nonshppict") && tokenizer_.SkipGroup()) end = tokenizer_.Offset();
+  const std::size_t size = end - start;
   if (static_cast<qint64>(size) > RtfReader::MaxKeptBytes) {
     TMsgLog::Add("RtfReader - a picture or object group over the size cap is left out.");
     return;
@@ -553,7 +555,8 @@ QString RtfParser::FontNameBytes() {
 }
 
 void RtfParser::CommitFont() {
-  const QString name = (fontNameText_ + FontNameBytes()).trimmed();
+  QString name = (fontNameText_ + FontNameBytes()).trimmed();
+  name.removeIf([](QChar c) { return c.unicode() < 0x20; });  // no writer can name them
   if (fontIndex_ >= 0 && !name.isEmpty()) {
     font_.name = name;
     tables_.AddFont(fontIndex_, font_);

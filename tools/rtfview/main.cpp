@@ -1,6 +1,7 @@
 // rtfview <file.rtf> <out.png>
 // Reads an RTF file as the note window does and draws it on a 6.5-inch wide white page:
-// text, paragraph formats, list markers, and kept pictures and objects as grey boxes.
+// text, paragraph formats, list markers, pictures and objects (a grey box for those with
+// no bitmap to show).
 // A note taller than MaxHeight pixels is drawn scaled down to fit.
 
 #include "richtext/KeptGroup.h"

@@ -1,0 +1,30 @@
+// The note reader and writer as a libFuzzer target: any bytes must read without a fault,
+// and whatever the reader made must come back the same through our writer and reader.
+
+#include "RtfRoundTripCheck.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  // Documents need fonts, so an application; one without a screen.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication app(*argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+  const std::string failure = RtfRoundTripCheck::Check(QByteArray(bytes.constData(), bytes.size()));
+  if (!failure.empty()) {
+    std::fputs("rtf_fuzz: the document did not come back the same:\n", stderr);
+    std::fwrite(failure.data(), 1, failure.size(), stderr);  // it may hold any byte
+    std::abort();
+  }
+  return 0;
+}
