@@ -19,7 +19,8 @@
 class Puzzle;
 class SoundTrack;
 
-// The main window and box-cover window as the shell sees them when it saves a game.
+// The main window and box-cover window as the shell sees them when it saves a game. The box
+// cover counts as shown only as the tool window with its toolbar, not as the hover preview.
 struct SavedWindowState {
   QRect mainWindow;
   bool maximised = false;

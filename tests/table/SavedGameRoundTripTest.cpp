@@ -1,6 +1,6 @@
 // A game played on a window-less table, saved, and loaded onto another table comes back as it
-// was: every piece, group, table and mini table, the clock, the hints, the note, the music,
-// the box cover and its window; saved again under another name it reads its blocks from there.
+// was: every piece, group, table and mini table, the clock, the hints, the bevel, the note,
+// the music, the box cover and its window; saved again elsewhere it reads its blocks there.
 
 #include "PuzzleOnTableTest.h"
 #include "tests/puzzle/JigsawFileBuilder.h"
@@ -117,6 +117,7 @@ TEST_F(SavedGameRoundTripTest, AGameSavedMidPlayComesBackWhole) {
     ASSERT_TRUE(loose);
     loose->Place(90, false, true, true, 100, 80);
     puzzle->UseHint();
+    puzzle->SetBevelLight(true);
     ticks.now += 65'400;
     played = StateOf(t);
     ASSERT_GT(t.minis[1]->Chips().Count(), 0);
@@ -149,6 +150,8 @@ TEST_F(SavedGameRoundTripTest, AGameSavedMidPlayComesBackWhole) {
     EXPECT_EQ(puzzle->GetElapsedSeconds(), 65);
     EXPECT_EQ(puzzle->GetHintsUsed(), 1);
     EXPECT_EQ(puzzle->GetHintLimit(), 5);
+    EXPECT_TRUE(puzzle->IsBevelOn());
+    EXPECT_TRUE(puzzle->IsBevelLight());
     ASSERT_TRUE(puzzle->GetNoteStream());
     EXPECT_EQ(*puzzle->GetNoteStream(), content.note);
     EXPECT_EQ(Music(*puzzle), content.music);
