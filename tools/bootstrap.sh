@@ -4,9 +4,14 @@
 TV_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev qt6-base-dev libjpeg62-turbo-dev
   libx11-dev libsdl2-mixer-dev timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 xvfb xauth ccache)
 
+# Only for ./test --office: the office suite our RTF is checked against.
+TV_OFFICE_PACKAGES=(libreoffice-writer-nogui)
+
+# tv_missing_packages [packages...]: those of the list (TV_PACKAGES by default) not installed.
 tv_missing_packages() {
   local p
-  for p in "${TV_PACKAGES[@]}"; do
+  [ $# -gt 0 ] || set -- "${TV_PACKAGES[@]}"
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
   done
 }
@@ -17,9 +22,10 @@ tv_apt() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get -q -y -o DPkg::Lock::Timeout=600 "$@"
 }
 
+# tv_install_missing [packages...]: installs those of the list (TV_PACKAGES by default) missing.
 tv_install_missing() {
   local missing log
-  missing=$(tv_missing_packages)
+  missing=$(tv_missing_packages "$@")
   [ -z "$missing" ] && return 0
   echo "Installing: $(echo $missing)"
   log=$(mktemp)
