@@ -207,6 +207,9 @@ public:
   // Set-up as the window is made; also run again by SetPlainText's re-creation.
   void InitialSetup(bool recreating);
 
+protected:
+  bool PasteTextOnly() const override { return PastingPlain; }
+
 private:
   CHARRANGE ClampedRange(LONG start, LONG end) const;
 

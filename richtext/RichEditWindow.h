@@ -110,6 +110,8 @@ signals:
   void Update();
 
 protected:
+  // A paste that takes only the clipboard's text.
+  virtual bool PasteTextOnly() const { return false; }
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -185,7 +185,9 @@ bool RichEditWindow::canInsertFromMimeData(const QMimeData* source) const {
 void RichEditWindow::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || isReadOnly()) return;
   const CHARRANGE range = EmExGetSel();
-  const LONG inserted = NoteClipboard::Insert(note_, range.cpMin, range.cpMax, *source);
+  QMimeData textOnly;
+  if (PasteTextOnly()) textOnly.setText(source->text());
+  const LONG inserted = NoteClipboard::Insert(note_, range.cpMin, range.cpMax, PasteTextOnly() ? textOnly : *source);
   if (inserted > 0) EmExSetSel({range.cpMin + inserted, range.cpMin + inserted});
   ensureCursorVisible();
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTextDocument>
 
@@ -247,6 +248,21 @@ private slots:
     editor.Paste(false);
     QVERIFY(editor.GetTextRange(CHARRANGE{0, -1}).startsWith("pasted"));
     QCOMPARE(editor.GetSelection().cpMin, 6);
+
+    // A plain paste takes the text, not the formats.
+    auto* both = new QMimeData;
+    both->setData("text/rtf", "{\\rtf1\\ansi \\b bold\\b0}");
+    both->setText("bold");
+    QApplication::clipboard()->setMimeData(both);
+    editor.SetSelection(0, 0);
+    editor.Paste(false);
+    editor.SetSelection(0, 4);
+    QVERIFY(editor.GetFont()->ReadBold());
+    editor.SetSelection(10, 10);  // after "boldpasted"
+    editor.Paste(true);
+    QCOMPARE(editor.GetTextRange(CHARRANGE{0, 14}), QString("boldpastedbold"));
+    editor.SetSelection(10, 14);
+    QVERIFY(!editor.GetFont()->ReadBold());
   }
 
   void characterAttributesGoThroughSetAndGet() {
