@@ -6,50 +6,30 @@
 //   BM_ReadBytes  the file's bytes read (target for the load: 3×)
 // The picture is a 2400 × 1500 JPEG, so the file is mostly its picture block.
 
+#include "LaidOutTable.h"
 #include "RatioReporter.h"
 #include "puzzle/JigsawFile.h"
-#include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleFileStatus.h"
-#include "settings/ProgSettings.h"
-#include "tests/table/SurfaceFixtures.h"
 #include "Yelk/Prompt.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-
-#include <cmath>
 
 namespace {
 
-constexpr int TableWidth = 1920, TableHeight = 1080, Pieces = 2000;
+constexpr int Pieces = 2000;
 
 // A puzzle cut into about 2000 pieces, laid out, and saved once.
 struct SavedGame {
-  SavedGame() : table(TableWidth, TableHeight) {
-    Settings()->IsolateEdges = false;
-    table.host.area = QSize(TableWidth, TableHeight);
-    QImage picture(2400, 1500, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x)
-        picture.setPixel(x, y, qRgb(x * 255 / 2400, y * 255 / 1500, (x ^ y) & 0xFF));
-    const QString source = folder.filePath(QStringLiteral("game.jpg"));
-    picture.save(source, "JPEG", 85);
-    puzzle = std::make_unique<Puzzle>(source);
-    const QSize size = puzzle->GetImageSize();
-    puzzle->SetPieceSize(int(std::sqrt(double(size.width()) * size.height() / Pieces)));
-    ready = table.surface.LoadPuzzle(puzzle.get()) && JigsawFile::SaveFile(path, *puzzle, {});
+  SavedGame() : laid(Pieces, QStringLiteral("game.jpg")) {
+    ready = laid.loaded && JigsawFile::SaveFile(path, *laid.puzzle, {});
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
   }
-  ~SavedGame() { puzzle.reset(); }
 
-  QTemporaryDir folder;
-  const QString path = folder.filePath(QStringLiteral("game.saw"));
-  HeadlessTable table;
-  std::unique_ptr<Puzzle> puzzle;
+  LaidOutTable laid;
+  const QString path = laid.folder.filePath(QStringLiteral("game.saw"));
   QByteArray bytes;
   bool ready = false;
 };
@@ -62,14 +42,14 @@ void BM_SaveGame(benchmark::State& state) {
   SavedGame& game = Game();
   if (!game.ready) return state.SkipWithError("the game did not save");
   for (auto _ : state)
-    if (!JigsawFile::SaveFile(game.path, *game.puzzle, {})) return state.SkipWithError("save failed");
-  state.counters["pieces"] = game.table.PiecesAnywhere();
+    if (!JigsawFile::SaveFile(game.path, *game.laid.puzzle, {})) return state.SkipWithError("save failed");
+  state.counters["pieces"] = game.laid.table.PiecesAnywhere();
   state.counters["file_kb"] = double(game.bytes.size()) / 1024;
 }
 
 void BM_WriteBytes(benchmark::State& state) {
   SavedGame& game = Game();
-  const QString path = game.folder.filePath(QStringLiteral("copy.bin"));
+  const QString path = game.laid.folder.filePath(QStringLiteral("copy.bin"));
   for (auto _ : state) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(game.bytes) != game.bytes.size())

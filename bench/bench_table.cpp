@@ -10,31 +10,24 @@
 // X11 also the server's copy of it). The widget is offscreen unless QT_QPA_PLATFORM says
 // otherwise (e.g. QT_QPA_PLATFORM=xcb under xvfb-run).
 
+#include "LaidOutTable.h"
 #include "RatioReporter.h"
 #include "imaging/VirtualBuffer.h"
-#include "puzzle/ChipGroup.h"
-#include "puzzle/ChipMask.h"
-#include "puzzle/Puzzle.h"
-#include "puzzle/PuzzleChip.h"
-#include "settings/ProgSettings.h"
 #include "table/ChipSelection.h"
-#include "tests/table/SurfaceFixtures.h"
 #include "Yelk/Prompt.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr int TableWidth = 1920, TableHeight = 1080;
+constexpr int TableWidth = LaidOutTable::TableWidth, TableHeight = LaidOutTable::TableHeight;
 
 // Runs step untimed a few times (caches, page faults, Qt's first paint), then timed.
 template <typename Step>
@@ -67,51 +60,6 @@ void BM_Present(benchmark::State& state, QRect part) {
   QCoreApplication::processEvents();
   Timed(state, [&] { part.isEmpty() ? table.Render(&widget) : table.RenderPart(&widget, part); });
 }
-
-// A 1920 x 1080 table holding a picture fitted to it as a puzzle is fitted, cut into about
-// `pieces` pieces, every one laid out on the table.
-struct LaidOutTable {
-  explicit LaidOutTable(int pieces) : table(TableWidth, TableHeight) {
-    Settings()->IsolateEdges = false;
-    table.host.area = QSize(TableWidth, TableHeight);
-    QImage picture(2400, 1500, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-      for (int x = 0; x < picture.width(); ++x)
-        picture.setPixel(x, y, qRgb(x * 255 / 2400, y * 255 / 1500, (x ^ y) & 0xFF));
-    const QString path = folder.filePath(QStringLiteral("table.bmp"));
-    picture.save(path);
-    puzzle = std::make_unique<Puzzle>(path);
-    const QSize size = puzzle->GetImageSize();
-    puzzle->SetPieceSize(int(std::sqrt(double(size.width()) * size.height() / pieces)));
-    loaded = table.surface.LoadPuzzle(puzzle.get());
-  }
-  ~LaidOutTable() { puzzle.reset(); }
-
-  // A block of columns x rows joined pieces from the top-left corner, lying together as
-  // joined pieces lie, on top of the others; its first piece.
-  PuzzleChip* JoinBlock(int columns, int rows) {
-    ChipList& list = table.surface.GetChipList();
-    PuzzleChip* corner = nullptr;
-    for (int i = 0; i < list.Count() && !corner; ++i)
-      if (list.At(i)->EdgeClass() == 1) corner = list.At(i);
-    PuzzleChip* row = corner;
-    for (int r = 0; r < rows && row; ++r, row = row->Neighbour(ChipSide::Down)) {
-      PuzzleChip* piece = row;
-      for (int c = 0; c < columns && piece; ++c, piece = piece->Neighbour(ChipSide::Right)) {
-        piece->Place(0, false, true, true, 600 + piece->Mask().MinX() - corner->Mask().MinX(),
-                     300 + piece->Mask().FirstRow() - corner->Mask().FirstRow());
-        if (piece != corner) corner->Merge(piece);
-      }
-    }
-    list.BringGroupToFront(corner->Group()->Id(), true);
-    return corner;
-  }
-
-  QTemporaryDir folder;
-  HeadlessTable table;
-  std::unique_ptr<Puzzle> puzzle;
-  bool loaded = false;
-};
 
 void BM_FullRedraw(benchmark::State& state) {
   LaidOutTable laid(int(state.range(0)));
