@@ -24,7 +24,12 @@ const Format& Cached(std::vector<std::pair<Attrs, Format>>& cache, const Attrs& 
 
 const QTextCharFormat& RtfNoteSink::Format(const CharAttrs& attrs) { return Cached(charCache_, attrs); }
 
-const QTextBlockFormat& RtfNoteSink::BlockFormat(const ParaAttrs& para) { return Cached(blockCache_, para); }
+const QTextBlockFormat& RtfNoteSink::BlockFormat(const ParaAttrs& para) {
+  if (para.lineSpacing != 0 || !para.lineMultiple) return Cached(blockCache_, para);
+  ParaAttrs single = para;  // \slmult means nothing without \sl, and is not written then
+  single.lineMultiple = false;
+  return Cached(blockCache_, single);
+}
 
 void RtfNoteSink::Count(qint64 positions) {
   positions_ += positions;

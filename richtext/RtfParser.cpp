@@ -19,7 +19,10 @@ constexpr qsizetype kMaxSmallText = 256;
 
 using Kind = RtfTokenizer::Kind;
 
-void AppendCapped(QString& to, const QString& text, qsizetype cap) {
+// Field instructions, numbering texts and font names go back out as they are: without the
+// control characters no writer can put there.
+void AppendCapped(QString& to, QString text, qsizetype cap) {
+  text.removeIf([](QChar c) { return c.unicode() < 0x20; });
   if (to.size() < cap) to.append(text.left(cap - to.size()));
 }
 
@@ -188,7 +191,7 @@ bool RtfParser::StartDestination(RtfWord word, const RtfTokenizer::Token& token)
       return skip();
     case W::Pict: case W::Object: case W::ShpPict: case W::NonShpPict:
       if (dest != Dest::Text) return skip();
-      KeepGroup(word == W::Object);
+      KeepGroup(word == W::Object, word == W::ShpPict);
       return true;
     case W::Field:
       if (static_cast<int>(fields_.size()) >= kMaxFieldDepth) return skip();
@@ -231,15 +234,16 @@ bool RtfParser::StartDestination(RtfWord word, const RtfTokenizer::Token& token)
   }
 }
 
-void RtfParser::KeepGroup(bool object) {
+void RtfParser::KeepGroup(bool object, bool hasTwin) {
   const std::size_t start = groupStart_;
   const KeptGroupReader::Result result = KeptGroupReader::Read(tokenizer_, object);
   groups_.pop_back();
   if (!result.complete) return;  // cut off: nothing sound to keep
   // The office suite writes a picture twice, for newer and older readers: one position. A
-  // twin cut off by the end of the data is not kept, or it would swallow what follows.
+  // twin cut off by the end of the data is not kept, or it would swallow what follows; only
+  // a \shppict has one, so a picture written next to a lone \nonshppict stays apart from it.
   std::size_t end = tokenizer_.Offset();
-  if (tokenizer_.SkipIf("{\\nonshppict") && tokenizer_.SkipGroup()) end = tokenizer_.Offset();
+  if (hasTwin && tokenizer_.SkipIf("{\\nonshppict") && tokenizer_.SkipGroup()) end = tokenizer_.Offset();
   const std::size_t size = end - start;
   if (static_cast<qint64>(size) > RtfReader::MaxKeptBytes) {
     TMsgLog::Add("RtfReader - a picture or object group over the size cap is left out.");

@@ -44,7 +44,7 @@ private:
   void OpenGroup();
   void CloseGroup();
   bool StartDestination(RtfWord word, const RtfTokenizer::Token& token);
-  void KeepGroup(bool object);
+  void KeepGroup(bool object, bool hasTwin);
   void OnWord(const RtfTokenizer::Token& token);
   void OnTextWord(RtfWord word, const RtfTokenizer::Token& token);
   void OnTableWord(RtfWord word, const RtfTokenizer::Token& token);
