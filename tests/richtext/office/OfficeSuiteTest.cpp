@@ -6,6 +6,7 @@
 #include "OfficeSuite.h"
 #include "PictureFixtures.h"
 
+#include "richtext/NotePicture.h"
 #include "richtext/NoteText.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
@@ -47,10 +48,7 @@ const char* const kProbes[] = {"Plain", "bold",  "italic",  "underlined", "struc
 
 QByteArray FeatureNote() {
   QByteArray rtf = kFeatures;
-  const QByteArray picture = PictureFixtures::Pict("\\wmetafile8\\picw159\\pich106",
-      PictureFixtures::Wmf(PictureFixtures::StretchDib, PictureFixtures::Dib(PictureFixtures::Reference(60, 40))),
-      QSize(60, 40));
-  return rtf.replace("@", picture);
+  return rtf.replace("@", NotePicture::GroupFor(PictureFixtures::Reference(60, 40)));  // as a paste is written
 }
 
 QByteArray ReadFile(const QString& path) {
