@@ -564,11 +564,14 @@ void RtfParser::CommitFont() {
   if (fontIndex_ >= 0 && !name.isEmpty()) {
     font_.name = name;
     tables_.AddFont(fontIndex_, font_);
-    for (Group& group : groups_) group.codePageOf = -1;
-    // The default font is known only now; text before the table has none.
-    if (fontIndex_ == tables_.defaultFont)
-      for (Group& group : groups_)
-        if (group.chr.face.isEmpty()) RtfFormatWords::SetFont(fontIndex_, tables_, group.chr), group.font = fontIndex_;
+    // The default font is known only now; text before the table has none. A font defined
+    // again (a second table) changes what its text says and how its bytes decode together.
+    for (Group& group : groups_) {
+      group.codePageOf = -1;
+      const bool inThisFont = group.font == fontIndex_ && !group.chr.face.isEmpty();
+      if (inThisFont || (fontIndex_ == tables_.defaultFont && group.chr.face.isEmpty()))
+        RtfFormatWords::SetFont(fontIndex_, tables_, group.chr), group.font = fontIndex_;
+    }
   }
   fontNameText_.clear();
   fontIndex_ = -1;
