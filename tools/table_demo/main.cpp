@@ -12,6 +12,7 @@
 #include "table/MainWindowHook.h"
 #include "table/MiniBoard.h"
 #include "table/MiniSurface.h"
+#include "table/TableAssembly.h"
 #include "table/THintFrm.h"
 #include "table/TMagForm.h"
 #include "table/TableSurface.h"
@@ -44,29 +45,26 @@ public:
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(10, 12, 10, 12);
     column->setSpacing(12);
+    std::array<QWidget*, 4> panels;
     for (int i = 0; i < 4; ++i) {
       auto* frame = new QFrame(panel);
       frame->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
       frame->setFixedSize(128, 84);
       column->addWidget(frame);
-      minis.push_back(std::make_unique<MiniSurface>(frame, board));
+      panels[i] = frame;
     }
     column->addStretch();
     status = new QLabel(panel);
     status->setWordWrap(true);
     column->addWidget(status);
     row->addWidget(panel);
-    table = new TableTop(this, board, this);
+    parts = std::make_unique<TableAssembly>(this, panels, this);
+    table = parts->Table();
     // The same layout every run, so that two looks at it can be compared.
     table->Surface().SetRandomSource(&random);
     row->addWidget(table, 1);
     BuildMenu();
   }
-  ~DemoWindow() override {
-    // The table (and with it the puzzle) goes before the minis it draws on.
-    delete table;
-  }
-
   void EnableMainWindow(bool enabled) override { setEnabled(enabled); }
   void MaximizeMainForm() override { showMaximized(); }
   void PlaceMainForm(const QRect& bounds) override { setGeometry(bounds); }
@@ -108,15 +106,14 @@ private:
     THintFrm ask(this, piece);
     if (ask.ShowModal() != QDialog::Accepted || !ask.Result()) return;
     if (table->Surface().ShowChipHint(ask.Result())) return;
-    for (auto& mini : minis) {
+    for (auto& mini : parts->Minis()) {
       const int x = mini->ShowHintMarker(ask.Result());
       if (x >= 0) table->Surface().ShowMiniHint(x);
     }
   }
 
-  MiniBoard board;
-  std::vector<std::unique_ptr<MiniSurface>> minis;
   FixedRandom random;
+  std::unique_ptr<TableAssembly> parts;
   QLabel* status;
   QPointer<TMagForm> magnifier;
 };
