@@ -1,0 +1,227 @@
+#include "TMainForm.h"
+
+#include "ControlPanel.h"
+#include "SnapLed.h"
+
+#include "Yelk/ERegistry.h"
+#include "Yelk/GameApplication.h"
+#include "Yelk/HourGlass.h"
+#include "Yelk/TMsgLog.h"
+#include "controls/OstrevPanel.h"
+#include "controls/WhatsThis.h"
+#include "platform/HelpWindow.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+#include "table/MiniSurface.h"
+#include "table/TMagForm.h"
+#include "table/TableAssembly.h"
+#include "table/TableSurface.h"
+#include "table/TableTop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
+  setObjectName(QStringLiteral("MainForm"));
+  setMinimumSize(762, 362);
+  resize(762, 562);
+  BuildWindow();
+  WireActions();
+  TMsgLog::Add(QStringLiteral("Exe path: ") + QCoreApplication::applicationFilePath());
+  GameApplication::SetExceptionHandler(
+      [this](const QString& message, const QStringList& stack) { AppException(message, stack); });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    if (state == Qt::ApplicationActive)
+      FormActivate();
+    else
+      AppDeactivate();
+  });
+  ApplySettings();
+  baseCaption = QStringLiteral("Tessavinelume Jigsaw Puzzles");
+  UpdateCaption();
+  RestoreWindowPlacement();
+  WriteInstanceValues();
+}
+
+TMainForm::~TMainForm() {
+  GameApplication::SetExceptionHandler({});
+  delete magnifier;
+  // The table top and its puzzle go before the mini tables and the panels they sit in.
+  table.reset();
+}
+
+void TMainForm::BuildWindow() {
+  MainMenu1 = atn.BuildMainMenu(this);
+  setMenuBar(MainMenu1);
+  OptionsPopup = atn.BuildOptionsMenu(this);
+  HelpPopup = atn.BuildHelpMenu(this);
+  TablePopup = atn.BuildTableMenu(this);
+  auto* client = new QWidget(this);
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  TableTopController = new QWidget(client);
+  TableTopController->setObjectName(QStringLiteral("TableTopController"));
+  TableTopController->setAutoFillBackground(true);
+  auto* fill = new QVBoxLayout(TableTopController);
+  fill->setContentsMargins(0, 0, 0, 0);
+  toolPnl = new ControlPanel(client, atn);
+  column->addWidget(TableTopController, 1);
+  column->addWidget(toolPnl);
+  setCentralWidget(client);
+  table = std::make_unique<TableAssembly>(
+      TableTopController,
+      std::array<QWidget*, 4>{toolPnl->Panels[0], toolPnl->Panels[1], toolPnl->Panels[2], toolPnl->Panels[3]},
+      this);
+  fill->addWidget(table->Table());
+  table->Table()->PopupMenu = TablePopup;
+  WhatsThis::SetHelpContext(table->Table(), 280);
+  setAcceptDrops(true);
+}
+
+void TMainForm::WireActions() {
+  auto bind = [this](QAction* action, void (TMainForm::*handler)()) {
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, handler);
+  };
+  bind(atn.ExitAtn, &TMainForm::ExitAtnExecute);
+  bind(atn.FullScreenAtn, &TMainForm::FullScreenAtnExecute);
+  bind(atn.AlignCtrlPnlTopAtn, &TMainForm::AlignCtrlPnlTopAtnExecute);
+  bind(atn.AlignCtrlPnlBotAtn, &TMainForm::AlignCtrlPnlBotAtnExecute);
+  bind(atn.ToggleMenuAtn, &TMainForm::ToggleMenuAtnExecute);
+  bind(atn.ToggleCtrlPnlAtn, &TMainForm::ToggleCtrlPnlAtnExecute);
+  bind(atn.SoundEffectsAtn, &TMainForm::SoundEffectsAtnExecute);
+  bind(atn.HelpContentsAtn, &TMainForm::HelpContentsAtnExecute);
+  bind(atn.HelpWhatsMenuAtn, &TMainForm::HelpWhatsBtnAtnExecute);
+  bind(atn.HelpWhatsBtnAtn, &TMainForm::HelpWhatsBtnAtnExecute);
+  bind(atn.OptionsAtn, &TMainForm::OptionsAtnExecute);
+  bind(atn.HelpPopupAtn, &TMainForm::HelpPopupAtnExecute);
+  // These wait for a puzzle on the table.
+  connect(atn.ScatterAtn, &QAction::triggered, this, &TMainForm::ScatterAtnExecute);
+  connect(atn.RotateLeftAtn, &QAction::triggered, this, &TMainForm::RotateLeftAtnExecute);
+  connect(atn.RotateRightAtn, &QAction::triggered, this, &TMainForm::RotateRightAtnExecute);
+  connect(atn.MagnifierAtn, &QAction::triggered, this, &TMainForm::MagnifierAtnExecute);
+  for (QAction* mini : {atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn, atn.LastTableAtn})
+    connect(mini, &QAction::triggered, this, [this, mini] { MiniAtnExecute(mini); });
+}
+
+void TMainForm::ApplySettings() {
+  ProgSettings& settings = *Settings();
+  if (!settings.AlignControlPanelToBottom)
+    AlignCtrlPnlTopAtnExecute();
+  else
+    atn.AlignCtrlPnlBotAtn->setChecked(true);
+  atn.ToggleMenuAtn->setChecked(settings.ShowMainMenu);
+  MainMenu1->setVisible(settings.ShowMainMenu);
+  atn.ToggleCtrlPnlAtn->setChecked(true);
+  const QColor colour = QColor(QRgb(settings.BackgroundColor));
+  table->Table()->SetTableColor(settings.BackgroundColor);
+  QPalette palette = TableTopController->palette();
+  palette.setColor(QPalette::Window, colour);
+  TableTopController->setPalette(palette);
+  toolPnl->ProximityLed->SetFlashRate(200);
+  toolPnl->ProximityLed->SetUseCaption(settings.SnapLedInTitle);
+  if (settings.EnableSnapIndicator) SnapIndicator::SetCurrent(toolPnl->ProximityLed);
+  atn.BkgdSndEnabledAtn->setChecked(settings.EnableBackgroundSound);
+  atn.ShowHintsAtn->setChecked(settings.ShowHints);
+  atn.SoundEffectsAtn->setChecked(settings.SoundEffects);
+  (settings.DefaultToLightBevel ? atn.BevelLightDefAtn
+                                : settings.DefaultToBevelOff ? atn.BevelOffDefAtn : atn.BevelNormalDefAtn)
+      ->setChecked(true);
+  atn.AutoRemoveBevelAtn->setChecked(settings.AutoRemoveBevel);
+  QAction* autoSave = atn.AutoSaveOffAtn;
+  for (auto [minutes, action] : {std::pair{1, atn.AutoSave_1_Atn}, {5, atn.AutoSave_5_Atn},
+                                 {10, atn.AutoSave_10_Atn}, {20, atn.AutoSave_20_Atn}})
+    if (settings.AutoSaveInterval == minutes) autoSave = action;
+  autoSave->setChecked(true);
+}
+
+// What identifies the running copy: its window and its process.
+void TMainForm::WriteInstanceValues() {
+  ERegistry::QuickWriteInt(QString(), QStringLiteral("Window handle"), int(winId()));
+  ERegistry::QuickWriteInt(QString(), QStringLiteral("App handle"), int(QCoreApplication::applicationPid()));
+}
+
+TableTop* TMainForm::Table() const { return table->Table(); }
+
+void TMainForm::Start(const QStringList& arguments) {
+  TakeArguments(arguments);
+  show();
+  started = true;
+  if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)
+    Settings()->FullScreenStart = false;
+  else if (Settings()->FullScreenStart)
+    SetFullScreen(true);
+  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenPuzzleBtnClick);
+}
+
+// Until the command line is read in full, the first argument that is not an option names
+// the puzzle.
+void TMainForm::TakeArguments(const QStringList& arguments) {
+  if (!arguments.isEmpty()) TMsgLog::Add(QStringLiteral("Command line: ") + arguments.join(QLatin1Char(' ')));
+  for (const QString& argument : arguments) {
+    if (!argument.startsWith(QLatin1Char('-'))) {
+      pendingPath = argument;
+      return;
+    }
+  }
+}
+
+void TMainForm::WMCopyData(const QStringList& commandLine) {
+  RaiseWindow();
+  TakeArguments(commandLine.mid(1));
+  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenPuzzleBtnClick);
+}
+
+void TMainForm::RaiseWindow() {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+}
+
+// Opens the pending file as a new game straight away; the open dialog takes over here.
+void TMainForm::OpenPuzzleBtnClick() {
+  if (pendingPath.isEmpty()) return;
+  const QString path = pendingPath;
+  pendingPath.clear();
+  TableTop* top = table->Table();
+  top->Suspend(true);
+  top->Surface().UnloadPuzzle();
+  DeleteAllPuzzles();
+  const bool loaded = table->OpenNewGame(path, Settings()->PuzzlePieceSize);
+  if (loaded) TMsgLog::Add(QStringLiteral("Loaded: ") + path);
+  for (QAction* action : {atn.ScatterAtn, atn.RotateLeftAtn, atn.RotateRightAtn, atn.MagnifierAtn,
+                          atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn, atn.LastTableAtn})
+    action->setEnabled(loaded);
+  toolPnl->PiecesStatus->setEnabled(loaded);
+  toolPnl->TimeStatus->setEnabled(loaded);
+  top->Resume(true);
+  UpdateCaption();
+  update();
+}
+
+void TMainForm::UpdateCaption() {
+  const Puzzle* puzzle = Puzzle::Current();
+  setWindowTitle(puzzle ? baseCaption + QStringLiteral(" - ") + puzzle->GetDisplayName() : baseCaption);
+}
+
+void TMainForm::EnableMainWindow(bool enabled) { setEnabled(enabled); }
+
+void TMainForm::MaximizeMainForm() { setWindowState(windowState() | Qt::WindowMaximized); }
+
+void TMainForm::PlaceMainForm(const QRect& bounds) {
+  setWindowState(windowState() & ~Qt::WindowMaximized);
+  setGeometry(bounds);
+}
+
+// The main window has no status control for the table's own notes.
+void TMainForm::ShowStatus(const QString&) {}

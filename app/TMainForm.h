@@ -1,0 +1,117 @@
+#pragma once
+// The game's main window: the table top filling it, the control panel along its bottom or
+// top edge with the four mini tables, the menus and commands, full-screen mode and the
+// window's saved place. It starts the puzzle named on the command line or handed over by a
+// second copy of the program.
+
+#include "MainActions.h"
+
+#include "table/MainWindowHook.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+class ControlPanel;
+class QMenu;
+class QMenuBar;
+class TableAssembly;
+class TableTop;
+class TMagForm;
+
+class TMainForm : public QMainWindow, public MainWindowHook {
+  Q_OBJECT
+public:
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The first showing: the place saved last time, full screen when asked for, then the
+  // puzzle the command line names.
+  void Start(const QStringList& arguments);
+
+  // A second copy's command line, the program's path first.
+  void WMCopyData(const QStringList& commandLine);
+
+  void SetFullScreen(bool on);
+  void RestoreWindowPlacement();
+  void UpdateCaption();
+  // What one turn of the wheel does; a delta that is not whole notches does nothing.
+  void WMMouseWheel(int delta);
+
+  TableTop* Table() const;
+  ControlPanel* ToolPnl() const { return toolPnl; }
+  MainActions& Actions() { return atn; }
+  const QString& PendingPath() const { return pendingPath; }
+
+  // MainWindowHook.
+  void EnableMainWindow(bool enabled) override;
+  void MaximizeMainForm() override;
+  void PlaceMainForm(const QRect& bounds) override;
+  void ShowStatus(const QString& text) override;
+
+  // Commands.
+  void OpenPuzzleBtnClick();
+  void ExitAtnExecute();
+  void FullScreenAtnExecute();
+  void ScatterAtnExecute();
+  void RotateLeftAtnExecute();
+  void RotateRightAtnExecute();
+  void MagnifierAtnExecute();
+  void MiniAtnExecute(QAction* which);
+  void AlignCtrlPnlTopAtnExecute();
+  void AlignCtrlPnlBotAtnExecute();
+  void ToggleMenuAtnExecute();
+  void ToggleCtrlPnlAtnExecute();
+  void SoundEffectsAtnExecute();
+  void ShowHintsAtnExecute();
+  void HelpContentsAtnExecute();
+  void HelpWhatsBtnAtnExecute();
+  void OptionsAtnExecute();
+  void HelpPopupAtnExecute();
+
+protected:
+  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+private:
+  void BuildWindow();
+  void WireActions();
+  void ApplySettings();
+  void WriteInstanceValues();
+  void FormActivate();
+  void FormDeactivate();
+  void AppDeactivate();
+  void AppException(const QString& message, const QStringList& callStack);
+  void FormResize();
+  void WindowStateChanged(Qt::WindowStates old);
+  bool FormCloseQuery();
+  void FormClose();
+  void ShowMenuAt(QMenu* menu, QWidget* button);
+  void TakeArguments(const QStringList& arguments);
+  void RaiseWindow();
+
+  MainActions atn;
+  QString baseCaption;
+  ControlPanel* toolPnl = nullptr;
+  QWidget* TableTopController = nullptr;
+  QMenuBar* MainMenu1 = nullptr;
+  QMenu* OptionsPopup = nullptr;
+  QMenu* HelpPopup = nullptr;
+  QMenu* TablePopup = nullptr;
+  std::unique_ptr<TableAssembly> table;
+  QPointer<TMagForm> magnifier;
+  QString pendingPath;
+  bool geometryRestored = false;
+  bool restoreAfterFullScreen = false;
+  bool settingFullScreen = false;
+  bool handlingException = false;
+  bool started = false;
+};

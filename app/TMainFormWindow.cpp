@@ -1,0 +1,222 @@
+// The main window as a window: activation, keys and wheel, its place and state, full-screen
+// mode, dropped files and closing.
+
+#include "ControlPanel.h"
+#include "TMainForm.h"
+#include "WheelTurn.h"
+#include "WindowPlacement.h"
+
+#include "Yelk/GameApplication.h"
+#include "Yelk/HourGlass.h"
+#include "Yelk/TMsgLog.h"
+#include "platform/DroppedFiles.h"
+#include "platform/Screens.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+#include "table/THintFrm.h"
+#include "table/TMagForm.h"
+#include "table/TableSurface.h"
+#include "table/TableTop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QWheelEvent>
+#include <QWindowStateChangeEvent>
+
+bool TMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::WinIdChange) WriteInstanceValues();
+  return QMainWindow::event(event);
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow())
+      FormActivate();
+    else
+      FormDeactivate();
+  } else if (event->type() == QEvent::WindowStateChange) {
+    WindowStateChanged(static_cast<QWindowStateChangeEvent*>(event)->oldState());
+  }
+  QMainWindow::changeEvent(event);
+}
+
+void TMainForm::FormActivate() {
+  TMsgLog::Add(QStringLiteral("Form Act"));
+  Table()->Resume(true);
+  if (Puzzle::Current()) toolPnl->TimeStatus->setEnabled(true);
+}
+
+// Going to the magnifier or the hint window is not leaving the game.
+void TMainForm::FormDeactivate() {
+  if (qobject_cast<TMagForm*>(QApplication::activeWindow()) || THintFrm::IsOpen()) return;
+  TMsgLog::Add(QStringLiteral("Form Deact"));
+  Table()->Suspend(true);
+  if (!Settings()->ShowTodClock) toolPnl->TimeStatus->setEnabled(false);
+}
+
+void TMainForm::AppDeactivate() {
+  TMsgLog::Add(QStringLiteral("App Deact"));
+  Table()->Suspend(true);
+  if (!Settings()->ShowTodClock) toolPnl->TimeStatus->setEnabled(false);
+}
+
+void TMainForm::AppException(const QString& message, const QStringList& callStack) {
+  // An exception while one is shown is not reported again.
+  if (handlingException) return;
+  handlingException = true;
+  SetFullScreen(false);
+  GameApplication::DefaultExceptionHandler(message, callStack);
+  handlingException = false;
+}
+
+void TMainForm::keyReleaseEvent(QKeyEvent* event) {
+  TableSurface& surface = Table()->Surface();
+  switch (event->key()) {
+    case Qt::Key_Down: surface.TopToBottom(); break;
+    case Qt::Key_Up: surface.BottomToTop(); break;
+    case Qt::Key_Left:
+      if (!atn.RotateLeftAtn->isEnabled()) RotateLeftAtnExecute();
+      break;
+    case Qt::Key_Right:
+      if (!atn.RotateRightAtn->isEnabled()) RotateRightAtnExecute();
+      break;
+    case Qt::Key_Menu: Table()->ShowPopupMenu(); break;
+    default: QMainWindow::keyReleaseEvent(event); return;
+  }
+  event->accept();
+}
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+  WMMouseWheel(event->angleDelta().y());
+  event->accept();
+}
+
+void TMainForm::WMMouseWheel(int delta) {
+  TableSurface& surface = Table()->Surface();
+  switch (StepForWheel(delta, surface.Selection() != nullptr, true)) {
+    case WheelStep::RotateLeft: RotateLeftAtnExecute(); break;
+    case WheelStep::RotateRight: RotateRightAtnExecute(); break;
+    case WheelStep::BottomToTop: surface.BottomToTop(); break;
+    case WheelStep::TopToBottom: surface.TopToBottom(); break;
+    case WheelStep::None: break;
+  }
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  FormResize();
+}
+
+// The normal window's place and size are kept for the next start.
+void TMainForm::FormResize() {
+  if (!geometryRestored || windowState() != Qt::WindowNoState || Settings()->FullScreenActive) return;
+  const QRect r = geometry();
+  ProgSettings& settings = *Settings();
+  settings.XPosition = r.x();
+  settings.YPosition = r.y();
+  settings.Width = r.width();
+  settings.Height = r.height();
+}
+
+// Maximised is recorded however the window got there (title-bar double-click included).
+void TMainForm::WindowStateChanged(Qt::WindowStates old) {
+  const Qt::WindowStates now = windowState();
+  if (Settings()->FullScreenActive || (now & (Qt::WindowMinimized | Qt::WindowFullScreen)) ||
+      (old & Qt::WindowFullScreen))
+    return;
+  Settings()->Maximized = bool(now & Qt::WindowMaximized);
+  if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
+    restoreAfterFullScreen = false;
+    RestoreWindowPlacement();
+  }
+}
+
+void TMainForm::RestoreWindowPlacement() {
+  const ProgSettings& settings = *Settings();
+  const QRect saved(settings.XPosition, settings.YPosition, settings.Width, settings.Height);
+  setGeometry(WindowPlacement::PlaceInside(saved, Screens::AvailableNear(saved)));
+  if (settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
+  geometryRestored = true;
+}
+
+void TMainForm::SetFullScreen(bool on) {
+  ProgSettings& settings = *Settings();
+  if (settingFullScreen || on == settings.FullScreenActive) return;
+  settingFullScreen = true;
+  HourGlass::Scope busy;
+  Table()->Suspend(true);
+  try {
+    if (on) {
+      settings.FullScreenActive = true;
+      restoreAfterFullScreen = isMaximized();
+      Screens::EnterFullScreen(this);
+    } else {
+      if (!settings.Maximized) restoreAfterFullScreen = false;
+      Screens::LeaveFullScreen(this, settings.Maximized);
+      settings.FullScreenActive = false;
+      if (!settings.Maximized) RestoreWindowPlacement();
+    }
+  } catch (...) {
+    settingFullScreen = false;
+    Table()->Resume(true);
+    throw;
+  }
+  atn.FullScreenAtn->setChecked(on);
+  TMsgLog::Add(QStringLiteral("Full screen mode, on=") + (on ? QStringLiteral("1") : QStringLiteral("0")));
+  update();
+  Table()->Resume(true);
+  settingFullScreen = false;
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFiles::HasLocalFiles(event->mimeData())) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+  const QStringList files = DroppedFiles::LocalFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  pendingPath = files.first();
+  OpenPuzzleBtnClick();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  FormClose();
+  event->accept();
+}
+
+// Nothing unsaved can be lost yet: the game is saved by the commands that come later.
+bool TMainForm::FormCloseQuery() {
+  Table()->Suspend(true);
+  return true;
+}
+
+void TMainForm::FormClose() {
+  ProgSettings& settings = *Settings();
+  if (windowState() == Qt::WindowNoState) {
+    settings.XPosition = geometry().x();
+    settings.YPosition = geometry().y();
+  }
+  delete magnifier;
+  TableTop* top = Table();
+  top->Surface().DestroyProjector();
+  top->FreeSoundEffects();
+  top->Surface().UnloadPuzzle();
+  DeleteAllPuzzles();
+  settings.Save();
+}

@@ -1,0 +1,41 @@
+#include "Screens.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <climits>
+
+ScreenFacts Screens::Primary() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  return {screen->depth(), screen->size()};
+}
+
+QRect Screens::AvailableNear(const QRect& rect) {
+  const QScreen* nearest = QGuiApplication::primaryScreen();
+  long long best = LLONG_MAX;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect area = screen->availableGeometry();
+    const QRect overlap = area & rect;
+    // Overlap wins; without any, the distance between the centres decides.
+    const long long score = overlap.isEmpty()
+                                ? (area.center() - rect.center()).manhattanLength()
+                                : -(long long)overlap.width() * overlap.height();
+    if (score < best) {
+      best = score;
+      nearest = screen;
+    }
+  }
+  return nearest ? nearest->availableGeometry() : QRect();
+}
+
+void Screens::EnterFullScreen(QWidget* window) {
+  window->setWindowState((window->windowState() & ~Qt::WindowMaximized) | Qt::WindowFullScreen);
+}
+
+void Screens::LeaveFullScreen(QWidget* window, bool maximised) {
+  Qt::WindowStates state = window->windowState() & ~Qt::WindowFullScreen;
+  state = maximised ? state | Qt::WindowMaximized : state & ~Qt::WindowMaximized;
+  window->setWindowState(state);
+}
