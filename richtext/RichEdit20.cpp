@@ -1,5 +1,7 @@
 #include "RichEdit20.h"
 
+#include "Gutter.h"
+
 #include "MemoryRichIO.h"
 #include "RichFont.h"
 #include "RichParagraph.h"
@@ -37,6 +39,11 @@ RichEdit20::RichEdit20(QWidget* parent)
   resize(185, 89);
   AbortRegister::AR().Register(this, [this](QObject* sender) { AbortAction_(sender); });
   connect(this, &RichEditWindow::Update, this, [this] { ContentChanged = true; });
+  WatchContents(Note().Document());
+  connect(&Note(), &NoteDocument::DocumentReplaced, this, [this](QTextDocument* document) {
+    Bookmarks.Attach(document);
+    WatchContents(document);
+  });
 
   idler_ = std::make_unique<IdlerClient>([this] { return OnIdle(); }, objectName().isEmpty() ? QStringLiteral("RichEdit20") : objectName());
   IdlerServer::IS().RegisterIdlerClient(idler_.get());
@@ -83,12 +90,15 @@ void RichEdit20::InitialSetup(bool recreating) {
   SetColor(color_);
   if (gutterPresent_ || rectLeftAdj_ != 0 || rectTopAdj_ != 0 || rectRightAdj_ != 0 || rectBottomAdj_ != 0) AffirmRect();
   if (!recreating) SetGutterPresent(gutterPresent_);
+  if (!recreating && gutter_ != nullptr)
+    gutter_->UpdateIcon(NewPageIcon, std::make_unique<IntArray>(QStringLiteral("Gutter Positions")));
   if (!recreating) {
     Clear();
   } else {
-    const std::unique_ptr<IntArray> bookmarks = Bookmarks.Clone(), external = ExternalBookmarks.Clone();
+    const std::vector<int> bookmarks = Bookmarks.Positions();
+    const std::unique_ptr<IntArray> external = ExternalBookmarks.Clone();
     Clear();
-    for (int i = 0; i < bookmarks->Size(); ++i) Bookmarks.Add(bookmarks->Get(i));
+    Bookmarks.Restore(bookmarks);
     for (int i = 0; i < external->Size(); ++i) ExternalBookmarks.Add(external->Get(i));
     if (plainText_) EmSetTextMode(TM_PLAINTEXT);
   }
@@ -117,14 +127,22 @@ void RichEdit20::SetColor(TColor colour) {
   // A system colour is an index into the palette, never a colour of its own.
   EmSetBkgndColor(ClassColor::ToQColor(colour));
   color_ = colour;
+  if (gutter_ != nullptr && gutterAutoColor_) gutter_->SetColor(colour);
 }
 
-void RichEdit20::SetGutterColor(TColor colour) { gutterColor_ = colour; }
+void RichEdit20::SetGutterColor(TColor colour) {
+  gutterColor_ = colour;
+  if (gutter_ != nullptr && !gutterAutoColor_) gutter_->SetColor(colour);
+}
 
-void RichEdit20::SetGutterAutoColor(bool on) { gutterAutoColor_ = on; }
+void RichEdit20::SetGutterAutoColor(bool on) {
+  gutterAutoColor_ = on;
+  if (gutter_ != nullptr) gutter_->SetColor(on ? color_ : gutterColor_);
+}
 
 void RichEdit20::SetGutterWidth(int width) {
   gutterWidth_ = width;
+  if (gutter_ != nullptr) gutter_->setFixedWidth(width);
   if (!gutterPresent_) return;
   SetGutterStrip(width);
   SetRectLeftAdj(rectLeftAdj_);
@@ -132,9 +150,26 @@ void RichEdit20::SetGutterWidth(int width) {
 
 void RichEdit20::SetGutterPresent(bool on) {
   gutterPresent_ = on;
-  if (on) GutterRefreshPending = true;
   SetGutterStrip(on ? gutterWidth_ : 0);
+  if (on) {
+    if (gutter_ == nullptr) CreateGutter();
+    gutter_->show();
+    GutterRefreshPending = true;
+    gutter_->UpdatePosition();
+  } else if (gutter_ != nullptr) {
+    gutter_->hide();
+  }
   SetRectLeftAdj(rectLeftAdj_);
+}
+
+void RichEdit20::resizeEvent(QResizeEvent* event) {
+  RichEditWindow::resizeEvent(event);
+  if (gutter_ != nullptr) gutter_->UpdatePosition();
+  GutterRefreshPending = true;
+}
+
+void RichEdit20::WatchContents(QTextDocument* document) {
+  connect(document, &QTextDocument::contentsChanged, this, [this] { ++contentRevision_; });
 }
 
 void RichEdit20::SetRectLeftAdj(int pixels) {
@@ -352,11 +387,28 @@ void RichEdit20::CopyAll() {
   WmSetRedraw(true);
 }
 
-bool RichEdit20::Undo() { return EmUndo(); }
+bool RichEdit20::Undo() {
+  EndHiLightMode();
+  EndPaintMode();
+  PrepareBookmarks();
+  const bool undone = EmUndo();
+  UpdateBookmarks(true);
+  GutterRefreshPending = true;
+  UndoReplaceAllCheck();
+  return undone;
+}
 
-bool RichEdit20::Redo() { return EmRedo(); }
+bool RichEdit20::Redo() {
+  PrepareBookmarks();
+  const bool redone = EmRedo();
+  UpdateBookmarks(true);
+  GutterRefreshPending = true;
+  RedoReplaceAllCheck();
+  return redone;
+}
 
 void RichEdit20::ReplaceSel(const QString& text, bool canUndo, bool matchFirstCase) {
+  PrepareBookmarks();
   QString replacement = text;
   const CHARRANGE selection = GetSelection();
   if (matchFirstCase && !text.isEmpty() && text[0] >= u'a' && text[0] <= u'z' && selection.cpMin >= 0 &&
@@ -365,6 +417,7 @@ void RichEdit20::ReplaceSel(const QString& text, bool canUndo, bool matchFirstCa
     if (first >= u'A' && first <= u'Z') replacement[0] = text[0].toUpper();
   }
   EmReplaceSel(replacement, canUndo);
+  UpdateBookmarks(false);
   GutterRefreshPending = true;
   EndHiLightMode();
   EndPaintMode();

@@ -5,6 +5,7 @@
 // of its gutter. Positions are character indices; a paragraph ends with "\r", a page
 // break is "\f".
 
+#include "BookmarkTable.h"
 #include "RichEditWindow.h"
 
 #include "Yelk/ChrArray.h"
@@ -19,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+class Gutter;
 class IdlerClient;
 class RichFont;
 class RichIO;
@@ -39,9 +41,12 @@ public:
   static constexpr int HiLightCursor = 5555, PaintCursor = 5556, NextBookmarkCursor = 5557, PrevBookmarkCursor = 5558;
   static QCursor ScreenCursor(int number);
 
-  // One replace-all step on the editor's own undo stacks.
+  // One replace-all on the editor's own undo stacks. A replace-all is one undo step of the
+  // document, so no record is pushed; the stacks stay for their callers.
   struct ReplaceRecord {
     QString found, replacement;
+    int lengthAfterUndo = 0, lengthAfterRedo = 0, lastPos = 0, firstEnd = 0, remaining = 0;
+    bool matchCase = false;
   };
 
   explicit RichEdit20(QWidget* parent = nullptr);
@@ -58,7 +63,7 @@ public:
   int NewPageIcon = 0, BookmarkIcon = 0;
   int LastFirstLine = -1, LastLineCount = -1, LastTopY = -1;
   bool SelectionMarked = false;
-  IntArray Bookmarks{"Bookmarks"};
+  BookmarkTable Bookmarks{Note().Document()};
   IntArray ExternalBookmarks{"External Bookmarks"};
   int EditStart = 0, EditEnd = 0, EditLength = 0;
   std::vector<ReplaceRecord> ReplaceUndoStack, ReplaceRedoStack;
@@ -152,6 +157,8 @@ public:
   bool CanRedo() const { return EmCanRedo(); }
   bool Undo();
   bool Redo();
+  bool UndoReplaceAllCheck();
+  bool RedoReplaceAllCheck();
   // The selection replaced; with matchFirstCase a lower-case first letter follows an
   // upper-case one it replaces.
   void ReplaceSel(const QString& text, bool canUndo, bool matchFirstCase);
@@ -163,8 +170,43 @@ public:
   void AdjustFont(CHARRANGE& range);
   void AffirmRect();
   bool OnIdle();
-  // The gutter's icons follow the text; nothing to do without a gutter panel.
-  void CheckGutterIcons() {}
+  void CheckGutterIcons();
+
+  // Bookmarks: ids of positions that follow the text. External ones are the user's, shown
+  // in the gutter.
+  int SetBookmark(int position);
+  bool DeleteBookmark(int id);
+  bool MoveBookmark(int id, int position);
+  bool MoveToBookmark(int id);
+  int GetBookmarkPos(int id) const { return Bookmarks.Get(id); }
+  void SetExternalBookmark(int position);
+  void DeleteExternalBookmark(int id);
+  void DeleteAllExternalBookmarks();
+  int GetBookmarkIdAt(int position) const;
+  void GoToFirstBookmark();
+  void GoToLastBookmark();
+  void GoToNextBookmark();
+  void GoToPreviousBookmark();
+  // 0 none; 1 only before the caret, 2 only after it, 3 on both sides; 4 all at it.
+  int GetRelBookmarkPos() const;
+  std::unique_ptr<IntArray> GetVisibleBookmarks();
+  void PrepareBookmarks();
+  void UpdateBookmarks(bool afterUndoRedo);
+
+  // Page breaks and the gutter.
+  std::unique_ptr<IntArray> GetPageBreakPositions();
+  std::unique_ptr<IntArray> GetVisiblePageBreaks();
+  void NewPage();
+  void PositionsToVisibleDepths(IntArray& positions);
+  void PopupGutterMenu();
+  Gutter* GetGutter() const { return gutter_; }
+
+  // Find and replace.
+  LONG FindText(const QString& text, LONG start, bool forward, bool matchCase, bool wholeWord, bool select, LONG range);
+  int ReplaceAll(const QString& find, const QString& replace, LONG start, bool matchCase, bool wholeWord, bool forward,
+                 LONG end);
+  // Plain text: the selected lines gain or lose one indent unit.
+  void IndentPlainText(bool outdent);
 
   // Text and position queries.
   LONG GetLength() const { return EmGetTextLengthEx(); }
@@ -203,15 +245,31 @@ public:
   bool IsWholeWord(LONG start, LONG end) const;
   bool CurrSelIsWholeWord() const;
   CHARRANGE GetWholeSelection() const;
+  LONG SelectPar(LONG position);
+  void DeleteCurrLine();
+  LONG GetSentencePos(LONG position);
+  int GetWordCount();
 
   // Set-up as the window is made; also run again by SetPlainText's re-creation.
   void InitialSetup(bool recreating);
 
 protected:
   bool PasteTextOnly() const override { return PastingPlain; }
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
   CHARRANGE ClampedRange(LONG start, LONG end) const;
+  bool GutterKey(QKeyEvent* event);
+  void CreateGutter();
+  void WatchContents(QTextDocument* document);
+  bool PauseSearch(const bool& aborted);
+  QString IndentUnit() const;
+
+  Gutter* gutter_ = nullptr;
+  std::vector<int> replacedBookmarks_;  // ids inside the selection an edit replaces
+  quint64 contentRevision_ = 0, preparedRevision_ = 0;
 
   std::unique_ptr<RichFont> richFont_;
   std::unique_ptr<RichParagraph> richParagraph_;

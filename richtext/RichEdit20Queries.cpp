@@ -2,6 +2,7 @@
 
 #include "RichEdit20.h"
 
+#include "BlockIterator.h"
 #include "RichPrinter.h"
 #include "WordChar.h"
 
@@ -174,4 +175,48 @@ CHARRANGE RichEdit20::GetWholeSelection() const {
       while (selection.cpMax < length && WordChar::Is(GetCharAt(selection.cpMax))) ++selection.cpMax;
   }
   return selection;
+}
+
+LONG RichEdit20::SelectPar(LONG position) {
+  const LONG length = GetLength();
+  if (position < 0 || position >= length) return -1;
+  const LONG paragraph = FindText(QStringLiteral("\r"), position, true, true, false, false, -1);
+  const LONG page = FindText(QStringLiteral("\f"), position, true, true, false, false, -1);
+  LONG end = length;
+  if (paragraph >= 0 || page >= 0) end = 1 + (paragraph < 0 ? page : page < 0 ? paragraph : std::min(paragraph, page));
+  SetSelection(position, end);
+  return end;
+}
+
+void RichEdit20::DeleteCurrLine() {
+  if (GetLength() == 0) return;
+  const LONG caret = GetCaretPos();
+  const LONG before = FindText(QStringLiteral("\r"), caret, false, true, false, false, -1);
+  const LONG after = FindText(QStringLiteral("\r"), caret, true, true, false, false, -1);
+  SetSelection(before < 0 ? 0 : before + 1, after < 0 ? GetLength() : after + 1);
+  ReplaceSel(QString(), true, false);
+}
+
+LONG RichEdit20::GetSentencePos(LONG position) {
+  if (position == -1) position = GetSelection().cpMin;
+  const LONG stop = FindText(QStringLiteral("."), position, false, true, false, false, -1);
+  const LONG range = stop < 0 ? -1 : position - stop;
+  LONG latest = stop;
+  for (const QString& mark : {QStringLiteral("?"), QStringLiteral("!")})
+    latest = std::max(latest, FindText(mark, position, false, true, false, false, range));
+  return latest + 1;
+}
+
+int RichEdit20::GetWordCount() {
+  BlockIterator blocks(*this, false);
+  int words = 0;
+  bool inWord = false;
+  for (const QString* block = &blocks.GetFirstBlock(0, -1); !block->isEmpty(); block = &blocks.GetNextBlock(-1)) {
+    for (const QChar c : *block) {
+      const bool separator = c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r' || c == u' ';
+      if (!separator && !inWord) ++words;
+      inWord = !separator;
+    }
+  }
+  return words;
 }
