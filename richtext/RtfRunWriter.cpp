@@ -108,6 +108,11 @@ void RtfRunWriter::Escape(QByteArray& out, const QString& text, int codePage, bo
   }
 }
 
+void RtfRunWriter::Row(const QList<int>& cells) {
+  Word("\\trowd");
+  for (int cell : cells) Word("\\cellx", cell);  // delimited: a digit may follow
+}
+
 void RtfRunWriter::Paragraph(const ParaAttrs& p, bool first) {
   if (!first) Word("\\pard");
   if (!p.cells.isEmpty()) Word("\\intbl");

@@ -26,6 +26,8 @@ public:
   static void Escape(QByteArray& out, const QString& text, int codePage, bool symbolFace, bool row);
 
   // A paragraph's words; `marker` is the text of its numbering marker.
+  // A table row's start: its cell boundaries.
+  void Row(const QList<int>& cells);
   void Paragraph(const ParaAttrs& para, bool first);
   void Marker(const ParaAttrs& para, const QString& marker);
   void Text(const QString& text, const CharAttrs& attrs, bool row);

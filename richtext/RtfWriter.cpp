@@ -173,10 +173,7 @@ QByteArray RtfWriter::Write(const QTextDocument& document, int start, int end, b
     const bool row = !paragraph.attrs.cells.isEmpty() && paragraph.markInRange;
     ParaAttrs attrs = paragraph.attrs;
     if (!row) attrs.cells.clear();
-    if (row) {
-      out.append("\\trowd");
-      for (int cell : attrs.cells) out.append("\\cellx" + QByteArray::number(cell));
-    }
+    if (row) writer.Row(attrs.cells);
     if (previous == nullptr || !(*previous == paragraph.attrs)) writer.Paragraph(attrs, previous == nullptr);
     previous = &paragraph.attrs;
     writer.Marker(attrs, paragraph.marker);
