@@ -1,0 +1,243 @@
+// The dialog's controls and their places.
+#include "TPuzzleDialog2.h"
+
+#include "controls/Artwork.h"
+#include "controls/ChooseBox.h"
+#include "controls/IconListBox.h"
+#include "controls/LabelButton.h"
+#include "controls/WhatsThis.h"
+#include "puzzle/HintChoices.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// The preview and the file facts sit in a rounded frame of the shadow colour.
+class PreviewFrame : public QWidget {
+public:
+  using QWidget::QWidget;
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 7.5, 7.5);
+  }
+};
+
+template <typename T>
+T* Named(T* control, const char* name) {
+  control->setObjectName(QLatin1String(name));
+  return control;
+}
+
+QToolButton* ToolButton(const char* name, const char* icon, const QString& tip) {
+  auto* button = Named(new QToolButton, name);
+  button->setIcon(Artwork::Icon(QLatin1String(icon)));
+  button->setToolTip(tip);
+  button->setAutoRaise(true);
+  return button;
+}
+}  // namespace
+
+void TPuzzleDialog2::BuildControls() {
+  setWindowTitle(QStringLiteral("Open/Create a Jigsaw Puzzle"));
+  TabControl1 = Named(new QTabBar, "TabControl1");
+  const QString pad(6, QLatin1Char(' '));
+  for (const char* caption : {"&Begin a new puzzle", "&Continue a saved puzzle", "C&reate a puzzle"})
+    TabControl1->addTab(pad + QLatin1String(caption) + pad);
+  TabControl1->setDrawBase(true);
+
+  auto* body = new QFrame;
+  body->setFrameShape(QFrame::StyledPanel);
+  auto* columns = new QHBoxLayout(body);
+  columns->addWidget(BuildFilePane(), 5);
+  columns->addWidget(BuildOptionsPane(), 4);
+  columns->addWidget(BuildPreviewPane(), 0);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setSpacing(0);
+  outer->addWidget(TabControl1);
+  outer->addWidget(body, 1);
+  outer->addSpacing(8);
+  outer->addWidget(BuildButtonRow());
+  BuildActions();
+  resize(700, 400);
+}
+
+QWidget* TPuzzleDialog2::BuildFilePane() {
+  auto* pane = new QWidget;
+  auto* grid = new QGridLayout(pane);
+  grid->setContentsMargins(0, 0, 0, 0);
+  PuzzleDirLbl = Named(new QLabel, "PuzzleDirLbl");
+  PuzzleDirBox = Named(new QComboBox, "PuzzleDirBox");
+  PuzzleDirBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  PuzzleDirBox->setMinimumContentsLength(12);
+  PuzzleDirLbl->setBuddy(PuzzleDirBox);
+  BrowseBtn = ToolButton("BrowseBtn", "images/16/browse", QStringLiteral("Browse for a folder"));
+  PasteBtn = ToolButton("PasteBtn", "glyphs/PASTE", QStringLiteral("Use the picture on the clipboard"));
+  PasteBtn->setCheckable(true);
+  PuzzleListLbl = Named(new QLabel, "PuzzleListLbl");
+  PuzzleListBox = Named(new IconListBox, "PuzzleListBox");
+  PuzzleListBox->SetItemHeight(14);
+  PuzzleListBox->SetUseIcons(true);
+  PuzzleListLbl->setBuddy(PuzzleListBox);
+  Spinner = Named(new QWidget, "Spinner");
+  auto* spin = new QVBoxLayout(Spinner);
+  spin->setContentsMargins(0, 0, 0, 0);
+  SpinUpBtn = ToolButton("SpinUpBtn", "images/16/arrow-up", QStringLiteral("Previous"));
+  SpinDownBtn = ToolButton("SpinDownBtn", "images/16/arrow-down", QStringLiteral("Next"));
+  spin->addWidget(SpinUpBtn);
+  spin->addWidget(SpinDownBtn);
+  spin->addStretch();
+  DeleteBtn = ToolButton("DeleteBtn", "images/16/delete", QStringLiteral("Delete the selected file (Del)"));
+  QvpOnlyBtn = ToolButton("QvpOnlyBtn", "images/16/animatedonly", QStringLiteral("List animated puzzles only"));
+  QvpOnlyBtn->setCheckable(true);
+  auto* tools = new QVBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(Spinner), static_cast<QWidget*>(DeleteBtn),
+                     static_cast<QWidget*>(QvpOnlyBtn)})
+    tools->addWidget(w);
+  tools->addStretch();
+
+  grid->addWidget(PuzzleDirLbl, 0, 0, 1, 3);
+  grid->addWidget(PuzzleDirBox, 1, 0);
+  grid->addWidget(BrowseBtn, 1, 1);
+  grid->addWidget(PasteBtn, 1, 2);
+  grid->addWidget(PuzzleListLbl, 2, 0, 1, 3);
+  grid->addWidget(PuzzleListBox, 3, 0);
+  grid->addLayout(tools, 3, 1, 1, 2);
+  grid->setRowStretch(3, 1);
+  return pane;
+}
+
+QWidget* TPuzzleDialog2::BuildOptionsPane() {
+  auto* pane = new QWidget;
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(0, 0, 0, 0);
+  NumPiecesLbl = Named(new QLabel, "NumPiecesLbl");
+  NumPiecesBox = Named(new ChooseBox, "NumPiecesBox");
+  NumPiecesBox->PassFocusTo(PuzzleListBox);
+  NumPiecesLbl->setBuddy(NumPiecesBox);
+  UprightChkBox = Named(new QCheckBox, "UprightChkBox");
+  EdgesChkBox = Named(new QCheckBox(QStringLiteral("&Isolate edge pieces")), "EdgesChkBox");
+  PreviewChkBox = Named(new QCheckBox(QStringLiteral("Include &box cover")), "PreviewChkBox");
+  PreviewBtn = Named(new QPushButton(QStringLiteral("Alternate box co&ver...")), "PreviewBtn");
+  LightBevelBox = Named(new QCheckBox(QStringLiteral("&Light bevel")), "LightBevelBox");
+  NumHintsLbl = Named(new QLabel(QStringLiteral("Number of &hints allowed:")), "NumHintsLbl");
+  NumHintsBox = Named(new QComboBox, "NumHintsBox");
+  NumHintsBox->addItems(HintChoices::AllItems());
+  NumHintsLbl->setBuddy(NumHintsBox);
+  SavedNumPiecesLbl = Named(new QLabel, "SavedNumPiecesLbl");
+  PercentCompleteLbl = Named(new QLabel, "PercentCompleteLbl");
+  PlayDateLbl = Named(new QLabel, "PlayDateLbl");
+  ElapsedTimeLbl = Named(new QLabel, "ElapsedTimeLbl");
+  for (QLabel* label : {SavedNumPiecesLbl, PercentCompleteLbl, PlayDateLbl, ElapsedTimeLbl})
+    label->setWordWrap(true);
+  MusicBtn = Named(new QPushButton(Artwork::Icon(QStringLiteral("images/16/music")), QStringLiteral("&Music...")), "MusicBtn");
+  InfoBtn = Named(new QPushButton(Artwork::Icon(QStringLiteral("images/16/note")), QStringLiteral("N&ote...")), "InfoBtn");
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           NumPiecesLbl, NumPiecesBox, UprightChkBox, EdgesChkBox, PreviewChkBox, PreviewBtn,
+           LightBevelBox, NumHintsLbl, NumHintsBox, SavedNumPiecesLbl, PercentCompleteLbl,
+           PlayDateLbl, ElapsedTimeLbl})
+    column->addWidget(w);
+  column->addStretch();
+  auto* row = new QHBoxLayout;
+  row->addWidget(MusicBtn);
+  row->addWidget(InfoBtn);
+  row->addStretch();
+  column->addLayout(row);
+  return pane;
+}
+
+QWidget* TPuzzleDialog2::BuildPreviewPane() {
+  auto* pane = Named(new PreviewFrame, "Bevel2");
+  auto* column = new QVBoxLayout(pane);
+  column->setContentsMargins(8, 8, 8, 8);
+  auto* box = new QWidget;
+  box->setFixedSize(previewBox, previewBox);
+  PreviewImg = Named(new QLabel(box), "PreviewImg");
+  LoadingLbl = Named(new QLabel(QStringLiteral("Loading..."), box), "LoadingLbl");
+  LoadingLbl->setGeometry(0, 0, previewBox, previewBox);
+  LoadingLbl->setAlignment(Qt::AlignCenter);
+  LoadingLbl->hide();
+  BoxCoverLbl = Named(new QLabel, "BoxCoverLbl");
+  BoxCoverLbl->setAlignment(Qt::AlignCenter);
+  BoxCoverLbl->setWordWrap(true);
+  PreviewWarningLbl = Named(new QLabel(QStringLiteral("( Box cover image differs from actual puzzle )")), "PreviewWarningLbl");
+  PreviewWarningLbl->setWordWrap(true);
+  PreviewWarningLbl->hide();
+  FactsBox = new QWidget;
+  auto* facts = new QGridLayout(FactsBox);
+  facts->setContentsMargins(0, 0, 0, 0);
+  FilePfxLbl = Named(new QLabel(QStringLiteral("File:")), "FilePfxLbl");
+  FileLbl = Named(new LabelButton, "FileLbl");
+  TypePfxLbl = Named(new QLabel(QStringLiteral("Type:")), "TypePfxLbl");
+  TypeLbl = Named(new QLabel, "TypeLbl");
+  SizePfxLbl = Named(new QLabel(QStringLiteral("Size:")), "SizePfxLbl");
+  SizeLbl = Named(new QLabel, "SizeLbl");
+  facts->addWidget(FilePfxLbl, 0, 0);
+  facts->addWidget(FileLbl, 0, 1, Qt::AlignLeft);
+  facts->addWidget(TypePfxLbl, 1, 0);
+  facts->addWidget(TypeLbl, 1, 1);
+  facts->addWidget(SizePfxLbl, 2, 0);
+  facts->addWidget(SizeLbl, 2, 1);
+  facts->setColumnStretch(1, 1);
+  column->addWidget(box, 0, Qt::AlignHCenter);
+  column->addWidget(BoxCoverLbl);
+  column->addStretch();
+  column->addWidget(PreviewWarningLbl);
+  column->addWidget(FactsBox);
+  return pane;
+}
+
+QWidget* TPuzzleDialog2::BuildButtonRow() {
+  auto* row = new QWidget;
+  auto* buttons = new QHBoxLayout(row);
+  buttons->setContentsMargins(0, 0, 0, 0);
+  MoreBtn = Named(new QPushButton(QStringLiteral("&More Puzzles...")), "MoreBtn");
+  OpenBtn = Named(new QPushButton(QStringLiteral("Open")), "OpenBtn");
+  OpenBtn->setDefault(true);
+  CancelBtn = Named(new QPushButton(QStringLiteral("Cancel")), "CancelBtn");
+  HelpBtn = Named(new QPushButton(QStringLiteral("&Help")), "HelpBtn");
+  buttons->addWidget(MoreBtn);
+  buttons->addStretch();
+  for (QPushButton* b : {OpenBtn, CancelBtn, HelpBtn}) buttons->addWidget(b);
+  return row;
+}
+
+void TPuzzleDialog2::BuildActions() {
+  const auto action = [this](const char* name, const QKeySequence& key) {
+    auto* atn = Named(new QAction(this), name);
+    if (!key.isEmpty()) atn->setShortcut(key);
+    atn->setShortcutContext(Qt::WindowShortcut);
+    addAction(atn);
+    return atn;
+  };
+  RecycleAtn = action("RecycleAtn", QKeySequence(Qt::Key_Delete));
+  DeleteAtn = action("DeleteAtn", QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+  InfoAtn = action("InfoAtn", {});
+  NoteAtn = action("NoteAtn", {});
+  HelpAtn = action("HelpAtn", QKeySequence(Qt::Key_F1));
+  WhatsThis::SetHelpContext(MoreBtn, 610);
+}
+
+void TPuzzleDialog2::MakeGlyphs() {
+  const Glyph::ImageList images{Artwork::Pixmap(QStringLiteral("images/16/picture")),
+                                Artwork::Pixmap(QStringLiteral("images/16/animated")),
+                                Artwork::Pixmap(QStringLiteral("images/16/savedgame"))};
+  Glyph::ImageList disabled;
+  for (const QPixmap& image : images) disabled.append(Artwork::DisabledLook(image));
+  pictureGlyph = std::make_unique<Glyph>(images, disabled, 0);
+  animatedGlyph = std::make_unique<Glyph>(images, disabled, 1);
+  savedGlyph = std::make_unique<Glyph>(images, disabled, 2);
+}

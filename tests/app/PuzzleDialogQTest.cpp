@@ -1,0 +1,346 @@
+// The open and create dialog over a folder of pictures, still puzzles and saved games: what
+// each tab lists, previews and offers, what OK hands over and what Cancel leaves alone, and
+// deleting.
+
+#include "QtTestMain.h"
+#include "TPuzzleDialog2.h"
+// The fixture writers of the puzzle tests, built into this program too.
+#include "../puzzle/JigsawFileBuilder.h"
+#include "../puzzle/PuzzleFixtures.cpp"
+
+#include "Yelk/Prompt.h"
+#include "controls/ChooseBox.h"
+#include "controls/Glyph.h"
+#include "controls/IconListBox.h"
+#include "controls/LabelButton.h"
+#include "puzzle/JigsawFile.h"
+#include "puzzle/PieceCounts.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QToolButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QImageWriter>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest>
+#include <climits>
+
+namespace {
+QString Folder(const QString& name) {
+  const QString folder = TestEnvironment::ScratchFolder() + QLatin1Char('/') + name;
+  QDir().mkpath(folder);
+  return folder + QLatin1Char('/');
+}
+
+// A picture written straight into a folder; progressive JPEGs too.
+QString Picture(const QString& folder, const QString& name, int width, int height,
+                bool progressive = false) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 3 & 255, y * 5 & 255, 90));
+  QImageWriter writer(folder + name);
+  writer.setFormat(name.endsWith(QLatin1String("bmp"), Qt::CaseInsensitive) ? "bmp" : "jpg");
+  writer.setProgressiveScanWrite(progressive);
+  writer.write(image);
+  return folder + name;
+}
+
+template <typename T>
+T* Control(QWidget& dialog, const char* name) {
+  T* control = dialog.findChild<T*>(QLatin1String(name));
+  if (!control) qFatal("no control %s", name);
+  return control;
+}
+
+struct Listed {
+  QString name;
+  QString path;
+};
+
+// The rows of the list, each with the path the dialog opens for it (read back through the
+// preview's puzzle, so a list out of step with its paths shows).
+QList<Listed> Rows(TPuzzleDialog2& dialog) {
+  QList<Listed> rows;
+  auto* list = Control<IconListBox>(dialog, "PuzzleListBox");
+  for (int row = 0; row < list->count(); ++row) {
+    list->setCurrentRow(row);
+    rows.append({list->item(row)->text(), dialog.GetPuzzle() ? dialog.GetPuzzle()->GetPath() : QString()});
+  }
+  return rows;
+}
+
+int RowOf(TPuzzleDialog2& dialog, const QString& path) {
+  const QList<Listed> rows = Rows(dialog);
+  for (qsizetype i = 0; i < rows.size(); ++i)
+    if (rows[i].path == path) return int(i);
+  return -1;
+}
+
+void Select(TPuzzleDialog2& dialog, const QString& path) {
+  const int row = RowOf(dialog, path);
+  QVERIFY2(row >= 0, qPrintable(path));
+  Control<IconListBox>(dialog, "PuzzleListBox")->setCurrentRow(row);
+}
+
+QStringList Items(QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+  return items;
+}
+
+void Shoot(QWidget& dialog, const QString& name) {
+  const QString folder = qEnvironmentVariable("TV_DIALOG_SHOTS");
+  if (!folder.isEmpty()) dialog.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// Every count offered is one the die gives for the picture, at a size the cut accepts, and
+// every such count is offered.
+void CheckOfferedCounts(ChooseBox* box, QSize picture) {
+  bool overflow = false;
+  QStringList expected;
+  for (const PieceCountChoice& choice : ListPieceCounts(picture.width(), picture.height(), 0, &overflow, QString(), INT_MAX))
+    if (choice.cellSize >= MinPieceSize() && choice.cellSize <= std::min(picture.width(), picture.height()))
+      expected << choice.text;
+  QVERIFY(!expected.isEmpty());
+  QCOMPARE(Items(box), expected);
+  for (int i = 0; i < box->count(); ++i)
+    QCOMPARE(box->itemText(i), QString::number(PieceCount(picture.width(), picture.height(), box->ItemObject(i))));
+}
+}  // namespace
+
+class PuzzleDialogQTest : public QObject {
+  Q_OBJECT
+  QString begin, saved, lakeJpg, lakeBmp, tiny, hills, game, game2;
+
+private slots:
+  void initTestCase() {
+    begin = Folder(QStringLiteral("begin"));
+    saved = Folder(QStringLiteral("saved"));
+    lakeJpg = Picture(begin, QStringLiteral("Lake.jpg"), 300, 200);
+    lakeBmp = Picture(begin, QStringLiteral("lake.BMP"), 300, 200);
+    tiny = Picture(begin, QStringLiteral("Tiny.JPEG"), 20, 40);
+    Picture(begin, QStringLiteral("Swirl.jpg"), 64, 64, true);
+    TestEnvironment::WriteFile(begin + QStringLiteral("notes.txt"), "not a puzzle");
+    StillPuzzleContent still;
+    still.picturePath = Picture(saved, QStringLiteral("hills source.bmp"), 260, 180);
+    still.hintLimit = 8;
+    still.allowUpright = false;
+    hills = begin + QStringLiteral("Hills.JIG");
+    QVERIFY(JigsawFile::SaveStillPuzzle(hills, still));
+    QFile::remove(still.picturePath);
+    game = saved + QStringLiteral("Game.saw");
+    game2 = saved + QStringLiteral("GAME2.SAW");
+    for (const QString& path : {game, game2, begin + QStringLiteral("Begun.saw")})
+      QVERIFY(TestEnvironment::WriteFile(path, JigsawFixtures::Game().bytes));
+    Picture(saved, QStringLiteral("Stray.jpg"), 100, 100);
+
+    ProgSettings& settings = *Settings();
+    settings.ShowFileExts = false;
+    settings.ShowMorePuzzles = false;
+    settings.PuzzlePieceSize = 40;
+    settings.NumberOfHintsAllowed = 16;
+    settings.NewPuzzleFolders = {begin};
+    settings.SavedPuzzleFolders = {saved};
+    settings.RecentPuzzles.clear();
+  }
+
+  // Begin tab: both files of one base name are listed, each opening its own file; only
+  // puzzles and pictures of any case of extension; each preview shows its facts and the
+  // counts the die allows; OK hands over an unprepared puzzle with the chosen size and hints.
+  void beginTabListsPreviewsAndHandsOver() {
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    QVERIFY(!Control<QPushButton>(dialog, "MoreBtn")->isVisible());
+    const QList<Listed> rows = Rows(dialog);
+    QStringList names, paths;
+    for (const Listed& row : rows) names << row.name, paths << row.path;
+    QCOMPARE(names.size(), 4);
+    QCOMPARE(names[0], QStringLiteral("Hills"));
+    QCOMPARE(names[1].toLower(), QStringLiteral("lake"));
+    QCOMPARE(names[2].toLower(), QStringLiteral("lake"));
+    QCOMPARE(names[3], QStringLiteral("Tiny"));
+    paths.sort();
+    QStringList expected{hills, lakeBmp, lakeJpg, tiny};
+    expected.sort();
+    QCOMPARE(paths, expected);
+    for (const Listed& row : rows)
+      QCOMPARE(row.name, QFileInfo(row.path).completeBaseName());
+
+    auto* pieces = Control<ChooseBox>(dialog, "NumPiecesBox");
+    auto* hints = Control<QComboBox>(dialog, "NumHintsBox");
+    auto* open = Control<QPushButton>(dialog, "OpenBtn");
+    auto* note = Control<QLabel>(dialog, "BoxCoverLbl");
+    auto* preview = Control<QLabel>(dialog, "PreviewImg");
+    Select(dialog, tiny);
+    QCOMPARE(note->text(), QStringLiteral("(The image is too small to be a puzzle)"));
+    QVERIFY(!open->isEnabled());
+    QCOMPARE(pieces->count(), 0);
+
+    Select(dialog, hills);
+    QCOMPARE(Control<QLabel>(dialog, "TypeLbl")->text(), QStringLiteral("Still image jigsaw puzzle"));
+    QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("260x180 pixels"));
+    QCOMPARE(Items(hints), QStringList({"None", "1", "2", "4", "8"}));
+    QCOMPARE(hints->currentText(), QStringLiteral("8"));
+    QVERIFY(!Control<QCheckBox>(dialog, "UprightChkBox")->isEnabled());
+    CheckOfferedCounts(pieces, {260, 180});
+
+    Select(dialog, lakeJpg);
+    QCOMPARE(Control<LabelButton>(dialog, "FileLbl")->Caption(), QStringLiteral("Lake"));
+    QCOMPARE(Control<QLabel>(dialog, "TypeLbl")->text(), QStringLiteral("JPEG image"));
+    QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("300x200 pixels"));
+    QVERIFY(preview->isVisible() && !preview->pixmap().isNull());
+    QVERIFY(preview->width() <= 185 && preview->height() <= 185);
+    QVERIFY(note->isHidden());
+    QCOMPARE(Items(hints), QStringList({"None", "1", "2", "4", "8", "16", "32", "64", "128", "Unlimited"}));
+    QCOMPARE(hints->currentText(), QStringLiteral("16"));
+    CheckOfferedCounts(pieces, {300, 200});
+    // The preselected count is the largest whose pieces are still at least the preferred size.
+    const int chosen = pieces->currentIndex();
+    QVERIFY(pieces->ItemObject(chosen) >= 40);
+    QVERIFY(chosen == pieces->count() - 1 || pieces->ItemObject(chosen + 1) < 40);
+    QVERIFY(open->isEnabled());
+    Shoot(dialog, QStringLiteral("begin"));
+
+    // The sample piece shows while the pieces box has the focus.
+    dialog.activateWindow();
+    pieces->setFocus();
+    QTRY_VERIFY(note->text().contains(QLatin1String("typical puzzle piece")));
+    Shoot(dialog, QStringLiteral("piece"));
+    Control<IconListBox>(dialog, "PuzzleListBox")->setFocus();
+    QTRY_VERIFY(note->isHidden());
+
+    pieces->setCurrentIndex(1);
+    hints->setCurrentIndex(hints->findText(QStringLiteral("4")));
+    const int size = pieces->ItemObject(1);
+    open->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    std::unique_ptr<Puzzle> chosenPuzzle = dialog.TakePuzzle();
+    QVERIFY(chosenPuzzle);
+    QCOMPARE(chosenPuzzle->GetPath(), lakeJpg);
+    QCOMPARE(chosenPuzzle->GetPieceSize(), size);
+    QCOMPARE(chosenPuzzle->GetHintLimit(), 4);
+    QVERIFY(!chosenPuzzle->IsStarted() && !chosenPuzzle->GetBevel());
+    QCOMPARE(Settings()->NumberOfHintsAllowed, 4);
+  }
+
+  // Continue tab: only saved games, with their facts; OK keeps the game's own piece size.
+  // Cancel leaves the game being played as it was.
+  void continueTabShowsFactsAndCancelLeavesTheGame() {
+    Puzzle played(lakeBmp);
+    PuzzleTestAccess::Start(played, 24);
+    played.SetPieceSize(50);
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(1);
+      const QList<Listed> rows = Rows(dialog);
+      QCOMPARE(rows.size(), 2);
+      QCOMPARE(rows[0].path, game);
+      QCOMPARE(rows[1].path, game2);
+      QVERIFY(!Control<ChooseBox>(dialog, "NumPiecesBox")->isVisible());
+      QVERIFY(!Control<QComboBox>(dialog, "NumHintsBox")->isVisible());
+      Select(dialog, game);
+      const Puzzle reference(game);
+      QCOMPARE(Control<QLabel>(dialog, "SavedNumPiecesLbl")->text(),
+               QStringLiteral("Number of pieces: %1").arg(reference.GetPieceCount()));
+      QCOMPARE(Control<QLabel>(dialog, "PercentCompleteLbl")->text(),
+               QStringLiteral("Percent complete: %1%").arg(reference.GetPercentComplete()));
+      QCOMPARE(Control<QLabel>(dialog, "ElapsedTimeLbl")->text(),
+               QStringLiteral("Elapsed time: ") + reference.FormatElapsed(true));
+      QVERIFY(Control<QLabel>(dialog, "PreviewWarningLbl")->isVisible());
+      QVERIFY(Control<QPushButton>(dialog, "OpenBtn")->isEnabled());
+      Shoot(dialog, QStringLiteral("continue"));
+      Control<QPushButton>(dialog, "CancelBtn")->click();
+      QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+    QCOMPARE(Puzzle::Current(), &played);
+    QCOMPARE(played.GetPath(), lakeBmp);
+    QCOMPARE(played.GetPieceSize(), 50);
+    QVERIFY(QFile::exists(game));
+
+    TPuzzleDialog2 dialog(nullptr, game2);
+    dialog.show();
+    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(1);
+    Select(dialog, game2);
+    Control<QPushButton>(dialog, "OpenBtn")->click();
+    std::unique_ptr<Puzzle> resumed = dialog.TakePuzzle();
+    QVERIFY(resumed);
+    QCOMPARE(resumed->GetPieceSize(), resumed->GetJigsawFile()->PieceSize());
+  }
+
+  // The clipboard picture becomes a temporary bitmap that goes with its puzzle.
+  void clipboardPictureIsPreviewed() {
+    QImage image(120, 90, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QGuiApplication::clipboard()->setImage(image);
+    QString temporary;
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      Control<QToolButton>(dialog, "PasteBtn")->click();
+      QCOMPARE(Control<QLabel>(dialog, "FilePfxLbl")->text(), QStringLiteral("Clipboard Image"));
+      QVERIFY(dialog.GetPuzzle());
+      temporary = dialog.GetPuzzle()->GetPath();
+      QVERIFY(temporary.endsWith(QLatin1String(".bmp")));
+      QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("120x90 pixels"));
+      QVERIFY(Control<QPushButton>(dialog, "OpenBtn")->isEnabled());
+      QVERIFY(!Control<IconListBox>(dialog, "PuzzleListBox")->isEnabled());
+    }
+    QVERIFY(!QFile::exists(temporary));
+  }
+
+  // Deleting asks first, deletes outright only with Shift, and never touches the files of
+  // the game being played.
+  void deletingAsksFirstAndSparesTheGameBeingPlayed() {
+    const QString folder = Folder(QStringLiteral("trash"));
+    const QString a = Picture(folder, QStringLiteral("A.jpg"), 100, 100);
+    const QString b = Picture(folder, QStringLiteral("B.bmp"), 100, 100);
+    Picture(folder, QStringLiteral("C.jpg"), 100, 100);
+    Settings()->NewPuzzleFolders = {folder};
+    Settings()->RecentPuzzles = {b, a};
+    Puzzle played(a);
+    PuzzleTestAccess::Start(played, 4);
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    Prompt::Double prompts;
+    auto* recycle = Control<QAction>(dialog, "RecycleAtn");
+    auto* remove = Control<QAction>(dialog, "DeleteAtn");
+
+    Select(dialog, a);
+    remove->trigger();
+    QCOMPARE(prompts.Shown().size(), 1);
+    QVERIFY(prompts.Shown()[0].text.contains(QLatin1String("being played")));
+    QVERIFY(QFile::exists(a));
+
+    Select(dialog, b);
+    prompts.Clear();
+    prompts.Answer(Prompt::No);
+    remove->trigger();
+    QCOMPARE(prompts.Shown().size(), 1);
+    QVERIFY(prompts.Shown()[0].text.contains(QLatin1String("Permanently")));
+    QVERIFY(QFile::exists(b));
+    prompts.Clear();
+    prompts.Answer(Prompt::No);
+    recycle->trigger();
+    QVERIFY(prompts.Shown()[0].text.contains(QLatin1String("trash")));
+    QVERIFY(QFile::exists(b));
+
+    prompts.Clear();
+    prompts.Answer(Prompt::Yes);
+    remove->trigger();
+    QVERIFY(!QFile::exists(b));
+    QCOMPARE(Settings()->RecentPuzzles, QStringList{a});
+    QCOMPARE(Rows(dialog).size(), 2);
+    QCOMPARE(RowOf(dialog, b), -1);
+  }
+};
+
+TV_QTEST_MAIN(PuzzleDialogQTest)
+#include "PuzzleDialogQTest.moc"
