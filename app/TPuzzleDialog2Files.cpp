@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QAbstractItemView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QToolButton>
@@ -51,6 +52,11 @@ void TPuzzleDialog2::AddFolder(QString folder) {
   while (PuzzleDirBox->count() > maxFolders) PuzzleDirBox->removeItem(PuzzleDirBox->count() - 1);
   PuzzleDirBox->setCurrentIndex(0);
   PuzzleDirBox->setToolTip(folder);
+  // The drop-down is as wide as the longest folder it holds.
+  int widest = PuzzleDirBox->width();
+  for (int i = 0; i < PuzzleDirBox->count(); ++i)
+    widest = std::max(widest, PuzzleDirBox->fontMetrics().horizontalAdvance(PuzzleDirBox->itemText(i)) + 10);
+  PuzzleDirBox->view()->setMinimumWidth(widest);
 }
 
 void TPuzzleDialog2::PuzzleDirBoxChange(bool forced) {

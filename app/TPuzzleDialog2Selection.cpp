@@ -79,7 +79,7 @@ void TPuzzleDialog2::EnableForSelection() {
   DeleteAtn->setEnabled(mayDelete);
   DeleteBtn->setEnabled(mayDelete);
   // An invalid puzzle is never prepared, so it cannot be opened either.
-  OpenBtn->setEnabled(puzzle && puzzle->IsValid() && usable);
+  OpenBtn->setEnabled(puzzle && puzzle->IsValid() && usable && !tooSmall);
   for (QWidget* w : std::initializer_list<QWidget*>{NumPiecesLbl, NumPiecesBox, EdgesChkBox,
                                                     PreviewChkBox, LightBevelBox, NumHintsLbl})
     w->setEnabled(usable);

@@ -3,6 +3,7 @@
 // deleting.
 
 #include "QtTestMain.h"
+#include "PuzzleDialogHooks.h"
 #include "TPuzzleDialog2.h"
 // The fixture writers of the puzzle tests, built into this program too.
 #include "../puzzle/JigsawFileBuilder.h"
@@ -280,20 +281,85 @@ private slots:
     QImage image(120, 90, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     QGuiApplication::clipboard()->setImage(image);
-    QString temporary;
+    QStringList temporaries;
     {
       TPuzzleDialog2 dialog(nullptr);
       dialog.show();
       Control<QToolButton>(dialog, "PasteBtn")->click();
       QCOMPARE(Control<QLabel>(dialog, "FilePfxLbl")->text(), QStringLiteral("Clipboard Image"));
       QVERIFY(dialog.GetPuzzle());
-      temporary = dialog.GetPuzzle()->GetPath();
+      const QString temporary = dialog.GetPuzzle()->GetPath();
       QVERIFY(temporary.endsWith(QLatin1String(".bmp")));
+      temporaries << temporary;
       QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("120x90 pixels"));
       QVERIFY(Control<QPushButton>(dialog, "OpenBtn")->isEnabled());
       QVERIFY(!Control<IconListBox>(dialog, "PuzzleListBox")->isEnabled());
+      // A clipboard picture too small to cut is not opened either.
+      QGuiApplication::clipboard()->setImage(image.copy(0, 0, 20, 90));
+      Control<QToolButton>(dialog, "PasteBtn")->click();
+      Control<QToolButton>(dialog, "PasteBtn")->click();
+      QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("20x90 pixels"));
+      QVERIFY(!Control<QPushButton>(dialog, "OpenBtn")->isEnabled());
+      QVERIFY(!QFile::exists(temporaries[0]));
+      temporaries << dialog.GetPuzzle()->GetPath();
+      QVERIFY(QFile::exists(temporaries[1]));
     }
-    QVERIFY(!QFile::exists(temporary));
+    QVERIFY(!QFile::exists(temporaries[1]));
+  }
+
+  // Nothing the cut cannot take is handed over: an unreadable puzzle cannot be opened, a size
+  // is still found when no count is chosen, and the Create tab's OK hands over no puzzle. The
+  // folder box keeps six folders, the most recent on top.
+  void nothingUncuttableIsHandedOver() {
+    const QString folder = Folder(QStringLiteral("odd"));
+    const QString broken = folder + QStringLiteral("Broken.jig");
+    QVERIFY(TestEnvironment::WriteFile(broken, QByteArray(JigsawFile::Signature) + "\x05\x01garbage"));
+    const QString wide = Picture(folder, QStringLiteral("Wide.jpg"), 2000, 30);
+    ProgSettings& settings = *Settings();
+    settings.NewPuzzleFolders = {folder};
+    for (int i = 1; i <= 6; ++i) settings.NewPuzzleFolders << Folder(QStringLiteral("more%1").arg(i));
+    settings.CreatePuzzleFolders = {folder};
+    settings.PuzzlePieceSize = 500;
+    settings.LastNewPieces = -1;
+    settings.UpsideRightCreate = true;
+    settings.AllowPreview = false;
+    Prompt::Double prompts;
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      auto* folders = Control<QComboBox>(dialog, "PuzzleDirBox");
+      QCOMPARE(folders->count(), 6);
+      QCOMPARE(folders->itemText(0), QDir::cleanPath(folder));
+      Select(dialog, broken);
+      QVERIFY(dialog.GetPuzzle() && !dialog.GetPuzzle()->IsValid());
+      QVERIFY(!Control<QPushButton>(dialog, "OpenBtn")->isEnabled());
+      Select(dialog, wide);
+      Control<ChooseBox>(dialog, "NumPiecesBox")->setCurrentIndex(-1);
+      Control<QPushButton>(dialog, "OpenBtn")->click();
+      std::unique_ptr<Puzzle> chosen = dialog.TakePuzzle();
+      QVERIFY(chosen);
+      QCOMPARE(chosen->GetPieceSize(), 30);
+    }
+
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+    QCOMPARE(Rows(dialog).size(), 1);
+    Select(dialog, wide);
+    auto* pieces = Control<ChooseBox>(dialog, "NumPiecesBox");
+    QCOMPARE(pieces->itemText(0), QStringLiteral("No minimum"));
+    QCOMPARE(pieces->currentIndex(), 0);
+    QVERIFY(Control<QCheckBox>(dialog, "UprightChkBox")->isChecked());
+    QVERIFY(!Control<QCheckBox>(dialog, "PreviewChkBox")->isChecked());
+    QCOMPARE(Control<QLabel>(dialog, "BoxCoverLbl")->text(), QStringLiteral("(Box cover image not provided)"));
+    Shoot(dialog, QStringLiteral("create"));
+    bool written = false;
+    PuzzleDialogHooks::SaveStillPuzzle = [&](QWidget*) { return written = true; };
+    Control<QPushButton>(dialog, "OpenBtn")->click();
+    PuzzleDialogHooks::SaveStillPuzzle = nullptr;
+    QVERIFY(written);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.GetPuzzle());
   }
 
   // Deleting asks first, deletes outright only with Shift, and never touches the files of
