@@ -63,6 +63,29 @@ private slots:
     QCOMPARE(received[2], QStringLiteral("-x"));
   }
 
+  // Copies started together: exactly one holds the lock, however close their starts.
+  void copiesStartedTogetherElectOneHolder() {
+    for (int round = 0; round < 10; ++round) {
+      QProcess copies[3];
+      for (QProcess& copy : copies) {
+        copy.setProgram(QStringLiteral(TV_RUNNING_COPY));
+        copy.start();
+      }
+      int holders = 0, refused = 0;
+      for (QProcess& copy : copies) {
+        // A holder says it is ready and stays; the others end at once, refused.
+        QTRY_VERIFY_WITH_TIMEOUT(copy.state() == QProcess::NotRunning || copy.canReadLine(), 5000);
+        if (copy.state() == QProcess::NotRunning)
+          refused += copy.exitCode() == 1;
+        else
+          holders += copy.readLine().startsWith("ready");
+      }
+      for (QProcess& copy : copies) Stop(copy);
+      QCOMPARE(holders, 1);
+      QCOMPARE(refused, 2);
+    }
+  }
+
   // A running copy that never answers: the second copy gives up within a few seconds and
   // opens no window of its own (it would be a second game on the same settings).
   void secondCopyWaitsBoundedForASilentRunningCopy() {

@@ -13,6 +13,7 @@
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWheelEvent>
@@ -89,6 +90,31 @@ private slots:
     form.close();
     Settings()->Load();
     QVERIFY(Settings()->Maximized);
+  }
+
+  // Full-screen mode and back: the window returns to its place, and Maximized is not
+  // touched by the trip.
+  void fullScreenReturnsToTheWindowAsItWas() {
+    ProgSettings& settings = *Settings();
+    settings.Maximized = false;
+    settings.XPosition = 20;
+    settings.YPosition = 30;
+    settings.Width = 770;
+    settings.Height = 420;
+    TMainForm form;
+    form.Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QRect before = form.geometry();
+    form.Actions().FullScreenAtn->trigger();
+    QTRY_VERIFY(form.windowState() & Qt::WindowFullScreen);
+    QVERIFY(settings.FullScreenActive);
+    QVERIFY(form.Actions().FullScreenAtn->isChecked());
+    form.Actions().FullScreenAtn->trigger();
+    QTRY_COMPARE(form.windowState(), Qt::WindowNoState);
+    QVERIFY(!settings.FullScreenActive);
+    QVERIFY(!settings.Maximized);
+    QTRY_COMPARE(form.geometry(), before);
+    form.close();
   }
 
   // A sideways scroll (vertical delta 0) and part-notches leave the pieces' stacking alone;
