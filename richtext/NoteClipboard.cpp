@@ -5,8 +5,8 @@
 #include "NoteDocument.h"
 #include "NotePicture.h"
 #include "RtfReader.h"
-#include "RtfWriter.h"
 #include "NoteText.h"
+#include "RtfWriter.h"
 
 #include <QImage>
 #include <QTextCursor>
@@ -40,8 +40,7 @@ QString PlainText(QString text) {
 }
 
 // What a paste of RTF or a picture inserts; false when the clipboard has neither.
-bool RichContent(const NoteDocument& note, const QTextCursor& at, const QMimeData& mime, qint64 room,
-                 NoteBuilder& builder) {
+bool RichContent(const QTextCursor& at, const QMimeData& mime, qint64 room, NoteBuilder& builder) {
   for (const QString& format : {kRtf, kRichText}) {
     if (!mime.hasFormat(format)) continue;
     const QByteArray rtf = mime.data(format);
@@ -62,7 +61,6 @@ bool RichContent(const NoteDocument& note, const QTextCursor& at, const QMimeDat
     builder.AddObject(format);
   else
     builder.AddPicture(format, shown);
-  (void)note;
   return true;
 }
 
@@ -90,7 +88,7 @@ LONG Insert(NoteDocument& note, LONG start, LONG end, const QMimeData& mime) {
   const qint64 room = qint64(note.GetTextLimit()) - (note.GetLength() - (end - start));
   NoteBuilder builder;
   const bool rich = !(note.GetTextMode() & TM_PLAINTEXT);
-  if (!rich || !RichContent(note, cursor, mime, std::max<qint64>(room, 0), builder)) {
+  if (!rich || !RichContent(cursor, mime, std::max<qint64>(room, 0), builder)) {
     // Qt's HTML import makes frames and tables the positions cannot hold: only its text.
     const QString text = mime.hasText() ? mime.text()
                          : mime.hasHtml() ? QTextDocumentFragment::fromHtml(mime.html()).toPlainText()

@@ -153,9 +153,13 @@ void RtfParser::CloseGroup() {
       if (pn_.kind == PFN_BULLET || pn_.kind == 0) {
         para_.numberingStyle = PFNS_PLAIN;
       } else {
-        para_.numberingStyle = pn_.after == u"." ? PFNS_PERIOD
-                               : pn_.after == u")" ? (pn_.before == u"(" ? PFNS_PARENS : PFNS_PAREN)
-                                                   : PFNS_PLAIN;
+        // Text read in a symbol-set font holds its codes as U+F020..U+F0FF: "." is U+F02E.
+        auto is = [](const QString& text, char16_t c) {
+          return text.size() == 1 && (text[0] == QChar(c) || text[0] == QChar(char16_t(0xF000 + c)));
+        };
+        para_.numberingStyle = is(pn_.after, u'.')   ? PFNS_PERIOD
+                               : is(pn_.after, u')') ? (is(pn_.before, u'(') ? PFNS_PARENS : PFNS_PAREN)
+                                                     : PFNS_PLAIN;
       }
       if (pn_.kind == 0) para_.numberingStyle = PFNS_PERIOD, para_.numberingStart = 1, para_.numberingTab = 0;
       break;
