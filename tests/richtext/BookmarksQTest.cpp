@@ -22,6 +22,7 @@ namespace {
 // One edit as the document saw it: [start, start + removed) became inserted positions.
 struct Edit {
   int start, removed, inserted;
+  bool keepOnUndo = false;  // Delete at the caret gives its character back behind a bookmark
 };
 
 // A replaced selection keeps its bookmarks at its start.
@@ -38,46 +39,57 @@ int AfterCursorEdit(int p, const Edit& e) {
   return p < end ? e.start + e.inserted : p + e.inserted - e.removed;
 }
 
+// Undone: the inserted text goes, the removed text comes back in front of a bookmark at its
+// start, except Delete's.
+int AfterUndo(int p, const Edit& e) {
+  p = AfterCursorEdit(p, Edit{e.start, e.inserted, 0});
+  return p > e.start || (p == e.start && !e.keepOnUndo) ? p + e.removed : p;
+}
+
 QString Text(RichEdit20& editor) { return editor.Note().GetText(0, -1); }
 
 struct Model {
   explicit Model(RichEdit20& e) : editor(e) {}
+  struct Step {
+    Edit edit;
+    QString before, after;
+  };
   RichEdit20& editor;
   std::vector<int> ids, positions;
-  std::vector<Edit> done, undone;
-  std::vector<QString> before;  // the text before each done edit
+  std::vector<Step> done, undone;
 
   void Apply(int (*rule)(int, const Edit&), const Edit& e) {
     for (int& p : positions) p = rule(p, e);
   }
+  // An edit that changed nothing leaves the document's history as it was.
   void Edited(const QString& old, const Edit& e, bool bracketed) {
-    before.push_back(old);
-    done.push_back(e);
+    if (old == Text(editor)) return;
+    done.push_back(Step{e, old, Text(editor)});
     undone.clear();
     Apply(bracketed ? AfterReplaceSel : AfterCursorEdit, e);
   }
-  // Qt may merge typed keys into one step: as many edits are undone as the text says.
+  // Qt may merge typed keys into one step: as many edits are undone or redone as the text says.
+  // A step of formats alone moves nothing.
   void Undone() {
     const QString now = Text(editor);
+    if (done.empty() || done.back().after == now) return;
     while (!done.empty()) {
-      const Edit e = done.back();
-      Apply(AfterCursorEdit, Edit{e.start, e.inserted, e.removed});
-      undone.push_back(e);
+      const Step step = done.back();
+      Apply(AfterUndo, step.edit);
+      undone.push_back(step);
       done.pop_back();
-      const QString was = before.back();
-      before.pop_back();
-      if (was == now) break;
+      if (step.before == now) break;
     }
   }
-  void Redone(const QString& old) {
-    QString now = Text(editor), text = old;
+  void Redone() {
+    const QString now = Text(editor);
+    if (undone.empty() || undone.back().before == now) return;
     while (!undone.empty()) {
-      const Edit e = undone.back();
-      Apply(AfterCursorEdit, e);
-      before.push_back(text);
-      done.push_back(e);
+      const Step step = undone.back();
+      Apply(AfterCursorEdit, step.edit);
+      done.push_back(step);
       undone.pop_back();
-      if (done.size() >= 1 && (undone.empty() || now.size() == text.size() + e.inserted - e.removed)) break;
+      if (step.after == now) break;
     }
   }
 };
@@ -104,7 +116,7 @@ private slots:
 };
 
 void BookmarksQTest::RandomEditsKeepEveryBookmarkOnItsText() {
-  for (quint32 seed = 1; seed <= 4; ++seed) {
+  for (quint32 seed = 1; seed <= 6; ++seed) {
     Shown shown;
     RichEdit20& editor = shown.editor;
     editor.SetText(QStringLiteral("The harbour gulls\rcried over the quay\rand the boats\rswung at anchor"), true);
@@ -132,7 +144,7 @@ void BookmarksQTest::RandomEditsKeepEveryBookmarkOnItsText() {
         model.Edited(old, e > s ? Edit{s, e - s, 0} : Edit{s - 1, 1, 0}, true);
       } else if (op == 3 && (e < length || e > s)) {
         QTest::keyClick(&editor, Qt::Key_Delete);
-        model.Edited(old, Edit{s, std::max(e - s, 1), 0}, true);
+        model.Edited(old, Edit{s, std::max(e - s, 1), 0, e == s}, true);
       } else if (op == 4) {  // a paste or a replace through the editor
         const QString text = QStringLiteral("pasted").left(random.bounded(7));
         editor.ReplaceSel(text, true, false);
@@ -148,7 +160,7 @@ void BookmarksQTest::RandomEditsKeepEveryBookmarkOnItsText() {
         model.Undone();
       } else if (op == 7 && editor.CanRedo()) {
         editor.Redo();
-        model.Redone(old);
+        model.Redone();
       }
       for (size_t b = 0; b < model.ids.size(); ++b)
         QVERIFY2(editor.GetBookmarkPos(model.ids[b]) == model.positions[b],
@@ -242,8 +254,6 @@ void BookmarksQTest::PageBreaks() {
   editor.NewPage();
   QCOMPARE(Text(editor), QStringLiteral("first\rse\r\fcond"));
   QCOMPARE(editor.GetParagraph()->ReadBulletType(), 0);
-  editor.SetSelection(7, 7);
-  QCOMPARE(editor.GetParagraph()->ReadBulletType(), 0);
 
   QString text;
   for (int i = 0; i < 30; ++i) text += QStringLiteral("line %1\r%2").arg(i).arg(i % 7 == 3 ? "\f" : "");
@@ -297,8 +307,17 @@ void BookmarksQTest::GutterIconsClicksMenuAndColour() {
     editor.PositionsToVisibleDepths(ys);
     return ys.Get(0);
   };
+  // Every opaque pixel of the glyph is there.
   const auto drawnAt = [&](const QImage& glyph, int x, int y) {
-    return image.copy(x, y - 6, glyph.width(), glyph.height()) == glyph.convertToFormat(image.format());
+    int opaque = 0;
+    for (int gy = 0; gy < glyph.height(); ++gy)
+      for (int gx = 0; gx < glyph.width(); ++gx) {
+        const QRgb pixel = glyph.pixel(gx, gy);
+        if (qAlpha(pixel) < 255) continue;
+        ++opaque;
+        if (image.pixel(x + gx, y - 6 + gy) != pixel) return false;
+      }
+    return opaque > 20;
   };
   QVERIFY(drawnAt(multiple, 7, middle(0)));
   QVERIFY(drawnAt(page, 1, middle(11)));
@@ -313,22 +332,24 @@ void BookmarksQTest::GutterIconsClicksMenuAndColour() {
   QCOMPARE(editor.ExternalBookmarks.Size(), 3);
 
   // The menu: moves enabled by where the bookmarks lie, the set item named for the line.
-  editor.SetSelection(8, 8);
+  editor.SetSelection(19, 19);
   gutter->UpdateMenuItems();
-  QVERIFY(gutter->FirstItem->isEnabled() && gutter->PrevItem->isEnabled() && gutter->NextItem->isEnabled());
+  QVERIFY(gutter->FirstItem->isEnabled() && gutter->PrevItem->isEnabled() && !gutter->NextItem->isEnabled());
   QCOMPARE(gutter->SetItem->text(), QStringLiteral("&Set Bookmark"));
   gutter->SetItem->trigger();
-  QCOMPARE(editor.GetBookmarkIdAt(6), editor.ExternalBookmarks.Get(3));
-  editor.SetSelection(1, 1);
+  QCOMPARE(editor.GetBookmarkIdAt(17), editor.ExternalBookmarks.Get(3));
+  editor.SetSelection(0, 0);
   gutter->UpdateMenuItems();
-  QVERIFY(!gutter->PrevItem->isEnabled());
+  QVERIFY(!gutter->PrevItem->isEnabled() && gutter->NextItem->isEnabled());
   QCOMPARE(gutter->SetItem->text(), QStringLiteral("&Delete Bookmark"));
   QCOMPARE(gutter->SetItem->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F2));
   gutter->SetItem->trigger();
   QCOMPARE(editor.ExternalBookmarks.Size(), 3);
   QCOMPARE(editor.GetBookmarkIdAt(3), -1);  // the one nearest the line's end went
   QTest::keyClick(&editor, Qt::Key_F2);
-  QCOMPARE(editor.GetCaretPos(), 6);
+  QCOMPARE(editor.GetCaretPos(), 11);
+  QTest::keyClick(&editor, Qt::Key_F2, Qt::ShiftModifier);
+  QCOMPARE(editor.GetCaretPos(), 0);
   gutter->ClearAllItem->trigger();
   gutter->UpdateMenuItems();
   QVERIFY(!gutter->FirstItem->isEnabled() && !gutter->NextItem->isEnabled() && !gutter->ClearAllItem->isEnabled());
