@@ -34,8 +34,8 @@ public:
   int exec() override;
   void done(int result) override;
 
-
-  // After OK on the Begin or Continue tab: the chosen puzzle, out of the global list.
+  // The puzzle built for the selection; after OK on the Begin or Continue tab, the chosen
+  // one, out of the global list.
   Puzzle* GetPuzzle() const { return puzzle.get(); }
   std::unique_ptr<Puzzle> TakePuzzle();
 

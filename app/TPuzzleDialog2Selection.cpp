@@ -202,13 +202,10 @@ void TPuzzleDialog2::UpdatePreviewNotes() {
   tooSmall = puzzle && SelectionFacts::TooSmall(puzzle->GetImageSize());
   if (piecePreviewShown) return;
   const bool create = Tab() == PuzzleTab::Create;
-  if (tooSmall) {
-    BoxCoverLbl->setText(QStringLiteral("(The image is too small to be a puzzle)"));
-  } else if (puzzle && (!puzzle->IsPreviewAllowed() || (create && !PreviewChkBox->isChecked()))) {
-    BoxCoverLbl->setText(QStringLiteral("(Box cover image not provided)"));
-  }
-  BoxCoverLbl->setVisible(tooSmall || (puzzle && (!puzzle->IsPreviewAllowed() ||
-                                                  (create && !PreviewChkBox->isChecked()))));
+  const bool noCover = puzzle && (!puzzle->IsPreviewAllowed() || (create && !PreviewChkBox->isChecked()));
+  if (tooSmall) BoxCoverLbl->setText(QStringLiteral("(The image is too small to be a puzzle)"));
+  else if (noCover) BoxCoverLbl->setText(QStringLiteral("(Box cover image not provided)"));
+  BoxCoverLbl->setVisible(tooSmall || noCover);
   const bool differs = create ? !alternateCover.isEmpty() : puzzle && puzzle->HasBoxCover();
   PreviewWarningLbl->setVisible(differs);
 }
