@@ -280,6 +280,7 @@ void TPuzzleDialog2::done(int result) {
   QDialog::done(result);
 }
 
+// The title bar's help button starts what's-this mode.
 bool TPuzzleDialog2::event(QEvent* e) {
   if (e->type() == QEvent::EnterWhatsThisMode) {
     WhatsThis::Begin();

@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
+#include <QWhatsThis>
 #include <QtTest>
 #include <climits>
 
@@ -156,8 +157,13 @@ private slots:
   // puzzles and pictures of any case of extension; each preview shows its facts and the
   // counts the die allows; OK hands over an unprepared puzzle with the chosen size and hints.
   void beginTabListsPreviewsAndHandsOver() {
+    RecordedTips tips;
     TPuzzleDialog2 dialog(nullptr);
     dialog.show();
+    QCOMPARE(tips.shown, QList<int>{6});
+    QWhatsThis::enterWhatsThisMode();
+    QWhatsThis::leaveWhatsThisMode();
+    QCOMPARE(tips.used, QList<int>{6});
     QVERIFY(!Control<QPushButton>(dialog, "MoreBtn")->isVisible());
     const QList<Listed> rows = Rows(dialog);
     QStringList names, paths;
