@@ -269,7 +269,7 @@ void TPuzzleDialog2::done(int result) {
   if (result == Accepted && puzzle) {
     RemovePuzzleFromList(puzzle.get());
     const int index = NumPiecesBox->currentIndex();
-    const int chosen = index >= 0 ? NumPiecesBox->ItemObject(index) : 0;
+    const int chosen = index >= 0 && Tab() != PuzzleTab::Continue ? NumPiecesBox->ItemObject(index) : 0;
     const JigsawFileReader* file = puzzle->GetJigsawFile();
     const int savedSize = file && file->IsSavedGame() ? file->PieceSize() : 0;
     puzzle->SetPieceSize(PieceSizeChoice::FinalSize(chosen, savedSize, settings->PuzzlePieceSize,
@@ -293,6 +293,12 @@ bool TPuzzleDialog2::event(QEvent* e) {
 void TPuzzleDialog2::changeEvent(QEvent* e) {
   QDialog::changeEvent(e);
   if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TPuzzleDialog2::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  if (firstShow) PuzzleListBox->setFocus();
+  firstShow = false;
 }
 
 void TPuzzleDialog2::FormActivate() {

@@ -45,6 +45,7 @@ public:
 protected:
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
 private:
   // Layout (TPuzzleDialog2Layout.cpp).
@@ -126,6 +127,7 @@ private:
   bool animatedFound = false;
   bool clipboardMode = false;
   bool createFailed = false;
+  bool firstShow = true;
   PuzzleTab shownTab = PuzzleTab::Begin;
   bool noteHiddenUntilSolved = false;
   bool noteShownWhenSolved = false;

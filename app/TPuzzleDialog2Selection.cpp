@@ -247,10 +247,10 @@ void TPuzzleDialog2::ShowPieceSizePreview() {
 
 void TPuzzleDialog2::FillPieceCounts() {
   const PuzzleTab tab = Tab();
-  if (tab == PuzzleTab::Continue) return;
   const QSignalBlocker quiet(NumPiecesBox);
+  // A saved game keeps its own size: no count of another tab's file may stay behind.
   NumPiecesBox->clear();
-  if (puzzle && !tooSmall) {
+  if (puzzle && !tooSmall && tab != PuzzleTab::Continue) {
     const bool create = tab == PuzzleTab::Create;
     const QList<PieceCountChoice> choices = PieceSizeChoice::Offered(
         puzzle->GetImageSize(), puzzle->GetSavedPieceCount(), create ? QStringLiteral("No minimum") : QString());
