@@ -408,19 +408,25 @@ bool RichEdit20::Redo() {
 }
 
 void RichEdit20::ReplaceSel(const QString& text, bool canUndo, bool matchFirstCase) {
-  PrepareBookmarks();
-  QString replacement = text;
   const CHARRANGE selection = GetSelection();
-  if (matchFirstCase && !text.isEmpty() && text[0] >= u'a' && text[0] <= u'z' && selection.cpMin >= 0 &&
-      selection.cpMin < selection.cpMax) {
-    const QChar first = GetCharAt(selection.cpMin);
+  const LONG inserted = ReplaceText(selection, text, canUndo, matchFirstCase);
+  SetSelection(selection.cpMin + inserted, selection.cpMin + inserted);
+}
+
+LONG RichEdit20::ReplaceText(CHARRANGE range, const QString& text, bool canUndo, bool matchFirstCase) {
+  PrepareBookmarks(range);
+  QString replacement = text;
+  if (matchFirstCase && !text.isEmpty() && text[0] >= u'a' && text[0] <= u'z' && range.cpMin >= 0 &&
+      range.cpMin < range.cpMax) {
+    const QChar first = GetCharAt(range.cpMin);
     if (first >= u'A' && first <= u'Z') replacement[0] = text[0].toUpper();
   }
-  EmReplaceSel(replacement, canUndo);
+  const LONG inserted = ReplaceRange(range, replacement, canUndo);
   UpdateBookmarks(false);
   GutterRefreshPending = true;
   EndHiLightMode();
   EndPaintMode();
+  return inserted;
 }
 
 void RichEdit20::Clear() {

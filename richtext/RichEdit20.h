@@ -190,7 +190,8 @@ public:
   // 0 none; 1 only before the caret, 2 only after it, 3 on both sides; 4 all at it.
   int GetRelBookmarkPos() const;
   std::unique_ptr<IntArray> GetVisibleBookmarks();
-  void PrepareBookmarks();
+  void PrepareBookmarks() { PrepareBookmarks(GetSelection()); }
+  void PrepareBookmarks(CHARRANGE edited);
   void UpdateBookmarks(bool afterUndoRedo);
 
   // Page breaks and the gutter.
@@ -262,6 +263,8 @@ protected:
 private:
   CHARRANGE ClampedRange(LONG start, LONG end) const;
   bool GutterKey(QKeyEvent* event);
+  // ReplaceSel's work on a range, leaving the selection and the view alone.
+  LONG ReplaceText(CHARRANGE range, const QString& text, bool canUndo, bool matchFirstCase);
   void CreateGutter();
   void WatchContents(QTextDocument* document);
   bool PauseSearch(const bool& aborted);

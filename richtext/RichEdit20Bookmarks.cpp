@@ -117,12 +117,11 @@ std::unique_ptr<IntArray> RichEdit20::GetVisibleBookmarks() {
   return positions;
 }
 
-void RichEdit20::PrepareBookmarks() {
+void RichEdit20::PrepareBookmarks(CHARRANGE edited) {
   replacedBookmarks_.clear();
   if (Bookmarks.Empty()) return;
-  const CHARRANGE selection = GetSelection();
-  EditStart = selection.cpMin;
-  EditEnd = selection.cpMax;
+  EditStart = edited.cpMin;
+  EditEnd = edited.cpMax;
   EditLength = GetLength();
   preparedRevision_ = contentRevision_;
   for (int id = 0; id < Bookmarks.Size(); ++id) {

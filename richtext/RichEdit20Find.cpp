@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QTextCursor>
 
+#include <optional>
+
 bool RichEdit20::PauseSearch(const bool& aborted) {
   if (MessagesAreQueued(true)) {
     IdlerServer& idler = IdlerServer::IS();
@@ -37,12 +39,16 @@ LONG RichEdit20::FindText(const QString& text, LONG start, bool forward, bool ma
   }
   const SearchQuery query{text, forward, matchCase, wholeWord};
   if (!TextSearch::MayMatch(query, length, start, range)) return -1;
-  HourGlass::Scope busy;
+  // The busy cursor comes with the second window: a search within one is over at once.
+  std::optional<HourGlass::Scope> busy;
   bool aborted = false;
   AbortRegister::AR().Register(&aborted);
   const TextSearch search([this](int from, int to) { return Note().GetText(from, to); },
                           [this](int from, int to) { return IsWholeWord(from, to); },
-                          [this, &aborted] { return PauseSearch(aborted); });
+                          [this, &aborted, &busy] {
+                            if (!busy) busy.emplace();
+                            return PauseSearch(aborted);
+                          });
   const int position = search.Find(query, length, start, range);
   AbortRegister::AR().Deregister(&aborted);
   if (position >= 0 && select) SetSelection(position, position + static_cast<LONG>(text.size()));
@@ -68,8 +74,7 @@ int RichEdit20::ReplaceAll(const QString& find, const QString& replace, LONG sta
   LONG range = end == -1 ? -1 : forward ? end - start : start - end;
   for (LONG at = FindText(find, start, forward, matchCase, wholeWord, false, range); at != -1;
        at = FindText(find, start, forward, matchCase, wholeWord, false, range)) {
-    SetSelection(at, at + findLength);
-    ReplaceSel(replace, true, !matchCase);
+    ReplaceText(CHARRANGE{at, at + findLength}, replace, true, !matchCase);
     ++count;
     start = forward ? at + replaceLength : at;
     // The limit is a position of the text before the replacements: forward it moves with them.

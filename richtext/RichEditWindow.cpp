@@ -123,6 +123,12 @@ void RichEditWindow::EmExSetSel(CHARRANGE range) {
 
 LONG RichEditWindow::EmReplaceSel(const QString& text, bool canUndo) {
   const CHARRANGE range = EmExGetSel();
+  const LONG inserted = ReplaceRange(range, text, canUndo);
+  EmExSetSel({range.cpMin + inserted, range.cpMin + inserted});
+  return inserted;
+}
+
+LONG RichEditWindow::ReplaceRange(CHARRANGE range, const QString& text, bool canUndo) {
   QTextCharFormat format = currentCharFormat();
   if (range.cpMin < range.cpMax) {
     QTextCursor first(document());
@@ -130,9 +136,7 @@ LONG RichEditWindow::EmReplaceSel(const QString& text, bool canUndo) {
     format = first.charFormat();
   }
   if (KeptGroup::IsKept(format)) format = CharAttrs::Read(format).ToFormat();
-  const LONG inserted = note_.ReplaceRange(range.cpMin, range.cpMax, text, canUndo, &format);
-  EmExSetSel({range.cpMin + inserted, range.cpMin + inserted});
-  return inserted;
+  return note_.ReplaceRange(range.cpMin, range.cpMax, text, canUndo, &format);
 }
 
 QString RichEditWindow::EmGetSelText() const {

@@ -30,6 +30,8 @@ public:
   void EmExSetSel(CHARRANGE range);
   // In the format at the selection's start; works in a read-only window too.
   LONG EmReplaceSel(const QString& text, bool canUndo);
+  // The same for a range, leaving the selection and the view alone; answers the positions inserted.
+  LONG ReplaceRange(CHARRANGE range, const QString& text, bool canUndo);
   QString EmGetSelText() const;
   QString EmGetTextRange(LONG start, LONG end) const;
   LONG EmGetTextLengthEx() const { return note_.GetLength(); }

@@ -11,7 +11,14 @@ bool TextSearch::MayMatch(const SearchQuery& query, int length, int start, int r
 }
 
 QString TextSearch::Folded(QString text) {
-  for (QChar& c : text) c = c.toCaseFolded();
+  // Most text is ASCII, whose folding needs no table.
+  for (QChar& c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+      c = u >= u'A' && u <= u'Z' ? QChar(u + 32) : c;
+    else
+      c = c.toCaseFolded();
+  }
   return text;
 }
 

@@ -1,9 +1,11 @@
-// richedit_demo [--read-only] [--screenshot out.png] FILE.rtf
+// richedit_demo [--read-only] [--gutter] [--bookmarks 0,40,44] [--gutter-menu] [--screenshot out.png] FILE.rtf
 // Shows the note editor control filling a window, with the file streamed in as RTF and the
 // note window's set-up (Arial 10, the left inset, links detected, clean).
 
 #include "richtext/RichEdit20.h"
 #include "richtext/RichFont.h"
+
+#include "Yelk/IdlerServer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -35,10 +37,15 @@ DWORD ReadChunk(DWORD_PTR cookie, BYTE* buffer, LONG cb, LONG* pcb) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName("Tessavinelume Jigsaw Puzzles");
+  // The gutter follows the text from the idle passes, as in the game.
+  IdlerServer::IS().BindIdlerServer();
   QCommandLineParser options;
   options.addHelpOption();
   options.addOption({"read-only", "Shows the note as the player sees it."});
   options.addOption({"screenshot", "Saves the window to <file> and ends.", "file"});
+  options.addOption({"gutter", "Shows the gutter with its page breaks and bookmarks."});
+  options.addOption({"bookmarks", "Sets the user's bookmarks at these positions.", "list"});
+  options.addOption({"gutter-menu", "Opens the gutter's menu."});
   options.addPositionalArgument("file", "The RTF file to show.");
   options.process(app);
   if (options.positionalArguments().size() != 1) options.showHelp(2);
@@ -72,9 +79,17 @@ int main(int argc, char** argv) {
   editor->SetRectLeftAdj(10);
   editor->SetAutoUrlDetect(true);
   editor->ResetDirtyFlag();
+  if (options.isSet("gutter") || options.isSet("gutter-menu")) editor->SetGutterPresent(true);
+  for (const QString& position : options.value("bookmarks").split(u',', Qt::SkipEmptyParts))
+    editor->SetExternalBookmark(position.toInt());
   window.show();
   editor->setFocus();
 
+  if (options.isSet("gutter-menu"))
+    QTimer::singleShot(200, &app, [editor] {
+      editor->SetSelection(0, 0);
+      editor->PopupGutterMenu();
+    });
   if (options.isSet("screenshot")) {
     QTimer::singleShot(300, &app, [&] {
       window.grab().save(options.value("screenshot"));
