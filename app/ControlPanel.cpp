@@ -83,12 +83,15 @@ ControlPanel::ControlPanel(QWidget* parent, MainActions& actions) : WallPaperPan
   WhatsThis::SetHelpContext(ProximityLed, 210);
   YellowLed = new SmallLed(this, SmallLed::lcYellow);
   GreenLed = new SmallLed(this, SmallLed::lcGreen);
-  for (SmallLed* led : {YellowLed, GreenLed}) led->setToolTip(QStringLiteral("Performance Indicator"));
+  for (SmallLed* led : {YellowLed, GreenLed})
+    led->setToolTip(QStringLiteral("Performance Indicator"));
   WhatsThis::SetHelpContext(YellowLed, 180);
   WhatsThis::SetHelpContext(GreenLed, 190);
-  for (SmallLed* led : {static_cast<SmallLed*>(ProximityLed), YellowLed, GreenLed}) led->resize(14, 14);
+  for (SmallLed* led : {static_cast<SmallLed*>(ProximityLed), YellowLed, GreenLed})
+    led->resize(14, 14);
 
-  TimeStatus = StatusPanel(QStringLiteral("0 h 00 m"), QStringLiteral("Elapsed Time Clock"), 270, 79);
+  TimeStatus =
+      StatusPanel(QStringLiteral("0 h 00 m"), QStringLiteral("Elapsed Time Clock"), 270, 79);
   PiecesStatus = StatusPanel(QStringLiteral("0 of 0"),
                              QStringLiteral("Number of Solved Pieces and Total Pieces"), 260, 75);
 }
@@ -103,7 +106,8 @@ QToolButton* ControlPanel::Button(QWidget* bar, QAction* action, int size, int i
   return button;
 }
 
-QLabel* ControlPanel::StatusPanel(const QString& text, const QString& hint, int helpContext, int width) {
+QLabel* ControlPanel::StatusPanel(const QString& text, const QString& hint, int helpContext,
+                                  int width) {
   auto* label = new QLabel(text, this);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setAlignment(Qt::AlignCenter);

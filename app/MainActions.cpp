@@ -9,32 +9,46 @@
 #include <QWidget>
 
 MainActions::MainActions(QWidget* window) : owner(window) {
-  OpenAtn = Make("OpenAtn", QStringLiteral("&Open/Create Puzzle..."), QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("images/29/open"));
-  SaveAtn = Make("SaveAtn", QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")), QStringLiteral("images/16/save"));
-  SaveAsAtn = Make("SaveAsAtn", QStringLiteral("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+  OpenAtn = Make("OpenAtn", QStringLiteral("&Open/Create Puzzle..."),
+                 QKeySequence(QStringLiteral("Ctrl+O")), QStringLiteral("images/29/open"));
+  SaveAtn = Make("SaveAtn", QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")),
+                 QStringLiteral("images/16/save"));
+  SaveAsAtn = Make("SaveAsAtn", QStringLiteral("Save &As..."),
+                   QKeySequence(QStringLiteral("Ctrl+Shift+S")));
   PrintAtn = Make("PrintAtn", QStringLiteral("&Print..."), {}, QStringLiteral("images/16/print"));
   ExitAtn = Make("ExitAtn", QStringLiteral("E&xit"), {}, QStringLiteral("images/29/exit"));
   PlayAtn = Make("PlayAtn", QStringLiteral("&Play"), {}, QStringLiteral("images/29/play"));
-  PauseAtn = Make("PauseAtn", QStringLiteral("&Pause"), QKeySequence(QStringLiteral("Ctrl+P")), QStringLiteral("images/29/pause"));
-  BoxCoverAtn = Check("BoxCoverAtn", QStringLiteral("Show &Box Cover Image"), QKeySequence(Qt::Key_F9));
-  MagnifierAtn = Check("MagnifierAtn", QStringLiteral("Show &Magnifier"), QKeySequence(QStringLiteral("Ctrl+M")));
+  PauseAtn = Make("PauseAtn", QStringLiteral("&Pause"), QKeySequence(QStringLiteral("Ctrl+P")),
+                  QStringLiteral("images/29/pause"));
+  BoxCoverAtn =
+      Check("BoxCoverAtn", QStringLiteral("Show &Box Cover Image"), QKeySequence(Qt::Key_F9));
+  MagnifierAtn = Check("MagnifierAtn", QStringLiteral("Show &Magnifier"),
+                       QKeySequence(QStringLiteral("Ctrl+M")));
   MagnifierAtn->setIcon(Artwork::Icon(QStringLiteral("images/16/magnifier")));
-  FullScreenAtn = Check("FullScreenAtn", QStringLiteral("&Full Screen Mode"), QKeySequence(Qt::Key_F12));
+  FullScreenAtn =
+      Check("FullScreenAtn", QStringLiteral("&Full Screen Mode"), QKeySequence(Qt::Key_F12));
   FullScreenAtn->setIcon(Artwork::Icon(QStringLiteral("images/16/fullscreen")));
-  ScatterAtn = Make("ScatterAtn", QStringLiteral("&Scatter to Border"), QKeySequence(QStringLiteral("Ctrl+B")), QStringLiteral("images/16/scatter"));
+  ScatterAtn = Make("ScatterAtn", QStringLiteral("&Scatter to Border"),
+                    QKeySequence(QStringLiteral("Ctrl+B")), QStringLiteral("images/16/scatter"));
   NextMiniAtn = Make("NextMiniAtn", QStringLiteral("&Next Table"), QKeySequence(Qt::Key_PageDown));
-  PrevMiniAtn = Make("PrevMiniAtn", QStringLiteral("&Previous Table"), QKeySequence(Qt::Key_PageUp));
+  PrevMiniAtn =
+      Make("PrevMiniAtn", QStringLiteral("&Previous Table"), QKeySequence(Qt::Key_PageUp));
   FirstMiniAtn = Make("FirstMiniAtn", QStringLiteral("&First Table"), QKeySequence(Qt::Key_Home));
   LastTableAtn = Make("LastTableAtn", QStringLiteral("&Last Table"), QKeySequence(Qt::Key_End));
-  NoteAtn = Make("NoteAtn", QStringLiteral("About the &Puzzle"), {}, QStringLiteral("images/16/note"));
-  RotateLeftAtn = Make("RotateLeftAtn", QStringLiteral("Rotate &Left    (Rotate mouse wheel)"), QKeySequence(Qt::Key_Left));
-  RotateRightAtn = Make("RotateRightAtn", QStringLiteral("Rotate &Right  (Rotate mouse wheel)"), QKeySequence(Qt::Key_Right));
+  NoteAtn =
+      Make("NoteAtn", QStringLiteral("About the &Puzzle"), {}, QStringLiteral("images/16/note"));
+  RotateLeftAtn = Make("RotateLeftAtn", QStringLiteral("Rotate &Left    (Rotate mouse wheel)"),
+                       QKeySequence(Qt::Key_Left));
+  RotateRightAtn = Make("RotateRightAtn", QStringLiteral("Rotate &Right  (Rotate mouse wheel)"),
+                        QKeySequence(Qt::Key_Right));
   HintAtn = Make("HintAtn", QStringLiteral("&Hint"), QKeySequence(Qt::Key_F3));
   HoldAtn = Make("HoldAtn", QStringLiteral("&Capture          (Press mouse wheel)"));
   ReleaseAtn = Make("ReleaseAtn", QStringLiteral("R&elease         (Press mouse wheel)"));
   BackAtn = Make("BackAtn", QStringLiteral("&Send to Back"));
-  ToggleMenuAtn = Check("ToggleMenuAtn", QStringLiteral("Show Main &Menu"), QKeySequence(Qt::Key_F10));
-  ToggleCtrlPnlAtn = Check("ToggleCtrlPnlAtn", QStringLiteral("Show &Control Panel"), QKeySequence(Qt::Key_F11));
+  ToggleMenuAtn =
+      Check("ToggleMenuAtn", QStringLiteral("Show Main &Menu"), QKeySequence(Qt::Key_F10));
+  ToggleCtrlPnlAtn =
+      Check("ToggleCtrlPnlAtn", QStringLiteral("Show &Control Panel"), QKeySequence(Qt::Key_F11));
   SoundEffectsAtn = Check("SoundEffectsAtn", QStringLiteral("Enable Sound &Effects"));
   BkgdSndEnabledAtn = Check("BkgdSndEnabledAtn", QStringLiteral("Enable &Background Sound"));
   ShowHintsAtn = Check("ShowHintsAtn", QStringLiteral("Show B&utton Hints"));
@@ -47,27 +61,36 @@ MainActions::MainActions(QWidget* window) : owner(window) {
   BevelLightDefAtn = Check("BevelLightDefAtn", QStringLiteral("&Light"));
   BevelOffDefAtn = Check("BevelOffDefAtn", QStringLiteral("&Off"));
   AutoRemoveBevelAtn = Check("AutoRemoveBevelAtn", QStringLiteral("&Auto Hide Bevel at Finish"));
-  VolumeAtn = Make("VolumeAtn", QStringLiteral("System &Volume..."), QKeySequence(QStringLiteral("Ctrl+V")));
+  VolumeAtn = Make("VolumeAtn", QStringLiteral("System &Volume..."),
+                   QKeySequence(QStringLiteral("Ctrl+V")));
   AlignCtrlPnlTopAtn = Check("AlignCtrlPnlTopAtn", QStringLiteral("&Top Edge"));
   AlignCtrlPnlBotAtn = Check("AlignCtrlPnlBotAtn", QStringLiteral("&Bottom Edge"));
-  AdvancedAtn = Make("AdvancedAtn", QStringLiteral("Advanced &Options..."), {}, QStringLiteral("images/16/options"));
+  AdvancedAtn = Make("AdvancedAtn", QStringLiteral("Advanced &Options..."), {},
+                     QStringLiteral("images/16/options"));
   AutoSaveOffAtn = Check("AutoSaveOffAtn", QStringLiteral("&Off"));
   AutoSave_1_Atn = Check("AutoSave_1_Atn", QStringLiteral("Every &Minute"));
   AutoSave_5_Atn = Check("AutoSave_5_Atn", QStringLiteral("Every &5 Minutes"));
   AutoSave_10_Atn = Check("AutoSave_10_Atn", QStringLiteral("Every &10 Minutes"));
   AutoSave_20_Atn = Check("AutoSave_20_Atn", QStringLiteral("Every &20 Minutes"));
-  HelpContentsAtn = Make("HelpContentsAtn", QStringLiteral("&Contents"), QKeySequence(Qt::Key_F1), QStringLiteral("images/16/help"));
-  HelpWhatsMenuAtn = Make("HelpWhatsMenuAtn", QStringLiteral("&What's This"), QKeySequence(QStringLiteral("Shift+F1")), QStringLiteral("images/16/whatsthis"));
-  HelpWhatsBtnAtn = Make("HelpWhatsBtnAtn", QStringLiteral("&What's This"), {}, QStringLiteral("images/16/whatsthis"));
-  HelpLastTipAtn = Make("HelpLastTipAtn", QStringLiteral("Show Previous &Tip"), QKeySequence(QStringLiteral("Ctrl+F1")));
+  HelpContentsAtn = Make("HelpContentsAtn", QStringLiteral("&Contents"), QKeySequence(Qt::Key_F1),
+                         QStringLiteral("images/16/help"));
+  HelpWhatsMenuAtn =
+      Make("HelpWhatsMenuAtn", QStringLiteral("&What's This"),
+           QKeySequence(QStringLiteral("Shift+F1")), QStringLiteral("images/16/whatsthis"));
+  HelpWhatsBtnAtn = Make("HelpWhatsBtnAtn", QStringLiteral("&What's This"), {},
+                         QStringLiteral("images/16/whatsthis"));
+  HelpLastTipAtn = Make("HelpLastTipAtn", QStringLiteral("Show Previous &Tip"),
+                        QKeySequence(QStringLiteral("Ctrl+F1")));
   WebVersionAtn = Make("WebVersionAtn", QStringLiteral("Check for Latest &Version"));
   WebSiteAtn = Make("WebSiteAtn", QStringLiteral("&Tessavinelume Web Site"));
   WebSupportAtn = Make("WebSupportAtn", QStringLiteral("&Support"));
   SponserAtn = Make("SponserAtn", QStringLiteral("V&isit"));
   SponserAtn->setVisible(false);
-  SysInfoAtn = Make("SysInfoAtn", QStringLiteral("S&ystem Infomation"), {}, QStringLiteral("images/16/info"));
+  SysInfoAtn = Make("SysInfoAtn", QStringLiteral("S&ystem Infomation"), {},
+                    QStringLiteral("images/16/info"));
   AboutAtn = Make("AboutAtn", QStringLiteral("&About"));
-  OptionsAtn = Make("OptionsAtn", QStringLiteral("Options"), {}, QStringLiteral("images/29/options"));
+  OptionsAtn =
+      Make("OptionsAtn", QStringLiteral("Options"), {}, QStringLiteral("images/29/options"));
   HelpPopupAtn = Make("HelpPopupAtn", QStringLiteral("Help"), {}, QStringLiteral("images/29/help"));
 
   auto exclusive = [this](std::initializer_list<QAction*> actions) {
@@ -125,7 +148,8 @@ QMenuBar* MainActions::BuildMainMenu(QWidget* parent) {
 }
 
 void MainActions::FillOptions(QMenu* menu) {
-  menu->addActions({ToggleMenuAtn, ToggleCtrlPnlAtn, SoundEffectsAtn, BkgdSndEnabledAtn, ShowHintsAtn});
+  menu->addActions(
+      {ToggleMenuAtn, ToggleCtrlPnlAtn, SoundEffectsAtn, BkgdSndEnabledAtn, ShowHintsAtn});
   menu->addSeparator();
   QMenu* colour = menu->addMenu(QStringLiteral("Background Co&lor"));
   colour->addActions({ColorAtn, DefColorAtn});
@@ -139,7 +163,8 @@ void MainActions::FillOptions(QMenu* menu) {
   QMenu* align = menu->addMenu(QStringLiteral("&Align Control Panel to"));
   align->addActions({AlignCtrlPnlTopAtn, AlignCtrlPnlBotAtn});
   QMenu* autoSave = menu->addMenu(QStringLiteral("Auto &Save"));
-  autoSave->addActions({AutoSaveOffAtn, AutoSave_1_Atn, AutoSave_5_Atn, AutoSave_10_Atn, AutoSave_20_Atn});
+  autoSave->addActions(
+      {AutoSaveOffAtn, AutoSave_1_Atn, AutoSave_5_Atn, AutoSave_10_Atn, AutoSave_20_Atn});
   menu->addAction(AdvancedAtn);
 }
 

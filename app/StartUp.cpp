@@ -87,7 +87,8 @@ QStringList StartUp::AbsoluteArguments(const QStringList& arguments, const QStri
 void StartUp::SweepStaleTempFiles(const QString& folder) {
   if (folder.isEmpty()) return;
   const QString base = folder + QLatin1Char('/');
-  FileFinder finder(QStringList{base + QStringLiteral("Jig*.tmp"), base + QStringLiteral("Jig*.bmp")});
+  FileFinder finder(
+      QStringList{base + QStringLiteral("Jig*.tmp"), base + QStringLiteral("Jig*.bmp")});
   for (QString name = finder.GetNextFileName(); !name.isEmpty(); name = finder.GetNextFileName())
     QFile::remove(base + name);
 }
@@ -108,7 +109,8 @@ int StartUp::Run() {
   }
   const QString refusal = DisplayRefusal(Screens::Primary());
   if (!refusal.isEmpty()) {
-    Prompt::Show(QString(refusal).replace(QLatin1Char('\r'), QLatin1Char('\n')), Title, Prompt::Warning);
+    Prompt::Show(QString(refusal).replace(QLatin1Char('\r'), QLatin1Char('\n')), Title,
+                 Prompt::Warning);
     return 1;
   }
   SweepStaleTempFiles(GetTempFileFolder());

@@ -38,12 +38,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
   TMsgLog::Add(QStringLiteral("Exe path: ") + QCoreApplication::applicationFilePath());
   GameApplication::SetExceptionHandler(
       [this](const QString& message, const QStringList& stack) { AppException(message, stack); });
-  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive)
-      FormActivate();
-    else
-      AppDeactivate();
-  });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+              FormActivate();
+            else
+              AppDeactivate();
+          });
   ApplySettings();
   baseCaption = QStringLiteral("Tessavinelume Jigsaw Puzzles");
   UpdateCaption();
@@ -79,7 +80,8 @@ void TMainForm::BuildWindow() {
   setCentralWidget(client);
   table = std::make_unique<TableAssembly>(
       TableTopController,
-      std::array<QWidget*, 4>{toolPnl->Panels[0], toolPnl->Panels[1], toolPnl->Panels[2], toolPnl->Panels[3]},
+      std::array<QWidget*, 4>{toolPnl->Panels[0], toolPnl->Panels[1], toolPnl->Panels[2],
+                              toolPnl->Panels[3]},
       this);
   fill->addWidget(table->Table());
   table->Table()->PopupMenu = TablePopup;
@@ -134,12 +136,15 @@ void TMainForm::ApplySettings() {
   atn.ShowHintsAtn->setChecked(settings.ShowHints);
   atn.SoundEffectsAtn->setChecked(settings.SoundEffects);
   (settings.DefaultToLightBevel ? atn.BevelLightDefAtn
-                                : settings.DefaultToBevelOff ? atn.BevelOffDefAtn : atn.BevelNormalDefAtn)
+   : settings.DefaultToBevelOff ? atn.BevelOffDefAtn
+                                : atn.BevelNormalDefAtn)
       ->setChecked(true);
   atn.AutoRemoveBevelAtn->setChecked(settings.AutoRemoveBevel);
   QAction* autoSave = atn.AutoSaveOffAtn;
-  for (auto [minutes, action] : {std::pair{1, atn.AutoSave_1_Atn}, {5, atn.AutoSave_5_Atn},
-                                 {10, atn.AutoSave_10_Atn}, {20, atn.AutoSave_20_Atn}})
+  for (auto [minutes, action] : {std::pair{1, atn.AutoSave_1_Atn},
+                                 {5, atn.AutoSave_5_Atn},
+                                 {10, atn.AutoSave_10_Atn},
+                                 {20, atn.AutoSave_20_Atn}})
     if (settings.AutoSaveInterval == minutes) autoSave = action;
   autoSave->setChecked(true);
 }
@@ -147,7 +152,8 @@ void TMainForm::ApplySettings() {
 // What identifies the running copy: its window and its process.
 void TMainForm::WriteInstanceValues() {
   ERegistry::QuickWriteInt(QString(), QStringLiteral("Window handle"), int(winId()));
-  ERegistry::QuickWriteInt(QString(), QStringLiteral("App handle"), int(QCoreApplication::applicationPid()));
+  ERegistry::QuickWriteInt(QString(), QStringLiteral("App handle"),
+                           int(QCoreApplication::applicationPid()));
 }
 
 TableTop* TMainForm::Table() const { return table->Table(); }
@@ -166,7 +172,8 @@ void TMainForm::Start(const QStringList& arguments) {
 // Until the command line is read in full, the first argument that is not an option names
 // the puzzle.
 void TMainForm::TakeArguments(const QStringList& arguments) {
-  if (!arguments.isEmpty()) TMsgLog::Add(QStringLiteral("Command line: ") + arguments.join(QLatin1Char(' ')));
+  if (!arguments.isEmpty())
+    TMsgLog::Add(QStringLiteral("Command line: ") + arguments.join(QLatin1Char(' ')));
   for (const QString& argument : arguments) {
     if (!argument.startsWith(QLatin1Char('-'))) {
       pendingPath = argument;
@@ -211,7 +218,8 @@ void TMainForm::OpenPuzzleBtnClick() {
 
 void TMainForm::UpdateCaption() {
   const Puzzle* puzzle = Puzzle::Current();
-  setWindowTitle(puzzle ? baseCaption + QStringLiteral(" - ") + puzzle->GetDisplayName() : baseCaption);
+  setWindowTitle(puzzle ? baseCaption + QStringLiteral(" - ") + puzzle->GetDisplayName()
+                        : baseCaption);
 }
 
 void TMainForm::EnableMainWindow(bool enabled) { setEnabled(enabled); }

@@ -84,7 +84,9 @@ void TMainForm::ToggleCtrlPnlAtnExecute() {
   Settings()->ControlPanelVisible = show;
 }
 
-void TMainForm::SoundEffectsAtnExecute() { Settings()->SoundEffects = atn.SoundEffectsAtn->isChecked(); }
+void TMainForm::SoundEffectsAtnExecute() {
+  Settings()->SoundEffects = atn.SoundEffectsAtn->isChecked();
+}
 
 void TMainForm::HelpContentsAtnExecute() {
   Table()->Suspend(true);
@@ -101,6 +103,7 @@ void TMainForm::HelpPopupAtnExecute() { ShowMenuAt(HelpPopup, toolPnl->HelpBtn);
 void TMainForm::ShowMenuAt(QMenu* menu, QWidget* button) {
   const bool bottom = Settings()->AlignControlPanelToBottom;
   const QSize size = menu->sizeHint();
-  const QPoint corner = button->mapToGlobal(bottom ? QPoint(0, -size.height()) : QPoint(0, button->height()));
+  const QPoint corner =
+      button->mapToGlobal(bottom ? QPoint(0, -size.height()) : QPoint(0, button->height()));
   menu->popup(corner);
 }

@@ -120,7 +120,8 @@ void TMainForm::moveEvent(QMoveEvent* event) {
 
 // The normal window's place and size are kept for the next start.
 void TMainForm::FormResize() {
-  if (!geometryRestored || windowState() != Qt::WindowNoState || Settings()->FullScreenActive) return;
+  if (!geometryRestored || windowState() != Qt::WindowNoState || Settings()->FullScreenActive)
+    return;
   const QRect r = geometry();
   ProgSettings& settings = *Settings();
   settings.XPosition = r.x();
@@ -173,7 +174,8 @@ void TMainForm::SetFullScreen(bool on) {
     throw;
   }
   atn.FullScreenAtn->setChecked(on);
-  TMsgLog::Add(QStringLiteral("Full screen mode, on=") + (on ? QStringLiteral("1") : QStringLiteral("0")));
+  TMsgLog::Add(QStringLiteral("Full screen mode, on=") +
+               (on ? QStringLiteral("1") : QStringLiteral("0")));
   update();
   Table()->Resume(true);
   settingFullScreen = false;

@@ -19,9 +19,8 @@ QRect Screens::AvailableNear(const QRect& rect) {
     const QRect area = screen->availableGeometry();
     const QRect overlap = area & rect;
     // Overlap wins; without any, the distance between the centres decides.
-    const long long score = overlap.isEmpty()
-                                ? (area.center() - rect.center()).manhattanLength()
-                                : -(long long)overlap.width() * overlap.height();
+    const long long score = overlap.isEmpty() ? (area.center() - rect.center()).manhattanLength()
+                                              : -(long long)overlap.width() * overlap.height();
     if (score < best) {
       best = score;
       nearest = screen;

@@ -23,7 +23,8 @@ private:
   }
 
   // The game started from folder with arguments; its exit code, or -1 when it did not end.
-  static int RunGame(const QString& folder, const QStringList& arguments, int waitMs, qint64* tookMs) {
+  static int RunGame(const QString& folder, const QStringList& arguments, int waitMs,
+                     qint64* tookMs) {
     QProcess game;
     game.setWorkingDirectory(folder);
     QElapsedTimer clock;
@@ -52,7 +53,9 @@ private slots:
     const QString folder = TestEnvironment::ScratchFolder() + QStringLiteral("/second");
     QVERIFY(QDir().mkpath(folder));
     qint64 took = 0;
-    QCOMPARE(RunGame(folder, {QStringLiteral("puzzles/../a b.jig"), QStringLiteral("-x")}, 10000, &took), 0);
+    QCOMPARE(
+        RunGame(folder, {QStringLiteral("puzzles/../a b.jig"), QStringLiteral("-x")}, 10000, &took),
+        0);
     QByteArray output;
     QTRY_VERIFY_WITH_TIMEOUT((output += copy.readAll()).contains("\n\n"), 5000);
     const QStringList received = QString::fromUtf8(output).split(QLatin1Char('\n')).mid(0, 3);
@@ -92,7 +95,8 @@ private slots:
     QProcess copy;
     QVERIFY(StartRunningCopy(copy, {QStringLiteral("--deaf")}));
     qint64 took = 0;
-    const int code = RunGame(TestEnvironment::ScratchFolder(), {QStringLiteral("a.jig")}, 15000, &took);
+    const int code =
+        RunGame(TestEnvironment::ScratchFolder(), {QStringLiteral("a.jig")}, 15000, &took);
     Stop(copy);
     QCOMPARE(code, 1);
     QVERIFY2(took < 9000, qPrintable(QString::number(took)));

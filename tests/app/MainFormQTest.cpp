@@ -51,10 +51,12 @@ private slots:
   // A second copy finds the running one by these values.
   void writesWhatIdentifiesTheRunningCopy() {
     TMainForm form;
-    QCOMPARE(ERegistry::QuickReadInt(QString(), QStringLiteral("Window handle"), 0), int(form.winId()));
+    QCOMPARE(ERegistry::QuickReadInt(QString(), QStringLiteral("Window handle"), 0),
+             int(form.winId()));
     QCOMPARE(ERegistry::QuickReadInt(QString(), QStringLiteral("App handle"), 0),
              int(QCoreApplication::applicationPid()));
-    form.WMCopyData({QStringLiteral("/usr/bin/game"), QStringLiteral("-q"), QStringLiteral("/p/a.jig")});
+    form.WMCopyData(
+        {QStringLiteral("/usr/bin/game"), QStringLiteral("-q"), QStringLiteral("/p/a.jig")});
     QCOMPARE(form.PendingPath(), QStringLiteral("/p/a.jig"));
   }
 
@@ -65,13 +67,19 @@ private slots:
     const QRect first = RunOnce(inside);
     QCOMPARE(first, inside);
     Settings()->Load();
-    QCOMPARE(QRect(Settings()->XPosition, Settings()->YPosition, Settings()->Width, Settings()->Height), inside);
+    QCOMPARE(
+        QRect(Settings()->XPosition, Settings()->YPosition, Settings()->Width, Settings()->Height),
+        inside);
     for (const QRect& away : {QRect(5000, 4000, 770, 400), QRect(-3000, -900, 5000, 3000)}) {
       const QRect placed = RunOnce(away);
       // The window system may set the frame where the window was asked to go.
       QVERIFY2(placed.width() <= area.width() && placed.height() <= area.height() &&
-                   area.adjusted(-4, -4, 4, 4).contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(placed.x()).arg(placed.y())
-                                                     .arg(placed.width()).arg(placed.height())));
+                   area.adjusted(-4, -4, 4, 4).contains(placed),
+               qPrintable(QStringLiteral("%1,%2 %3x%4")
+                              .arg(placed.x())
+                              .arg(placed.y())
+                              .arg(placed.width())
+                              .arg(placed.height())));
     }
   }
 
@@ -132,12 +140,13 @@ private slots:
     QTRY_VERIFY(Puzzle::Current() != nullptr);
     ChipList& pieces = form.Table()->Surface().GetChipList();
     QTRY_VERIFY(pieces.Count() > 4);
-    QVERIFY(form.windowTitle().endsWith(QStringLiteral(" - wheel")) || form.windowTitle().contains(QStringLiteral("wheel")));
+    QVERIFY(form.windowTitle().endsWith(QStringLiteral(" - wheel")) ||
+            form.windowTitle().contains(QStringLiteral("wheel")));
     const auto before = Order(pieces);
     const QPointF at = form.Table()->rect().center();
     for (QPoint delta : {QPoint(120, 0), QPoint(0, 0), QPoint(0, 60), QPoint(-240, 0)}) {
-      QWheelEvent wheel(at, form.Table()->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
-                        Qt::NoScrollPhase, false);
+      QWheelEvent wheel(at, form.Table()->mapToGlobal(at), QPoint(), delta, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
       QApplication::sendEvent(form.Table(), &wheel);
     }
     QVERIFY(Order(pieces) == before);

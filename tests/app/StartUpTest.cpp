@@ -36,7 +36,7 @@ TEST(StartUp, RefusesWeakDisplaysWithTheirMessage) {
   struct Case {
     int depth, w, h;
     const QString* expected;
-  } cases[] = {{8, 1920, 1080, &Colour}, {15, 1024, 768, &Colour}, {15, 640, 480, &Colour},
+  } cases[] = {{8, 1920, 1080, &Colour}, {15, 1024, 768, &Colour},  {15, 640, 480, &Colour},
                {16, 800, 600, nullptr},  {24, 1280, 1024, nullptr}, {32, 799, 600, &Area},
                {32, 800, 599, &Area},    {16, 0, 0, &Area},         {0, 0, 0, &Colour}};
   for (const Case& c : cases) {
@@ -51,10 +51,11 @@ TEST(StartUp, HandsOverPathsMadeAbsoluteAgainstItsOwnFolder) {
       {QStringLiteral("tessavinelume"), QStringLiteral("a.jig"), QStringLiteral("../b/c.saw"),
        QStringLiteral("/abs/d.jpg"), QStringLiteral("-x"), QStringLiteral("./e f.bmp")},
       QStringLiteral("/home/player/puzzles"));
-  EXPECT_EQ(handed, (QStringList{QCoreApplication::applicationFilePath(),
-                                 QStringLiteral("/home/player/puzzles/a.jig"),
-                                 QStringLiteral("/home/player/b/c.saw"), QStringLiteral("/abs/d.jpg"),
-                                 QStringLiteral("-x"), QStringLiteral("/home/player/puzzles/e f.bmp")}));
+  EXPECT_EQ(handed,
+            (QStringList{QCoreApplication::applicationFilePath(),
+                         QStringLiteral("/home/player/puzzles/a.jig"),
+                         QStringLiteral("/home/player/b/c.saw"), QStringLiteral("/abs/d.jpg"),
+                         QStringLiteral("-x"), QStringLiteral("/home/player/puzzles/e f.bmp")}));
 }
 
 TEST(StartUp, MakerAddressesServeMailAndPages) {
@@ -62,7 +63,8 @@ TEST(StartUp, MakerAddressesServeMailAndPages) {
   EXPECT_EQ(mail.scheme(), QStringLiteral("mailto"));
   EXPECT_EQ(QUrlQuery(mail).queryItemValue(QStringLiteral("SUBJECT"), QUrl::FullyDecoded),
             QStringLiteral("Tessavinelume Jigsaw Puzzles Bug Report"));
-  for (const QString& page : {MakerAddresses::VersionUrl(), MakerAddresses::HomePage(), MakerAddresses::PuzzlesPage()})
+  for (const QString& page :
+       {MakerAddresses::VersionUrl(), MakerAddresses::HomePage(), MakerAddresses::PuzzlesPage()})
     EXPECT_TRUE(QUrl(page).host().endsWith(QStringLiteral("example.org"))) << page.toStdString();
   EXPECT_TRUE(MakerAddresses::PuzzlesPage().endsWith(QStringLiteral("/puzzles.html")));
 }
@@ -70,9 +72,12 @@ TEST(StartUp, MakerAddressesServeMailAndPages) {
 // Only the frame files and clipboard pictures an earlier copy left go; names match in any case.
 TEST(StartUp, SweepsOnlyStaleTemporaryFiles) {
   const QString folder = TestEnvironment::ScratchFolder() + QStringLiteral("/sweep");
-  const QStringList stale{QStringLiteral("Jig1a2b.tmp"), QStringLiteral("JIGX.TMP"), QStringLiteral("Jig9.bmp")};
-  const QStringList kept{QStringLiteral("Jig9.saw"), QStringLiteral("notJig.tmp"), QStringLiteral("puzzle.bmp")};
-  for (const QString& name : stale + kept) ASSERT_TRUE(TestEnvironment::WriteFile(folder + '/' + name, "x"));
+  const QStringList stale{QStringLiteral("Jig1a2b.tmp"), QStringLiteral("JIGX.TMP"),
+                          QStringLiteral("Jig9.bmp")};
+  const QStringList kept{QStringLiteral("Jig9.saw"), QStringLiteral("notJig.tmp"),
+                         QStringLiteral("puzzle.bmp")};
+  for (const QString& name : stale + kept)
+    ASSERT_TRUE(TestEnvironment::WriteFile(folder + '/' + name, "x"));
   StartUp::SweepStaleTempFiles(folder);
   QStringList left = QDir(folder).entryList(QDir::Files, QDir::Name);
   QStringList expected = kept;
@@ -92,7 +97,8 @@ TEST(SingleInstance, OneHolderTakesHandOversTaggedOnly) {
   EXPECT_FALSE(second.Acquire());
   QSignalSpy received(&first, &SingleInstance::ArgumentsReceived);
   const QStringList sent{QStringLiteral("prog"), QStringLiteral("/a/\u00e9t\u00e9 b.jig")};
-  auto handOver = std::async(std::launch::async, [&] { return second.SendToRunningCopy(sent, 4000); });
+  auto handOver =
+      std::async(std::launch::async, [&] { return second.SendToRunningCopy(sent, 4000); });
   while (handOver.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
     QCoreApplication::processEvents();
   EXPECT_EQ(handOver.get(), SingleInstance::HandOver::Delivered);

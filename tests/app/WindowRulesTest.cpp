@@ -11,10 +11,10 @@
 TEST(WindowPlacement, SavedWindowComesBackInsideTheScreen) {
   QRandomGenerator random(16);
   for (int i = 0; i < 5000; ++i) {
-    const QRect area(random.bounded(-2000, 4000), random.bounded(-1000, 2000), random.bounded(400, 3000),
-                     random.bounded(300, 2000));
-    const QRect saved(random.bounded(-6000, 8000), random.bounded(-6000, 8000), random.bounded(1, 4000),
-                      random.bounded(1, 3000));
+    const QRect area(random.bounded(-2000, 4000), random.bounded(-1000, 2000),
+                     random.bounded(400, 3000), random.bounded(300, 2000));
+    const QRect saved(random.bounded(-6000, 8000), random.bounded(-6000, 8000),
+                      random.bounded(1, 4000), random.bounded(1, 3000));
     const QRect placed = WindowPlacement::PlaceInside(saved, area);
     ASSERT_TRUE(area.contains(placed)) << i;
     EXPECT_EQ(placed.width(), std::min(saved.width(), area.width()));
