@@ -101,9 +101,13 @@ int StartUp::Run() {
     const auto result = lock.SendToRunningCopy(
         AbsoluteArguments(QCoreApplication::arguments(), QDir::currentPath()), HandOverWaitMs);
     if (result == SingleInstance::HandOver::Delivered) return 0;
-    if (result == SingleInstance::HandOver::NotAnswered || attempt == 2) {
-      // The running copy still holds the lock: this one must not open a window.
+    // The running copy still holds the lock: this one must not open a window.
+    if (result == SingleInstance::HandOver::NotAnswered) {
       TMsgLog::Add(QStringLiteral("Start-up: the running copy did not take the command line"));
+      return 1;
+    }
+    if (attempt == 2) {
+      TMsgLog::Add(QStringLiteral("Start-up: the one-copy lock could not be taken"));
       return 1;
     }
   }
