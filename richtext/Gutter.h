@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,7 +53,8 @@ private:
     std::unique_ptr<IntArray> positions;
   };
   void BuildMenu();
-  QAction* AddItem(const QString& caption, const QString& glyph, void (RichEdit20::*operation)());
+  // Every item gives the focus back to the editor after its operation.
+  QAction* AddItem(const QString& caption, const QString& glyph, const std::function<void()>& operation);
   void SetItemExecute();
   void ColorItemExecute();
   void ColorChosen();

@@ -19,31 +19,29 @@ void ShowShortcut(QAction* item, const QKeySequence& keys) {
 }
 }  // namespace
 
-QAction* Gutter::AddItem(const QString& caption, const QString& glyph, void (RichEdit20::*operation)()) {
+QAction* Gutter::AddItem(const QString& caption, const QString& glyph, const std::function<void()>& operation) {
   QAction* item = menu_->addAction(caption);
   if (!glyph.isEmpty()) menu_->AssignBmpToItem(glyph, item);
-  if (operation != nullptr)
-    connect(item, &QAction::triggered, this, [this, operation] {
-      (editor_.*operation)();
-      editor_.setFocus();
-    });
+  connect(item, &QAction::triggered, this, [this, operation] {
+    operation();
+    editor_.setFocus();
+  });
   return item;
 }
 
 void Gutter::BuildMenu() {
   menu_ = new FrugalPopupMenu(this);
-  FirstItem = AddItem(tr("&First Bookmark"), QStringLiteral("FIRSTBOOKMARK"), &RichEdit20::GoToFirstBookmark);
-  PrevItem = AddItem(tr("&Previous Bookmark"), QStringLiteral("PREVBOOKMARK"), &RichEdit20::GoToPreviousBookmark);
+  RichEdit20& editor = editor_;
+  FirstItem = AddItem(tr("&First Bookmark"), QStringLiteral("FIRSTBOOKMARK"), [&editor] { editor.GoToFirstBookmark(); });
+  PrevItem = AddItem(tr("&Previous Bookmark"), QStringLiteral("PREVBOOKMARK"), [&editor] { editor.GoToPreviousBookmark(); });
   ShowShortcut(PrevItem, QKeySequence(Qt::SHIFT | Qt::Key_F2));
-  NextItem = AddItem(tr("&Next Bookmark"), QStringLiteral("NEXTBOOKMARK"), &RichEdit20::GoToNextBookmark);
+  NextItem = AddItem(tr("&Next Bookmark"), QStringLiteral("NEXTBOOKMARK"), [&editor] { editor.GoToNextBookmark(); });
   ShowShortcut(NextItem, QKeySequence(Qt::Key_F2));
-  LastItem = AddItem(tr("&Last Bookmark"), QStringLiteral("LASTBOOKMARK"), &RichEdit20::GoToLastBookmark);
-  SetItem = AddItem(tr("&Set Bookmark"), QStringLiteral("SETBOOKMARK"), nullptr);
-  connect(SetItem, &QAction::triggered, this, &Gutter::SetItemExecute);
-  ClearAllItem = AddItem(tr("Clear &All Bookmarks"), QString(), &RichEdit20::DeleteAllExternalBookmarks);
+  LastItem = AddItem(tr("&Last Bookmark"), QStringLiteral("LASTBOOKMARK"), [&editor] { editor.GoToLastBookmark(); });
+  SetItem = AddItem(tr("&Set Bookmark"), QStringLiteral("SETBOOKMARK"), [this] { SetItemExecute(); });
+  ClearAllItem = AddItem(tr("Clear &All Bookmarks"), QString(), [&editor] { editor.DeleteAllExternalBookmarks(); });
   menu_->addSeparator();
-  ColorItem = AddItem(tr("&Color..."), QStringLiteral("PALETTE"), nullptr);
-  connect(ColorItem, &QAction::triggered, this, &Gutter::ColorItemExecute);
+  ColorItem = AddItem(tr("&Color..."), QStringLiteral("PALETTE"), [this] { ColorItemExecute(); });
 }
 
 int Gutter::LineBookmarkId() {
@@ -82,7 +80,6 @@ void Gutter::SetItemExecute() {
     editor_.DeleteExternalBookmark(id);
   else
     editor_.SetExternalBookmark(editor_.GetLinePos(-1));
-  editor_.setFocus();
 }
 
 void Gutter::ColorItemExecute() {
