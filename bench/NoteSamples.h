@@ -2,7 +2,10 @@
 // The largest note a player will meet, as RTF: about 20,000 words with formats, lists,
 // links, page breaks and four photos as the editor stores pasted pictures (about 19 MB).
 
+#include "richtext/NotePicture.h"
+
 #include <QByteArray>
+#include <QImage>
 
 #include <random>
 
@@ -11,22 +14,16 @@ namespace NoteSamples {
 inline const char* const kWords[] = {"the", "puzzle", "picture", "of", "a", "harbour", "with", "boats", "and",
                               "gulls", "under", "evening", "light", "painted", "in", "oils", "by", "hand"};
 
-// A 24-bit DIB of 1024x768 inside a placeable-metafile-like group, hex-coded in lines of 128
-// characters, as the editor stores a pasted photo.
-inline QByteArray PhotoHex(int seed) {
-  const int width = 1024, height = 768, stride = width * 3;
-  QByteArray dib(40 + stride * height, Qt::Uninitialized);
-  std::mt19937 rng(static_cast<unsigned>(seed));
-  for (qsizetype i = 0; i < dib.size(); ++i) dib[i] = static_cast<char>((i / 3 + i % 3 * 40 + (rng() & 7)) & 0xFF);
-  const QByteArray hex = dib.toHex();
-  QByteArray lines;
-  lines.reserve(hex.size() + hex.size() / 64);
-  for (qsizetype i = 0; i < hex.size(); i += 128) lines.append(hex.mid(i, 128)).append("\r\n");
-  return lines;
-}
-
+// A 1024x768 photo as the editor stores a pasted picture: a 24-bit DIB inside a metafile
+// group, hex-coded in lines of 128 characters.
 inline QByteArray Picture(int seed) {
-  return "{\\pict\\wmetafile8\\picw27093\\pich20320\\picwgoal15360\\pichgoal11520 \r\n" + PhotoHex(seed) + "}";
+  QImage photo(1024, 768, QImage::Format_RGB32);
+  std::mt19937 rng(static_cast<unsigned>(seed));
+  for (int y = 0; y < photo.height(); ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+    for (int x = 0; x < photo.width(); ++x) row[x] = qRgb((x + (rng() & 7)) & 0xFF, (y + (rng() & 7)) & 0xFF, (x ^ y) & 0xFF);
+  }
+  return NotePicture::GroupFor(photo);
 }
 
 inline QByteArray LargestNote() {

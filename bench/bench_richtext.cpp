@@ -6,6 +6,7 @@
 // (what any reader must pay: no parsing but the pictures' own data); save against a walk
 // over the document's fragments copying their text and kept groups into one buffer.
 
+#include "bench/NoteSamples.h"
 #include "bench/RatioReporter.h"
 #include "richtext/KeptGroup.h"
 #include "richtext/NoteBuilder.h"
@@ -21,52 +22,8 @@
 
 #include <cstdio>
 #include <memory>
-#include <random>
 
 namespace {
-
-const char* const kWords[] = {"the", "puzzle", "picture", "of", "a", "harbour", "with", "boats", "and",
-                              "gulls", "under", "evening", "light", "painted", "in", "oils", "by", "hand"};
-
-// A 1024x768 photo as the editor stores a pasted picture: a 24-bit DIB inside a metafile
-// group, hex-coded in lines of 128 characters.
-QByteArray Picture(int seed) {
-  QImage photo(1024, 768, QImage::Format_RGB32);
-  std::mt19937 rng(static_cast<unsigned>(seed));
-  for (int y = 0; y < photo.height(); ++y) {
-    QRgb* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
-    for (int x = 0; x < photo.width(); ++x) row[x] = qRgb((x + (rng() & 7)) & 0xFF, (y + (rng() & 7)) & 0xFF, (x ^ y) & 0xFF);
-  }
-  return NotePicture::GroupFor(photo);
-}
-
-QByteArray LargestNote() {
-  QByteArray rtf =
-      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
-      "{\\f1\\froman\\fprq2\\fcharset0 Times New Roman;}{\\f2\\fnil\\fcharset2 Symbol;}}\r\n"
-      "{\\colortbl ;\\red0\\green0\\blue255;\\red255\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs20 ";
-  std::mt19937 rng(1);
-  int word = 0;
-  for (int paragraph = 0; paragraph < 1000; ++paragraph) {
-    if (paragraph % 10 == 5)
-      rtf += "\\pard{\\pntext\\f2\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li360 ";
-    if (paragraph % 100 == 50) rtf += "\\page ";
-    if (paragraph % 250 == 100) rtf += paragraph == 600 ? "{\\object\\objemb{\\*\\objclass Paint.Picture}"
-                                                          "\\objw15360\\objh11520{\\*\\objdata 01050000020000000b000000}"
-                                                          "{\\result" + Picture(paragraph) + "}}"
-                                                        : Picture(paragraph);
-    for (int w = 0; w < 22; ++w, ++word) {
-      if (word % 10 == 0) rtf += (word / 10) % 3 == 0 ? "\\b " : (word / 10) % 3 == 1 ? "\\b0\\i " : "\\i0 ";
-      if (word % 1000 == 500)
-        rtf += "{\\field{\\*\\fldinst{HYPERLINK \"http://example.org/\"}}{\\fldrslt{\\ul\\cf1 link}}} ";
-      rtf += kWords[rng() % (sizeof kWords / sizeof *kWords)];
-      rtf += ' ';
-    }
-    rtf += "\\par\r\n";
-    if (paragraph % 10 == 5) rtf += "\\pard ";
-  }
-  return rtf + "}\r\n";
-}
 
 QByteArray TypicalNote() {
   QByteArray rtf =
@@ -74,7 +31,7 @@ QByteArray TypicalNote() {
       "\\viewkind4\\uc1\\pard\\f0\\fs20 ";
   for (int paragraph = 0; paragraph < 5; ++paragraph) {
     rtf += "\\b Harbour\\b0  at evening. ";
-    for (int w = 0; w < 60; ++w) rtf += kWords[(paragraph * 7 + w) % 18], rtf += ' ';
+    for (int w = 0; w < 60; ++w) rtf += NoteSamples::kWords[(paragraph * 7 + w) % 18], rtf += ' ';
     rtf += "\\par\r\n";
   }
   return rtf + "}\r\n";
@@ -99,7 +56,7 @@ Note MakeNote(const QByteArray& rtf) {
 }
 
 Note& Largest() {
-  static Note note = MakeNote(LargestNote());
+  static Note note = MakeNote(NoteSamples::LargestNote());
   return note;
 }
 
