@@ -563,8 +563,8 @@ QString RtfParser::FontNameBytes() {
 }
 
 void RtfParser::CommitFont() {
-  QString name = (fontNameText_ + FontNameBytes()).trimmed();
-  name.removeIf([](QChar c) { return c.unicode() < 0x20; });  // no writer can name them
+  QString name = fontNameText_ + FontNameBytes();
+  name = name.removeIf([](QChar c) { return c.unicode() < 0x20; }).trimmed();  // no writer can name them
   if (fontIndex_ >= 0 && !name.isEmpty()) {
     font_.name = name;
     tables_.AddFont(fontIndex_, font_);
