@@ -9,6 +9,7 @@
 #include "RichEditWindow.h"
 
 #include "Yelk/ChrArray.h"
+#include "Yelk/HourGlass.h"
 #include "Yelk/IntArray.h"
 #include "controls/ClassColor.h"
 
@@ -17,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -267,7 +269,7 @@ private:
   LONG ReplaceText(CHARRANGE range, const QString& text, bool canUndo, bool matchFirstCase);
   void CreateGutter();
   void WatchContents(QTextDocument* document);
-  bool PauseSearch(const bool& aborted);
+  bool PauseSearch(const bool& aborted, std::optional<HourGlass::Scope>& busy);
   QString IndentUnit() const;
 
   Gutter* gutter_ = nullptr;

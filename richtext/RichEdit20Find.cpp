@@ -15,8 +15,11 @@
 
 #include <optional>
 
-bool RichEdit20::PauseSearch(const bool& aborted) {
+bool RichEdit20::PauseSearch(const bool& aborted, std::optional<HourGlass::Scope>& busy) {
   if (MessagesAreQueued(true)) {
+    // The busy cursor comes when the search first lets the application in: a shorter one is
+    // over before anyone could see it.
+    if (!busy) busy.emplace();
     IdlerServer& idler = IdlerServer::IS();
     if (!idler.IdlerIsRunning()) {
       // While the busy cursor filters input it must see it, to turn Esc into an abort; without
@@ -39,16 +42,12 @@ LONG RichEdit20::FindText(const QString& text, LONG start, bool forward, bool ma
   }
   const SearchQuery query{text, forward, matchCase, wholeWord};
   if (!TextSearch::MayMatch(query, length, start, range)) return -1;
-  // The busy cursor comes with the second window: a search within one is over at once.
   std::optional<HourGlass::Scope> busy;
   bool aborted = false;
   AbortRegister::AR().Register(&aborted);
   const TextSearch search([this](int from, int to) { return Note().GetText(from, to); },
                           [this](int from, int to) { return IsWholeWord(from, to); },
-                          [this, &aborted, &busy] {
-                            if (!busy) busy.emplace();
-                            return PauseSearch(aborted);
-                          });
+                          [this, &aborted, &busy] { return PauseSearch(aborted, busy); });
   const int position = search.Find(query, length, start, range);
   AbortRegister::AR().Deregister(&aborted);
   if (position >= 0 && select) SetSelection(position, position + static_cast<LONG>(text.size()));
