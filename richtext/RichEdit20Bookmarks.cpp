@@ -148,8 +148,10 @@ bool RichEdit20::GutterKey(QKeyEvent* event) {
   else if (modifiers == Qt::ShiftModifier)
     GoToPreviousBookmark();
   else if (gutter_ != nullptr) {
+    // Ctrl+F2 sets the line's bookmark, Ctrl+Shift+F2 deletes it, as the menu's item says.
     gutter_->UpdateMenuItems();
-    gutter_->SetItem->trigger();
+    const QKeySequence pressed(event->keyCombination());
+    if (gutter_->SetItem->shortcut() == pressed) gutter_->SetItem->trigger();
   }
   return true;
 }

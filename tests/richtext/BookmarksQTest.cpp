@@ -350,6 +350,11 @@ void BookmarksQTest::GutterIconsClicksMenuAndColour() {
   QCOMPARE(editor.GetCaretPos(), 11);
   QTest::keyClick(&editor, Qt::Key_F2, Qt::ShiftModifier);
   QCOMPARE(editor.GetCaretPos(), 0);
+  QTest::keyClick(&editor, Qt::Key_F2, Qt::ControlModifier);  // the line has one: nothing to set
+  QCOMPARE(editor.ExternalBookmarks.Size(), 3);
+  QTest::keyClick(&editor, Qt::Key_F2, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(editor.ExternalBookmarks.Size(), 2);
+  QCOMPARE(editor.GetBookmarkIdAt(0), -1);
   gutter->ClearAllItem->trigger();
   gutter->UpdateMenuItems();
   QVERIFY(!gutter->FirstItem->isEnabled() && !gutter->NextItem->isEnabled() && !gutter->ClearAllItem->isEnabled());
