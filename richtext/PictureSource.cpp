@@ -54,8 +54,12 @@ PictureSource ReadPict(RtfTokenizer& tokenizer, std::size_t groupSize) {
       case RtfTokenizer::Kind::GroupClose: return source;
       case RtfTokenizer::Kind::GroupOpen: tokenizer.SkipGroup(); break;  // \*\picprop, \*\blipuid
       case RtfTokenizer::Kind::Word: TakeWord(token, source); break;
-      case RtfTokenizer::Kind::Text: PictureSource::AppendHex(token.word.data(), token.word.size(), source.data, pending); break;
-      case RtfTokenizer::Kind::Binary: source.data.append(token.word.data(), static_cast<qsizetype>(token.word.size())); break;
+      case RtfTokenizer::Kind::Text:
+        PictureSource::AppendHex(token.word.data(), token.word.size(), source.data, pending);
+        break;
+      case RtfTokenizer::Kind::Binary:
+        source.data.append(token.word.data(), static_cast<qsizetype>(token.word.size()));
+        break;
       default: break;
     }
   }

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <cstddef>
+
 struct PictureSource {
   enum class Kind { None, Dib, DeviceBitmap, Wmf, Emf, Png, Jpeg, Other };
 
