@@ -232,7 +232,8 @@ int RichParagraph::OutdentStep(int position) {
 }
 
 void RichParagraph::Indent() {
-  if (owner_.ReadPlainText()) return;
+  // Plain text has no indents: the lines gain a tab or blanks.
+  if (owner_.ReadPlainText()) return owner_.IndentPlainText(false);
   const int step = IndentStep();
   const PARAFORMAT2 current = GetFormat();
   Apply(PFM_STARTINDENT, [&](PARAFORMAT2& f) { f.dxStartIndent = current.dxStartIndent + step; });
@@ -249,7 +250,7 @@ void RichParagraph::IndentBoth() {
 }
 
 void RichParagraph::Outdent() {
-  if (owner_.ReadPlainText()) return;
+  if (owner_.ReadPlainText()) return owner_.IndentPlainText(true);
   const int position = FirstLinePosition(GetFormat());
   if (position < 1) return;
   const int step = OutdentStep(position);

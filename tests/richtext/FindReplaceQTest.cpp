@@ -9,6 +9,7 @@
 #include "Yelk/HourGlass.h"
 #include "richtext/BlockIterator.h"
 #include "richtext/RichEdit20.h"
+#include "richtext/RichParagraph.h"
 
 #include <QKeyEvent>
 #include <QTimer>
@@ -146,12 +147,12 @@ void FindReplaceQTest::PlainIndentAndOutdent() {
       editor.SetText(text, true);
       const int end = lines == 3 ? 19 : 24;  // from "one" to the start of "four" / "five"
       editor.SetSelection(5, end);
-      editor.IndentPlainText(false);
+      editor.GetParagraph()->Indent();
       QStringList expected = text.split(u'\r');
       for (int l = 1; l <= lines; ++l) expected[l] = unit + expected[l];
       QCOMPARE(Text(editor), expected.join(u'\r'));
       QCOMPARE(editor.GetSelText(0).split(u'\r').size(), lines + 1);
-      editor.IndentPlainText(true);
+      editor.GetParagraph()->Outdent();
       QCOMPARE(Text(editor), text);
       editor.SetSelection(0, 2);
       editor.IndentPlainText(false);
