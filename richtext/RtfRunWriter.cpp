@@ -215,6 +215,8 @@ void RtfRunWriter::Text(const QString& text, const CharAttrs& attrs, bool row) {
 void RtfRunWriter::Kept(const QByteArray& bytes, const CharAttrs& attrs) {
   Field(attrs);
   Change(attrs);
+  // A lone twin written right after a picture would be read as that picture's: kept apart.
+  if (bytes.startsWith("{\\nonshppict") && out_.endsWith('}')) out_.append("{}");
   out_.append(bytes);
   delimit_ = false;
 }
