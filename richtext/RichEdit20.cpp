@@ -40,9 +40,11 @@ RichEdit20::RichEdit20(QWidget* parent)
   AbortRegister::AR().Register(this, [this](QObject* sender) { AbortAction_(sender); });
   connect(this, &RichEditWindow::Update, this, [this] { ContentChanged = true; });
   WatchContents(Note().Document());
+  ConnectInput();
   connect(&Note(), &NoteDocument::DocumentReplaced, this, [this](QTextDocument* document) {
     Bookmarks.Attach(document);
     WatchContents(document);
+    MarkLinks();
   });
 
   idler_ = std::make_unique<IdlerClient>([this] { return OnIdle(); }, objectName().isEmpty() ? QStringLiteral("RichEdit20") : objectName());
@@ -213,6 +215,7 @@ void RichEdit20::SetAutoUrlDetect(bool on) {
   DWORD mask = EmGetEventMask();
   autoUrlDetect_ = on;
   EmAutoUrlDetect(on);
+  MarkLinks();
   if (on)
     mask |= ENM_LINK;
   else

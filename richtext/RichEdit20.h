@@ -14,6 +14,7 @@
 #include "controls/ClassColor.h"
 
 #include <QCursor>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -28,6 +29,8 @@ class RichFont;
 class RichIO;
 class RichParagraph;
 class RichPrinter;
+class LinkMarker;
+class RichEditPopupMenu;
 
 class RichEdit20 : public RichEditWindow {
   Q_OBJECT
@@ -203,6 +206,7 @@ public:
   void PositionsToVisibleDepths(IntArray& positions);
   void PopupGutterMenu();
   Gutter* GetGutter() const { return gutter_; }
+  RichEditPopupMenu* PopupMenu() const { return popupMenu_; }
 
   // Find and replace.
   LONG FindText(const QString& text, LONG start, bool forward, bool matchCase, bool wholeWord, bool select, LONG range);
@@ -260,7 +264,16 @@ protected:
   bool PasteTextOnly() const override { return PastingPlain; }
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
 
 private:
   CHARRANGE ClampedRange(LONG start, LONG end) const;
@@ -271,8 +284,24 @@ private:
   void WatchContents(QTextDocument* document);
   bool PauseSearch(const bool& aborted, std::optional<HourGlass::Scope>& busy);
   QString IndentUnit() const;
+  // Input: the message table's handlers.
+  void ConnectInput();
+  void MarkLinks();
+  void EndEdit(bool afterUndoRedo);
+  bool TabAsBlanks(QKeyEvent* event);
+  bool ControlKey(QKeyEvent* event);
+  bool LinkAtPoint(QPoint viewportPoint, CHARRANGE& range);
+  void LinkNotify(QPoint viewportPoint);
+  void QuickClipPress(QMouseEvent* event);
+  void LeftButtonReleased();
+  void ApplyAtRelease(bool selected, const std::function<void()>& apply);
+  void SelectionChanged();
+  void ScrollAction(int action);
+  void ShowContextMenu(QPoint global);
 
   Gutter* gutter_ = nullptr;
+  RichEditPopupMenu* popupMenu_ = nullptr;
+  QPointer<LinkMarker> linkMarker_;  // the document owns it
   std::vector<int> replacedBookmarks_;  // ids inside the selection an edit replaces
   quint64 contentRevision_ = 0, preparedRevision_ = 0;
 

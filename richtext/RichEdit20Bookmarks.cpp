@@ -155,16 +155,3 @@ bool RichEdit20::GutterKey(QKeyEvent* event) {
   }
   return true;
 }
-
-void RichEdit20::keyPressEvent(QKeyEvent* event) {
-  if (GutterKey(event)) return;
-  PrepareBookmarks();
-  RichEditWindow::keyPressEvent(event);
-  UpdateBookmarks(false);
-}
-
-void RichEdit20::inputMethodEvent(QInputMethodEvent* event) {
-  PrepareBookmarks();
-  RichEditWindow::inputMethodEvent(event);
-  UpdateBookmarks(false);
-}

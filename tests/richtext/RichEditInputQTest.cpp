@@ -1,0 +1,306 @@
+// The editor's input: keys against their effects, the mouse's selection events and quick
+// clip, link detection against a reference over many texts, link clicks, and the context
+// menu's enabling over the editor's states.
+
+#include "QtTestMain.h"
+#include "richtext/RichEdit20.h"
+#include "richtext/RichEditPopupMenu.h"
+#include "richtext/RichFont.h"
+#include "richtext/WebLink.h"
+
+#include "Yelk/Prompt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+class BrowserDouble : public QObject {
+  Q_OBJECT
+public:
+  BrowserDouble() {
+    for (const char* scheme : Schemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+  }
+  ~BrowserDouble() override {
+    for (const char* scheme : Schemes) QDesktopServices::unsetUrlHandler(scheme);
+  }
+  static constexpr const char* Schemes[] = {"http", "https", "ftp", "mailto", "file", "javascript", "telnet"};
+  QList<QUrl> opened;
+
+public slots:
+  void Open(const QUrl& url) { opened.append(url); }
+};
+
+// The reference: an independent reading of the same rule.
+std::vector<std::pair<int, int>> ReferenceLinks(const QString& text) {
+  static const QRegularExpression address(QStringLiteral("(?<![\\p{L}\\p{N}_])(https?://|ftp://|mailto:|www\\.)[^\\s<>\"]+"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  std::vector<std::pair<int, int>> links;
+  for (auto it = address.globalMatch(text); it.hasNext();) {
+    const QRegularExpressionMatch match = it.next();
+    int end = int(match.capturedEnd());
+    while (end > match.capturedEnd(1) && QStringLiteral(".,;:!?)'").contains(text[end - 1])) --end;
+    if (end > match.capturedEnd(1)) links.emplace_back(int(match.capturedStart()), end);
+  }
+  return links;
+}
+
+QPoint PointOf(RichEdit20& editor, int position) {
+  const QRect caret = [&] {
+    QTextCursor cursor(editor.document());
+    cursor.setPosition(position);
+    return editor.cursorRect(cursor);
+  }();
+  return caret.center() + QPoint(2, 0);
+}
+
+}  // namespace
+
+class RichEditInputQTest : public QObject {
+  Q_OBJECT
+private slots:
+  void LinksMatchTheReference();
+  void KeysAndTheirEffects();
+  void ReplaceAllUndoneAndRedoneByKeys();
+  void MouseSelectionAndQuickClip();
+  void LinkClicksOpenOnlyWebAddresses();
+  void ContextMenuFollowsTheState();
+};
+
+void RichEditInputQTest::LinksMatchTheReference() {
+  const QStringList pieces{"http://a.org", "HTTPS://x.y/z?q=1&r=2", "ftp://files.net/f.txt", "mailto:me@x.org",
+                           "www.example.com/page", "file:///etc/passwd", "javascript:alert(1)", "telnet://host",
+                           "xhttp://no", "www.", "http://", "word", "(see", "http://q.org).", "'www.a.b',", "\"",
+                           "<http://in.angle>", "_www.no", "Www.Case.Org!", "mailto:", "a.b.c", "?", "\t", "é"};
+  // Every pair and triple of pieces, joined by a blank or nothing.
+  int checked = 0, found = 0;
+  for (const QString& a : pieces)
+    for (const QString& b : pieces)
+      for (const QString& glue : {QString(), QStringLiteral(" ")}) {
+        for (const QString& text : {a + glue + b, b + glue + a + glue + b}) {
+          std::vector<std::pair<int, int>> ours;
+          for (const WebLink& link : FindWebLinks(text)) ours.emplace_back(link.start, link.end);
+          QCOMPARE(ours, ReferenceLinks(text));
+          for (const auto& [start, end] : ours) {
+            const QString link = text.mid(start, end - start);
+            QVERIFY2(!link.startsWith(QLatin1String("file"), Qt::CaseInsensitive) &&
+                         !link.startsWith(QLatin1String("javascript")) && !link.startsWith(QLatin1String("telnet")),
+                     qPrintable(link));
+            const WebLink at = WebLinkAt(text, start);
+            QCOMPARE(at.end, end);
+          }
+          found += int(ours.size());
+          ++checked;
+        }
+      }
+  QVERIFY(checked > 2000 && found > 1000);
+}
+
+void RichEditInputQTest::KeysAndTheirEffects() {
+  struct Case {
+    const char* name;
+    QString text;
+    int caret, tabs;
+    bool plain;
+    const char* face;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString expected;
+  };
+  const QString six = QStringLiteral("abcdef");
+  const std::vector<Case> cases{
+      {"fixed tab to the stop", six, 6, 4, true, "Monospace", Qt::Key_Tab, Qt::NoModifier, six + "  "},
+      {"proportional tab", six, 6, 4, true, "Sans Serif", Qt::Key_Tab, Qt::NoModifier, six + "    "},
+      {"Ctrl+Shift+Tab", six, 6, 4, true, "Monospace", Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, six},
+      {"TabsAsSpaces 0 types a tab", six, 6, 0, true, "Monospace", Qt::Key_Tab, Qt::NoModifier, six + "\t"},
+      {"rich text types a tab", six, 6, 4, false, "Monospace", Qt::Key_Tab, Qt::NoModifier, six + "\t"},
+      {"Ctrl+Y deletes the line", "one\rtwo\rthree", 5, -1, false, "Sans Serif", Qt::Key_Y, Qt::ControlModifier,
+       "one\rthree"},
+      {"typing", six, 3, -1, false, "Sans Serif", Qt::Key_X, Qt::NoModifier, "abcxdef"},
+      {"Backspace", six, 3, -1, false, "Sans Serif", Qt::Key_Backspace, Qt::NoModifier, "abdef"},
+      {"Delete", six, 3, -1, false, "Sans Serif", Qt::Key_Delete, Qt::NoModifier, "abcef"},
+  };
+  for (const Case& c : cases) {
+    RichEdit20 editor;
+    editor.show();
+    editor.SetPlainText(c.plain);
+    editor.SetText(c.text, false);
+    editor.SetSelection(0, -1);
+    editor.GetFont()->SetFaceName(QString::fromLatin1(c.face));
+    editor.TabsAsSpaces = c.tabs;
+    editor.SetSelection(c.caret, c.caret);
+    const int mark = editor.SetBookmark(c.caret + 1 <= editor.GetLength() ? c.caret + 1 : c.caret);
+    const int markBefore = editor.GetBookmarkPos(mark);
+    editor.BeginHiLightMode(clYellow);
+    QTest::keyClick(&editor, c.key, c.modifiers);
+    QVERIFY2(editor.GetTextRange(CHARRANGE{0, -1}) == c.expected, c.name);
+    QVERIFY2(editor.InHiLightMode() == (c.expected == c.text), c.name);
+    // A bookmark after the edit moves with its text.
+    const int moved = int(c.expected.size()) - int(c.text.size());
+    if (c.key != Qt::Key_Y && moved != 0 && c.caret < c.text.size())
+      QVERIFY2(editor.GetBookmarkPos(mark) == markBefore + moved, c.name);
+    if (c.key == Qt::Key_Y) {
+      QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+      QVERIFY2(editor.GetTextRange(CHARRANGE{0, -1}) == c.expected, "Ctrl+Y redoes nothing");
+    }
+  }
+}
+
+void RichEditInputQTest::ReplaceAllUndoneAndRedoneByKeys() {
+  RichEdit20 editor;
+  editor.show();
+  const QString before = QStringLiteral("cat dog cat dog cat dog cat dog cat");
+  editor.SetText(before, false);
+  editor.ResetDirtyFlag();
+  QCOMPARE(editor.ReplaceAll("cat", "bird", 0, false, false, true, -1), 5);
+  const QString after = editor.GetTextRange(CHARRANGE{0, -1});
+  QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(editor.GetTextRange(CHARRANGE{0, -1}), before);
+  QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(editor.GetTextRange(CHARRANGE{0, -1}), after);
+  // The menu key's release opens no menu.
+  QTest::keyClick(&editor, Qt::Key_Menu);
+  QVERIFY(!editor.PopupMenu()->isVisible());
+}
+
+void RichEditInputQTest::MouseSelectionAndQuickClip() {
+  RichEdit20 editor;
+  editor.resize(400, 200);
+  editor.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&editor));
+  editor.SetText(QStringLiteral("alpha beta gamma"), false);
+  int made = 0, words = 0;
+  editor.OnSelectionMade = [&](QObject*) { ++made; };
+  editor.OnWholeWordSelected = [&](QObject*) { ++words; };
+  QWidget* view = editor.viewport();
+  // A drag backwards over "beta": the caret is where the drag ended.
+  QTest::mousePress(view, Qt::LeftButton, {}, PointOf(editor, 10) - QPoint(2, 0));
+  QTest::mouseMove(view, PointOf(editor, 6) - QPoint(2, 0));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, PointOf(editor, 6) - QPoint(2, 0));
+  QCOMPARE(editor.GetSelection().cpMin, 6);
+  QCOMPARE(editor.GetSelection().cpMax, 10);
+  QVERIFY(made >= 1 && words >= 1 && editor.SelectionMarked);
+  QCOMPARE(editor.GetCaretPos(), 6);
+  // From the keyboard.
+  made = words = 0;
+  editor.SetSelection(0, 0);
+  for (int i = 0; i < 5; ++i) QTest::keyClick(&editor, Qt::Key_Right, Qt::ShiftModifier);
+  QVERIFY(made >= 1 && words >= 1);
+
+  // Quick clip: Ctrl copies, Ctrl+Shift cuts, a plain middle click pastes.
+  editor.SetQuickClip(true);
+  QApplication::clipboard()->clear();
+  editor.SetSelection(0, 5);
+  QTest::mouseClick(view, Qt::MiddleButton, Qt::ControlModifier, PointOf(editor, 2));
+  QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("alpha"));
+  QCOMPARE(editor.GetLength(), 16);
+  editor.SetSelection(6, 11);
+  QTest::mouseClick(view, Qt::MiddleButton, Qt::ControlModifier | Qt::ShiftModifier, PointOf(editor, 8));
+  QCOMPARE(editor.GetTextRange(CHARRANGE{0, -1}), QStringLiteral("alpha gamma"));
+  editor.SetSelection(0, 0);
+  QTest::mouseClick(view, Qt::MiddleButton, {}, PointOf(editor, 0));
+  QVERIFY(editor.GetTextRange(CHARRANGE{0, -1}).contains(QStringLiteral("beta ")));
+  QVERIFY(editor.GutterRefreshPending);
+}
+
+void RichEditInputQTest::LinkClicksOpenOnlyWebAddresses() {
+  BrowserDouble browser;
+  Prompt::Double prompts;
+  RichEdit20 editor;
+  editor.resize(600, 200);
+  editor.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&editor));
+  editor.SetText(QStringLiteral("go http://a.example/x then www.b.example or file:///etc/passwd telnet://h "
+                                "javascript:alert(1)"),
+                 false);
+  editor.ResetDirtyFlag();
+  editor.SetAutoUrlDetect(true);
+  QCoreApplication::processEvents();
+  QVERIFY(!editor.IsDirty());
+  // Marked on the layout only: the first link's characters carry an underline there.
+  const QTextBlock block = editor.document()->firstBlock();
+  const auto formats = block.layout()->formats();
+  QCOMPARE(int(formats.size()), 2);
+  QWidget* view = editor.viewport();
+  const QString text = editor.GetTextRange(CHARRANGE{0, -1});
+  for (const char* target : {"http://a", "www.b", "file:", "telnet:", "javascript:"})
+    QTest::mouseClick(view, Qt::LeftButton, {}, PointOf(editor, int(text.indexOf(QLatin1String(target))) + 3));
+  QCOMPARE(browser.opened, (QList<QUrl>{QUrl("http://a.example/x"), QUrl("http://www.b.example")}));
+  // A press on a link and a drag away does not open it.
+  QTest::mousePress(view, Qt::LeftButton, {}, PointOf(editor, 6));
+  QTest::mouseMove(view, PointOf(editor, 1));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, PointOf(editor, 1));
+  QCOMPARE(browser.opened.size(), 2);
+  QVERIFY(!editor.IsDirty());
+}
+
+void RichEditInputQTest::ContextMenuFollowsTheState() {
+  Prompt::Double prompts;
+  RichEdit20 editor;
+  editor.show();
+  RichEditPopupMenu* menu = editor.PopupMenu();
+  QApplication::clipboard()->clear();
+  struct State {
+    QString text;
+    int start, end;
+    bool readOnly;
+    bool cut, copy, paste, selectAll, copyAll, clear;
+  };
+  for (const State& s : std::vector<State>{{"", 0, 0, false, false, false, false, false, false, false},
+                                           {"text", 0, 0, false, false, false, false, true, true, true},
+                                           {"text", 1, 3, false, true, true, false, true, true, true},
+                                           {"text", 1, 3, true, false, true, false, false, true, false}}) {
+    editor.SetReadOnly(false);
+    editor.SetText(s.text, false);
+    editor.SetSelection(s.start, s.end);
+    editor.SetReadOnly(s.readOnly);
+    menu->UpdateMenu();
+    QCOMPARE(menu->CutItem->isEnabled(), s.cut);
+    QCOMPARE(menu->CopyItem->isEnabled(), s.copy);
+    QCOMPARE(menu->PasteItem->isEnabled(), s.paste);
+    QCOMPARE(menu->PastePlainItem->isEnabled(), s.paste);
+    QCOMPARE(menu->SelectAllItem->isEnabled(), s.selectAll);
+    QCOMPARE(menu->CopyAllItem->isEnabled(), s.copyAll);
+    QCOMPARE(menu->ClearItem->isEnabled(), s.clear);
+    QVERIFY(!menu->CloseItem->isVisible());
+  }
+  // Paste Plain with no text on the clipboard inserts nothing.
+  editor.SetReadOnly(false);
+  editor.SetSelection(0, 0);
+  menu->UpdateMenu();
+  editor.Paste(true);
+  QCOMPARE(editor.GetLength(), 4);
+  // No keeps the text; Yes clears it.
+  prompts.Answer(Prompt::No);
+  menu->ClearItem->trigger();
+  QCOMPARE(editor.GetLength(), 4);
+  QCOMPARE(prompts.Shown().size(), 1);
+  menu->ClearItem->trigger();
+  QCOMPARE(editor.GetLength(), 0);
+  // Close shows and runs only with a handler.
+  int closed = 0;
+  menu->CloseHandler = [&](QObject*) { ++closed; };
+  menu->UpdateMenu();
+  QVERIFY(menu->CloseItem->isVisible());
+  menu->CloseItem->trigger();
+  QCOMPARE(closed, 1);
+  // A right press inside the selection and a move keep the menu shut; a click outside opens it.
+  editor.SetText(QStringLiteral("one two three"), false);
+  editor.SetSelection(0, 3);
+  QWidget* view = editor.viewport();
+  QTest::mousePress(view, Qt::RightButton, {}, PointOf(editor, 1));
+  QTest::mouseMove(view, PointOf(editor, 9));
+  QTest::mouseRelease(view, Qt::RightButton, {}, PointOf(editor, 9));
+  QVERIFY(!menu->isVisible());
+  QTest::mouseClick(view, Qt::RightButton, {}, PointOf(editor, 9));
+  QVERIFY(menu->isVisible());
+  menu->hide();
+}
+
+TV_QTEST_MAIN(RichEditInputQTest)
+#include "RichEditInputQTest.moc"
