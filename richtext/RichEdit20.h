@@ -199,6 +199,12 @@ public:
   void PrepareBookmarks(CHARRANGE edited);
   void UpdateBookmarks(bool afterUndoRedo);
 
+  // Embedded objects: the platform has no object servers, so both end with error 5 and
+  // insert nothing; the picture conversion of a JPEG file still runs.
+  bool InsertObject();
+  bool InsertObjectFile(const QString& path);
+  bool GetNewStorage();
+
   // Page breaks and the gutter.
   std::unique_ptr<IntArray> GetPageBreakPositions();
   std::unique_ptr<IntArray> GetVisiblePageBreaks();

@@ -6,9 +6,18 @@
 #include "richtext/RichEdit20.h"
 #include "richtext/RichEditPopupMenu.h"
 #include "richtext/RichFont.h"
+#include "richtext/TDownloadDlg.h"
 #include "richtext/WebLink.h"
 
 #include "Yelk/Prompt.h"
+#include "Yelk/TempFiles.h"
+#include "platform/HelpWindow.h"
+
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +79,8 @@ private slots:
   void MouseSelectionAndQuickClip();
   void LinkClicksOpenOnlyWebAddresses();
   void ContextMenuFollowsTheState();
+  void ObjectsAreNeverInserted();
+  void DownloadDialogTexts();
 };
 
 void RichEditInputQTest::LinksMatchTheReference() {
@@ -300,6 +311,57 @@ void RichEditInputQTest::ContextMenuFollowsTheState() {
   QTest::mouseClick(view, Qt::RightButton, {}, PointOf(editor, 9));
   QVERIFY(menu->isVisible());
   menu->hide();
+}
+
+void RichEditInputQTest::ObjectsAreNeverInserted() {
+  Prompt::Double prompts;
+  RichEdit20 editor;
+  editor.SetText(QStringLiteral("text"), false);
+  editor.SetSelection(2, 2);
+  QVERIFY(!editor.InsertObject());
+  QCOMPARE(prompts.Shown().size(), 1);
+  QCOMPARE(prompts.Shown()[0].text, QStringLiteral("The requested object could not be inserted.  5"));
+
+  QTemporaryDir dir;
+  const QString jpeg = dir.filePath("photo.jpg"), upper = dir.filePath("photo.JPG"), bad = dir.filePath("bad.jpg");
+  QImage picture(24, 16, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  QVERIFY(picture.save(jpeg, "JPEG") && picture.save(upper, "JPEG"));
+  QFile broken(bad);
+  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\xFF\xD8not a picture") > 0);
+  broken.close();
+  const QDir temps(GetTempFileFolder());
+  const QStringList before = temps.entryList(QDir::Files);
+  prompts.Clear();
+  for (const QString& path : {dir.path(), upper, jpeg}) QVERIFY(!editor.InsertObjectFile(path));
+  QVERIFY(prompts.Shown().isEmpty());
+  QCOMPARE(temps.entryList(QDir::Files), before);
+  QVERIFY(!editor.InsertObjectFile(bad));
+  QCOMPARE(prompts.Shown().size(), 1);
+  QCOMPARE(prompts.Shown()[0].text, QStringLiteral("An error occurred while trying to insert file\n") + bad);
+  QCOMPARE(editor.GetTextRange(CHARRANGE{0, -1}), QStringLiteral("text"));
+  QCOMPARE(editor.GetSelection().cpMin, 2);
+}
+
+void RichEditInputQTest::DownloadDialogTexts() {
+  const char* wanted[] = {"Word 97 converter now", "Internet Explorer now", "Word 97 Viewer now"};
+  for (int which = 0; which < 3; ++which) {
+    TDownloadDlg dialog(nullptr, which);
+    QCOMPARE(dialog.size(), QSize(373, 221));
+    QVERIFY(dialog.MessageLbl->text().isEmpty());
+    dialog.show();
+    QVERIFY(dialog.DownloadMsgLbl->text().contains(QLatin1String(wanted[which])));
+    QVERIFY(dialog.DownloadMsgLbl->text().endsWith(QLatin1String("(Its free!)")));
+    dialog.hide();
+    dialog.MessageLbl->setText(QStringLiteral("kept"));
+    dialog.show();
+    QCOMPARE(dialog.MessageLbl->text(), QStringLiteral("kept"));
+    HelpWindow::Instance()->hide();
+    dialog.DownloadBtn->click();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(HelpWindow::Instance()->isVisible(), which != 1);
+  }
+  HelpWindow::Instance()->close();
 }
 
 TV_QTEST_MAIN(RichEditInputQTest)
