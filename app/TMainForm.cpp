@@ -35,6 +35,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
   resize(762, 562);
   BuildWindow();
   WireActions();
+  BuildPlayTimers();
   TMsgLog::Add(QStringLiteral("Exe path: ") + QCoreApplication::applicationFilePath());
   GameApplication::SetExceptionHandler(
       [this](const QString& message, const QStringList& stack) { AppException(message, stack); });
@@ -95,6 +96,9 @@ void TMainForm::WireActions() {
     connect(action, &QAction::triggered, this, handler);
   };
   bind(atn.ExitAtn, &TMainForm::ExitAtnExecute);
+  bind(atn.OpenAtn, &TMainForm::OpenAtnExecute);
+  connect(atn.SaveAtn, &QAction::triggered, this, &TMainForm::SaveAtnExecute);
+  connect(atn.SaveAsAtn, &QAction::triggered, this, &TMainForm::SaveAsAtnExecute);
   bind(atn.FullScreenAtn, &TMainForm::FullScreenAtnExecute);
   bind(atn.AlignCtrlPnlTopAtn, &TMainForm::AlignCtrlPnlTopAtnExecute);
   bind(atn.AlignCtrlPnlBotAtn, &TMainForm::AlignCtrlPnlBotAtnExecute);
@@ -140,13 +144,6 @@ void TMainForm::ApplySettings() {
                                 : atn.BevelNormalDefAtn)
       ->setChecked(true);
   atn.AutoRemoveBevelAtn->setChecked(settings.AutoRemoveBevel);
-  QAction* autoSave = atn.AutoSaveOffAtn;
-  for (auto [minutes, action] : {std::pair{1, atn.AutoSave_1_Atn},
-                                 {5, atn.AutoSave_5_Atn},
-                                 {10, atn.AutoSave_10_Atn},
-                                 {20, atn.AutoSave_20_Atn}})
-    if (settings.AutoSaveInterval == minutes) autoSave = action;
-  autoSave->setChecked(true);
 }
 
 // What identifies the running copy: its window and its process.
@@ -166,26 +163,8 @@ void TMainForm::Start(const QStringList& arguments) {
     Settings()->FullScreenStart = false;
   else if (Settings()->FullScreenStart)
     SetFullScreen(true);
-  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenPuzzleBtnClick);
-}
-
-// Until the command line is read in full, the first argument that is not an option names
-// the puzzle.
-void TMainForm::TakeArguments(const QStringList& arguments) {
-  if (!arguments.isEmpty())
-    TMsgLog::Add(QStringLiteral("Command line: ") + arguments.join(QLatin1Char(' ')));
-  for (const QString& argument : arguments) {
-    if (!argument.startsWith(QLatin1Char('-'))) {
-      pendingPath = argument;
-      return;
-    }
-  }
-}
-
-void TMainForm::WMCopyData(const QStringList& commandLine) {
-  RaiseWindow();
-  TakeArguments(commandLine.mid(1));
-  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenPuzzleBtnClick);
+  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
+  ShowPuzzleState();
 }
 
 void TMainForm::RaiseWindow() {
@@ -193,27 +172,6 @@ void TMainForm::RaiseWindow() {
   show();
   raise();
   activateWindow();
-}
-
-// Opens the pending file as a new game straight away; the open dialog takes over here.
-void TMainForm::OpenPuzzleBtnClick() {
-  if (pendingPath.isEmpty()) return;
-  const QString path = pendingPath;
-  pendingPath.clear();
-  TableTop* top = table->Table();
-  top->Suspend(true);
-  top->Surface().UnloadPuzzle();
-  DeleteAllPuzzles();
-  const bool loaded = table->OpenNewGame(path, Settings()->PuzzlePieceSize);
-  if (loaded) TMsgLog::Add(QStringLiteral("Loaded: ") + path);
-  for (QAction* action : {atn.ScatterAtn, atn.RotateLeftAtn, atn.RotateRightAtn, atn.MagnifierAtn,
-                          atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn, atn.LastTableAtn})
-    action->setEnabled(loaded);
-  toolPnl->PiecesStatus->setEnabled(loaded);
-  toolPnl->TimeStatus->setEnabled(loaded);
-  top->Resume(true);
-  UpdateCaption();
-  update();
 }
 
 void TMainForm::UpdateCaption() {

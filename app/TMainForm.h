@@ -14,6 +14,10 @@
 #include <memory>
 
 class ControlPanel;
+class Puzzle;
+class QTimer;
+class SoundEffect;
+class TPuzzleDialog2;
 class QMenu;
 class QMenuBar;
 class TableAssembly;
@@ -50,8 +54,26 @@ public:
   void PlaceMainForm(const QRect& bounds) override;
   void ShowStatus(const QString& text) override;
 
-  // Commands.
+  // Opening and saving.
   void OpenPuzzleBtnClick();
+  void OpenAtnExecute() { OpenWhenFree(); }
+  void OpenDroppedFile(const QString& path);
+  void OpenRecentClick(int index);
+  bool QuerySave();
+  // guard: refused while another open or save runs.
+  bool SavePuzzle(bool saveAs, bool guard = true);
+  void SaveAtnExecute();
+  void SaveAsAtnExecute();
+  // During play.
+  void ClockTimerTimer();
+  void SetClockInterval();
+  void UpdatePiecesStatus();
+  void AutoSaveAtnExecute(int minutes);
+  void AutoSaveTimerTimer();
+  bool AutoSavePending() const { return autoSavePending; }
+  int ApplauseCount() const { return applauseCount; }
+
+  // Commands.
   void ExitAtnExecute();
   void FullScreenAtnExecute();
   void ScatterAtnExecute();
@@ -96,6 +118,21 @@ private:
   void FormClose();
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
+  bool MustWait() const;
+  void OpenWhenFree();
+  bool OpenFromDialog();
+  bool OpenSavedGame(const QString& path);
+  void DropCurrentPuzzle();
+  bool StartPuzzle(Puzzle* puzzle);
+  void ShowPuzzleState();
+  QString AskSavePath(const Puzzle& puzzle, const QString& target);
+  bool WriteGame(Puzzle& puzzle, const QString& target);
+  void BuildPlayTimers();
+  static int SolvedPieces(const Puzzle& puzzle);
+  void PuzzleJoined(bool joined);
+  void PuzzleChanged();
+  void ApplauseTimerTimer();
+  void ApplauseDone();
   void RaiseWindow();
 
   MainActions atn;
@@ -109,6 +146,16 @@ private:
   std::unique_ptr<TableAssembly> table;
   QPointer<TMagForm> magnifier;
   QString pendingPath;
+  QPointer<TPuzzleDialog2> openDialog;
+  QTimer* openRetry = nullptr;
+  QTimer* clockTimer = nullptr;
+  QTimer* autoSaveTimer = nullptr;
+  QTimer* applauseTimer = nullptr;
+  SoundEffect* applause = nullptr;
+  int applauseCount = 0;
+  bool busy = false;
+  bool autoSavePending = false;
+  bool trackWasPlaying = false;
   bool geometryRestored = false;
   bool restoreAfterFullScreen = false;
   bool settingFullScreen = false;

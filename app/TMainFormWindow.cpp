@@ -189,8 +189,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
   const QStringList files = DroppedFiles::LocalFiles(event->mimeData());
   if (files.isEmpty()) return;
   event->acceptProposedAction();
-  pendingPath = files.first();
-  OpenPuzzleBtnClick();
+  OpenDroppedFile(files.first());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -204,8 +203,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // Nothing unsaved can be lost yet: the game is saved by the commands that come later.
 bool TMainForm::FormCloseQuery() {
+  if (busy) return false;
   Table()->Suspend(true);
-  return true;
+  busy = true;
+  const bool mayClose = QuerySave();
+  busy = false;
+  if (!mayClose) Table()->Resume(true);
+  return mayClose;
 }
 
 void TMainForm::FormClose() {

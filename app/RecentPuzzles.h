@@ -1,0 +1,12 @@
+#pragma once
+// The recent-puzzles list: full paths, most recent first, each at most once.
+
+#include <QString>
+#include <QStringList>
+
+// An opened puzzle moves to the top.
+void MoveToTop(QStringList& recent, const QString& path);
+// After a save: the source and saved paths go wherever they are; an unfinished game's
+// saved path then comes first.
+void RecordSave(QStringList& recent, const QString& source, const QString& saved,
+                bool complete);

@@ -1,0 +1,252 @@
+// How puzzles reach and leave the main window: the open routine, the command line and
+// hand-overs, drops, the recent list and saving.
+
+#include "CommandLine.h"
+#include "ControlPanel.h"
+#include "RecentPuzzles.h"
+#include "SaveTarget.h"
+#include "TMainForm.h"
+#include "TPuzzleDialog2.h"
+
+#include "Yelk/Prompt.h"
+#include "Yelk/TMsgLog.h"
+#include "puzzle/JigsawFile.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/PuzzleChip.h"
+#include "settings/ProgSettings.h"
+#include "table/TLoadBarForm.h"
+#include "table/TableAssembly.h"
+#include "table/TableSurface.h"
+#include "table/TableTop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+bool IsDialogPath(const QString& path) {
+  for (const char* ext : {".jig", ".qvp", ".jpg", ".jpeg", ".bmp"})
+    if (path.endsWith(QLatin1String(ext), Qt::CaseInsensitive)) return true;
+  return false;
+}
+}  // namespace
+
+// A load, a save or any modal window runs its own event loop: opening then would free
+// the puzzle under it, so the file waits its turn.
+bool TMainForm::MustWait() const {
+  return busy || Prompt::OpenCount() > 0 || TLoadBarForm::LoadIsRunning() ||
+         Settings()->ModalPromptUp || (QApplication::activeModalWidget() && !openDialog);
+}
+
+void TMainForm::OpenWhenFree() {
+  if (pendingPath.isEmpty()) return;
+  if (openDialog) {
+    // The dialog gives way and the file opens once it has gone.
+    openDialog->reject();
+    openRetry->start();
+    return;
+  }
+  if (MustWait()) {
+    openRetry->start();
+    return;
+  }
+  OpenPuzzleBtnClick();
+}
+
+void TMainForm::TakeArguments(const QStringList& arguments) {
+  if (!arguments.isEmpty())
+    TMsgLog::Add(QStringLiteral("Command line: ") + arguments.join(QLatin1Char(' ')));
+  const QString path = ParseCommandLine(arguments, *Settings());
+  if (!path.isEmpty()) pendingPath = path;
+}
+
+void TMainForm::WMCopyData(const QStringList& commandLine) {
+  RaiseWindow();
+  pendingPath.clear();
+  TakeArguments(commandLine.mid(1));
+  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
+}
+
+void TMainForm::OpenDroppedFile(const QString& path) {
+  RaiseWindow();
+  pendingPath = path;
+  OpenWhenFree();
+}
+
+void TMainForm::OpenRecentClick(int index) {
+  const QStringList& recent = Settings()->RecentPuzzles;
+  if (index < 0 || index >= recent.size()) return;
+  pendingPath = recent[index];
+  OpenWhenFree();
+}
+
+void TMainForm::OpenPuzzleBtnClick() {
+  if (MustWait()) return;
+  busy = true;
+  TableTop* top = Table();
+  top->Suspend(true);
+  const QString path = pendingPath;
+  bool loaded = false;
+  if (IsSavedGamePath(path))
+    loaded = OpenSavedGame(path);
+  else if (path.isEmpty() || IsDialogPath(path))
+    loaded = OpenFromDialog();
+  else
+    pendingPath.clear();  // not a puzzle file: the open command stays usable
+  if (loaded) {
+    Puzzle* puzzle = Puzzle::Current();
+    ClockTimerTimer();
+    UpdatePiecesStatus();
+    MoveToTop(Settings()->RecentPuzzles, puzzle->GetPath());
+    TMsgLog::Add(QStringLiteral("Loaded: ") + puzzle->GetPath());
+  } else {
+    top->Resume(true);
+  }
+  ShowPuzzleState();
+  busy = false;
+}
+
+bool TMainForm::OpenFromDialog() {
+  if (!QuerySave()) return false;
+  repaint();
+  TPuzzleDialog2 dlg(this, pendingPath);
+  openDialog = &dlg;
+  pendingPath.clear();
+  std::unique_ptr<Puzzle> chosen;
+  if (dlg.exec() == QDialog::Accepted) chosen = dlg.TakePuzzle();
+  openDialog = nullptr;
+  if (!chosen) return false;
+  RemovePuzzleFromList(chosen.get());
+  DropCurrentPuzzle();
+  Puzzle* puzzle = chosen.release();
+  AddPuzzleToList(puzzle);
+  return StartPuzzle(puzzle);
+}
+
+bool TMainForm::OpenSavedGame(const QString& path) {
+  if (!QuerySave()) return false;
+  DropCurrentPuzzle();
+  pendingPath.clear();
+  auto* puzzle = new Puzzle(path);  // the puzzle list owns it
+  if (!puzzle->IsValid()) {
+    DeleteAllPuzzles();
+    Table()->update();
+    return false;
+  }
+  return StartPuzzle(puzzle);
+}
+
+void TMainForm::DropCurrentPuzzle() {
+  autoSavePending = false;
+  Table()->Surface().UnloadPuzzle();
+  DeleteAllPuzzles();
+}
+
+bool TMainForm::StartPuzzle(Puzzle* puzzle) {
+  atn.PrintAtn->setEnabled(false);
+  if (!Table()->SetPuzzle(puzzle)) {
+    Table()->Surface().UnloadPuzzle();
+    DeleteAllPuzzles();
+    UpdateCaption();
+    Table()->update();
+    return false;
+  }
+  atn.SaveAtn->setEnabled(false);
+  puzzle->OnChange = [this](Puzzle&) { PuzzleChanged(); };
+  puzzle->OnJoin = [this](Puzzle&) { PuzzleJoined(true); };
+  UpdateCaption();
+  ClockTimerTimer();
+  PuzzleJoined(false);
+  return true;
+}
+
+// The actions and panels that need a puzzle on the table follow whether there is one.
+void TMainForm::ShowPuzzleState() {
+  const bool present = Puzzle::Current() != nullptr;
+  for (QAction* action : {atn.SaveAsAtn, atn.ScatterAtn, atn.RotateLeftAtn, atn.RotateRightAtn,
+                          atn.MagnifierAtn, atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn,
+                          atn.LastTableAtn})
+    action->setEnabled(present);
+  if (!present) atn.SaveAtn->setEnabled(false);
+  toolPnl->PiecesStatus->setEnabled(present);
+  toolPnl->TimeStatus->setEnabled(present || Settings()->ShowTodClock);
+  UpdatePiecesStatus();
+  UpdateCaption();
+  update();
+}
+
+bool TMainForm::QuerySave() {
+  Puzzle* puzzle = Puzzle::Current();
+  if (!puzzle || !puzzle->IsChanged()) return true;
+  const QString text = puzzle->GetPercentComplete() >= 100
+                           ? QStringLiteral("Do you want to save the completed puzzle?")
+                           : QStringLiteral("Do you want to save your changes to the current puzzle?");
+  switch (Prompt::ShowApp(text, Prompt::Question, Prompt::Yes | Prompt::No | Prompt::Cancel)) {
+  case Prompt::Yes: return SavePuzzle(false, false);
+  case Prompt::No: return true;
+  default: return false;
+  }
+}
+
+void TMainForm::SaveAtnExecute() { SavePuzzle(false); }
+
+void TMainForm::SaveAsAtnExecute() { SavePuzzle(true); }
+
+bool TMainForm::SavePuzzle(bool saveAs, bool guard) {
+  if (guard && busy) return false;
+  Puzzle* puzzle = Puzzle::Current();
+  if (!puzzle || (!saveAs && !puzzle->IsChanged())) return true;
+  if (PuzzleChip::CapturedList().CountUnits() > 0) {
+    Prompt::ShowApp(QStringLiteral("Captured puzzle pieces must be released before "
+                                   "saving a puzzle.\n\nUse the middle mouse button to "
+                                   "release puzzle pieces\n(or use the left mouse button "
+                                   "while holding down the Shift key)."));
+    return false;
+  }
+  const bool wasBusy = busy;
+  busy = true;
+  Table()->DropSelection();
+  QString target = SaveTarget(*puzzle);
+  if (saveAs || target.isEmpty()) target = AskSavePath(*puzzle, target);
+  const bool saved = !target.isEmpty() && WriteGame(*puzzle, target);
+  busy = wasBusy;
+  return saved;
+}
+
+QString TMainForm::AskSavePath(const Puzzle& puzzle, const QString& target) {
+  ProgSettings& settings = *Settings();
+  const QString folder = settings.UsePreviousSaveFolder && !settings.SavePuzzleFolder.isEmpty()
+                             ? settings.SavePuzzleFolder
+                             : settings.DefaultSaveFolder;
+  const QString name =
+      QFileInfo(target.isEmpty() ? puzzle.GetPath() : target).completeBaseName() +
+      QStringLiteral(".saw");
+  QFileDialog save(this, QString(), QDir(folder).filePath(name),
+                   QStringLiteral("Jigsaw puzzle files (*.saw)"));
+  save.setAcceptMode(QFileDialog::AcceptSave);
+  save.setDefaultSuffix(QStringLiteral("saw"));
+  if (Prompt::IsScripted()) save.setOption(QFileDialog::DontUseNativeDialog);
+  if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty()) return {};
+  const QString chosen = WithSawExtension(save.selectedFiles().constFirst());
+  const QString chosenFolder = QFileInfo(chosen).absolutePath();
+  if (QFileInfo(chosenFolder).isDir()) settings.SavePuzzleFolder = chosenFolder;
+  repaint();
+  return chosen;
+}
+
+bool TMainForm::WriteGame(Puzzle& puzzle, const QString& target) {
+  SavedWindowState window;
+  window.mainWindow = normalGeometry();
+  window.maximised = isMaximized();
+  if (!JigsawFile::SaveFile(target, puzzle, window)) return false;
+  atn.SaveAtn->setEnabled(false);
+  puzzle.ClearChanged();
+  const bool complete = puzzle.GetPercentComplete() >= 100;
+  RecordSave(Settings()->RecentPuzzles, puzzle.GetPath(), target, complete);
+  Settings()->PrevSaveUnfinished = !complete;
+  UpdateCaption();
+  return true;
+}
