@@ -33,7 +33,8 @@ void RichEdit20::EndEdit(bool afterUndoRedo) {
 // Tab in plain text with TabsAsSpaces set: blanks to the next stop (fixed-width fonts) or
 // TabsAsSpaces of them. Zero keeps the tab, as a negative count does.
 bool RichEdit20::TabAsBlanks(QKeyEvent* event) {
-  if ((event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) || TabsAsSpaces <= 0 || !ReadPlainText())
+  if ((event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) || TabsAsSpaces <= 0 || isReadOnly() ||
+      !ReadPlainText())
     return false;
   event->accept();
   const Qt::KeyboardModifiers held = event->modifiers();

@@ -8,6 +8,9 @@
 #include "richtext/RichFont.h"
 #include "richtext/TDownloadDlg.h"
 #include "richtext/WebLink.h"
+#include "NoteFixtures.h"
+#include "PictureFixtures.h"
+#include "richtext/NoteClipboard.h"
 
 #include "Yelk/Prompt.h"
 #include "Yelk/TempFiles.h"
@@ -81,6 +84,7 @@ private slots:
   void ContextMenuFollowsTheState();
   void ObjectsAreNeverInserted();
   void DownloadDialogTexts();
+  void NoteWindowUse();
 };
 
 void RichEditInputQTest::LinksMatchTheReference() {
@@ -362,6 +366,54 @@ void RichEditInputQTest::DownloadDialogTexts() {
     QCOMPARE(HelpWindow::Instance()->isVisible(), which != 1);
   }
   HelpWindow::Instance()->close();
+}
+
+// A note as the note window shows it: read-only with a link and a picture, then editable.
+void RichEditInputQTest::NoteWindowUse() {
+  BrowserDouble browser;
+  const QByteArray picture =
+      PictureFixtures::Pict("\\dibitmap0", PictureFixtures::Dib(PictureFixtures::Reference()), QSize(6, 4));
+  const QByteArray rtf = PictureFixtures::Note(" see http://n.example/ " + picture + " end");
+  RichEdit20 reader;
+  reader.resize(500, 150);
+  reader.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&reader));
+  reader.Note().Install(ReadRtf(rtf));
+  reader.SetReadOnly(true);
+  reader.SetAutoUrlDetect(true);
+  reader.ResetDirtyFlag();
+  const QString text = reader.GetTextRange(CHARRANGE{0, -1});
+  reader.SetSelection(0, 0);
+  for (int i = 0; i < 4; ++i) QTest::keyClick(&reader, Qt::Key_Right, Qt::ShiftModifier);
+  QCOMPARE(reader.GetSelSize(), 4);
+  QTest::keyClick(&reader, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->text(), text.left(4));
+  QTest::keyClick(&reader, Qt::Key_X);
+  QTest::keyClick(&reader, Qt::Key_Y, Qt::ControlModifier);
+  QCOMPARE(reader.GetTextRange(CHARRANGE{0, -1}), text);
+  QTest::mouseClick(reader.viewport(), Qt::LeftButton, {}, PointOf(reader, int(text.indexOf("n.example"))));
+  QCOMPARE(browser.opened, QList<QUrl>{QUrl("http://n.example/")});
+  QVERIFY(!reader.IsDirty());
+
+  // Editable: typing dirties, undo cleans; a pasted note moves the bookmarks after it.
+  RichEdit20 writer;
+  writer.show();
+  writer.Note().Install(ReadRtf(rtf));
+  writer.ResetDirtyFlag();
+  writer.EmptyUndoBuffer();
+  writer.SetSelection(1, 1);
+  QTest::keyClick(&writer, Qt::Key_Q);
+  QVERIFY(writer.IsDirty());
+  QTest::keyClick(&writer, Qt::Key_Z, Qt::ControlModifier);
+  QVERIFY(!writer.IsDirty());
+  const int mark = writer.SetBookmark(5);
+  QGuiApplication::clipboard()->setMimeData(NoteClipboard::MimeFromRange(reader.Note(), 0, -1).release());
+  writer.GutterRefreshPending = false;
+  writer.SetSelection(2, 2);
+  writer.Paste(false);
+  QCOMPARE(writer.GetLength(), 2 * reader.GetLength());
+  QCOMPARE(writer.GetBookmarkPos(mark), 5 + reader.GetLength());
+  QVERIFY(writer.GutterRefreshPending);
 }
 
 TV_QTEST_MAIN(RichEditInputQTest)
