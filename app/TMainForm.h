@@ -68,6 +68,8 @@ public:
   void ClockTimerTimer();
   void SetClockInterval();
   void UpdatePiecesStatus();
+  void TimeStatusClick(bool toggle);
+  void PiecesStatusClick(bool toggle);
   void AutoSaveAtnExecute(int minutes);
   void AutoSaveTimerTimer();
   bool AutoSavePending() const { return autoSavePending; }
@@ -94,6 +96,7 @@ public:
 
 protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;

@@ -15,6 +15,7 @@
 #include "table/TableTop.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QTime>
@@ -48,6 +49,40 @@ void TMainForm::BuildPlayTimers() {
     connect(action, &QAction::triggered, this, [this, m = minutes] { AutoSaveAtnExecute(m); });
   }
   AutoSaveAtnExecute(Settings()->AutoSaveInterval);
+  toolPnl->TimeStatus->installEventFilter(this);
+  toolPnl->PiecesStatus->installEventFilter(this);
+  TimeStatusClick(false);
+  PiecesStatusClick(false);
+}
+
+// A click on a status panel switches what it shows.
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    if (watched == toolPnl->TimeStatus) TimeStatusClick(true);
+    if (watched == toolPnl->PiecesStatus) PiecesStatusClick(true);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::TimeStatusClick(bool toggle) {
+  ProgSettings& settings = *Settings();
+  if (toggle) {
+    settings.ShowTodClock = !settings.ShowTodClock;
+    ClockTimerTimer();
+  }
+  toolPnl->TimeStatus->setToolTip(settings.ShowTodClock ? QStringLiteral("Time of Day")
+                                                        : QStringLiteral("Elapsed Time Clock"));
+}
+
+void TMainForm::PiecesStatusClick(bool toggle) {
+  ProgSettings& settings = *Settings();
+  if (toggle) {
+    settings.ShowHintsStat = !settings.ShowHintsStat;
+    UpdatePiecesStatus();
+  }
+  toolPnl->PiecesStatus->setToolTip(settings.ShowHintsStat
+                                        ? QStringLiteral("Number of Available Puzzle Hints Remaining")
+                                        : QStringLiteral("Number of Solved Pieces and Total Pieces"));
 }
 
 void TMainForm::SetClockInterval() { clockTimer->setInterval(Settings()->ShowSeconds ? 1000 : 5000); }

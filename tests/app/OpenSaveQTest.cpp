@@ -127,6 +127,12 @@ private slots:
     QCOMPARE(form.ToolPnl()->PiecesStatus->text(), QStringLiteral("%1 of %1").arg(total));
     QVERIFY(!puzzle->IsClockRunning());
     QTRY_COMPARE(form.ApplauseCount(), 1);
+    // A click on the count shows the hints left instead, and back.
+    QLabel* count = form.ToolPnl()->PiecesStatus;
+    QTest::mouseClick(count, Qt::LeftButton);
+    QVERIFY(count->text() == QStringLiteral("Unlimited") || count->text().endsWith(" hints"));
+    QTest::mouseClick(count, Qt::LeftButton);
+    QCOMPARE(count->text(), QStringLiteral("%1 of %1").arg(total));
     QFile file(picture);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), pictureBytes);
