@@ -1,9 +1,8 @@
 #include "RichEdit20.h"
 
 #include "Gutter.h"
-
-#include "MemoryRichIO.h"
 #include "RichFont.h"
+#include "RichIO.h"
 #include "RichParagraph.h"
 #include "RichPrinter.h"
 
@@ -71,7 +70,7 @@ RichFont* RichEdit20::GetFont() {
 }
 
 RichIO* RichEdit20::GetIO() {
-  if (!richIO_) richIO_ = std::make_unique<MemoryRichIO>(*this);
+  if (!richIO_) richIO_ = std::make_unique<RichIO>(*this);
   return richIO_.get();
 }
 

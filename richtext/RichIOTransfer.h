@@ -1,0 +1,39 @@
+#pragma once
+// The record handed to the editor's stream callbacks as their cookie, and the two
+// callbacks: TransferIn feeds a stream-in from a device, TransferOut writes a stream-out to
+// one. Both keep an exception's message instead of letting it cross the editor.
+
+#include "RichEditDefs.h"
+
+#include <QString>
+
+#include <functional>
+
+class QIODevice;
+class QObject;
+
+struct XferInfo {
+  using Progress = std::function<void(QObject* sender)>;
+
+  QIODevice* stream = nullptr;
+  QString errorText;
+  qint64 remaining = 0;
+  qint64 total = 0;
+  Progress progress;
+  QObject* sender = nullptr;
+  int* percent = nullptr;
+  bool percentChanged = true;
+  // A store checks the free space of this folder before each chunk; empty for loads.
+  QString rootPath;
+  bool diskFull = false;
+  // The owner's abort flag, set through the abort register while a load runs.
+  const bool* abortFlag = nullptr;
+};
+
+DWORD TransferIn(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* count);
+DWORD TransferOut(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* count);
+
+// The editor's stream transfer of a format over a record; false when the callbacks failed.
+class RichEditWindow;
+bool StreamInOver(RichEditWindow& editor, UINT format, XferInfo& info);
+bool StreamOutOver(RichEditWindow& editor, UINT format, XferInfo& info);
