@@ -2,6 +2,7 @@
 
 #include "BufferPresenter.h"
 #include "Yelk/TMsgLog.h"
+#include "platform/CurrentPrinter.h"
 
 #include <QPainter>
 #include <QPrintDialog>
@@ -18,7 +19,8 @@ void BufferPrinter::PaintPage(QPainter& painter, const RasterImage& image, const
 
 bool BufferPrinter::Print(const RasterImage& image, const QString& title) {
   if (!image.pixels) return false;
-  QPrinter printer;
+  // The printer the player chose for the note prints the picture too.
+  QPrinter& printer = CurrentPrinter::Get();
   printer.setDocName(title);
   QPrintDialog dialog(&printer);
   if (dialog.exec() != QDialog::Accepted) return false;

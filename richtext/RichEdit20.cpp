@@ -5,6 +5,7 @@
 #include "RichIO.h"
 #include "RichParagraph.h"
 #include "RichPrinter.h"
+#include "platform/CurrentPrinter.h"
 
 #include "Yelk/AbortRegister.h"
 #include "Yelk/HourGlass.h"
@@ -34,7 +35,6 @@ RichEdit20::RichEdit20(QWidget* parent)
       richFont_(std::make_unique<RichFont>(*this)),
       richParagraph_(std::make_unique<RichParagraph>(*this)),
       id_(NextAvailableId++) {
-  // No printer object until printing exists: GetPrinter answers null, as without a printer.
   resize(185, 89);
   AbortRegister::AR().Register(this, [this](QObject* sender) { AbortAction_(sender); });
   connect(this, &RichEditWindow::Update, this, [this] { ContentChanged = true; });
@@ -49,6 +49,7 @@ RichEdit20::RichEdit20(QWidget* parent)
   idler_ = std::make_unique<IdlerClient>([this] { return OnIdle(); }, objectName().isEmpty() ? QStringLiteral("RichEdit20") : objectName());
   IdlerServer::IS().RegisterIdlerClient(idler_.get());
   InitialSetup(false);
+  if (CurrentPrinter::Available()) richPrinter_ = std::make_unique<RichPrinter>(*this);
   dirty_ = false;
 }
 

@@ -9,6 +9,7 @@
 #include "DisplayLines.h"
 #include "NoteDocument.h"
 #include "NoteFormat.h"
+#include "PageFormatter.h"
 #include "RichEditDefs.h"
 
 #include <QPoint>
@@ -35,6 +36,8 @@ public:
   QString EmGetSelText() const;
   QString EmGetTextRange(LONG start, LONG end) const;
   LONG EmGetTextLengthEx() const { return note_.GetLength(); }
+  // Lays out range.chrg into range.rc with range.hdcTarget as the layout device; see PageFormatter.
+  LONG EmFormatRange(FORMATRANGE& range, bool draw) const { return PageFormatter::Format(*note_.Document(), range, draw); }
   bool EmUndo();
   bool EmRedo();
   bool EmCanUndo() const { return note_.CanUndo(); }

@@ -1,12 +1,122 @@
 #pragma once
-// Printing an editor's document: what the editor asks of its printer.
+// Paginates an editor's document and prints it, counts its pages or draws one page for the
+// preview. Layout is the editor's (EmFormatRange); this class decides the rectangles, the
+// sections between hard page breaks, which pages are drawn and where pages end.
 
+#include "PreviewRenderer.h"
 #include "RichEditDefs.h"
 
-class RichPrinter {
-public:
-  virtual ~RichPrinter() = default;
+#include <QFont>
+#include <QRect>
+#include <QString>
 
-  // The first position of a page (from 1); with start false its last.
-  virtual LONG GetPagePosition(int page, bool start) = 0;
+#include <vector>
+
+class QPrinter;
+class RichEdit20;
+
+class RichPrinter : public PreviewRenderer {
+public:
+  struct PageRecord {
+    LONG start = 0, end = 0;
+  };
+  // A sheet drawn by a print pass: its page number and the characters laid out on it.
+  struct Sheet {
+    int page = 0;
+    LONG start = 0, end = 0;
+  };
+  struct DevMode {
+    bool valid = false;
+    short paperSize = 0;
+    short collate = 0;
+    short orientation = 1;
+  };
+  enum Mode { Idle = 0, PrintMode = 1, PreviewMode = 2, CountMode = 3 };
+
+  explicit RichPrinter(RichEdit20& editor);
+  ~RichPrinter() override;
+
+  void Print(int first, int last);
+  int GetPageCount() override;
+  int Render(QPainter* painter, int page) override;
+  int GetCurrPage(bool recount);
+  virtual LONG GetPagePosition(int page, bool recount);
+  void SetSelection(LONG start, LONG end);
+  void ClearPagesInfo();
+  bool PageCountingInProgress() const { return countingPages_; }
+  const std::vector<PageRecord>& Pages() const { return pages_; }
+  // The sheets of the last print pass, in the order they were put out.
+  const std::vector<Sheet>& Sheets() const { return sheets_; }
+
+  // Settings.
+  void ApplyMargins(const QRect& margins);
+  void SetMarginTop(int value);
+  void SetMarginLeft(int value);
+  void SetMarginBottom(int value);
+  void SetMarginRight(int value);
+  int MarginTop() const { return marginTop_; }
+  int MarginLeft() const { return marginLeft_; }
+  int MarginBottom() const { return marginBottom_; }
+  int MarginRight() const { return marginRight_; }
+  void SetHeaderFont(const QFont& font) { headerFont_ = font; }
+  void SetDevModeData(int paperSize, int orientation);
+  void ApplyDevModeData(bool updateStats);
+  const DevMode& GetDevMode() const { return devMode_; }
+  void UpdatePageStats(bool count, bool current);
+  int AdjustEndPage(int page);
+  static QString PageNumChk(const QString& text, int page);
+  // Strips an encoded prefix; false (text unchanged) when the prefix is invalid.
+  static bool DecodeHeader(QString& text);
+
+  int headerMargin = 0, footerMargin = 0;
+  bool headerActive = false, footerActive = false;
+  QString headerLeft, headerMiddle, headerRight, footerLeft, footerMiddle, footerRight;
+  bool printHeader = false, printFooter = false, headerOnFirstPage = true, footerOnFirstPage = true;
+  bool oddOnly = false, evenOnly = false, reverseOrder = false, equalMargins = false;
+  bool needPageCount = false, needCurrentPage = false;
+
+private:
+  struct Geometry {
+    LONG offX = 0, offY = 0, width = 0, height = 0, right = 0, bottom = 0;
+  };
+  struct DeviceLayout {
+    int offX = 0, pageHeight = 0, textLeft = 0, textRight = 0, textHeight = 0, headerLine = 0, footerDistance = 0;
+  };
+
+  void InitDevMode();
+  void SetMargin(int& margin, int value);
+  LONG Twips(int margin) const;
+  Geometry PrinterGeometry() const;
+  void ComputeRects();
+  int RunPass(QPainter* painter, int page);
+  void RunSections();
+  bool PrintSection(LONG start, LONG end, bool eject);
+  bool DecideDraw() const;
+  void BeginSheet();
+  LONG Measure(LONG start, LONG end);
+  void FinishPage();
+  void AddRecord(LONG start);
+  void ApplyHeaderAndFooter();
+  void DrawLine(int y, const QString& left, const QString& middle, const QString& right);
+  void EndPass();
+
+  RichEdit20& editor_;
+  QPrinter* printer_ = nullptr;
+  QPainter* canvas_ = nullptr;
+  QPainter* sheetPainter_ = nullptr;
+  DeviceLayout device_;
+  int pageNo_ = 0;
+  bool stopped_ = false;
+  int firstPage_ = 1, lastPage_ = 1;
+  RECT pageRect_, textRect_;
+  int mode_ = Idle;
+  std::vector<PageRecord> pages_;
+  std::vector<Sheet> sheets_;
+  LONG selStart_ = 0, selEnd_ = -1;
+  int pageCount_ = 0;
+  bool reversePass_ = false, countingPages_ = false;
+  bool headerReported_ = false;
+  DevMode devMode_;
+  QFont headerFont_;
+  int marginTop_ = 0, marginLeft_ = 0, marginBottom_ = 0, marginRight_ = 0;
 };

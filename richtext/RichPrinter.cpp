@@ -1,0 +1,314 @@
+#include "RichPrinter.h"
+
+#include "Printerfuncs.h"
+#include "RichEdit20.h"
+#include "Yelk/GameApplication.h"
+#include "Yelk/HourGlass.h"
+#include "Yelk/TMsgLog.h"
+#include "platform/CurrentPrinter.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+#include <climits>
+#include <memory>
+
+namespace {
+
+LONG ToTwips(double value, int dpi) { return static_cast<LONG>(value * 1440.0 / dpi); }
+int ToDevice(LONG twips, int dpi) { return static_cast<int>(static_cast<long long>(twips) * dpi / 1440); }
+
+}  // namespace
+
+RichPrinter::~RichPrinter() = default;
+
+void RichPrinter::Print(int first, int last) {
+  if (!Printerfuncs::PrinterIsOk()) return;
+  ClearPagesInfo();
+  if (reverseOrder) {
+    GetPageCount();
+    reversePass_ = true;
+  }
+  lastPage_ = AdjustEndPage(last);
+  firstPage_ = std::min(first, lastPage_);
+  sheets_.clear();
+  // Without a page to put out (nothing counted, or parity leaves none) no job is begun.
+  if (lastPage_ >= 1) {
+    mode_ = PrintMode;
+    Render(nullptr, 0);
+  }
+  reversePass_ = false;
+}
+
+int RichPrinter::GetPageCount() {
+  countingPages_ = true;
+  firstPage_ = 1;
+  lastPage_ = INT_MAX;
+  mode_ = CountMode;
+  ClearPagesInfo();
+  try {
+    pageCount_ = Render(nullptr, 0);
+  } catch (const std::exception& error) {
+    TMsgLog::Add(QStringLiteral("RichPrinter::GetPageCount - %1").arg(QString::fromUtf8(error.what())));
+    pageCount_ = 0;
+  }
+  countingPages_ = false;
+  return pageCount_;
+}
+
+int RichPrinter::Render(QPainter* painter, int page) {
+  if (!Printerfuncs::PrinterIsOk()) return 0;
+  if (page > 0) {
+    firstPage_ = lastPage_ = page;
+    mode_ = PreviewMode;
+  }
+  const bool busy = mode_ == PrintMode || mode_ == CountMode;
+  if (busy) HourGlass::HG().Set();
+  int produced = 0;
+  try {
+    Printerfuncs::CheckPrinter();
+    produced = RunPass(painter, page);
+  } catch (...) {
+    EndPass();
+    if (busy) HourGlass::HG().Reset();
+    mode_ = Idle;
+    throw;
+  }
+  EndPass();
+  if (busy) HourGlass::HG().Reset();
+  mode_ = Idle;
+  return produced;
+}
+
+int RichPrinter::RunPass(QPainter* painter, int page) {
+  if (mode_ == PreviewMode && !painter) return 0;
+  printer_ = &CurrentPrinter::Get();
+  canvas_ = painter;
+  ComputeRects();
+  pageNo_ = reversePass_ ? lastPage_ : 1;
+  stopped_ = false;
+  headerReported_ = false;
+  if (mode_ == PreviewMode) {
+    // The preview draws the page as printed, in printer units, shifted by the unprintable strips.
+    const double scale = static_cast<double>(painter->device()->logicalDpiX()) / printer_->resolution();
+    const QRect printable = printer_->pageLayout().paintRectPixels(printer_->resolution());
+    painter->save();
+    painter->scale(scale, scale);
+    painter->translate(printable.topLeft());
+    if (page < static_cast<int>(pages_.size())) {
+      pageNo_ = page;
+      PrintSection(pages_[page].start, pages_[page].end, false);
+    } else {
+      ApplyHeaderAndFooter();
+    }
+    painter->restore();
+  } else if (reversePass_) {
+    for (pageNo_ = lastPage_; pageNo_ >= firstPage_ && !stopped_;) {
+      if (pageNo_ >= static_cast<int>(pages_.size())) {
+        TMsgLog::Add(QStringLiteral("RichPrinter::Render - no record of page %1").arg(pageNo_));
+        --pageNo_;
+        continue;
+      }
+      if (!PrintSection(pages_[pageNo_].start, pages_[pageNo_].end, true)) break;
+    }
+  } else {
+    RunSections();
+  }
+  return reversePass_ ? pageCount_ : pageNo_ - 1;
+}
+
+void RichPrinter::RunSections() {
+  const std::unique_ptr<IntArray> breaks = editor_.GetPageBreakPositions();
+  const LONG length = editor_.GetLength();
+  const LONG rangeEnd = selEnd_ < 0 ? length : selEnd_;
+  const bool ranged = !(selStart_ == 0 && selEnd_ == -1);
+  LONG start = 0;
+  for (int index = 0; index <= breaks->Size() && !stopped_; ++index) {
+    const bool last = index == breaks->Size();
+    const LONG at = last ? length : breaks->Get(index);
+    // The paragraph mark before a page break belongs to neither page.
+    const LONG end = !last && at > 0 && editor_.GetCharAt(at - 1) == QChar(u'\r') ? at - 1 : at;
+    bool carryOn = true;
+    if (!ranged) {
+      carryOn = PrintSection(start, end, !last);
+    } else if (selStart_ < end && start < rangeEnd) {
+      carryOn = PrintSection(std::max(start, selStart_), std::min(end, rangeEnd), !last && rangeEnd <= end);
+    }
+    if (!carryOn) break;
+    start = at + 1;
+  }
+}
+
+bool RichPrinter::PrintSection(LONG start, LONG end, bool eject) {
+  (void)eject;  // sheets are begun only before a drawn page
+  if (end <= start) {
+    if (DecideDraw()) {
+      BeginSheet();
+      ApplyHeaderAndFooter();
+      sheets_.push_back({pageNo_, start, start});
+    }
+    if (mode_ == CountMode) AddRecord(start);
+    FinishPage();
+    return true;
+  }
+  for (;;) {
+    const bool draw = DecideDraw();
+    if (draw) {
+      BeginSheet();
+      ApplyHeaderAndFooter();
+    }
+    LONG fitted = end;
+    if (mode_ == PrintMode || mode_ == CountMode) fitted = Measure(start, end);
+    FORMATRANGE range{draw ? (canvas_ ? canvas_ : sheetPainter_) : nullptr, printer_, textRect_, pageRect_, {start, fitted}};
+    LONG next = editor_.EmFormatRange(range, draw);
+    if (mode_ != PreviewMode) next = fitted;
+    if (draw && mode_ == PrintMode) sheets_.push_back({pageNo_, start, std::min(next, end)});
+    if (mode_ == CountMode) AddRecord(start);
+    if (reversePass_) {
+      FinishPage();
+      return true;
+    }
+    if (next >= end || next < 0 || next <= start) {
+      FinishPage();
+      return true;
+    }
+    FinishPage();
+    if (mode_ == PreviewMode) TMsgLog::Add(QStringLiteral("Corrupted page desc found during print preview."));
+    if (stopped_) return true;
+    start = next;
+  }
+}
+
+LONG RichPrinter::Measure(LONG start, LONG end) {
+  FORMATRANGE range{nullptr, printer_, textRect_, pageRect_, {start, end}};
+  LONG next = editor_.EmFormatRange(range, false);
+  if (mode_ == CountMode && next == end && end < editor_.GetLength()) {
+    FORMATRANGE longer{nullptr, printer_, textRect_, pageRect_, {start, end + 1}};
+    next = std::min(next, editor_.EmFormatRange(longer, false));
+  }
+  // A layout that overshoots the bottom is asked again with a shorter page.
+  for (int tries = 0; range.rc.bottom > textRect_.bottom && tries < 6; ++tries) {
+    range.rc = textRect_;
+    range.rc.bottom = textRect_.bottom - 160 * (tries + 1);
+    next = editor_.EmFormatRange(range, false);
+  }
+  return next;
+}
+
+bool RichPrinter::DecideDraw() const {
+  if ((oddOnly && pageNo_ % 2 == 0) || (evenOnly && pageNo_ % 2 == 1)) return false;
+  if (mode_ == PrintMode) return reversePass_ ? pageNo_ <= lastPage_ : pageNo_ >= firstPage_;
+  return mode_ == PreviewMode;
+}
+
+void RichPrinter::BeginSheet() {
+  if (mode_ != PrintMode) return;
+  if (sheetPainter_) {
+    printer_->newPage();
+    return;
+  }
+  sheetPainter_ = new QPainter;
+  if (!sheetPainter_->begin(printer_)) {
+    delete sheetPainter_;
+    sheetPainter_ = nullptr;
+    Printerfuncs::PrinterError(QStringLiteral("BeginDoc"));
+  }
+}
+
+void RichPrinter::FinishPage() {
+  if (reversePass_) {
+    if (--pageNo_ < firstPage_ && mode_ == PrintMode) stopped_ = true;
+  } else if (++pageNo_ > lastPage_ && mode_ == PrintMode) {
+    stopped_ = true;
+  }
+}
+
+void RichPrinter::AddRecord(LONG start) {
+  pages_.back().end = start;
+  pages_.push_back({start, editor_.GetLength()});
+}
+
+void RichPrinter::EndPass() {
+  if (sheetPainter_) {
+    sheetPainter_->end();
+    delete sheetPainter_;
+    sheetPainter_ = nullptr;
+  }
+  canvas_ = nullptr;
+}
+
+void RichPrinter::ClearPagesInfo() {
+  pages_.assign(1, PageRecord{});
+  pageCount_ = 0;
+}
+
+int RichPrinter::GetCurrPage(bool recount) {
+  if (recount) {
+    firstPage_ = 1;
+    lastPage_ = INT_MAX;
+    mode_ = CountMode;
+    ClearPagesInfo();
+    Render(nullptr, 0);
+  }
+  const LONG caret = editor_.GetCaretPos();
+  for (int page = static_cast<int>(pages_.size()) - 1; page >= 1; --page)
+    if (pages_[page].start <= caret) return page;
+  TMsgLog::Add(QStringLiteral("RichPrinter::GetCurrPage - No page num.  updPageCnt=%1, caretPos=%2, PageCnt=%3")
+                   .arg(recount ? u'T' : u'F').arg(caret).arg(pages_.size()));
+  return 1;
+}
+
+LONG RichPrinter::GetPagePosition(int page, bool recount) {
+  if (page < 1) return 0;
+  if (recount) {
+    firstPage_ = 1;
+    lastPage_ = page;
+    mode_ = CountMode;
+    ClearPagesInfo();
+    Render(nullptr, 0);
+  }
+  if (page < static_cast<int>(pages_.size())) return pages_[page].start;
+  return pages_.back().end;
+}
+
+void RichPrinter::SetSelection(LONG start, LONG end) {
+  const LONG length = editor_.GetLength();
+  start = std::clamp<LONG>(start, 0, length);
+  if (end < 0 || end > length) end = length;
+  selStart_ = start;
+  selEnd_ = std::max(end, start);
+}
+
+void RichPrinter::ComputeRects() {
+  const Geometry page = PrinterGeometry();
+  pageRect_ = RECT{0, 0, page.width, page.height};
+  const int dpi = printer_->resolution();
+  const LONG text = ToTwips(QFontMetricsF(headerFont_, printer_).height(), dpi);
+  const LONG headerSpace = headerActive ? text + std::max<LONG>(0, Twips(headerMargin) - page.offY) + 90 : 0;
+  const LONG footerSpace = footerActive ? text + std::max<LONG>(0, Twips(footerMargin) - page.bottom) + 90 : 0;
+  textRect_.top = std::max(Twips(marginTop_) - page.offY, headerSpace);
+  textRect_.left = std::max<LONG>(0, Twips(marginLeft_) - page.offX);
+  textRect_.bottom = page.height - std::max(Twips(marginBottom_) - page.bottom, footerSpace);
+  textRect_.right = page.width - std::max<LONG>(0, Twips(marginRight_) - page.right);
+  if (textRect_.right <= textRect_.left || textRect_.bottom <= textRect_.top)
+    throw EPrinter("The page margins leave no room for text.");
+  const int unit = dpi;
+  device_ = DeviceLayout{ToDevice(page.offX, unit), ToDevice(page.height, unit), ToDevice(textRect_.left, unit),
+                         ToDevice(textRect_.right, unit), ToDevice(text, unit),
+                         std::max(0, ToDevice(Twips(headerMargin) - page.offY, unit)),
+                         std::max(0, ToDevice(Twips(footerMargin) - page.bottom, unit))};
+}
+
+RichPrinter::Geometry RichPrinter::PrinterGeometry() const {
+  const int dpi = printer_->resolution();
+  const QRect paper = printer_->pageLayout().fullRectPixels(dpi);
+  const QRect printable = printer_->pageLayout().paintRectPixels(dpi);
+  Geometry page;
+  page.offX = ToTwips(printable.left(), dpi);
+  page.offY = ToTwips(printable.top(), dpi);
+  page.width = ToTwips(printable.width(), dpi);
+  page.height = ToTwips(printable.height(), dpi);
+  page.right = ToTwips(paper.width(), dpi) - page.offX - page.width;
+  page.bottom = ToTwips(paper.height(), dpi) - page.offY - page.height;
+  return page;
+}
