@@ -54,6 +54,10 @@ RichEdit20::RichEdit20(QWidget* parent)
 }
 
 RichEdit20::~RichEdit20() {
+  // The window's destructor lets go of the document, which still signals; the slots of this
+  // part of the object must not hear it once it is gone.
+  disconnect(this, nullptr, this, nullptr);
+  verticalScrollBar()->disconnect(this);
   AbortRegister::AR().Deregister(this);
   idler_.reset();
   ReleaseIO();
