@@ -84,9 +84,11 @@ void TableSurface::SetRandomSource(RandomSource* random) {
 }
 
 void TableSurface::InstallSignature() {
+  // A sponsor's logo arrives as a finished shading map (its own copy); only the default
+  // picture is turned into one here.
   if (Logo()) signature_ = Logo()();
-  if (!signature_ || signature_->IsEmpty())
-    signature_ = std::make_unique<VirtualBuffer>(SignatureId, QStringLiteral("Signature"));
+  if (signature_ && !signature_->IsEmpty()) return;
+  signature_ = std::make_unique<VirtualBuffer>(SignatureId, QStringLiteral("Signature"));
   signature_->MakeShadeMap(10, 1);
 }
 

@@ -49,7 +49,8 @@ public:
   static constexpr int MiddleButton = 2;
 
   using StatisticsEvent = std::function<void(const PerformanceStats&)>;
-  // Where the sponsor's logo comes from for the watermark; null result: the default one.
+  // Where the sponsor's logo comes from for the watermark: a copy of its shading map, which
+  // the surface keeps; null result: the default one.
   using LogoSource = std::function<std::unique_ptr<VirtualBuffer>()>;
 
   // The first mini of the board becomes the active one.
@@ -60,6 +61,8 @@ public:
 
   static TableSurface* CurrentSurface() { return current_; }
   static void SetLogoSource(LogoSource source);
+  // The watermark's shading map; null when the watermark is off.
+  const VirtualBuffer* Signature() const { return signature_.get(); }
   // Installs the playback and the random source (tests and the shell); null restores the
   // defaults: no playback, clock-seeded randomness.
   void SetPlayback(TablePlayback* playback);
