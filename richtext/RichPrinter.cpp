@@ -240,6 +240,7 @@ void RichPrinter::EndPass() {
 void RichPrinter::ClearPagesInfo() {
   pages_.assign(1, PageRecord{});
   pageCount_ = 0;
+  countKept_ = false;
 }
 
 int RichPrinter::GetCurrPage(bool recount) {

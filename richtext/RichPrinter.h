@@ -6,12 +6,17 @@
 #include "PreviewRenderer.h"
 #include "RichEditDefs.h"
 
+#include "Yelk/IdlerClient.h"
+
 #include <QFont>
 #include <QRect>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
+class QObject;
 class QPrinter;
 class RichEdit20;
 
@@ -32,11 +37,15 @@ public:
     short orientation = 1;
   };
   enum Mode { Idle = 0, PrintMode = 1, PreviewMode = 2, CountMode = 3 };
+  // The editor, the page count and the caret's page.
+  using PageStatsEvent = std::function<void(QObject* sender, int pageCount, int currentPage)>;
 
   explicit RichPrinter(RichEdit20& editor);
   ~RichPrinter() override;
 
   void Print(int first, int last);
+  // Shows the pages in the print preview; true when the user asked to print them.
+  bool Preview(int first, int last);
   int GetPageCount() override;
   int Render(QPainter* painter, int page) override;
   int GetCurrPage(bool recount);
@@ -64,6 +73,15 @@ public:
   const DevMode& GetDevMode() const { return devMode_; }
   void UpdatePageStats(bool count, bool current);
   int AdjustEndPage(int page);
+
+  // Idle page statistics.
+  void SetPageCountingEnabled(bool on);
+  bool PageCountingEnabled() const { return pageCountingEnabled_; }
+  IdlerClient* GetIdleClient() const { return idleClient_.get(); }
+  bool OnIdle();
+  void SetOnPageStats(PageStatsEvent handler) { onPageStats_ = std::move(handler); }
+  // Whether user input is waiting; tests put their own, an empty function restores it.
+  void SetInputCheck(std::function<bool()> check) { inputCheck_ = std::move(check); }
   static QString PageNumChk(const QString& text, int page);
   // Strips an encoded prefix; false (text unchanged) when the prefix is invalid.
   static bool DecodeHeader(QString& text);
@@ -99,6 +117,9 @@ private:
   void ApplyHeaderAndFooter();
   void DrawLine(int y, const QString& left, const QString& middle, const QString& right);
   void EndPass();
+  bool InputWaiting() const;
+  bool ResumeCount();
+  bool CountSection(LONG start, LONG end);
 
   RichEdit20& editor_;
   QPrinter* printer_ = nullptr;
@@ -119,4 +140,9 @@ private:
   DevMode devMode_;
   QFont headerFont_;
   int marginTop_ = 0, marginLeft_ = 0, marginBottom_ = 0, marginRight_ = 0;
+  bool pageCountingEnabled_ = false;
+  std::unique_ptr<IdlerClient> idleClient_;
+  PageStatsEvent onPageStats_;
+  std::function<bool()> inputCheck_;
+  bool countKept_ = false;  // an idle count was cut short; its page records are kept
 };

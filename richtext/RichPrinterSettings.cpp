@@ -84,7 +84,11 @@ void RichPrinter::ApplyDevModeData(bool updateStats) {
 }
 
 void RichPrinter::UpdatePageStats(bool count, bool current) {
-  if (count) needPageCount = true;
+  // A new count starts over: pages kept from a count cut short no longer hold.
+  if (count) {
+    needPageCount = true;
+    countKept_ = false;
+  }
   if (current) needCurrentPage = true;
 }
 
