@@ -1,12 +1,15 @@
 #pragma once
-// What the puzzle object asks of an animated-puzzle file (".qvp"): its header's picture
-// facts, the picture, a thumbnail and the note. The file reader implements it.
+// What the puzzle object and the playback ask of an animated-puzzle file (".qvp"): its
+// header's picture facts, the picture, a thumbnail and the note; then, for playback, the
+// frame file with its clips and the sound tracks. The file reader implements it.
 
 #include <QByteArray>
 #include <QImage>
 #include <memory>
 
+class LoadProgress;
 class QIODevice;
+class VideoClip;
 class VirtualBuffer;
 
 class AnimatedFileReader {
@@ -26,7 +29,7 @@ public:
   virtual int PictureType() const = 0;
 
   // Null when the file holds no note.
-  virtual const QByteArray* GetNote() const = 0;
+  virtual const QByteArray* GetNoteStream() const = 0;
 
   virtual QImage GetBitmap() = 0;
   // Null when the picture cannot be read.
@@ -36,4 +39,18 @@ public:
 
   // Appends the picture block to a stream; false when it was not all written.
   virtual bool CopyPicture(QIODevice& stream) = 0;
+
+  // Readies the clips: the frames are decoded into the frame file the first time (the
+  // loading window shows it and may cancel it); false when that failed or was cancelled.
+  virtual bool Open(LoadProgress* progress) = 0;
+  // Drops the clips; Open readies them again from the frame file.
+  virtual void Close() = 0;
+  virtual int ClipCount() const = 0;
+  // Clip 0, then the following ones; null at the count or when the clip cannot be read.
+  // The reader keeps the clips until Close.
+  virtual VideoClip* GetFirstClip() = 0;
+  virtual VideoClip* GetNextClip() = 0;
+  // Reads the sound tracks once, then starts the background track there is.
+  virtual void LoadTracks() = 0;
+  virtual int TrackCount() const = 0;
 };

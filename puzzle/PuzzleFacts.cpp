@@ -62,7 +62,7 @@ QString Puzzle::GetMediaPath() const {
 
 const QByteArray* Puzzle::GetNoteStream() const {
   if (jigsawFile) return jigsawFile->GetNoteStream();
-  return animatedFile ? animatedFile->GetNote() : nullptr;
+  return animatedFile ? animatedFile->GetNoteStream() : nullptr;
 }
 
 bool Puzzle::IsPreviewAllowed() const { return !jigsawFile || jigsawFile->BoxCoverAvailable(); }

@@ -57,11 +57,18 @@ public:
   int PictureWidth() const override { return 0; }
   int PictureHeight() const override { return 0; }
   int PictureType() const override { return 3; }
-  const QByteArray* GetNote() const override { return nullptr; }
+  const QByteArray* GetNoteStream() const override { return nullptr; }
   QImage GetBitmap() override { return {}; }
   std::unique_ptr<VirtualBuffer> GetPicture() override { return nullptr; }
   QImage DrawThumbnail(int) override { return {}; }
   bool CopyPicture(QIODevice&) override { return true; }
+  bool Open(LoadProgress*) override { return true; }
+  void Close() override {}
+  int ClipCount() const override { return 0; }
+  VideoClip* GetFirstClip() override { return nullptr; }
+  VideoClip* GetNextClip() override { return nullptr; }
+  void LoadTracks() override {}
+  int TrackCount() const override { return 0; }
   int status = pfsReady;
   int version = 1;
 };
