@@ -17,12 +17,13 @@ void BufferPrinter::PaintPage(QPainter& painter, const RasterImage& image, const
   BufferPresenter::DrawUpright(painter, image, target);
 }
 
-bool BufferPrinter::Print(const RasterImage& image, const QString& title) {
+bool BufferPrinter::Print(const RasterImage& image, const QString& title, QWidget* owner) {
   if (!image.pixels) return false;
   // The printer the player chose for the note prints the picture too.
   QPrinter& printer = CurrentPrinter::Get();
   printer.setDocName(title);
-  QPrintDialog dialog(&printer);
+  // Over its owner, so that it opens above a window that stays on top.
+  QPrintDialog dialog(&printer, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
   QPainter painter;
   if (!painter.begin(&printer)) {

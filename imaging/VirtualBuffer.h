@@ -118,8 +118,9 @@ public:
   void RenderAt(QWidget* control, int px, int py) const;
   // Shows only part of the buffer (rows from the top; empty for all) at its place, as Render.
   void RenderPart(QWidget* control, const QRect& part) const;
-  // The printer dialog, then the buffer scaled to the page; false when nothing printed.
-  bool Print() const;
+  // The printer dialog (over owner when given), then the buffer scaled to the page; false
+  // when nothing printed.
+  bool Print(QWidget* owner = nullptr) const;
 
   // RawMode reads stride × height + extra bytes into memory (false, reading nothing, when
   // the memory cannot hold them); BitmapMode and JpegMode decode a picture of this buffer's

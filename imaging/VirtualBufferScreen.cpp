@@ -15,4 +15,4 @@ void VirtualBuffer::RenderPart(QWidget* control, const QRect& part) const {
   BufferPresenter::Present(Image(), control, 0, 0, part);
 }
 
-bool VirtualBuffer::Print() const { return BufferPrinter::Print(Image(), name); }
+bool VirtualBuffer::Print(QWidget* owner) const { return BufferPrinter::Print(Image(), name, owner); }
