@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class IntArray;
 class QObject;
 class QPrinter;
 class RichEdit20;
@@ -119,6 +120,7 @@ private:
   void EndPass();
   bool InputWaiting() const;
   bool ResumeCount();
+  bool CountSections(const IntArray& breaks, LONG from);
   bool CountSection(LONG start, LONG end);
 
   RichEdit20& editor_;
