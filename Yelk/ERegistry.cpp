@@ -162,14 +162,14 @@ QByteArray ERegistry::ReadBinary(const QString& key, const QString& value) const
   return v.typeId() == QMetaType::QByteArray ? v.toByteArray() : QByteArray();
 }
 
-QStringList ERegistry::ValueNames(const QString& key) const {
+QStringList ERegistry::ValueNames(const QString& key, bool nested) const {
   const QString group = Group(key);
   const QString prefix = group.isEmpty() ? QString() : group + QLatin1Char('/');
   QStringList names;
   for (auto it = values.lowerBound(prefix); it != values.cend(); ++it) {
     if (!it.key().startsWith(prefix)) break;
     const QString name = it.key().mid(prefix.size());
-    if (!name.contains(QLatin1Char('/'))) names << name;
+    if (nested || !name.contains(QLatin1Char('/'))) names << name;
   }
   return names;
 }
@@ -305,6 +305,6 @@ bool ERegistry::QuickWriteString(const QString& key, const QString& value, const
   return reg.WriteString(key, value, data) && reg.Flush();
 }
 
-QStringList ERegistry::QuickValueNames(const QString& key, Root root) {
-  return ERegistry(root).ValueNames(key);
+QStringList ERegistry::QuickValueNames(const QString& key, Root root, bool nested) {
+  return ERegistry(root).ValueNames(key, nested);
 }

@@ -36,7 +36,9 @@ public:
   QByteArray ReadBinary(const QString& key, const QString& value) const;
   // The values named prefix + number, ordered by their number; gaps and other names ignored.
   QStringList ReadStringList(const QString& key, const QString& prefix) const;
-  QStringList ValueNames(const QString& key) const;
+  // With nested, values of subkeys too, named by their path below the key ("a/b"): a value
+  // name that is a file path is stored so, its separators being the store's own.
+  QStringList ValueNames(const QString& key, bool nested = false) const;
   bool ValueExists(const QString& key, const QString& value) const;
 
   // Writes fail (false, one log line) on the read-only machine root.
@@ -66,7 +68,7 @@ public:
                                  Root root = CurrentUser);
   static bool QuickWriteString(const QString& key, const QString& value, const QString& data,
                                Root root = CurrentUser);
-  static QStringList QuickValueNames(const QString& key, Root root = CurrentUser);
+  static QStringList QuickValueNames(const QString& key, Root root = CurrentUser, bool nested = false);
 
 private:
   QString Path(const QString& key, const QString& value) const;

@@ -20,6 +20,7 @@ public:
     Retry = 0x00080000,
     Ignore = 0x00100000,
     Cancel = 0x00400000,
+    Help = 0x01000000,
   };
   Q_DECLARE_FLAGS(Buttons, Button)
   enum Icon { NoIcon, Information, Question, Warning, Stop };

@@ -16,8 +16,10 @@ void TestEnvironment::Prepare() {
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   if (!scratch) scratch = std::make_unique<QTemporaryDir>();
   const QString root = scratch->path();
-  for (const char* name : {"config", "data", "cache", "runtime"}) QDir(root).mkpath(name);
+  for (const char* name : {"config", "machine", "data", "cache", "runtime"}) QDir(root).mkpath(name);
   qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
+  // The machine-wide settings too: no test reads the machine's own.
+  qputenv("XDG_CONFIG_DIRS", (root + "/machine").toUtf8());
   qputenv("XDG_DATA_HOME", (root + "/data").toUtf8());
   qputenv("XDG_CACHE_HOME", (root + "/cache").toUtf8());
   qputenv("XDG_RUNTIME_DIR", (root + "/runtime").toUtf8());
