@@ -1,14 +1,18 @@
 #include "TMainForm.h"
 
+#include "BoxCoverControl.h"
 #include "ControlPanel.h"
+#include "Sponser.h"
 #include "SnapLed.h"
 
 #include "Yelk/ERegistry.h"
 #include "Yelk/GameApplication.h"
 #include "Yelk/HourGlass.h"
+#include "Yelk/PathUtils.h"
 #include "Yelk/TMsgLog.h"
 #include "controls/OstrevPanel.h"
 #include "controls/WhatsThis.h"
+#include "imaging/VirtualBuffer.h"
 #include "platform/HelpWindow.h"
 #include "puzzle/Puzzle.h"
 #include "settings/ProgSettings.h"
@@ -33,10 +37,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
   setObjectName(QStringLiteral("MainForm"));
   setMinimumSize(762, 362);
   resize(762, 562);
+  // Before the table: its surface takes the sponsor's logo as its watermark.
+  sponsor = std::make_unique<Sponser>(GetExePath());
+  TableSurface::SetLogoSource([this]() -> std::unique_ptr<VirtualBuffer> {
+    const VirtualBuffer* logo = sponsor ? sponsor->Logo() : nullptr;
+    return logo ? std::make_unique<VirtualBuffer>(*logo, 100) : nullptr;
+  });
   BuildWindow();
   WireActions();
   BuildPlayTimers();
   TMsgLog::Add(QStringLiteral("Exe path: ") + QCoreApplication::applicationFilePath());
+  ShowSponsor();
   GameApplication::SetExceptionHandler(
       [this](const QString& message, const QStringList& stack) { AppException(message, stack); });
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -55,7 +66,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
 
 TMainForm::~TMainForm() {
   GameApplication::SetExceptionHandler({});
+  TableSurface::SetLogoSource({});
   delete magnifier;
+  delete boxCover;
   // The table top and its puzzle go before the mini tables and the panels they sit in.
   table.reset();
 }
@@ -86,6 +99,7 @@ void TMainForm::BuildWindow() {
       this);
   fill->addWidget(table->Table());
   table->Table()->PopupMenu = TablePopup;
+  boxCover = new BoxCoverControl(this, toolPnl->BoxCoverPnl, atn.BoxCoverAtn);
   WhatsThis::SetHelpContext(table->Table(), 280);
   setAcceptDrops(true);
 }
@@ -115,6 +129,7 @@ void TMainForm::WireActions() {
   connect(atn.RotateLeftAtn, &QAction::triggered, this, &TMainForm::RotateLeftAtnExecute);
   connect(atn.RotateRightAtn, &QAction::triggered, this, &TMainForm::RotateRightAtnExecute);
   connect(atn.MagnifierAtn, &QAction::triggered, this, &TMainForm::MagnifierAtnExecute);
+  WireSmallWindows();
   for (QAction* mini : {atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn, atn.LastTableAtn})
     connect(mini, &QAction::triggered, this, [this, mini] { MiniAtnExecute(mini); });
 }

@@ -13,10 +13,12 @@
 #include <QStringList>
 #include <memory>
 
+class BoxCoverControl;
 class ControlPanel;
 class Puzzle;
 class QTimer;
 class SoundEffect;
+class Sponser;
 class TPuzzleDialog2;
 class QMenu;
 class QMenuBar;
@@ -46,6 +48,7 @@ public:
   TableTop* Table() const;
   ControlPanel* ToolPnl() const { return toolPnl; }
   MainActions& Actions() { return atn; }
+  BoxCoverControl* BoxCover() const { return boxCover; }
   const QString& PendingPath() const { return pendingPath; }
 
   // MainWindowHook.
@@ -93,6 +96,10 @@ public:
   void HelpWhatsBtnAtnExecute();
   void OptionsAtnExecute();
   void HelpPopupAtnExecute();
+  void SponserAtnExecute();
+  void AboutAtnExecute();
+  void SysInfoAtnExecute();
+  void AdvancedAtnExecute();
 
 protected:
   bool event(QEvent* event) override;
@@ -137,8 +144,12 @@ private:
   void ApplauseTimerTimer();
   void ApplauseDone();
   void RaiseWindow();
+  void ShowSponsor();
+  void WireSmallWindows();
 
   MainActions atn;
+  std::unique_ptr<Sponser> sponsor;
+  BoxCoverControl* boxCover = nullptr;
   QString baseCaption;
   ControlPanel* toolPnl = nullptr;
   QWidget* TableTopController = nullptr;

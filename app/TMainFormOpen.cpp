@@ -1,10 +1,12 @@
 // How puzzles reach and leave the main window: the open routine, the command line and
 // hand-overs, drops, the recent list and saving.
 
+#include "BoxCoverControl.h"
 #include "CommandLine.h"
 #include "ControlPanel.h"
 #include "RecentPuzzles.h"
 #include "SaveTarget.h"
+#include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "TPuzzleDialog2.h"
 
@@ -100,6 +102,7 @@ void TMainForm::OpenPuzzleBtnClick() {
     Puzzle* puzzle = Puzzle::Current();
     ClockTimerTimer();
     UpdatePiecesStatus();
+    boxCover->ShowAtLoad(puzzle);
     MoveToTop(Settings()->RecentPuzzles, puzzle->GetPath());
     TMsgLog::Add(QStringLiteral("Loaded: ") + puzzle->GetPath());
   } else {
@@ -141,6 +144,7 @@ bool TMainForm::OpenSavedGame(const QString& path) {
 
 void TMainForm::DropCurrentPuzzle() {
   autoSavePending = false;
+  boxCover->PuzzleGone();
   Table()->Surface().UnloadPuzzle();
   DeleteAllPuzzles();
 }
@@ -160,6 +164,7 @@ bool TMainForm::StartPuzzle(Puzzle* puzzle) {
   UpdateCaption();
   ClockTimerTimer();
   PuzzleJoined(false);
+  boxCover->PuzzleStarted(puzzle);
   return true;
 }
 
@@ -168,7 +173,7 @@ void TMainForm::ShowPuzzleState() {
   const bool present = Puzzle::Current() != nullptr;
   for (QAction* action : {atn.SaveAsAtn, atn.ScatterAtn, atn.RotateLeftAtn, atn.RotateRightAtn,
                           atn.MagnifierAtn, atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn,
-                          atn.LastTableAtn})
+                          atn.LastTableAtn, atn.BoxCoverAtn})
     action->setEnabled(present);
   if (!present) atn.SaveAtn->setEnabled(false);
   toolPnl->PiecesStatus->setEnabled(present);
@@ -241,6 +246,7 @@ bool TMainForm::WriteGame(Puzzle& puzzle, const QString& target) {
   SavedWindowState window;
   window.mainWindow = normalGeometry();
   window.maximised = isMaximized();
+  window.boxCover = TBoxCoverFrm::SavedPlace();
   if (!JigsawFile::SaveFile(target, puzzle, window)) return false;
   atn.SaveAtn->setEnabled(false);
   puzzle.ClearChanged();

@@ -1,0 +1,71 @@
+// The main window's sponsor and the small windows it opens: about, system information,
+// the advanced options.
+
+#include "BoxCoverControl.h"
+#include "ControlPanel.h"
+#include "SnapLed.h"
+#include "Sponser.h"
+#include "TAboutForm.h"
+#include "TAdvancedOptsFrm.h"
+#include "TMainForm.h"
+#include "TSysInfoFrm.h"
+
+#include "Yelk/DesktopUtils.h"
+#include "Yelk/TMsgLog.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+#include "table/TableTop.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QPixmap>
+
+void TMainForm::ShowSponsor() {
+  TMsgLog::Add(QStringLiteral("Spnsr: ") + sponsor->Id);
+  if (!sponsor->HasLink()) return;
+  // "A & B" is a name, not a mnemonic.
+  QString name = sponsor->Name;
+  atn.SponserAtn->setText(QStringLiteral("V&isit ") + name.replace(QLatin1Char('&'), QStringLiteral("&&")));
+  if (!sponsor->Icon().isNull()) atn.SponserAtn->setIcon(QIcon(QPixmap::fromImage(sponsor->Icon())));
+  atn.SponserAtn->setVisible(true);
+  atn.SponserAtn->setEnabled(true);
+}
+
+void TMainForm::WireSmallWindows() {
+  auto bind = [this](QAction* action, void (TMainForm::*handler)()) {
+    action->setEnabled(true);
+    connect(action, &QAction::triggered, this, handler);
+  };
+  bind(atn.AboutAtn, &TMainForm::AboutAtnExecute);
+  bind(atn.SysInfoAtn, &TMainForm::SysInfoAtnExecute);
+  bind(atn.AdvancedAtn, &TMainForm::AdvancedAtnExecute);
+  connect(atn.SponserAtn, &QAction::triggered, this, &TMainForm::SponserAtnExecute);
+  connect(atn.BoxCoverAtn, &QAction::triggered, boxCover, &BoxCoverControl::BoxCoverAtnExecute);
+}
+
+void TMainForm::SponserAtnExecute() {
+  Table()->Suspend(true);
+  OpenURL(sponsor->URL);
+}
+
+void TMainForm::AboutAtnExecute() {
+  TAboutForm about(this);
+  about.exec();
+}
+
+void TMainForm::SysInfoAtnExecute() {
+  TSysInfoFrm info(this);
+  info.exec();
+}
+
+void TMainForm::AdvancedAtnExecute() {
+  Table()->Suspend(true);
+  TAdvancedOptsFrm options(this);
+  if (options.exec() == QDialog::Accepted) {
+    ClockTimerTimer();
+    toolPnl->ProximityLed->SetUseCaption(Settings()->SnapLedInTitle);
+    if (Puzzle::Current()) UpdateCaption();
+    SetClockInterval();
+  }
+  Table()->Resume(true);
+}
