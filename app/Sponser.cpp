@@ -1,6 +1,7 @@
 #include "Sponser.h"
 
 #include "Yelk/IniText.h"
+#include "Yelk/PathUtils.h"
 #include "Yelk/TMsgLog.h"
 #include "imaging/ImageFileHeader.h"
 #include "imaging/VirtualBuffer.h"
@@ -24,6 +25,11 @@ Sponser::Sponser(const QString& folder) {
 }
 
 Sponser::~Sponser() = default;
+
+QString& Sponser::SponsorFolder() {
+  static QString folder = GetExePath();
+  return folder;
+}
 
 // A file that is not there reads as empty; one too large to be a sponsor's is not read.
 QByteArray Sponser::ReadFile(const QString& path) {

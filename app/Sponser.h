@@ -41,6 +41,8 @@ public:
   // Two characters a byte, high digit first, "0"-"9" and "A"-"F" only; an odd last
   // character is ignored. False for any other character.
   static bool HexToStream(const QString& text, QByteArray& bytes);
+  // The folder the main window reads the file from: the program's, unless set otherwise.
+  static QString& SponsorFolder();
 
 private:
   static QByteArray ReadFile(const QString& path);

@@ -8,7 +8,6 @@
 #include "Yelk/ERegistry.h"
 #include "Yelk/GameApplication.h"
 #include "Yelk/HourGlass.h"
-#include "Yelk/PathUtils.h"
 #include "Yelk/TMsgLog.h"
 #include "controls/OstrevPanel.h"
 #include "controls/WhatsThis.h"
@@ -38,7 +37,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
   setMinimumSize(762, 362);
   resize(762, 562);
   // Before the table: its surface takes the sponsor's logo as its watermark.
-  sponsor = std::make_unique<Sponser>(GetExePath());
+  sponsor = std::make_unique<Sponser>(Sponser::SponsorFolder());
   TableSurface::SetLogoSource([this]() -> std::unique_ptr<VirtualBuffer> {
     const VirtualBuffer* logo = sponsor ? sponsor->Logo() : nullptr;
     return logo ? std::make_unique<VirtualBuffer>(*logo, 100) : nullptr;
