@@ -17,6 +17,7 @@ struct State {
   ExchangeStream* stream = nullptr;  // the export stream being handed over
   std::size_t bytesLeft = 0;
   bool inProgress = false;
+  bool endReached = false;
   std::string exceptionMsg;
 };
 
@@ -51,14 +52,19 @@ void ConverterLink::Open(TcHandle buffer, StreamManager* exchange, ConverterProg
   s.stream = nullptr;
   s.bytesLeft = 0;
   s.inProgress = false;
+  s.endReached = false;
   s.exceptionMsg.clear();
 }
 
 void ConverterLink::Close() {
   const std::string kept = std::move(S().exceptionMsg);
+  const bool ended = S().endReached;
   Open(nullptr, nullptr, nullptr);
   S().exceptionMsg = kept;
+  S().endReached = ended;
 }
+
+bool ConverterLink::EndReached() { return S().endReached; }
 
 std::string& ConverterLink::ExceptionMsg() { return S().exceptionMsg; }
 
@@ -105,6 +111,7 @@ std::int32_t ConverterLink::ReadIn() {
   if (s.stream->Size() == 0) {
     s.exchange->ReleaseStream(s.stream);
     s.stream = nullptr;
+    s.endReached = true;
     return 0;
   }
   const Locked block(s.buffer);

@@ -29,6 +29,8 @@ public:
 
   // Why the last conversion failed; empty when it did not (or has not ended).
   static std::string& ExceptionMsg();
+  // Export: the converter was handed the end of the data.
+  static bool EndReached();
 
   // Import: the converter hands over bytes of RTF from the transfer block.
   static std::int32_t WriteOutFromConverter(std::int32_t bytes, std::int32_t percent);

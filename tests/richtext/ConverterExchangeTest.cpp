@@ -142,6 +142,7 @@ TEST(ConverterExchangeTest, EveryByteArrivesInOrderWhateverTheChunkSizes) {
       thread.Join();
       EXPECT_EQ(received, text) << i;
       EXPECT_GT(largest, 0u);
+      EXPECT_TRUE(ConverterLink::EndReached());
     }
   }
 }
@@ -274,6 +275,7 @@ TEST(ConverterExchangeTest, EveryEndingReachesTheEditorAndEndsTheThread) {
     EXPECT_LE(handedOver, 3);
     ASSERT_TRUE(thread.WaitForEnd(Long));
     thread.Join();
+    EXPECT_FALSE(ConverterLink::EndReached());
   }
   {
     // The converter stops delivering: the editor's wait runs out with "Bad Dequeue.  RC = 1",
