@@ -2,6 +2,7 @@
 
 #include "AnimatedFileReader.h"
 #include "JigsawFile.h"
+#include "TessavinelumeFile.h"
 
 namespace {
 
@@ -22,11 +23,9 @@ std::unique_ptr<JigsawFileReader> PuzzleFileReaders::OpenJigsaw(const QString& p
   return opener ? opener(path) : std::make_unique<JigsawFile>(path);
 }
 
-// No animated-puzzle reader yet: without an opener put in, such a file gives null.
-
 std::unique_ptr<AnimatedFileReader> PuzzleFileReaders::OpenAnimated(const QString& path) {
   const AnimatedOpener& opener = AnimatedOpenerSlot();
-  return opener ? opener(path) : nullptr;
+  return opener ? opener(path) : std::make_unique<TessavinelumeFile>(path);
 }
 
 void PuzzleFileReaders::SetJigsawOpener(JigsawOpener opener) {

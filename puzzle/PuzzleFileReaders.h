@@ -1,7 +1,7 @@
 #pragma once
 // Where the puzzle object gets its readers for puzzle files: JigsawFile for still puzzles and
-// saved games. A kind of file with no reader in the program yet gives null, which the puzzle
-// reports as an unsupported file type. Tests put readers of their own in.
+// saved games, TessavinelumeFile for animated puzzles. An opener that gives null makes the
+// puzzle report an unsupported file type. Tests put readers of their own in.
 
 #include <QString>
 #include <functional>

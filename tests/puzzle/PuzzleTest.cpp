@@ -63,8 +63,8 @@ TEST(PuzzleTest, UndecodablePictureGivesNoImage) {
 // invalid but listed, and missing or unsupported files leave the recent list.
 TEST(PuzzleTest, OpenFailuresAreReported) {
   Prompt::Double prompts;
-  // A missing file is missing whatever its kind, also one the program has no reader for; an
-  // animated puzzle that is there has none yet.
+  // A missing file is missing whatever its kind; a picture named as an animated puzzle is a
+  // file of the wrong kind, which stays listed.
   const QString jig = ScratchPath("PUZZLE.JIG"), qvp = ScratchPath("absent.qvp");
   const QString animated = PuzzleFixtures::WritePicture(QStringLiteral("there.bmp"), 4, 4);
   const QString there = ScratchPath("there.qvp");
@@ -78,10 +78,10 @@ TEST(PuzzleTest, OpenFailuresAreReported) {
     EXPECT_EQ(prompts.Shown().back().caption, "Error");
     EXPECT_EQ(prompts.Shown().back().icon, Prompt::Stop);
   }
-  auto* unsupported = new Puzzle(there);
-  EXPECT_FALSE(unsupported->IsValid());
-  EXPECT_EQ(prompts.Shown().back().text, "File \"" + there + "\" uses an unsupported file type.");
-  EXPECT_TRUE(Settings()->RecentPuzzles.isEmpty());
+  auto* wrongKind = new Puzzle(there);
+  EXPECT_FALSE(wrongKind->IsValid());
+  EXPECT_EQ(prompts.Shown().back().text, "File \"" + there + "\" is corrupt and can not be opened.  err=2");
+  EXPECT_EQ(Settings()->RecentPuzzles, QStringList{there});
   DeleteAllPuzzles();
   prompts.Clear();
 

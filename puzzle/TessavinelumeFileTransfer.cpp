@@ -1,0 +1,190 @@
+// Decoding an animated puzzle's frames once into the temporary frame file that playback
+// reads. Every value from the file is checked first; a corrupt clip, a full disk or a cancel
+// leaves no file behind.
+
+#include "TessavinelumeFile.h"
+
+#include "LoadProgress.h"
+#include "VideoClip.h"
+#include "VideoFrame.h"
+#include "Yelk/FileUtils.h"
+#include "Yelk/Prompt.h"
+#include "Yelk/TMsgLog.h"
+#include "Yelk/TempFiles.h"
+#include "imaging/RegularFile.h"
+#include "imaging/VirtualBuffer.h"
+
+#include <QBuffer>
+#include <QStorageInfo>
+
+#include <stdexcept>
+
+namespace {
+constexpr qint64 PrefixChunk = 65534;
+constexpr qint64 SpareKilobytes = 9766;
+
+TessavinelumeFile::FreeSpaceQuery& FreeSpace() {
+  static TessavinelumeFile::FreeSpaceQuery query;
+  return query;
+}
+
+struct TransferStop {
+  enum Kind { Cancelled, Corrupt, NoSpace } kind;
+  QString reason;
+};
+
+// One pass over the clips, from the animated-puzzle file into the frame file.
+class FrameTransfer {
+public:
+  FrameTransfer(const TessavinelumeHeader& header, QFile& in, QFile& out, LoadProgress* progress)
+      : header(header), in(in), out(out), progress(progress), total(std::max<qint64>(header.totalFrames, 1)) {}
+
+  void Run() {
+    CopyPrefix();
+    for (int clip = 0; clip < header.clipCount; ++clip) CopyClip(clip);
+    if (!out.flush()) throw TransferStop{TransferStop::NoSpace, out.errorString()};
+  }
+
+private:
+  [[noreturn]] static void Corrupt(const QString& reason) { throw TransferStop{TransferStop::Corrupt, reason}; }
+
+  void ReadExactly(char* into, qint64 bytes, const QString& what) {
+    if (in.pos() + bytes > in.size() || in.read(into, bytes) != bytes) Corrupt(what + QStringLiteral(" lies outside the file"));
+  }
+
+  void Write(const void* bytes, qint64 size) {
+    if (out.write(static_cast<const char*>(bytes), size) != size)
+      throw TransferStop{TransferStop::NoSpace, out.errorString()};
+  }
+
+  void CopyPrefix() {
+    char chunk[PrefixChunk];
+    in.seek(0);
+    for (qint64 left = header.firstClip; left > 0;) {
+      const qint64 part = std::min(left, PrefixChunk);
+      ReadExactly(chunk, part, QStringLiteral("The header"));
+      Write(chunk, part);
+      left -= part;
+    }
+  }
+
+  void CopyClip(int index) {
+    const QString what = QStringLiteral("Clip %1").arg(index + 1);
+    const qint64 headerAt = out.pos();
+    unsigned char bytes[ClipHeader::Size];
+    ReadExactly(reinterpret_cast<char*>(bytes), ClipHeader::Size, what);
+    ClipHeader clip = ClipHeader::Parse(bytes);
+    CheckClip(clip, what);
+    Write(bytes, ClipHeader::Size);
+    if (clip.frames > 0) {
+      VirtualBuffer frame(clip.width, clip.height, QStringLiteral("temp frame"), VirtualBuffer::Uncleared{});
+      if (frame.IsEmpty()) Corrupt(what + QStringLiteral(" has frames of a refused size"));
+      for (int i = 0; i < clip.frames; ++i) CopyFrame(frame, what + QStringLiteral(", frame %1,").arg(i + 1));
+    }
+    // The next clip's header follows this clip's last record.
+    clip.nextClip = std::uint32_t(out.pos());
+    clip.Store(bytes);
+    if (!out.seek(headerAt)) Corrupt(what + QStringLiteral(" can not be finished"));
+    Write(bytes, ClipHeader::Size);
+    out.seek(out.size());
+  }
+
+  void CheckClip(const ClipHeader& clip, const QString& what) {
+    if (clip.frames < 0) Corrupt(what + QStringLiteral(" has %1 frames").arg(clip.frames));
+    if (clip.frames == 0) return;
+    if (clip.width < 1 || clip.width > header.width || clip.height < 1 || clip.height > header.height)
+      Corrupt(what + QStringLiteral(" has frames of %1 x %2 on a picture of %3 x %4")
+                         .arg(clip.width)
+                         .arg(clip.height)
+                         .arg(header.width)
+                         .arg(header.height));
+    bufferBytes += std::min<int>(clip.frames, VideoClip::MaxBuffers) * VideoFrame::RecordSize(clip.width, clip.height);
+    if (bufferBytes > TessavinelumeFile::MaxFrameMemory) Corrupt(what + QStringLiteral(" needs too much memory"));
+  }
+
+  void CopyFrame(VirtualBuffer& frame, const QString& what) {
+    unsigned char trailerBytes[FrameTrailer::Size];
+    ReadExactly(reinterpret_cast<char*>(trailerBytes), FrameTrailer::Size, what);
+    const FrameTrailer trailer = FrameTrailer::Parse(trailerBytes);
+    if (trailer.jpegSize == 0 || in.pos() + qint64(trailer.jpegSize) > in.size())
+      Corrupt(what + QStringLiteral(" of %1 bytes lies outside the file").arg(trailer.jpegSize));
+    jpeg.resize(qsizetype(trailer.jpegSize));
+    ReadExactly(jpeg.data(), jpeg.size(), what);
+    // The decoder sees exactly the declared bytes.
+    QBuffer stream(&jpeg);
+    stream.open(QIODevice::ReadOnly);
+    if (!frame.Read(stream, VirtualBuffer::JpegMode))
+      Corrupt(what + QStringLiteral(" does not decode to %1 x %2").arg(frame.width).arg(frame.height));
+    Write(frame.memory, qint64(frame.stride) * frame.height);
+    Write(trailerBytes, FrameTrailer::Size);
+    ++done;
+    if (!progress) return;
+    progress->SetBarPosition(int(done * 100 / total + 1));
+    if (progress->IsCancelled()) throw TransferStop{TransferStop::Cancelled, {}};
+  }
+
+  const TessavinelumeHeader& header;
+  QFile& in;
+  QFile& out;
+  LoadProgress* progress;
+  const qint64 total;
+  qint64 done = 0;
+  qint64 bufferBytes = 0;
+  QByteArray jpeg;
+};
+
+void ShowLowSpace(qint64 neededKilobytes) {
+  const QString mount = QStorageInfo(GetTempFileFolder()).rootPath();
+  Prompt::ShowApp(QStringLiteral("There is not enough free space on drive \"") + mount +
+                      QStringLiteral("\" to load the puzzle.\n\n") + QString::number(neededKilobytes / 1000) +
+                      QStringLiteral(" megabytes of temporary free space is required."),
+                  Prompt::Information);
+}
+}  // namespace
+
+void TessavinelumeFile::SetFreeSpaceQuery(FreeSpaceQuery query) { FreeSpace() = std::move(query); }
+
+bool TessavinelumeFile::TransferToHardDrive(LoadProgress* progress) {
+  if (status != pfsReady || !framePath.isEmpty()) return !framePath.isEmpty();
+  framePath = CreateTempFile();
+  if (framePath.isEmpty()) return false;
+  const qint64 freeKilobytes = FreeSpace() ? FreeSpace()(framePath) : DiskFreeSpace(framePath);
+  if (progress) progress->SetStage(5);
+  QFile in;
+  QFile out(framePath);
+  if (progress && progress->IsCancelled()) {
+    DropFrameFile();
+    return false;
+  }
+  if (RegularFile::Open(in, path) != RegularFile::Opened) {
+    TMsgLog::Add(QStringLiteral("TransferToHardDrive failure\n\n") + path + QStringLiteral(" can not be read"));
+    DropFrameFile();
+    return false;
+  }
+  const qint64 needed = in.size() / 1024 + SpareKilobytes;
+  bool written = needed < freeKilobytes && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  try {
+    if (written) FrameTransfer(header, in, out, progress).Run();
+  } catch (const TransferStop& stop) {
+    written = false;
+    if (stop.kind == TransferStop::Corrupt) {
+      TMsgLog::Add(QStringLiteral("TransferToHardDrive failure\n\n") + stop.reason);
+      out.close();
+      DropFrameFile();
+      Prompt::ShowApp(QStringLiteral("File corruption encountered.\r") + stop.reason, Prompt::Stop);
+      return false;
+    }
+    if (stop.kind == TransferStop::Cancelled) {
+      out.close();
+      DropFrameFile();
+      return false;
+    }
+    TMsgLog::Add(QStringLiteral("TransferToHardDrive failure\n\n") + stop.reason);
+  }
+  out.close();
+  if (!written) {
+    DropFrameFile();
+    ShowLowSpace(needed);
+  }
+  return written;
+}
