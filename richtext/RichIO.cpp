@@ -31,23 +31,25 @@ QString CutPreamble(const QByteArray& head) {
 
 }  // namespace
 
-// Holds the one running transfer of a RichIO; a second one is refused.
-struct RichIO::Running {
-  Running(RichIO& io, const char* where) : io(io), refused(io.transferring_) {
-    if (refused)
-      TMsgLog::Add(QStringLiteral("RichIO::%1 - A transfer is already running.").arg(QLatin1String(where)));
-    io.transferring_ = true;
-  }
-  ~Running() {
-    if (!refused) io.transferring_ = false;
-  }
-  RichIO& io;
-  const bool refused;
-};
+RichIO::Running::Running(RichIO& io, const char* where) : io(io), refused(io.transferring_) {
+  if (refused)
+    TMsgLog::Add(QStringLiteral("RichIO::%1 - A transfer is already running.").arg(QLatin1String(where)));
+  io.transferring_ = true;
+}
 
-RichIO::RichIO(RichEdit20& editor) : editor_(editor) {}
+RichIO::Running::~Running() {
+  if (!refused) io.transferring_ = false;
+}
 
-RichIO::~RichIO() = default;
+RichIO::RichIO(RichEdit20& editor) : editor_(editor) {
+  LocateConverters();
+  Dummy = this;
+}
+
+RichIO::~RichIO() {
+  CleanUpConverter();
+  if (Dummy == this) Dummy = nullptr;
+}
 
 void RichIO::ShowIOExceptionMsg(const QString& text) {
   Prompt::ShowApp(QStringLiteral("Exception:  ") + text, Prompt::Stop);

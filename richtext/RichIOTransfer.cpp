@@ -1,11 +1,11 @@
 #include "RichIOTransfer.h"
 
 #include "RichEditWindow.h"
+#include "Yelk/FileUtils.h"
 #include "Yelk/MulDiv.h"
 
 #include <QCoreApplication>
 #include <QIODevice>
-#include <QStorageInfo>
 
 #include <algorithm>
 #include <climits>
@@ -26,12 +26,16 @@ void ReportProgress(XferInfo& info) {
   if (info.percentChanged) info.progress(info.sender);
 }
 
+FreeSpaceQuery& CurrentFreeSpaceQuery() {
+  static FreeSpaceQuery query;
+  return query;
+}
+
 // A failed query is unknown, not full: only a known shortage stops the store.
 bool FolderIsFull(const QString& folder) {
-  const QStorageInfo storage(folder);
-  if (!storage.isValid() || !storage.isReady()) return false;
-  const qint64 available = storage.bytesAvailable();
-  return available >= 0 && available / 1024 < MinFreeKb;
+  const FreeSpaceQuery& query = CurrentFreeSpaceQuery();
+  const qint64 availableKb = query ? query(folder) : DiskFreeSpaceOrUnknown(folder);
+  return availableKb >= 0 && availableKb < MinFreeKb;
 }
 
 DWORD In(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
@@ -40,6 +44,8 @@ DWORD In(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
   const qint64 wanted = std::min<qint64>(size, info.remaining);
   const qint64 read = wanted > 0 ? info.stream->read(reinterpret_cast<char*>(buffer), wanted) : 0;
   if (read < 0) throw std::runtime_error(info.stream->errorString().toStdString());
+  // A file that ends before its size was read has changed under the load.
+  if (read == 0 && wanted > 0) throw std::runtime_error("Stream read error");
   *count = static_cast<LONG>(read);
   info.remaining -= read;
   ReportProgress(info);
@@ -62,6 +68,8 @@ DWORD Out(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
 }
 
 }  // namespace
+
+void SetFreeSpaceQuery(FreeSpaceQuery query) { CurrentFreeSpaceQuery() = std::move(query); }
 
 DWORD TransferIn(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* count) {
   auto& info = *reinterpret_cast<XferInfo*>(cookie);

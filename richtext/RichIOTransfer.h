@@ -33,6 +33,11 @@ struct XferInfo {
 DWORD TransferIn(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* count);
 DWORD TransferOut(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* count);
 
+// The free space of a store's folder in kilobytes, -1 when unknown; an empty query restores
+// the system's answer. Tests act out a full disk through it.
+using FreeSpaceQuery = std::function<qint64(const QString& folder)>;
+void SetFreeSpaceQuery(FreeSpaceQuery query);
+
 // The editor's stream transfer of a format over a record; false when the callbacks failed.
 class RichEditWindow;
 bool StreamInOver(RichEditWindow& editor, UINT format, XferInfo& info);

@@ -100,7 +100,7 @@ private slots:
     RichEdit20 editor;
     editor.SetPlainText(true);
     QVERIFY(editor.ReadPlainText());
-    QCOMPARE(editor.GetIO()->lastDocType, 4);
+    QCOMPARE(editor.GetIO()->lastDocType, RichIO::DocOther);
 
     Prompt::Double prompts;
     QVERIFY(!editor.GetIO()->SaveToMemory(3));
