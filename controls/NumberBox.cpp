@@ -39,8 +39,6 @@ QValidator::State NumberBox::validate(QString& text, int& pos) const {
 
 void NumberBox::fixup(QString& text) const {
   int number = 0;
-  if (Parse(text, number))
-    text = textFromValue(number);
-  else
-    QSpinBox::fixup(text);
+  // An emptied or unreadable entry goes back to the number the box held, not to a limit.
+  text = textFromValue(Parse(text, number) ? number : value());
 }
