@@ -73,6 +73,9 @@ Puzzle::Puzzle(const QString& sourcePath, bool deleteSourceFile)
 }
 
 Puzzle::~Puzzle() {
+  // The playback holds the clips, picture and bevel that go below.
+  if (currentPuzzle == this)
+    if (PuzzleTable* table = PuzzleTable::Current()) table->StopProjector();
   RemovePuzzleFromList(this);
   die.reset();
   pixelMap.reset();

@@ -33,4 +33,6 @@ public:
   virtual ChipList& GetChipList() = 0;
   // A join was made: the table top plays the join sound on its next turn.
   virtual void SetJoinSoundPending() = 0;
+  // Stops the animation playing the current puzzle: the puzzle is going.
+  virtual void StopProjector() {}
 };

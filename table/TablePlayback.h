@@ -1,8 +1,9 @@
 #pragma once
 // The playback of a loaded puzzle as the table surface drives it: the animated puzzle's
 // projector, which presents the table itself while it plays, and the music tracks of the
-// puzzle files. The animation classes implement it; until one is installed every puzzle
-// counts as a still picture, whose file's music plays as the background track.
+// puzzle files. AnimationPlayback is the surface's own; StillPlayback plays no animation, so
+// that every puzzle counts as a still picture, whose file's music plays as the background
+// track.
 
 #include "puzzle/JigsawFileReader.h"
 #include "puzzle/Puzzle.h"
@@ -18,8 +19,9 @@ class TablePlayback {
 public:
   virtual ~TablePlayback();
 
-  // Opens the animated puzzle's clips for playback; false when the file cannot be read.
-  virtual bool OpenAnimation(Puzzle& puzzle) = 0;
+  // Opens the animated puzzle's clips for playback (the first time its frames are decoded,
+  // shown by the loading window, which may cancel); false when that fails.
+  virtual bool OpenAnimation(Puzzle& puzzle, LoadProgress* loading) = 0;
   virtual bool HasClips(Puzzle& puzzle) = 0;
   // Pauses the projector there is or makes one for the puzzle, and starts it on the live
   // picture; false when it cannot start.
@@ -47,7 +49,7 @@ public:
 // No animation; the still puzzle's or saved game's track is the background track.
 class StillPlayback : public TablePlayback {
 public:
-  bool OpenAnimation(Puzzle&) override { return true; }
+  bool OpenAnimation(Puzzle&, LoadProgress*) override { return true; }
   bool HasClips(Puzzle&) override { return false; }
   bool StartProjector(Puzzle&, VirtualBuffer*, LoadProgress*) override { return false; }
   void LoadAnimationTracks(Puzzle&) override {}

@@ -3,6 +3,7 @@
 
 #include "TableSurface.h"
 
+#include "AnimationPlayback.h"
 #include "BackgroundTint.h"
 #include "ChipSelection.h"
 #include "MiniBoard.h"
@@ -51,7 +52,7 @@ TablePlayback::~TablePlayback() = default;
 TableSurface::TableSurface(TableHost& host, MiniBoard& minis)
     : host_(host),
       minis_(minis),
-      ownPlayback_(std::make_unique<StillPlayback>()),
+      ownPlayback_(std::make_unique<AnimationPlayback>(*this)),
       ownRandom_(std::make_unique<ClockRandom>()),
       activeMini_(minis.FirstMini()) {
   playback_ = ownPlayback_.get();
@@ -183,6 +184,15 @@ void TableSurface::StopProjector() {
 }
 
 void TableSurface::DestroyProjector() { playback_->DestroyProjector(); }
+
+void TableSurface::ShowStep(VideoFrameRegions& changed) { Repaint(false, true, nullptr, changed); }
+
+void TableSurface::ShowIdleStep() {
+  if (!presentPending_ || !table_) return;
+  presentPending_ = false;
+  PresentTable(true);
+  if (magnifier_) PaintMagnifier();
+}
 
 VideoFrameRegions& TableSurface::GetDirtyRegions() { return MainDirty(); }
 VideoFrameRegions& TableSurface::GetDragRegions() { return DragDirty(); }

@@ -7,6 +7,7 @@
 // come in through small interfaces, so that it runs without a window.
 
 #include "PerformanceStats.h"
+#include "VideoProjector.h"
 #include "puzzle/ChipList.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/VideoFrameRegions.h"
@@ -31,7 +32,7 @@ class TableMini;
 class TablePlayback;
 class VirtualBuffer;
 
-class TableSurface : public PuzzleTable {
+class TableSurface : public PuzzleTable, public ProjectorScreen {
 public:
   // Drop points: where the selection is now, and where it was picked up.
   static constexpr int AtSelection = 0x0FFFFFFF;
@@ -116,8 +117,11 @@ public:
   // The hint's timer, null while no hint shows.
   QTimer* HintTimer() const { return hintTimer_.get(); }
 
-  void StopProjector();
+  void StopProjector() override;
   void DestroyProjector();
+  // A playback step's redraw; an idle step presents a repaint that was not presented.
+  void ShowStep(VideoFrameRegions& changed) override;
+  void ShowIdleStep() override;
   // True while no animation presents the table itself.
   bool IsStaticPicture() const;
 
@@ -262,6 +266,8 @@ private:
   // While the pieces are laid out, a new window size waits (the layout uses the old one).
   bool holdResizes_ = false;
   QSize heldResize_;
+  // A repaint during playback left presenting to the next step.
+  bool presentPending_ = false;
   // The part of the table a drag step changed, presented alone.
   QRect dragPresent_;
 };

@@ -87,6 +87,7 @@ void TableSurface::Repaint(bool full, bool present, const ChipList* shadowList,
     selection_->DrawWithShadow(*table_);
     selectionMoved_ = false;
   }
+  presentPending_ = !present;
   if (!present) return;
   DrawHintMarker();
   PresentTable(full || !dragPresent_.isValid() || hintState_ != 0 || dirty.IsWholeFrame() ||

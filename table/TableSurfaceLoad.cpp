@@ -114,7 +114,7 @@ bool TableSurface::RunLoad(Puzzle* puzzle, LoadProgress& loading) {
 }
 
 bool TableSurface::StartPlayback(Puzzle& puzzle, LoadProgress& loading) {
-  if (!playback_->OpenAnimation(puzzle)) {
+  if (!playback_->OpenAnimation(puzzle, &loading)) {
     UnloadPuzzle();
     Refresh();
     return false;
