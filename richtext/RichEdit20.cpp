@@ -37,7 +37,13 @@ RichEdit20::RichEdit20(QWidget* parent)
       id_(NextAvailableId++) {
   resize(185, 89);
   AbortRegister::AR().Register(this, [this](QObject* sender) { AbortAction_(sender); });
-  connect(this, &RichEditWindow::Update, this, [this] { ContentChanged = true; });
+  connect(this, &RichEditWindow::Update, this, [this] {
+    ContentChanged = true;
+    if (richPrinter_ && richPrinter_->PageCountingEnabled()) {
+      richPrinter_->GetIdleClient()->ResetMinIntervalTimer();
+      richPrinter_->UpdatePageStats(true, true);
+    }
+  });
   WatchContents(Note().Document());
   ConnectInput();
   connect(&Note(), &NoteDocument::DocumentReplaced, this, [this](QTextDocument* document) {

@@ -263,6 +263,11 @@ public:
   LONG GetSentencePos(LONG position);
   int GetWordCount();
 
+  // The settings carried beside the text (page set-up, bookmarks, a note, word wrap) as
+  // one text; applying an empty text changes nothing, an invalid one raises EReadError.
+  QString ReadPersistentData();
+  void SetPersistentData(const QString& text);
+
   // Set-up as the window is made; also run again by SetPlainText's re-creation.
   void InitialSetup(bool recreating);
 
@@ -276,6 +281,7 @@ protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -316,6 +322,7 @@ private:
   std::unique_ptr<RichIO> richIO_;
   std::unique_ptr<RichPrinter> richPrinter_;
   std::unique_ptr<IdlerClient> idler_;
+  QString persistentNote_;  // kept for the client, only through the persistent data
   std::unique_ptr<CHARFORMAT2> savedCharFormat_;
   std::unique_ptr<PARAFORMAT2> savedParaFormat_;
   int id_;

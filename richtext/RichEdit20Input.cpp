@@ -9,6 +9,7 @@
 #include "RichEditPopupMenu.h"
 #include "RichFont.h"
 #include "RichParagraph.h"
+#include "RichPrinter.h"
 #include "WebLink.h"
 
 #include "Yelk/DesktopUtils.h"
@@ -123,6 +124,12 @@ void RichEdit20::insertFromMimeData(const QMimeData* source) {
   RichEditWindow::insertFromMimeData(source);
   EndEdit(false);
   if (!hasFocus()) setFocus(Qt::OtherFocusReason);
+}
+
+void RichEdit20::focusInEvent(QFocusEvent* event) {
+  RichEditWindow::focusInEvent(event);
+  // Another editor may have changed the shared printer's paper meanwhile.
+  if (richPrinter_ && richPrinter_->PageCountingEnabled()) richPrinter_->ApplyDevModeData(true);
 }
 
 void RichEdit20::focusOutEvent(QFocusEvent* event) {
@@ -277,6 +284,12 @@ void RichEdit20::ConnectInput() {
   popupMenu_ = new RichEditPopupMenu(this);
   setContextMenuPolicy(Qt::PreventContextMenu);
   connect(this, &QTextEdit::selectionChanged, this, &RichEdit20::SelectionChanged);
+  // EN_SELCHANGE for the page statistics: every move of the caret or the selection.
+  connect(this, &RichEditWindow::SelChange, this, [this] {
+    if (!richPrinter_) return;
+    if (richPrinter_->PageCountingEnabled()) richPrinter_->UpdatePageStats(false, true);
+    if (IdlerClient* client = richPrinter_->GetIdleClient()) client->ResetMinIntervalTimer();
+  });
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &RichEdit20::ScrollAction);
   connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] { ScrollAction(QAbstractSlider::SliderMove); });
 }

@@ -69,6 +69,7 @@ public:
   int MarginBottom() const { return marginBottom_; }
   int MarginRight() const { return marginRight_; }
   void SetHeaderFont(const QFont& font) { headerFont_ = font; }
+  const QFont& HeaderFont() const { return headerFont_; }
   void SetDevModeData(int paperSize, int orientation);
   void ApplyDevModeData(bool updateStats);
   const DevMode& GetDevMode() const { return devMode_; }
