@@ -97,7 +97,7 @@ int RichPrinter::RunPass(QPainter* painter, int page) {
     painter->translate(printable.topLeft());
     if (page < static_cast<int>(pages_.size())) {
       pageNo_ = page;
-      PrintSection(pages_[page].start, pages_[page].end, false);
+      PrintSection(pages_[page].start, PreviewEnd(page), false);
     } else {
       ApplyHeaderAndFooter();
     }

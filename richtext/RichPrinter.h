@@ -122,6 +122,7 @@ private:
   bool InputWaiting() const;
   bool ResumeCount();
   bool CountSections(const IntArray& breaks, LONG from);
+  LONG PreviewEnd(int page);
   bool CountSection(LONG start, LONG end);
 
   RichEdit20& editor_;

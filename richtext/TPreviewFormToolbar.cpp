@@ -69,9 +69,10 @@ void TPreviewForm::BuildActions() {
 }
 
 FloatButton* TPreviewForm::AddButton(QAction* action, const QString& picture, const QString& tag, int left) {
+  // The picture belongs to the action: the button takes it again on every change.
+  action->setIcon(Artwork::Icon(QStringLiteral("images/24/") + picture));
   auto* button = new FloatButton(toolbar_);
   button->setDefaultAction(action);
-  button->setIcon(Artwork::Icon(QStringLiteral("images/24/") + picture));
   button->setIconSize(QSize(24, 24));
   button->setGeometry(left, ButtonTop, 34, 34);
   auto* label = new ButtonTag(tag, toolbar_);

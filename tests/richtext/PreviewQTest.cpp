@@ -27,11 +27,12 @@
 
 namespace {
 
-// Sections of numbered lines, each on a page of its own.
-void Build(RichEdit20& editor, int sections) {
+// Sections of numbered lines, each on a page of its own; or only one of them.
+void Build(RichEdit20& editor, int sections, int only = -1) {
   QTextCursor cursor(editor.Note().Document());
   for (int s = 0; s < sections; ++s) {
-    if (s > 0) {
+    if (only >= 0 && s != only) continue;
+    if (s > 0 && only < 0) {
       cursor.insertBlock();
       cursor.insertText(QStringLiteral("\f"));
     }
@@ -237,6 +238,16 @@ private slots:
       }
       QCOMPARE(shot, drawn);
       QCOMPARE(AllWhite(shot), k == 6);  // page 6 has no record: a blank sheet
+      if (k <= 5) {
+        // Printing puts section k alone on page k: the same as a note of that section only.
+        RichEdit20 alone;
+        Build(alone, 5, k - 1);
+        QCOMPARE(alone.GetPrinter()->GetPageCount(), 1);
+        PreviewPage reference;
+        reference.SetRenderer(alone.GetPrinter());
+        reference.resize(sheet);
+        QCOMPARE(Shot(reference), shot);
+      }
       for (const QImage& earlier : shots) QVERIFY(earlier != shot);
       shots << shot;
     }
