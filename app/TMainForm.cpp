@@ -2,6 +2,7 @@
 
 #include "BoxCoverControl.h"
 #include "ControlPanel.h"
+#include "PerformanceLeds.h"
 #include "Sponser.h"
 #include "SnapLed.h"
 
@@ -13,6 +14,7 @@
 #include "controls/WhatsThis.h"
 #include "imaging/VirtualBuffer.h"
 #include "platform/HelpWindow.h"
+#include "platform/Screens.h"
 #include "puzzle/Puzzle.h"
 #include "settings/ProgSettings.h"
 #include "table/MiniSurface.h"
@@ -43,6 +45,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
     return logo ? std::make_unique<VirtualBuffer>(*logo, 100) : nullptr;
   });
   BuildWindow();
+  Table()->Surface().OnStatistics = [this](const PerformanceStats& stats) {
+    PerformanceLeds::Show(stats, *toolPnl->GreenLed, *toolPnl->YellowLed, Screens::Primary().colourDepth);
+  };
   WireActions();
   BuildPlayTimers();
   TMsgLog::Add(QStringLiteral("Exe path: ") + QCoreApplication::applicationFilePath());
@@ -65,6 +70,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
 
 TMainForm::~TMainForm() {
   GameApplication::SetExceptionHandler({});
+  Table()->Surface().OnStatistics = nullptr;  // the LEDs go with the window
   TableSurface::SetLogoSource({});
   delete magnifier;
   delete boxCover;

@@ -36,9 +36,10 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange) {
-    if (isActiveWindow())
+    if (isActiveWindow()) {
       FormActivate();
-    else
+      Table()->Surface().PauseUntilIdle();
+    } else
       FormDeactivate();
   } else if (event->type() == QEvent::WindowStateChange) {
     WindowStateChanged(static_cast<QWindowStateChangeEvent*>(event)->oldState());

@@ -117,6 +117,8 @@ public:
   // The hint's timer, null while no hint shows.
   QTimer* HintTimer() const { return hintTimer_.get(); }
 
+  // The window is being activated: playback waits until the event loop is idle again.
+  void PauseUntilIdle();
   void StopProjector() override;
   void DestroyProjector();
   // A playback step's redraw; an idle step presents a repaint that was not presented.
@@ -266,6 +268,8 @@ private:
   // While the pieces are laid out, a new window size waits (the layout uses the old one).
   bool holdResizes_ = false;
   QSize heldResize_;
+  // Playback paused by PauseUntilIdle, to go on when idle unless suspended meanwhile.
+  bool activationPause_ = false;
   // A repaint during playback left presenting to the next step.
   bool presentPending_ = false;
   // The part of the table a drag step changed, presented alone.

@@ -11,6 +11,8 @@
 #include "puzzle/TipDisplay.h"
 #include "settings/ProgSettings.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int HintTip = 11;
@@ -19,6 +21,7 @@ constexpr int MiniHintTip = 12;
 }  // namespace
 
 void TableSurface::Suspend(bool t) {
+  activationPause_ = false;
   if (!puzzle_) return;
   if (IsAnimatedSource()) {
     if (playback_->HasTrackPlayer()) playback_->StopTrack();
@@ -42,6 +45,16 @@ void TableSurface::Resume(bool t) {
     if (Settings()->EnableBackgroundSound && playback_->HasTrackPlayer()) playback_->RestartTrack();
   }
   puzzle_->StartClock();
+}
+
+void TableSurface::PauseUntilIdle() {
+  if (IsStaticPicture()) return;
+  playback_->PauseProjector();
+  activationPause_ = true;
+  QTimer::singleShot(0, &flashTimer_, [this] {
+    if (!std::exchange(activationPause_, false) || !puzzle_ || !playback_->HasProjector()) return;
+    playback_->PlayProjector();
+  });
 }
 
 bool TableSurface::ShowChipHint(PuzzleChip* piece) {
