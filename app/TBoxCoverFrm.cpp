@@ -203,21 +203,31 @@ QSize TBoxCoverFrm::FrameSize() const {
   return frame.isValid() ? frame : QSize();
 }
 
-void TBoxCoverFrm::PlaceFrame(QPoint topLeft, QSize client) {
-  const QSize frame = FrameSize();
-  const QRect wantedFrame(topLeft, client + frame);
-  const QRect placed = WindowPlacement::PlaceInside(wantedFrame, Area(wantedFrame));
+QRect TBoxCoverFrm::FrameAt(const QRect& area, QPoint topLeft, QSize client, QSize frame) {
+  return WindowPlacement::PlaceInside(QRect(topLeft, client + frame), area);
+}
+
+QRect TBoxCoverFrm::CentredFrame(const QRect& area, QSize client, QSize frame) {
+  const QSize outer = client + frame;
+  const QPoint centred(area.left() + (area.width() - outer.width()) / 2,
+                       area.top() + (area.height() - outer.height()) / 2);
+  return FrameAt(area, centred, client, frame);
+}
+
+void TBoxCoverFrm::SetFrame(const QRect& placed, QSize frame) {
   resize(placed.size() - frame);
   move(placed.topLeft());
 }
 
+void TBoxCoverFrm::PlaceFrame(QPoint topLeft, QSize client) {
+  client = client.expandedTo(minimumSize());
+  const QSize frame = FrameSize();
+  SetFrame(FrameAt(Area(QRect(topLeft, client + frame)), topLeft, client, frame), frame);
+}
+
 void TBoxCoverFrm::CentreOnScreen() {
   const QSize frame = FrameSize();
-  const QSize outer = wanted + frame;
-  const QRect area = Area(frameGeometry());
-  const QPoint centred(area.left() + (area.width() - outer.width()) / 2,
-                       area.top() + (area.height() - outer.height()) / 2);
-  PlaceFrame(centred, wanted);
+  SetFrame(CentredFrame(Area(frameGeometry()), wanted.expandedTo(minimumSize()), frame), frame);
   lastAuto = frameGeometry().topLeft();
   movedByUser = false;
 }

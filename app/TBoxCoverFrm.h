@@ -50,6 +50,12 @@ public:
   void NoteBtnClick();
   void ExitBtnClick() { close(); }
 
+  // Where the window's frame goes for a client size: centred in the available area, or
+  // with its top-left at a place; either way whole inside the area, the client cut down
+  // when the area is smaller.
+  static QRect CentredFrame(const QRect& area, QSize client, QSize frame);
+  static QRect FrameAt(const QRect& area, QPoint topLeft, QSize client, QSize frame);
+
   QSize Wanted() const { return wanted; }
   const VirtualBuffer* Image() const { return image.get(); }
 
@@ -67,6 +73,7 @@ private:
   QSize FrameSize() const;
   // Moves and sizes the window (client size + frame) inside the available area.
   void PlaceFrame(QPoint topLeft, QSize client);
+  void SetFrame(const QRect& placed, QSize frame);
   QRect Area(const QRect& near) const;
   void ApplyFlags(Qt::WindowFlags flags);
 
