@@ -1,5 +1,6 @@
 #include "NoteStream.h"
 
+#include "ChunkedBytes.h"
 #include "NoteBuilder.h"
 #include "NoteDocument.h"
 #include "NoteText.h"
@@ -19,27 +20,26 @@ bool Utf8CodePage(UINT format) { return (format & SF_USECODEPAGE) && (format >> 
 }  // namespace
 
 QByteArray NoteStream::Pull(EDITSTREAM& stream, const Limits& limits) {
-  QByteArray bytes;
+  ChunkedBytes bytes;
   stream.dwError = 0;
-  if (stream.pfnCallback == nullptr) return bytes;
+  if (stream.pfnCallback == nullptr) return {};
   BYTE buffer[ChunkSize];
   for (;;) {
     LONG got = 0;
     const DWORD code = stream.pfnCallback(stream.dwCookie, buffer, ChunkSize, &got);
     got = std::clamp<LONG>(got, 0, ChunkSize);  // a callback's count is not trusted either
-    if (bytes.size() + got > limits.maxStreamBytes) {
+    if (bytes.Size() + got > limits.maxStreamBytes) {
       stream.dwError = STREAM_E_TOO_LARGE;
       return {};
     }
-    bytes.append(reinterpret_cast<const char*>(buffer), got);
+    bytes.Append(reinterpret_cast<const char*>(buffer), got);
     if (code != 0) {
       stream.dwError = code;
       break;
     }
     if (got == 0) break;
   }
-  bytes.squeeze();  // kept groups share this buffer: no slack to hold on to
-  return bytes;
+  return bytes.Take();  // exactly sized: kept groups share this buffer, no slack to hold on to
 }
 
 bool NoteStream::Parse(const QByteArray& bytes, UINT format, bool whole, const Limits& limits, EDITSTREAM& stream,

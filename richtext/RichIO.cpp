@@ -1,5 +1,6 @@
 #include "RichIO.h"
 
+#include "ChunkedBytes.h"
 #include "RichEdit20.h"
 #include "RichIOTransfer.h"
 #include "Yelk/GenSwerr.h"
@@ -63,13 +64,13 @@ bool RichIO::SaveToMemory(int format) {
   Running running(*this, "SaveToMemory");
   if (running.refused) return false;
   HourGlass::Scope busy;
-  memStream_ = std::make_unique<QByteArray>();
   memFormat_ = format;
-  QBuffer buffer(memStream_.get());
-  buffer.open(QIODevice::WriteOnly);
+  ChunkedSink sink;
   XferInfo info;
-  info.stream = &buffer;
-  if (StreamOutOver(editor_, UINT(format), info)) return true;
+  info.stream = &sink;
+  const bool saved = StreamOutOver(editor_, UINT(format), info);
+  memStream_ = std::make_unique<QByteArray>(sink.Take());
+  if (saved) return true;
   if (!info.errorText.isEmpty()) ShowIOExceptionMsg(info.errorText);
   return false;
 }

@@ -11,14 +11,24 @@
 #include "Yelk/TMsgLog.h"
 
 #include <QFile>
+#include <QLabel>
 
 namespace {
 
-RichIO::DownloadWindow& CurrentDownloadWindow() {
-  static RichIO::DownloadWindow window = [](QWidget* owner, int which) {
-    TDownloadDlg dialog(owner, which);
+void ShowDownloadWindow(QWidget* owner, int which) {
+  TDownloadDlg dialog(owner, which);
+  if (!Prompt::IsScripted()) {
     dialog.exec();
-  };
+    return;
+  }
+  // Nobody would answer the window: its text goes to the scripted box instead.
+  dialog.show();
+  Prompt::ShowApp(dialog.MessageLbl->text());
+  dialog.close();
+}
+
+RichIO::DownloadWindow& CurrentDownloadWindow() {
+  static RichIO::DownloadWindow window;
   return window;
 }
 
@@ -111,7 +121,11 @@ int RichIO::PrepareConverter(const QString& path, TextConverter::Type type, Text
       return 2;
     }
     const bool wanted = type == TextConverter::Word97 ? isDoc : IsHtmlExtension(path);
-    if (wanted && !RichEdit20::SuppressMissingLibMsg) CurrentDownloadWindow()(editor_.window(), type == TextConverter::Word97 ? 0 : 1);
+    if (wanted && !RichEdit20::SuppressMissingLibMsg) {
+      const DownloadWindow& window = CurrentDownloadWindow();
+      const int which = type == TextConverter::Word97 ? 0 : 1;
+      window ? window(editor_.window(), which) : ShowDownloadWindow(editor_.window(), which);
+    }
     return type == TextConverter::Word97 && isDoc ? 2 : 1;
   }
   if (!ConverterFactory) {

@@ -116,7 +116,11 @@ private slots:
     QCOMPARE(downloads.size(), size_t(2));
     QCOMPARE(Text(editor), QStringLiteral("kept"));
     QCOMPARE(type, RichIO::DocOther);
-    RichIO::SetDownloadWindow(nullptr);
+    RichIO::SetDownloadWindow(nullptr);  // the window itself, its text answered by the script
+    prompts.Clear();
+    QVERIFY(!io.Load(folder + "/letter.doc", type, false));
+    QCOMPARE(prompts.Shown().size(), 2);
+    QVERIFY(prompts.Shown()[1].text.contains("Word 97 converter"));
   }
 
   void loadReplacesTheDocumentAndItsState() {
