@@ -1,0 +1,8 @@
+#include "table/Stepper.h"
+
+void Stepper::Execute() {
+  while (!IsTerminated()) {
+    Synchronize(step);
+    Suspend();
+  }
+}

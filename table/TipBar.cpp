@@ -1,0 +1,160 @@
+#include "table/TipBar.h"
+
+#include "controls/Artwork.h"
+#include "controls/XPButton.h"
+#include "table/JITTManager.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+
+namespace {
+const QColor BarColour(0xFF, 0xFF, 0xE1);
+const QColor EdgeColour(0xB8, 0xB8, 0x90);
+constexpr int TextLeft = 8;
+constexpr int ButtonPitch = 18;
+constexpr int SmallestPoint = 7;
+}  // namespace
+
+TipBar::TipBar(QWidget* tableArea) : QWidget(tableArea) {
+  setObjectName(QStringLiteral("TipPnl"));
+  setFocusPolicy(Qt::NoFocus);
+  setAutoFillBackground(true);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, BarColour);
+  colours.setColor(QPalette::WindowText, Qt::black);
+  setPalette(colours);
+  TipText = new QLabel(this);
+  TipText->setObjectName(QStringLiteral("TipText"));
+  TipText->setTextFormat(Qt::RichText);
+  TipText->setTextInteractionFlags(Qt::NoTextInteraction);
+  TipText->setFocusPolicy(Qt::NoFocus);
+  TipText->setAlignment(Qt::AlignCenter);
+  BackTipBtn = MakeButton("BackTipBtn", QStringLiteral("back"), QStringLiteral("Previous Tip"),
+                          &JITTManager::BackTipBtnClick);
+  FwdTipBtn = MakeButton("FwdTipBtn", QStringLiteral("forward"), QStringLiteral("Next Tip"),
+                         &JITTManager::FwdTipBtnClick);
+  StayBtn = MakeButton("StayBtn", QStringLiteral("stay"), QStringLiteral("Stay Put"),
+                       &JITTManager::StayBtnClick);
+  TipDetailsBtn = MakeButton("TipDetailsBtn", QStringLiteral("details"),
+                             QStringLiteral("More Details"), &JITTManager::TipDetailsBtnClick);
+  CloseTipBtn = MakeButton("CloseTipBtn", QStringLiteral("close"), QStringLiteral("Close Tip"),
+                           &JITTManager::CloseTipBtnClick);
+  TipTimer = new QTimer(this);
+  TipTimer->setObjectName(QStringLiteral("TipTimer"));
+  TipTimer->setInterval(JITTManager::DismissMs);
+  TipTimer->setSingleShot(true);
+  connect(TipTimer, &QTimer::timeout, this, [this] {
+    if (manager) manager->DismissTimerTimer();
+  });
+  tableArea->installEventFilter(this);
+  hide();
+  PlaceBar(JITTManager::SlideStartTop);
+}
+
+TipBar::~TipBar() {
+  if (manager) manager->SetView(nullptr);
+}
+
+XPButton* TipBar::MakeButton(const char* name, const QString& image, const QString& hint,
+                             void (JITTManager::*click)()) {
+  auto* button = new XPButton(this);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setFixedSize(ButtonSize, ButtonSize);
+  button->setIconSize({12, 12});
+  button->SetImages(Artwork::Icon(QStringLiteral("images/12/") + image));
+  button->setToolTip(hint);
+  button->SetBringToTop(true);
+  connect(button, &XPButton::clicked, this, [this, click] {
+    if (manager) (manager->*click)();
+  });
+  return button;
+}
+
+void TipBar::Attach(JITTManager* newManager) {
+  manager = newManager;
+  if (!manager) {
+    TipTimer->stop();
+    hide();
+  }
+}
+
+void TipBar::Refresh() {
+  if (!manager || !manager->BarVisible()) {
+    hide();
+    return;
+  }
+  SetTipText(manager->Text());
+  BackTipBtn->setEnabled(manager->BackEnabled());
+  FwdTipBtn->setEnabled(manager->FwdEnabled());
+  TipDetailsBtn->setEnabled(manager->DetailsEnabled());
+  StayBtn->SetDown(manager->StayDown());
+  PlaceBar(manager->Top());
+  if (isHidden()) {
+    show();
+    raise();
+  }
+}
+
+void TipBar::SetDismissTimer(bool running) {
+  if (running)
+    TipTimer->start();
+  else
+    TipTimer->stop();
+}
+
+// "Tip:" bold, two blanks, and the tip as plain text: its own blanks kept, nothing in it
+// taken for markup.
+void TipBar::SetTipText(const QString& text) {
+  if (text == shownText) return;
+  shownText = text;
+  TipText->setText(QStringLiteral("<p style=\"white-space:pre\"><b>Tip:</b>  ") +
+                   text.toHtmlEscaped() + QStringLiteral("</p>"));
+  FitText();
+}
+
+// A long tip on a narrow table is drawn smaller rather than cut off.
+void TipBar::FitText() {
+  QFont font = this->font();
+  const QString plain = QStringLiteral("Tip:  ") + shownText;
+  for (int point = font.pointSize(); point > SmallestPoint; --point) {
+    font.setPointSize(point);
+    QFont bold = font;
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(QStringLiteral("Tip:")) +
+                      QFontMetrics(font).horizontalAdvance(plain.mid(4));
+    if (width <= TipText->width()) break;
+  }
+  TipText->setFont(font);
+}
+
+void TipBar::PlaceChildren() {
+  int x = width() - 5 * ButtonPitch;
+  for (XPButton* button : {BackTipBtn, FwdTipBtn, StayBtn, TipDetailsBtn, CloseTipBtn}) {
+    button->move(x, (BarHeight - ButtonSize) / 2);
+    x += ButtonPitch;
+  }
+  TipText->setGeometry(TextLeft, 0, std::max(0, width() - 5 * ButtonPitch - TextLeft - 4), BarHeight);
+  if (!shownText.isEmpty()) FitText();
+}
+
+// Across the table area's whole width; the children are placed at once, also while the bar
+// is hidden and gets no resize events.
+void TipBar::PlaceBar(int top) {
+  const int oldWidth = width();
+  setGeometry(0, top, parentWidget()->width(), BarHeight);
+  if (width() != oldWidth || !placed) PlaceChildren();
+  placed = true;
+}
+
+bool TipBar::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize) PlaceBar(y());
+  return QWidget::eventFilter(watched, event);
+}
+
+void TipBar::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(EdgeColour);
+  painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+}
