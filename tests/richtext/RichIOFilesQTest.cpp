@@ -203,9 +203,11 @@ private slots:
       editor.GetIO()->SetContent(&kRich);
       const NoteSnapshot before = Snapshot(*editor.document());
       std::vector<int> seen;
+      int drawn = 0;  // progress calls while the editor drew
       editor.GetIO()->SetOnProgress([&](QObject* sender) {
         QVERIFY(sender == editor.GetIO());
         seen.push_back(editor.GetIO()->ProgressPercent());
+        drawn += editor.updatesEnabled();
         if (seen.size() != 3) return;
         if (escape)  // the key reaches the busy state when the load next lets the application in
           QCoreApplication::postEvent(&editor, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
@@ -217,6 +219,8 @@ private slots:
       QCOMPARE(type, RichIO::DocOther);
       QVERIFY(Difference(before, Snapshot(*editor.document())).empty());
       QVERIFY(!editor.ReadPlainText());
+      QCOMPARE(drawn, 0);
+      QVERIFY(editor.updatesEnabled());  // drawing comes back after a stop too
       QVERIFY(std::is_sorted(seen.begin(), seen.end()));
       QCOMPARE(seen.back(), 100);
       if (escape) {
