@@ -5,6 +5,7 @@
 #include "PerformanceLeds.h"
 #include "Sponser.h"
 #include "SnapLed.h"
+#include "TipsControl.h"
 
 #include "Yelk/ERegistry.h"
 #include "Yelk/GameApplication.h"
@@ -21,6 +22,7 @@
 #include "table/TMagForm.h"
 #include "table/TableAssembly.h"
 #include "table/TableSurface.h"
+#include "table/JITTManager.h"
 #include "table/TableTop.h"
 
 #include <QAction>
@@ -62,6 +64,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
               AppDeactivate();
           });
   ApplySettings();
+  CreateTips();
   baseCaption = QStringLiteral("Tessavinelume Jigsaw Puzzles");
   UpdateCaption();
   RestoreWindowPlacement();

@@ -25,6 +25,9 @@ class QMenuBar;
 class TableAssembly;
 class TableTop;
 class TMagForm;
+class JITTManager;
+class TipBar;
+class TipsControl;
 
 class TMainForm : public QMainWindow, public MainWindowHook {
   Q_OBJECT
@@ -146,6 +149,7 @@ private:
   void RaiseWindow();
   void ShowSponsor();
   void WireSmallWindows();
+  void CreateTips();
 
   MainActions atn;
   std::unique_ptr<Sponser> sponsor;
@@ -158,6 +162,11 @@ private:
   QMenu* HelpPopup = nullptr;
   QMenu* TablePopup = nullptr;
   std::unique_ptr<TableAssembly> table;
+  // The tip bar lies in the table area; the manager goes before it, and what the options
+  // window reaches it through goes before the manager.
+  TipBar* TipPnl = nullptr;
+  std::unique_ptr<JITTManager> tipManager;
+  std::unique_ptr<TipsControl> tipsControl;
   QPointer<TMagForm> magnifier;
   QString pendingPath;
   QPointer<TPuzzleDialog2> openDialog;
