@@ -49,6 +49,7 @@ public:
   bool IsPaused() const { return paused; }
   bool WasStarted() const { return started; }
   int ClipCount() const { return int(clips.size()); }
+  VideoClip* Clip(int index) const { return clips[std::size_t(index)]; }
   // The average step time over the last 16 steps in ms (-1 while unknown), and the steps of
   // that period that changed nothing.
   int AverageStepTime() const { return averageStepTime; }
