@@ -1,11 +1,10 @@
 #include "TBoxCoverFrm.h"
 
-#include "PuzzleDialogHooks.h"
+#include "PuzzleNote.h"
 #include "WindowPlacement.h"
 
 #include "Yelk/DesktopUtils.h"
 #include "Yelk/PathUtils.h"
-#include "Yelk/Prompt.h"
 #include "controls/Artwork.h"
 #include "imaging/VirtualBuffer.h"
 #include "platform/Screens.h"
@@ -263,15 +262,7 @@ void TBoxCoverFrm::PrintBtnClick() {
 }
 
 void TBoxCoverFrm::NoteBtnClick() {
-  if (!puzzle) return;
-  const JigsawFileReader* file = puzzle->GetJigsawFile();
-  if (file && file->NoteHiddenUntilSolved() && puzzle->GetPercentComplete() < 100) {
-    Prompt::ShowApp(QStringLiteral("This jigsaw puzzle's note is unavailable until the puzzle is completed."),
-                    Prompt::Information);
-    return;
-  }
-  const QByteArray* note = puzzle->GetNoteStream();
-  if (note && PuzzleDialogHooks::ShowNote) PuzzleDialogHooks::ShowNote(this, *note);
+  if (puzzle) ShowPuzzleNote(this, *puzzle);
 }
 
 void TBoxCoverFrm::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 #include "TPuzzleDialog2.h"
 
 #include "PuzzleDialogHooks.h"
+#include "PuzzleNote.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "Yelk/TempFiles.h"
@@ -290,15 +291,7 @@ int TPuzzleDialog2::GetHintsAllowed() const {
 }
 
 void TPuzzleDialog2::InfoBtnClick() {
-  if (!puzzle) return;
-  const JigsawFileReader* file = puzzle->GetJigsawFile();
-  if (file && file->NoteHiddenUntilSolved() && puzzle->GetPercentComplete() < 100) {
-    Prompt::ShowApp(QStringLiteral("This jigsaw puzzle's note is unavailable until the puzzle is completed."),
-                    Prompt::Information);
-    return;
-  }
-  const QByteArray* note = puzzle->GetNoteStream();
-  if (note && PuzzleDialogHooks::ShowNote) PuzzleDialogHooks::ShowNote(this, *note);
+  if (puzzle) ShowPuzzleNote(this, *puzzle);
 }
 
 void TPuzzleDialog2::NoteBtnClick() {
