@@ -7,3 +7,4 @@ void DrawLargeTools();      // images/24, images/29
 void DrawTableArt();        // bitmaps/8100, 8102, 8103, the wallpaper and the LEDs
 void DrawCursors();         // cursors/<NAME>.png with their hot spots
 void DrawBrand();           // the program icon and the about-box banner
+void DrawAboutArt();        // images/about and the F11 reminder's key

@@ -19,5 +19,6 @@ int main(int argc, char** argv) {
   DrawTableArt();
   DrawCursors();
   DrawBrand();
+  DrawAboutArt();
   return 0;
 }
