@@ -84,6 +84,23 @@ void BufferPresenter::Present(const RasterImage& image, QWidget* control, int x,
   presenter->pending = RasterImage{};  // the caller may free the picture from now on
 }
 
+void BufferPresenter::PresentRegion(const RasterImage& image, QWidget* control, int x, int y, const QRegion& parts) {
+  const QRegion shown = parts & QRect(0, 0, image.width, image.height);
+  if (!image.pixels || !control || shown.isEmpty()) return;
+  if (control->testAttribute(Qt::WA_WState_InPaintEvent)) {
+    for (const QRect& part : shown) Present(image, control, x, y, part);
+    return;
+  }
+  auto* presenter = control->findChild<BufferPresenter*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!presenter) presenter = new BufferPresenter(control);
+  presenter->pending = image;
+  presenter->place = QPoint(x, y);
+  // The paint's clip is the region, so only its rectangles are copied.
+  presenter->pendingPart = shown.boundingRect();
+  control->repaint(shown.translated(x, y));
+  presenter->pending = RasterImage{};
+}
+
 bool BufferPresenter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::Paint || !pending.pixels) return false;
   // The widget paints itself first (QObject::event is public; the call dispatches to the

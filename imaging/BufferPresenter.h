@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
 
 class QPainter;
 class QWidget;
@@ -21,6 +22,8 @@ public:
   // Shows part of the picture (picture coordinates, rows from the top; empty for the whole)
   // at its own place, the picture's top-left corner lying at x, y of the widget.
   static void Present(const RasterImage& image, QWidget* control, int x, int y, const QRect& part = {});
+  // The same for several parts at once, in one repaint.
+  static void PresentRegion(const RasterImage& image, QWidget* control, int x, int y, const QRegion& parts);
   // Draws the picture upright into target (scaled when the sizes differ); pixels the
   // painter leaves transparent on a device with alpha are made opaque.
   static void DrawUpright(QPainter& painter, const RasterImage& image, const QRectF& target);

@@ -7,6 +7,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 
 #include <memory>
@@ -21,6 +22,10 @@ public:
 
   // Shows the table picture; part (table coordinates) is what changed, empty for all of it.
   virtual void Present(const VirtualBuffer& table, const QRect& part) = 0;
+  // Shows the parts of the table picture (table coordinates) that changed.
+  virtual void PresentParts(const VirtualBuffer& table, const QRegion& parts) {
+    for (const QRect& part : parts) Present(table, part);
+  }
   // The colour around the table picture, 0x00RRGGBB.
   virtual void SetTableColor(int colour) = 0;
   // Input to the main window is refused while a puzzle loads.

@@ -185,8 +185,6 @@ void TableSurface::StopProjector() {
 
 void TableSurface::DestroyProjector() { playback_->DestroyProjector(); }
 
-void TableSurface::ShowStep(VideoFrameRegions& changed) { Repaint(false, true, nullptr, changed); }
-
 void TableSurface::ShowIdleStep() {
   if (!presentPending_ || !table_) return;
   presentPending_ = false;

@@ -13,6 +13,7 @@
 #include "puzzle/VideoFrameRegions.h"
 
 #include <QRect>
+#include <QRegion>
 #include <QTimer>
 
 #include <functional>
@@ -204,6 +205,8 @@ private:
   void DrawHintMarker();
   void RepaintActiveMini(bool takeSaveUnder);
   void PresentTable(bool wholeTable);
+  void FinishPresent();
+  QRegion TableAreaOf(const VideoFrameRegions& changed) const;
   void CountStatistics();
   void ShowMagnifier();
 

@@ -11,6 +11,7 @@
 #include "TableMini.h"
 #include "TablePlayback.h"
 #include "imaging/VirtualBuffer.h"
+#include "puzzle/ChipMask.h"
 #include "puzzle/PixelMap.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
@@ -92,9 +93,44 @@ void TableSurface::Repaint(bool full, bool present, const ChipList* shadowList,
   DrawHintMarker();
   PresentTable(full || !dragPresent_.isValid() || hintState_ != 0 || dirty.IsWholeFrame() ||
                dirty.Count() > 0);
+  FinishPresent();
+}
+
+void TableSurface::FinishPresent() {
   if (magnifier_) PaintMagnifier();
   if (Settings()->ContinuousRefresh && activeMini_) activeMini_->RepaintFrom(table_.get());
   CountStatistics();
+}
+
+// A playback step presents only the pieces (and the carried selection) that show a changed
+// rectangle, unless the whole table waits to be presented.
+void TableSurface::ShowStep(VideoFrameRegions& changed) {
+  if (!table_ || presentPending_ || hintState_ != 0 || changed.IsWholeFrame()) {
+    Repaint(false, true, nullptr, changed);
+    return;
+  }
+  Repaint(false, false, nullptr, changed);
+  presentPending_ = false;
+  host_.PresentParts(*table_, TableAreaOf(changed));
+  FinishPresent();
+}
+
+QRegion TableSurface::TableAreaOf(const VideoFrameRegions& changed) const {
+  QRegion area;
+  auto touches = [&changed](const QRect& pictureBox) {
+    for (const QRect& r : changed.Rectangles())
+      if (r.intersects(pictureBox)) return true;
+    return false;
+  };
+  for (int i = 0; i < chips_.Count(); ++i) {
+    const PuzzleChip& piece = *chips_.At(i);
+    const ChipMask& mask = piece.Mask();
+    if (touches(QRect(mask.MinX(), mask.FirstRow(), mask.Width(), mask.Height())))
+      area += QRect(piece.TableX(), piece.TableY(), mask.TableWidth(), mask.TableHeight());
+  }
+  if (selection_ && touches(selection_->PictureRect()))
+    area += selection_->GetDragRect(SelectionPoint().x(), SelectionPoint().y());
+  return area;
 }
 
 void TableSurface::DrawBackground() {

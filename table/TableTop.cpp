@@ -10,6 +10,7 @@
 #include "TableSurface.h"
 #include "Yelk/TMsgLog.h"
 #include "controls/Artwork.h"
+#include "imaging/BufferPresenter.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/ChipGroup.h"
 #include "puzzle/Puzzle.h"
@@ -354,6 +355,10 @@ void TableTop::SetCursor(TableCursor id, bool keep) {
 }
 
 void TableTop::Present(const VirtualBuffer& table, const QRect& part) { table.RenderPart(this, part); }
+
+void TableTop::PresentParts(const VirtualBuffer& table, const QRegion& parts) {
+  BufferPresenter::PresentRegion(table.Image(), this, 0, 0, parts);
+}
 
 void TableTop::SetTableColor(int colour) {
   tableColour_ = colour & 0xFFFFFF;

@@ -71,6 +71,7 @@ public:
 
   // TableHost.
   void Present(const VirtualBuffer& table, const QRect& part) override;
+  void PresentParts(const VirtualBuffer& table, const QRegion& parts) override;
   void SetTableColor(int colour) override;
   void EnableMainWindow(bool enabled) override;
   std::unique_ptr<LoadProgress> OpenLoadWindow(bool animated) override;
