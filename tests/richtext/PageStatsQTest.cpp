@@ -2,8 +2,8 @@
 // caret's page; waiting input holds the report back; counts cut short resume and agree with
 // an uninterrupted count; typing, caret moves and focus set what is pending.
 
+#include "PdfPrinterFixture.h"
 #include "QtTestMain.h"
-#include "platform/CurrentPrinter.h"
 #include "richtext/Printerfuncs.h"
 #include "richtext/RichEdit20.h"
 #include "richtext/RichPrinter.h"
@@ -11,7 +11,6 @@
 #include "Yelk/IdlerServer.h"
 
 #include <QLineEdit>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -42,11 +41,7 @@ class PageStatsQTest : public QObject {
 
 private slots:
   void initTestCase() {
-    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdf->setOutputFormat(QPrinter::PdfFormat);
-    pdf->setOutputFileName(dir_.filePath(QStringLiteral("stats.pdf")));
-    pdf->setPageSize(QPageSize(QPageSize::A6));
-    CurrentPrinter::Install(std::move(pdf));
+    InstallPdfPrinter(dir_.filePath(QStringLiteral("stats.pdf")), QPageSize::A6);
     auto* layout = new QVBoxLayout(&window_);
     editor_ = new RichEdit20(&window_);
     editor_->setObjectName(QStringLiteral("NoteEdit"));

@@ -2,8 +2,8 @@
 // zoom and layout; Print and Esc end it; the go-to-page dialog; a resize fits again; and a
 // preview sheet shows exactly what the printer draws for that page.
 
+#include "PdfPrinterFixture.h"
 #include "QtTestMain.h"
-#include "platform/CurrentPrinter.h"
 #include "richtext/PreviewPage.h"
 #include "richtext/RichEdit20.h"
 #include "richtext/RichPrinter.h"
@@ -17,7 +17,6 @@
 #include <QFrame>
 #include <QImage>
 #include <QPainter>
-#include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -70,11 +69,7 @@ class PreviewQTest : public QObject {
 
 private slots:
   void initTestCase() {
-    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    pdf->setOutputFormat(QPrinter::PdfFormat);
-    pdf->setOutputFileName(dir_.filePath(QStringLiteral("preview.pdf")));
-    pdf->setPageSize(QPageSize(QPageSize::A5));
-    CurrentPrinter::Install(std::move(pdf));
+    InstallPdfPrinter(dir_.filePath(QStringLiteral("preview.pdf")), QPageSize::A5);
     editor_ = std::make_unique<RichEdit20>();
     Build(*editor_, 5);
     printer_ = editor_->GetPrinter();

@@ -2,12 +2,11 @@
 // many hand-made settings, reads the class library's own spellings, and answers every
 // garbled text with the read error; an editor's settings travel to another editor.
 
-#include "platform/CurrentPrinter.h"
+#include "PdfPrinterFixture.h"
 #include "richtext/RichEdit20.h"
 #include "richtext/RichPersist.h"
 #include "richtext/RichPrinter.h"
 
-#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -120,10 +119,7 @@ TEST(RichPersistTest, GarbledTextsRaiseTheReadErrorAndNothingElse) {
 
 TEST(RichPersistTest, EditorSettingsTravelToAnotherEditor) {
   QTemporaryDir dir;
-  auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  pdf->setOutputFormat(QPrinter::PdfFormat);
-  pdf->setOutputFileName(dir.filePath(QStringLiteral("persist.pdf")));
-  CurrentPrinter::Install(std::move(pdf));
+  InstallPdfPrinter(dir.filePath(QStringLiteral("persist.pdf")), QPageSize::A4);
   RichEdit20 source;
   source.SetText(QString(60, QLatin1Char('a')), false);
   // The note comes only through the persistent data, which also sets the printer's defaults.
