@@ -8,6 +8,7 @@
 
 #include "RichEditDefs.h"
 #include "TextConverter.h"
+#include "Yelk/Prompt.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -74,7 +75,8 @@ public:
   static inline bool ConvertersLocated = false;
   static inline QString Word97ConverterPath, WordImportConverterPath, WordExportConverterPath, HtmlConverterPath;
   static inline bool Word6ConverterHasTabBug = false;
-  static inline TextConverter::Factory ConverterFactory;
+  // Makes the converter for a module: by default one over a shared library.
+  static TextConverter::Factory ConverterFactory;
   static inline bool FHtmlSupport = false;
   static bool ReadHtmlSupport() { return FHtmlSupport; }
   // The most recently made one, and the record of the transfer that runs.
@@ -82,9 +84,15 @@ public:
   static inline XferInfo* CurrXferInfo = nullptr;
 
   // Shows the window that tells where to get a missing converter (0 Word, 1 HTML), modal
-  // over owner. Tests put a recorder here.
+  // over owner. Tests put a recorder here; an empty one brings the window back.
   using DownloadWindow = std::function<void(QWidget* owner, int which)>;
   static void SetDownloadWindow(DownloadWindow window);
+
+  // How long a converted transfer waits for its converter to end.
+  static inline int ConverterWaitMs = 1800000;
+  // The editor's version as the store work-arounds see it; 0 asks the editor. They were
+  // made for version 20, which tests act out.
+  static inline int InjectedEditorVersion = 0;
 
   void SetOnProgress(Progress handler) { onProgress_ = std::move(handler); }
   int ProgressPercent() const { return progressPercent_; }
@@ -111,6 +119,13 @@ private:
   void Install(std::unique_ptr<QTextDocument> document, bool plain);
   void FinishLoad(const QString& path, DocType type);
   void ApplyLoadWorkArounds(DocType type);
+  void ApplyTabDefectWorkAround();
+  void ApplyStoreWorkArounds(DocType type);
+  bool ApplyHtmlFix(const QString& path);
+  int EditorVersion();
+  // A box whose Help button opens the converters' help topic and asks again.
+  static Prompt::Button AskWithHelp(const QString& text, const QString& caption, Prompt::Icon icon,
+                                    Prompt::Buttons buttons);
   bool AskStoreQuestions(bool rich);
   bool WriteFile(const QString& path, DocType type, bool converted, UINT format);
   bool StreamOut(QIODevice* stream, const QString& path, UINT format, bool converted);
@@ -120,6 +135,9 @@ private:
   bool aborted_ = false;
   bool word97Used_ = false;
   bool mustSaveAsWord95_ = false;
+  // The store found the first font to be one the HTML converter leaves out of the file.
+  bool htmlFontFixNeeded_ = false;
+  QString htmlFontName_;
   int progressPercent_ = 0;
   Progress onProgress_;
   bool transferring_ = false;

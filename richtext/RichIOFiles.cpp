@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr int ConverterWaitMs = 1800000;
 constexpr UINT Utf8Text = SF_TEXT | SF_USECODEPAGE | (CP_UTF8 << 16);
 
 bool OpenFailed(const QString& text) {
@@ -108,10 +107,10 @@ bool RichIO::Load(const QString& path, DocType& type, bool silent) {
 
 bool RichIO::AskLoadQuestions(const QString& path, DocType& type, bool silent) {
   if (type == DocWord && word97Used_)
-    Prompt::Show(QStringLiteral("Document \"%1\" uses Word 97/2000 format.\n"
-                                "Any changes to this document may only be saved in Word 95 format or RTF format.")
-                     .arg(ShownName(path)),
-                 QStringLiteral("Information"), Prompt::Information);
+    AskWithHelp(QStringLiteral("Document \"%1\" uses Word 97/2000 format.\n"
+                               "Any changes to this document may only be saved in Word 95 format or RTF format.")
+                    .arg(ShownName(path)),
+                QStringLiteral("Information"), Prompt::Information, Prompt::Ok);
   if (type != DocHtml || silent) return true;
   const Prompt::Button answer =
       Prompt::ShowApp(QStringLiteral("Do you want to open \"%1\" in HTML format?\n\n"
@@ -206,6 +205,7 @@ void RichIO::FinishLoad(const QString& path, DocType type) {
 // A form feed's paragraph loses its indents, numbering and spacing, so that a page break
 // starts its page at the margin.
 void RichIO::ApplyLoadWorkArounds(DocType type) {
+  if (type == DocWord && !word97Used_ && Word6ConverterHasTabBug) ApplyTabDefectWorkAround();
   if (type != DocRtf && type != DocWord) return;
   const QString formFeed(QChar(12));
   const LONG length = editor_.GetLength();
@@ -221,22 +221,22 @@ void RichIO::ApplyLoadWorkArounds(DocType type) {
 bool RichIO::Store(const QString& path, DocType type, bool backup) {
   editor_.EndHiLightMode();
   editor_.EndPaintMode();
+  htmlFontFixNeeded_ = false;
   if (mustSaveAsWord95_ && type == DocWord &&
-      Prompt::Show(QStringLiteral("File \"%1\" is a Word 97/2000 file and will now be saved in Word 95 format.\n\n"
-                                  "Do you want to continue?")
-                       .arg(ShownName(path)),
-                   QStringLiteral("Confirm"), Prompt::Question, Prompt::Yes | Prompt::No) == Prompt::No)
+      AskWithHelp(QStringLiteral("File \"%1\" is a Word 97/2000 file and will now be saved in Word 95 format.\n\n"
+                                 "Do you want to continue?")
+                      .arg(ShownName(path)),
+                  QStringLiteral("Confirm"), Prompt::Question, Prompt::Yes | Prompt::No) == Prompt::No)
     return false;
   if (backup && !CreateBackupFile(path)) return false;
   const bool converted = type == DocWord || (type == DocHtml && FHtmlSupport);
   const bool rich = type == DocRtf || converted;
   if (!AskStoreQuestions(rich)) return false;
   const bool stored = GameApplication::Guarded([&] { return WriteFile(path, type, converted, rich ? SF_RTF : Utf8Text); });
-  if (stored) {
-    mustSaveAsWord95_ = false;
-    lastDocType = type;
-  }
-  return stored;
+  if (!stored || (type == DocHtml && !ApplyHtmlFix(path))) return false;
+  mustSaveAsWord95_ = false;
+  lastDocType = type;
+  return true;
 }
 
 bool RichIO::AskStoreQuestions(bool rich) {
@@ -266,6 +266,7 @@ bool RichIO::WriteFile(const QString& path, DocType type, bool converted, UINT f
       PrepareConverter(file.NewPath(), type == DocWord ? TextConverter::Word6 : TextConverter::Html,
                        TextConverter::Export) != 0)
     return false;
+  if (converted) ApplyStoreWorkArounds(type);
   if (!StreamOut(file.Device(), path, format, converted)) return false;
   if (file.Commit()) return true;
   ShowIOExceptionMsg(file.ErrorString());

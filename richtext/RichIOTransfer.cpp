@@ -1,6 +1,8 @@
 #include "RichIOTransfer.h"
 
+#include "ConverterLink.h"
 #include "RichEditWindow.h"
+#include "StreamManager.h"
 #include "Yelk/FileUtils.h"
 #include "Yelk/MulDiv.h"
 
@@ -38,9 +40,48 @@ bool FolderIsFull(const QString& folder) {
   return availableKb >= 0 && availableKb < MinFreeKb;
 }
 
+// The converter thread computes the percentage; the handler runs here, on the editor's thread.
+void ReportConverterProgress(XferInfo& info) {
+  if (!info.progress || info.percent == nullptr || info.converterProgress == nullptr) return;
+  *info.percent = info.converterProgress->percent;
+  info.percentChanged = info.converterProgress->changed.exchange(false);
+  if (info.percentChanged) info.progress(info.sender);
+}
+
+// A load fed by a converter thread: chunk after chunk from the exchange, each given back once
+// handed over; the end marker, or an exchange stopped meanwhile, ends the stream-in.
+DWORD InThreaded(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
+  if (!info.streamInProgress) {
+    info.current = info.exchange->DequeueStream();
+    if (info.current == nullptr) return 1;
+    if (info.current->Size() == 0) {
+      info.exchange->ReleaseStream(info.current);
+      info.current = nullptr;
+      info.endOfData = true;
+      return 1;
+    }
+    info.remaining = static_cast<qint64>(info.current->Size());
+  }
+  const std::size_t read = info.current->Read(buffer, static_cast<std::size_t>(std::min<qint64>(size, info.remaining)));
+  *count = static_cast<LONG>(read);
+  info.remaining -= static_cast<qint64>(read);
+  ReportConverterProgress(info);
+  info.streamInProgress = info.remaining > 0;
+  if (!info.streamInProgress) {
+    info.exchange->ReleaseStream(info.current);
+    info.current = nullptr;
+  }
+  return 0;
+}
+
 DWORD In(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
   QCoreApplication::processEvents();
-  if (info.abortFlag != nullptr && *info.abortFlag) return 1;
+  if (info.abortFlag != nullptr && *info.abortFlag) {
+    // The converter's next request for a stream gets none, and it stops.
+    if (info.exchange != nullptr) info.exchange->Abort();
+    return 1;
+  }
+  if (info.threaded) return InThreaded(info, buffer, size, count);
   const qint64 wanted = std::min<qint64>(size, info.remaining);
   const qint64 read = wanted > 0 ? info.stream->read(reinterpret_cast<char*>(buffer), wanted) : 0;
   if (read < 0) throw std::runtime_error(info.stream->errorString().toStdString());
@@ -56,6 +97,15 @@ DWORD Out(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
   if (!info.rootPath.isEmpty() && FolderIsFull(info.rootPath)) {
     info.diskFull = true;
     return 1;
+  }
+  if (info.threaded) {
+    // Null: the converter ended before the data did, and says why when it is waited for.
+    ExchangeStream* stream = info.exchange->GetFreeStream();
+    if (stream == nullptr) return 1;
+    stream->Write(buffer, static_cast<std::size_t>(size));
+    info.exchange->QueueStream(stream);
+    *count = size;
+    return 0;
   }
   const qint64 written = info.stream->write(reinterpret_cast<const char*>(buffer), size);
   if (written != size) {

@@ -9,8 +9,11 @@
 
 #include <functional>
 
+class ExchangeStream;
 class QIODevice;
 class QObject;
+class StreamManager;
+struct ConverterProgress;
 
 struct XferInfo {
   using Progress = std::function<void(QObject* sender)>;
@@ -28,6 +31,15 @@ struct XferInfo {
   bool diskFull = false;
   // The owner's abort flag, set through the abort register while a load runs.
   const bool* abortFlag = nullptr;
+  // A converter thread feeds the transfer (or takes it) through the exchange instead of a
+  // stream; on a load, the stream being handed over and the converter's progress.
+  bool threaded = false;
+  StreamManager* exchange = nullptr;
+  ExchangeStream* current = nullptr;
+  bool streamInProgress = false;
+  ConverterProgress* converterProgress = nullptr;
+  // The load reached the converter's end-of-data marker.
+  bool endOfData = false;
 };
 
 DWORD TransferIn(DWORD_PTR cookie, BYTE* buffer, LONG size, LONG* count);

@@ -1,5 +1,6 @@
 // RichIO: what kind a document is, its backup, and the converter that reads or writes it.
 
+#include "ConverterSearch.h"
 #include "RichEdit20.h"
 #include "RichIO.h"
 #include "TDownloadDlg.h"
@@ -107,6 +108,8 @@ bool RichIO::CreateBackupFile(const QString& path) {
 }
 
 int RichIO::PrepareConverter(const QString& path, TextConverter::Type type, TextConverter::Direction direction) {
+  // A converter left loaded (by DetermineDocType) would otherwise be loaded over.
+  CleanUpConverter();
   word97Used_ = false;
   const bool isDoc = IsExtension(path, QLatin1StringView("doc"));
   const QString& module = type == TextConverter::Word6
@@ -143,5 +146,14 @@ bool RichIO::FormatIsCorrect() { return converter_ && converter_->FormatIsCorrec
 
 void RichIO::CleanUpConverter() { converter_.reset(); }
 
-// No converter modules come with the game: the search finds none, once per process.
-void RichIO::LocateConverters() { ConvertersLocated = true; }
+// Once per process; the game ships no converter modules, so it may find none.
+void RichIO::LocateConverters() {
+  if (ConvertersLocated) return;
+  ConvertersLocated = true;
+  ConverterSearch search;
+  search.Run();
+  Word97ConverterPath = search.word97;
+  WordImportConverterPath = search.wordImport;
+  WordExportConverterPath = search.wordExport;
+  Word6ConverterHasTabBug = search.tabBug;
+}

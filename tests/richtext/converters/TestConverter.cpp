@@ -2,9 +2,11 @@
 //   TVDOC <claim> <import> <chunk> <block>\n<rtf>
 // claim: what IsFormatCorrect32 answers; import: how ForeignToRtf32 behaves (ok, error,
 // throw, endless, hang, oversize); chunk: bytes per callback; block: the size the module
-// gives the transfer block first (0 keeps it). The exporter writes "TVDOC 1 ok 4096 0\n" and
-// the RTF it receives, so that what it wrote loads again; how it behaves is fixed when the
-// module is built (TV_EXPORT: ok, error, throw, early; none leaves RtfToForeign32 out).
+// gives the transfer block first (0 keeps it); a hanging import holds its thread for chunk
+// milliseconds. The exporter writes "TVDOC 1 ok 4096 0\n" and the RTF it receives, so that
+// what it wrote loads again, or for a ".htm" file the RTF inside a font tag; how it behaves
+// is fixed when the module is built (TV_EXPORT: ok, error, throw, early; none leaves
+// RtfToForeign32 out).
 
 #include "richtext/textconv.h"
 
@@ -61,12 +63,7 @@ bool Deliver(const std::string& text, TcHandle buffer, std::int32_t chunk, TcCal
   return true;
 }
 
-bool StopFileExists(const std::string& path) {
-  std::ifstream stop(path + ".stop");
-  return static_cast<bool>(stop);
-}
-
-TcResult Import(const Header& header, const std::string& path, TcHandle buffer, TcCallback output) {
+TcResult Import(const Header& header, TcHandle buffer, TcCallback output) {
   if (header.block != 0 && !TcBlockReAlloc(buffer, header.block)) return TcNoMemory;
   if (header.import == "ok") return Deliver(header.rtf, buffer, header.chunk, output) ? TcNoErr : TcUserCancel;
   if (header.import == "error") {
@@ -80,8 +77,8 @@ TcResult Import(const Header& header, const std::string& path, TcHandle buffer, 
     return TcUserCancel;
   }
   if (header.import == "hang") {
-    // Holds its thread until the test lets it go, so that the host's wait runs out.
-    for (int i = 0; i < 60000 && !StopFileExists(path); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // Holds its thread, without a word to the host, so that the host's waits run out.
+    std::this_thread::sleep_for(std::chrono::milliseconds(header.chunk));
     return TcNoErr;
   }
   if (header.import == "oversize") return output(static_cast<std::int32_t>(TcBlockSize(buffer)) + 1, 0) < 0 ? TcUserCancel : TcNoErr;
@@ -108,7 +105,7 @@ __attribute__((visibility("default"))) TcResult ForeignToRtf32(TcHandle file, vo
   const std::string path = Text(file);
   Header header;
   if (!ReadHeader(path, header)) return TcOpenInFileErr;
-  return Import(header, path, buffer, output);
+  return Import(header, buffer, output);
 }
 
 #ifndef TV_NO_EXPORT
@@ -128,8 +125,12 @@ __attribute__((visibility("default"))) TcResult RtfToForeign32(TcHandle file, vo
     // Odd block sizes: the host must read the size anew on every call.
     TcBlockReAlloc(buffer, 1000 + rtf.size() % 3000);
   }
-  std::ofstream out(Text(file), std::ios::binary | std::ios::trunc);
-  out << "TVDOC 1 ok 4096 0\n" << rtf;
+  const std::string path = Text(file);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (path.size() > 4 && path.compare(path.size() - 4, 4, ".htm") == 0)
+    out << "<HTML><BODY><FONT SIZE=2>" << rtf << "</FONT></BODY></HTML>";
+  else
+    out << "TVDOC 1 ok 4096 0\n" << rtf;
   return out ? TcNoErr : TcWriteErr;
 }
 #endif
