@@ -35,7 +35,8 @@ void FrameLoader::Execute() {
   while (!IsTerminated()) {
     VideoFrame* frame = TakeEmpty();
     if (!frame) {
-      emptyPresent.WaitFor(EmptyWaitMs);
+      // The flag is looked at after the reset: a Set made with it is then not lost.
+      if (!IsTerminated()) emptyPresent.WaitFor(EmptyWaitMs);
       continue;
     }
     if (!ReadRecord(*frame)) {

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <map>
 #include <sys/resource.h>
 
@@ -139,8 +140,9 @@ std::vector<std::vector<FrameRecord>> ReadFrameFile(const QByteArray& bytes, qin
     result.emplace_back();
     const qint64 pixels = 4 * qint64(header.width) * header.height;
     for (int f = 0; f < header.frames && at + pixels + FrameTrailer::Size <= bytes.size(); ++f) {
-      const auto* words = reinterpret_cast<const std::uint32_t*>(bytes.constData() + at);
-      const bool equal = std::all_of(words, words + pixels / 4, [&](std::uint32_t p) { return p == words[0]; });
+      std::vector<std::uint32_t> words(std::size_t(pixels / 4));
+      std::memcpy(words.data(), bytes.constData() + at, std::size_t(pixels));  // records need not be aligned
+      const bool equal = std::all_of(words.begin(), words.end(), [&](std::uint32_t p) { return p == words[0]; });
       const auto* trailer = reinterpret_cast<const unsigned char*>(bytes.constData() + at + pixels);
       result.back().push_back({FrameTrailer::Parse(trailer), words[0], equal});
       at += pixels + FrameTrailer::Size;
