@@ -1,5 +1,7 @@
 #include "CurrentPrinter.h"
 
+#include "PrinterBackend.h"
+
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -10,9 +12,55 @@ std::unique_ptr<QPrinter>& Slot() {
   return printer;
 }
 
+// The settings of the current QPrinter. Qt states the capabilities of real printers only;
+// all are taken as present.
+class QtBackend : public PrinterBackend {
+public:
+  QStringList Names() const override { return CurrentPrinter::Names(); }
+  int Index() const override { return CurrentPrinter::Index(); }
+  bool Select(int index) override { return CurrentPrinter::Select(index); }
+  bool HasSettings() const override { return CurrentPrinter::HasDeviceMode(); }
+  bool Printing() const override { return Printer().printerState() == QPrinter::Active; }
+  void Reload() override {
+    if (Printer().outputFormat() == QPrinter::NativeFormat) Printer().setPrinterName(Printer().printerName());
+  }
+  int Capabilities() const override { return CanCopy | CanTurn | CanCollate; }
+  int Copies() const override { return Printer().copyCount(); }
+  void SetCopies(int copies) override { Printer().setCopyCount(copies); }
+  bool Collate() const override { return Printer().collateCopies(); }
+  void SetCollate(bool collate) override { Printer().setCollateCopies(collate); }
+  bool Landscape() const override { return Printer().pageLayout().orientation() == QPageLayout::Landscape; }
+  void SetLandscape(bool landscape) override {
+    Printer().setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  }
+  short PaperSize() const override { return static_cast<short>(Printer().pageLayout().pageSize().windowsId()); }
+  bool SetPaperSize(short code) override {
+    const QPageSize::PageSizeId id = QPageSize::id(code);
+    if (id == QPageSize::Custom) return false;
+    return Printer().setPageSize(QPageSize(id));
+  }
+
+private:
+  static QPrinter& Printer() { return CurrentPrinter::Get(); }
+};
+
+std::unique_ptr<PrinterBackend>& BackendSlot() {
+  static std::unique_ptr<PrinterBackend> backend;
+  return backend;
+}
+
 }  // namespace
 
 namespace CurrentPrinter {
+
+PrinterBackend& Backend() {
+  auto& backend = BackendSlot();
+  if (!backend) backend = std::make_unique<QtBackend>();
+  return *backend;
+}
+
+void InstallBackend(std::unique_ptr<PrinterBackend> backend) { BackendSlot() = std::move(backend); }
+
 
 QPrinter& Get() {
   auto& printer = Slot();
@@ -22,7 +70,7 @@ QPrinter& Get() {
 
 void Install(std::unique_ptr<QPrinter> printer) { Slot() = std::move(printer); }
 
-bool Available() { return (Slot() && Slot()->outputFormat() == QPrinter::PdfFormat) || !Names().isEmpty(); }
+bool Available() { return (Slot() && Slot()->outputFormat() == QPrinter::PdfFormat) || !Backend().Names().isEmpty(); }
 
 QStringList Names() { return QPrinterInfo::availablePrinterNames(); }
 

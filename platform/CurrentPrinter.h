@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class PrinterBackend;
 class QPrinter;
 
 namespace CurrentPrinter {
@@ -14,7 +15,7 @@ namespace CurrentPrinter {
 QPrinter& Get();
 // Replaces the current printer (a PDF printer for a document or a test).
 void Install(std::unique_ptr<QPrinter> printer);
-// True when there is something to print on: an installed printer or a PDF output.
+// True when there is something to print on: an installed printer (of the backend) or a PDF output.
 bool Available();
 // The installed printers' names; Qt's own PDF output is not among them.
 QStringList Names();
@@ -25,5 +26,9 @@ int Index();
 bool Select(int index);
 // True when the printer can be used: a real printer or a PDF output with a file name.
 bool HasDeviceMode();
+// The current printer's settings: over Get() unless another backend is installed.
+PrinterBackend& Backend();
+// Puts a backend in place of the current printer's settings; null restores them.
+void InstallBackend(std::unique_ptr<PrinterBackend> backend);
 
 }  // namespace CurrentPrinter

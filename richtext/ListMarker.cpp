@@ -2,7 +2,9 @@
 
 #include "NoteFormat.h"
 
+#include <QPainter>
 #include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -68,4 +70,24 @@ int ListMarker::Ordinal(const QTextBlock& block) {
     ++index;
   }
   return index;
+}
+
+void ListMarker::Draw(QPainter& painter, const QTextBlock& block, const QPointF& origin, qreal scale,
+                      const QColor& text, const QPaintDevice* device) {
+  const QString marker = ForBlock(block);
+  if (marker.isEmpty() || block.layout() == nullptr || block.layout()->lineCount() == 0) return;
+  const ParaAttrs para = ParaAttrs::Read(block.blockFormat());
+  const QTextCharFormat format = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
+  // Laid out for the device, so that a printer's marker has the printer's metrics on any painter.
+  QTextLayout layout(marker, format.font(), device);
+  layout.beginLayout();
+  const QTextLine markerLine = layout.createLine();
+  layout.endLayout();
+  const QTextLine line = block.layout()->lineAt(0);
+  const QPointF at = origin + block.layout()->position();
+  painter.save();
+  painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : text);
+  layout.draw(&painter, QPointF(at.x() + NoteFormat::TwipsToPixels(para.leftTwips + para.firstTwips) * scale,
+                                at.y() + line.y() + line.ascent() - markerLine.ascent()));
+  painter.restore();
 }

@@ -5,6 +5,10 @@
 
 #include <QString>
 
+class QColor;
+class QPaintDevice;
+class QPainter;
+class QPointF;
 class QTextBlock;
 
 class ListMarker {
@@ -16,4 +20,10 @@ public:
   static QString ForBlock(const QTextBlock& block);
   // How many paragraphs of the same numbering come directly before it.
   static int Ordinal(const QTextBlock& block);
+  // Draws a laid-out paragraph's marker at its first line's indent, on the first line's
+  // baseline, in the paragraph's first character's font (for device) and colour (text when
+  // it has none); origin is where the document's layout sits on the painter, and scale
+  // turns screen lengths into the layout's.
+  static void Draw(QPainter& painter, const QTextBlock& block, const QPointF& origin, qreal scale,
+                   const QColor& text, const QPaintDevice* device);
 };

@@ -2,6 +2,7 @@
 
 #include "Yelk/TMsgLog.h"
 #include "platform/CurrentPrinter.h"
+#include "platform/PrinterBackend.h"
 
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -13,16 +14,14 @@ bool printerOk = true;
 int corrections = 0;
 const char* const NotSupported = "Operation not supported on selected printer";
 
-QPrinter& Printer(bool changing) {
-  QPrinter& printer = CurrentPrinter::Get();
-  if (changing && printer.printerState() == QPrinter::Active)
-    throw EPrinter("Printing in progress");
-  if (!CurrentPrinter::HasDeviceMode()) throw EPrinter(NotSupported);
-  return printer;
+// The settings of the current printer, refused while it prints (when changing) and when it
+// has none.
+PrinterBackend& Settings(bool changing) {
+  PrinterBackend& backend = CurrentPrinter::Backend();
+  if (changing && backend.Printing()) throw EPrinter("Printing in progress");
+  if (!backend.HasSettings()) throw EPrinter(NotSupported);
+  return backend;
 }
-
-// Qt states the capabilities of real printers only; all are taken as present.
-bool HasCapability() { return true; }
 
 }  // namespace
 
@@ -30,9 +29,9 @@ namespace Printerfuncs {
 
 void CheckPrinter() {
   printerOk = true;
-  if (CurrentPrinter::HasDeviceMode()) return;
+  if (CurrentPrinter::Backend().HasSettings()) return;
   ResetPrinter();
-  if (!CurrentPrinter::HasDeviceMode()) PrinterError(QStringLiteral("CheckPrinter"));
+  if (!CurrentPrinter::Backend().HasSettings()) PrinterError(QStringLiteral("CheckPrinter"));
   if ((++corrections & 0xff) == 0)
     TMsgLog::Add(QStringLiteral("Printer device mode corrected.  cnt=%1").arg(corrections));
 }
@@ -45,41 +44,42 @@ void PrinterError(const QString& procedure) {
 
 bool PrinterIsOk() { return printerOk; }
 
-void ResetPrinter() {
-  QPrinter& printer = CurrentPrinter::Get();
-  if (printer.outputFormat() == QPrinter::NativeFormat) printer.setPrinterName(printer.printerName());
-}
+void ResetPrinter() { CurrentPrinter::Backend().Reload(); }
 
-bool GetCollate() { return HasCapability() && Printer(false).collateCopies(); }
+bool GetCollate() {
+  PrinterBackend& settings = Settings(false);
+  return (settings.Capabilities() & PrinterBackend::CanCollate) && settings.Collate();
+}
 void SetCollate(bool collate) {
-  if (HasCapability()) Printer(true).setCollateCopies(collate);
+  PrinterBackend& settings = Settings(true);
+  if (settings.Capabilities() & PrinterBackend::CanCollate) settings.SetCollate(collate);
 }
-int GetCopies() { return Printer(false).copyCount(); }
-void SetCopies(int copies) { Printer(true).setCopyCount(copies); }
-bool GetLandscape() { return HasCapability() && Printer(false).pageLayout().orientation() == QPageLayout::Landscape; }
+int GetCopies() { return Settings(false).Copies(); }
+void SetCopies(int copies) { Settings(true).SetCopies(copies); }
+bool GetLandscape() {
+  PrinterBackend& settings = Settings(false);
+  return (settings.Capabilities() & PrinterBackend::CanTurn) && settings.Landscape();
+}
 void SetLandscape(bool landscape) {
-  if (HasCapability()) Printer(true).setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  PrinterBackend& settings = Settings(true);
+  if (settings.Capabilities() & PrinterBackend::CanTurn) settings.SetLandscape(landscape);
 }
 
-short GetPaperSize() { return static_cast<short>(Printer(false).pageLayout().pageSize().windowsId()); }
+short GetPaperSize() { return Settings(false).PaperSize(); }
 
 void SetPaperSize(short code) {
-  QPrinter& printer = Printer(true);
-  const QPageSize::PageSizeId id = QPageSize::id(code);
-  if (id == QPageSize::Custom) {
-    TMsgLog::Add(QStringLiteral("SetPaperSize - unknown paper size %1").arg(code));
-    return;
-  }
-  printer.setPageSize(QPageSize(id));
+  if (!Settings(true).SetPaperSize(code)) TMsgLog::Add(QStringLiteral("SetPaperSize - unknown paper size %1").arg(code));
 }
 
 void SetPrinterIndex(int index) {
   ResetPrinter();
-  CurrentPrinter::Select(index);
+  CurrentPrinter::Backend().Select(index);
   ResetPrinter();
 }
 
-void SetPrinterIndex(const QString& name) { SetPrinterIndex(static_cast<int>(CurrentPrinter::Names().indexOf(name))); }
+void SetPrinterIndex(const QString& name) {
+  SetPrinterIndex(static_cast<int>(CurrentPrinter::Backend().Names().indexOf(name)));
+}
 
 int ShowPrinterProperties(QWidget* owner) {
   if (!CurrentPrinter::HasDeviceMode()) return IdCancel;

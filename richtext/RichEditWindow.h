@@ -37,7 +37,9 @@ public:
   QString EmGetTextRange(LONG start, LONG end) const;
   LONG EmGetTextLengthEx() const { return note_.GetLength(); }
   // Lays out range.chrg into range.rc with range.hdcTarget as the layout device; see PageFormatter.
-  LONG EmFormatRange(FORMATRANGE& range, bool draw) const { return PageFormatter::Format(*note_.Document(), range, draw); }
+  LONG EmFormatRange(FORMATRANGE& range, bool draw) const { return pages_.Format(*note_.Document(), range, draw); }
+  // Forgets the layout EmFormatRange keeps between passes (an edit does it too).
+  void EmptyPrintLayout() const { pages_.Clear(); }
   bool EmUndo();
   bool EmRedo();
   bool EmCanUndo() const { return note_.CanUndo(); }
@@ -148,6 +150,7 @@ private:
   void PaintMarkers(QPainter& painter, const QRect& area);
 
   NoteDocument note_;
+  mutable PageFormatter pages_;  // the printed layout, kept between passes
   DisplayLines lines_;
   CharAttrs defaultChar_;
   DWORD eventMask_ = ENM_NONE;

@@ -156,18 +156,7 @@ void RichEditWindow::PaintMarkers(QPainter& painter, const QRect& area) {
   for (QTextBlock block = document()->findBlock(std::max(top, 0)); block.isValid(); block = block.next()) {
     const QRectF box = layout->blockBoundingRect(block);
     if (box.top() - scroll.y() > area.bottom()) break;
-    const QString marker = ListMarker::ForBlock(block);
-    if (marker.isEmpty() || block.layout() == nullptr || block.layout()->lineCount() == 0) continue;
-    const ParaAttrs para = ParaAttrs::Read(block.blockFormat());
-    const QTextCharFormat format = block.begin().atEnd() ? block.charFormat() : block.begin().fragment().charFormat();
-    const QTextLine line = block.layout()->lineAt(0);
-    const QPointF origin = block.layout()->position() - scroll;
-    painter.setFont(format.font());
-    painter.setPen(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
-                                                                  : palette().color(QPalette::Text));
-    painter.drawText(QPointF(origin.x() + NoteFormat::TwipsToPixels(para.leftTwips + para.firstTwips),
-                             origin.y() + line.y() + line.ascent()),
-                     marker);
+    ListMarker::Draw(painter, block, -scroll, 1, palette().color(QPalette::Text), viewport());
   }
 }
 

@@ -8,6 +8,7 @@
 #include "Yelk/SystemUtils.h"
 #include "Yelk/TMsgLog.h"
 #include "platform/CurrentPrinter.h"
+#include "platform/PrinterBackend.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -42,7 +43,7 @@ void RichPrinter::InitDevMode() {
   const bool first = !defaults.inited;
   if (first) {
     defaults.inited = true;
-    defaults.printer = CurrentPrinter::Index();
+    defaults.printer = CurrentPrinter::Backend().Index();
     try {
       defaults.settings = DevMode{true, Printerfuncs::GetPaperSize(), static_cast<short>(Printerfuncs::GetCollate() ? 1 : 0),
                                   static_cast<short>(Printerfuncs::GetLandscape() ? 2 : 1)};
@@ -52,7 +53,7 @@ void RichPrinter::InitDevMode() {
   }
   devMode_ = defaults.settings;
   if (first) return;
-  if (CurrentPrinter::Index() == defaults.printer) {
+  if (CurrentPrinter::Backend().Index() == defaults.printer) {
     ApplyDevModeData(false);
     return;
   }
