@@ -90,8 +90,6 @@ void BoxCoverControl::OpenToolWindow(Puzzle* puzzle) {
   MakeWindow(puzzle, true);
   window->CentreOnScreen();
   window->ShowCover();
-  // Framed now: centred again with the frame the window manager gave it.
-  window->CentreOnScreen();
   hoverTimer.stop();
   boxCoverAtn->setChecked(true);
   TipDisplay::MarkUsed(BoxCoverTip);

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QToolBar>
@@ -46,6 +47,7 @@ TBoxCoverFrm::TBoxCoverFrm(QWidget* owner) : QWidget(owner, ToolFlags) {
   WarningPnl = new QLabel(WarningText, CoverPnl);
   WarningPnl->setObjectName(QStringLiteral("WarningPnl"));
   WarningPnl->setAlignment(Qt::AlignCenter);
+  WarningPnl->setAutoFillBackground(true);
   WarningPnl->setFixedHeight(fontMetrics().height() + 10);
   WarningPnl->hide();
   auto* coverColumn = new QVBoxLayout(CoverPnl);
@@ -213,21 +215,37 @@ QRect TBoxCoverFrm::CentredFrame(const QRect& area, QSize client, QSize frame) {
   return FrameAt(area, centred, client, frame);
 }
 
-void TBoxCoverFrm::SetFrame(const QRect& placed, QSize frame) {
-  resize(placed.size() - frame);
+// Every placement comes here. The window manager's frame is known only once it has framed
+// the window: when it turns out other than the one placed with, the placement is made again.
+void TBoxCoverFrm::Place(Placement where, bool automatic) {
+  placement = std::move(where);
+  placedAutomatically = automatic;
+  placedFrame = FrameSize();
+  const QRect placed = placement(placedFrame);
+  resize(placed.size() - placedFrame);
   move(placed.topLeft());
+  if (automatic) lastAuto = frameGeometry().topLeft();
+}
+
+void TBoxCoverFrm::FrameMayHaveChanged() {
+  if (placement && isVisible() && FrameSize() != placedFrame) Place(placement, placedAutomatically);
+}
+
+void TBoxCoverFrm::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  FrameMayHaveChanged();
 }
 
 void TBoxCoverFrm::PlaceFrame(QPoint topLeft, QSize client) {
   client = client.expandedTo(minimumSize());
-  const QSize frame = FrameSize();
-  SetFrame(FrameAt(Area(QRect(topLeft, client + frame)), topLeft, client, frame), frame);
+  Place([this, topLeft, client](QSize frame) {
+    return FrameAt(Area(QRect(topLeft, client + frame)), topLeft, client, frame);
+  }, false);
 }
 
 void TBoxCoverFrm::CentreOnScreen() {
-  const QSize frame = FrameSize();
-  SetFrame(CentredFrame(Area(frameGeometry()), wanted.expandedTo(minimumSize()), frame), frame);
-  lastAuto = frameGeometry().topLeft();
+  const QSize client = wanted.expandedTo(minimumSize());
+  Place([this, client](QSize frame) { return CentredFrame(Area(frameGeometry()), client, frame); }, true);
   movedByUser = false;
 }
 

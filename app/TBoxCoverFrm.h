@@ -65,6 +65,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
 private:
   void BuildToolbar();
@@ -72,8 +73,10 @@ private:
   int MinimumWidth() const;
   QSize FrameSize() const;
   // Moves and sizes the window (client size + frame) inside the available area.
+  using Placement = std::function<QRect(QSize frame)>;
+  void Place(Placement where, bool automatic);
+  void FrameMayHaveChanged();
   void PlaceFrame(QPoint topLeft, QSize client);
-  void SetFrame(const QRect& placed, QSize frame);
   QRect Area(const QRect& near) const;
   void ApplyFlags(Qt::WindowFlags flags);
 
@@ -86,4 +89,7 @@ private:
   QPoint lastAuto{-1, -1};
   bool movedByUser = false;
   QSize wanted;
+  Placement placement;
+  QSize placedFrame;
+  bool placedAutomatically = false;
 };

@@ -54,7 +54,6 @@ int ShowCover(const QString& kind, const QString& picture, QWidget& owner) {
   if (tool) {
     form->CentreOnScreen();
     form->ShowCover();
-    form->CentreOnScreen();
   } else {
     form->PlaceBeside(QRect(60, 300, 60, 50), false);
     form->ShowCover();

@@ -19,7 +19,7 @@ fi
 tools="$build/tools/small_windows"
 game="$build/app"
 # The sample sponsor beside both programs; it goes again at the end.
-TV_SPONSOR_SAMPLE="$tools" QT_QPA_PLATFORM=offscreen "$build/tests/app/SponsorQTest" initTestCase >/dev/null
+TV_SPONSOR_SAMPLE="$tools" QT_QPA_PLATFORM=offscreen "$build/tests/app/SponsorQTest" iniRules >/dev/null
 cp "$tools/Spnsr.dat" "$game/Spnsr.dat"
 trap 'rm -f "$tools/Spnsr.dat" "$game/Spnsr.dat"' EXIT
 export SHOT_OUT=$out SHOT_TOOLS=$tools SHOT_GAME=$game SHOT_PICTURE=$src/samples/sample.jpg
