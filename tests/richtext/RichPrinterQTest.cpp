@@ -8,12 +8,15 @@
 #include "Yelk/TMsgLog.h"
 #include "platform/CurrentPrinter.h"
 #include "platform/PrinterBackend.h"
+#include "imaging/BufferPrinter.h"
 #include "richtext/NoteFormat.h"
 #include "richtext/PageFormatter.h"
 #include "richtext/Printerfuncs.h"
 #include "richtext/RichEdit20.h"
 #include "richtext/RichPrinter.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -22,6 +25,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -442,6 +446,31 @@ private slots:
     single.GetPrinter()->evenOnly = false;
     QCOMPARE(single.GetPrinter()->GetPageCount(), 1);
     QCOMPARE(single.GetPrinter()->Pages().size(), size_t(2));
+  }
+
+  // The note window prints the whole note, and the box picture goes to the same printer.
+  void theNoteAndThePictureGoToTheCurrentPrinter() {
+    const QString note = File(QStringLiteral("note.pdf"));
+    InstallPdf(note, {QPageSize::A4, {5, 5, 5, 5}});
+    RichEdit20 editor;
+    Build(editor, 9, {3, 6}, 11, 11);
+    editor.GetPrinter()->Print(1, 2147483647);
+    QCOMPARE(PdfPages(note), 3);
+
+    const QString picture = File(QStringLiteral("picture.pdf"));
+    InstallPdf(picture, {QPageSize::A4, {5, 5, 5, 5}});
+    std::vector<std::uint32_t> pixels(40 * 30, 0xFF203040);
+    const RasterImage image{pixels.data(), 40, 30};
+    QTimer accept;
+    QObject::connect(&accept, &QTimer::timeout, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->accept();
+    });
+    accept.start(20);
+    QVERIFY(BufferPrinter::Print(image, QStringLiteral("Box cover")));
+    QCOMPARE(PdfPages(picture), 1);
+    const QList<QImage> pages = PdfImages(picture, File(QStringLiteral("picture")));
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(!Ink(pages[0]).isEmpty());
   }
 
   void aLineTallerThanThePageStillProgressesAndMarginsMustLeaveRoom() {
