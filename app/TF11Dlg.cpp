@@ -1,5 +1,6 @@
 #include "TF11Dlg.h"
 
+#include "Yelk/Prompt.h"
 #include "controls/Artwork.h"
 #include "controls/XPCheckBox.h"
 
@@ -52,3 +53,13 @@ TF11Dlg::TF11Dlg(QWidget* owner) : QDialog(owner) {
 }
 
 bool TF11Dlg::NoShow() const { return NoShowChkBox->isChecked(); }
+
+bool TF11Dlg::Remind(QWidget* owner) {
+  if (Prompt::IsScripted())
+    return Prompt::ShowApp(QStringLiteral("Use the F11 key to redisplay the control panel.\n\n"
+                                          "Do not show this message again?"),
+                           Prompt::Information, Prompt::Yes | Prompt::No, Prompt::No) == Prompt::Yes;
+  TF11Dlg reminder(owner);
+  reminder.exec();
+  return reminder.NoShow();
+}

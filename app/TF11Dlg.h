@@ -14,6 +14,10 @@ public:
   explicit TF11Dlg(QWidget* owner);
   bool NoShow() const;
 
+  // Shows the reminder modally; true when its box was ticked. While a scripted double
+  // answers the prompts (tests), it is a question box instead, Yes standing for the box.
+  static bool Remind(QWidget* owner);
+
   XPCheckBox* NoShowChkBox;
   QPushButton* Button1;
 };

@@ -148,6 +148,7 @@ private:
   void ApplauseDone();
   void RaiseWindow();
   void ShowSponsor();
+  void RemindOfF11();
   void WireSmallWindows();
   void CreateTips();
 

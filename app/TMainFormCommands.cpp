@@ -75,6 +75,7 @@ void TMainForm::ToggleMenuAtnExecute() {
   MainMenu1->setVisible(show);
   atn.ToggleMenuAtn->setChecked(show);
   Settings()->ShowMainMenu = show;
+  if (!show) RemindOfF11();
 }
 
 void TMainForm::ToggleCtrlPnlAtnExecute() {
@@ -82,6 +83,7 @@ void TMainForm::ToggleCtrlPnlAtnExecute() {
   toolPnl->setVisible(show);
   atn.ToggleCtrlPnlAtn->setChecked(show);
   Settings()->ControlPanelVisible = show;
+  if (!show) RemindOfF11();
 }
 
 void TMainForm::SoundEffectsAtnExecute() {

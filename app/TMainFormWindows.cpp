@@ -7,6 +7,7 @@
 #include "Sponser.h"
 #include "TAboutForm.h"
 #include "TAdvancedOptsFrm.h"
+#include "TF11Dlg.h"
 #include "TMainForm.h"
 #include "TSysInfoFrm.h"
 
@@ -41,6 +42,14 @@ void TMainForm::WireSmallWindows() {
   bind(atn.AdvancedAtn, &TMainForm::AdvancedAtnExecute);
   connect(atn.SponserAtn, &QAction::triggered, this, &TMainForm::SponserAtnExecute);
   connect(atn.BoxCoverAtn, &QAction::triggered, boxCover, &BoxCoverControl::BoxCoverAtnExecute);
+}
+
+// Menu and control panel both hidden: F11 brings the panel back, which the player is told
+// until they say not to.
+void TMainForm::RemindOfF11() {
+  ProgSettings& settings = *Settings();
+  if (settings.ShowMainMenu || settings.ControlPanelVisible || settings.HideF11Message) return;
+  settings.HideF11Message = TF11Dlg::Remind(this);
 }
 
 void TMainForm::SponserAtnExecute() {

@@ -5,16 +5,19 @@
 #include "QtTestMain.h"
 #include "TAdvancedOptsFrm.h"
 #include "TF11Dlg.h"
+#include "TMainForm.h"
 #include "TNoteOptsFrm.h"
 #include "TSysInfoFrm.h"
 #include "TipsControl.h"
 
+#include "Yelk/Prompt.h"
 #include "Yelk/SystemReport.h"
 #include "Yelk/SystemUtils.h"
 #include "controls/NumberBox.h"
 #include "controls/XPCheckBox.h"
 #include "settings/ProgSettings.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
@@ -245,6 +248,38 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.NoShow(), tick);
       }
+  }
+
+  // The main window reminds of F11 each time menu and panel are both hidden, in either
+  // order, until the box is ticked.
+  void f11ReminderFromTheMainWindow() {
+    Reset();
+    Prompt::Double prompts;
+    TMainForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    MainActions& atn = form.Actions();
+    auto reminders = [&] {
+      return int(std::count_if(prompts.Shown().begin(), prompts.Shown().end(),
+                               [](const Prompt::Record& r) { return r.text.startsWith(QLatin1String("Use the F11 key")); }));
+    };
+    const QList<QList<QAction*>> orders = {{atn.ToggleMenuAtn, atn.ToggleCtrlPnlAtn}, {atn.ToggleCtrlPnlAtn, atn.ToggleMenuAtn}};
+    // Unticked twice, then ticked: after that no more reminders.
+    const QList<int> counts = {1, 2, 3, 3, 3, 3};
+    for (int step = 0; step < counts.size(); ++step) {
+      const QList<QAction*>& order = orders[step % 2];
+      {
+        prompts.Answer(step == 2 ? Prompt::Yes : Prompt::No);
+        order[0]->trigger();
+        QCOMPARE(reminders(), step == 0 ? 0 : counts[step - 1]);
+        order[1]->trigger();
+        QCOMPARE(reminders(), counts[step]);
+        atn.ToggleMenuAtn->trigger();
+        atn.ToggleCtrlPnlAtn->trigger();
+        QVERIFY(Settings()->ShowMainMenu && Settings()->ControlPanelVisible);
+      }
+    }
+    QVERIFY(Settings()->HideF11Message);
   }
 
   // Copy: the memo's text, without the resources line, three empty lines at the end.
