@@ -2,6 +2,7 @@
 // mode, dropped files and closing.
 
 #include "ControlPanel.h"
+#include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WheelTurn.h"
 #include "WindowPlacement.h"
@@ -55,7 +56,9 @@ void TMainForm::FormActivate() {
 
 // Going to the magnifier or the hint window is not leaving the game.
 void TMainForm::FormDeactivate() {
-  if (qobject_cast<TMagForm*>(QApplication::activeWindow()) || THintFrm::IsOpen()) return;
+  QWidget* active = QApplication::activeWindow();
+  if (qobject_cast<TMagForm*>(active) || qobject_cast<TBoxCoverFrm*>(active) || THintFrm::IsOpen())
+    return;
   TMsgLog::Add(QStringLiteral("Form Deact"));
   Table()->Suspend(true);
   if (!Settings()->ShowTodClock) toolPnl->TimeStatus->setEnabled(false);
