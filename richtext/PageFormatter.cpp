@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -21,32 +22,55 @@ LONG EffectiveEnd(const QTextDocument& document, const CHARRANGE& range) {
   return end;
 }
 
-// A form feed takes no room on paper: it becomes a zero-width space, which keeps positions.
-void HideFormFeeds(QTextDocument& document) {
-  const QString text = document.toRawText();
-  QTextCursor cursor(&document);
-  for (qsizetype at = text.indexOf(QChar(u'\f')); at >= 0; at = text.indexOf(QChar(u'\f'), at + 1)) {
-    cursor.setPosition(static_cast<int>(at));
-    cursor.setPosition(static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
-    cursor.insertText(QString(QChar(0x200B)), cursor.charFormat());
-  }
+// Qt scales fonts, pictures, spacing and line heights for the layout device, but not the
+// paragraphs' indents, which are screen pixels: those are scaled here.
+QTextBlockFormat Scaled(const QTextBlockFormat& original, double scale) {
+  QTextBlockFormat format = original;
+  if (original.leftMargin() != 0) format.setLeftMargin(original.leftMargin() * scale);
+  if (original.rightMargin() != 0) format.setRightMargin(original.rightMargin() * scale);
+  if (original.textIndent() != 0) format.setTextIndent(original.textIndent() * scale);
+  return format;
 }
 
-// Qt scales fonts, pictures, spacing and line heights for the layout device, but not the
-// paragraphs' indents, which are screen pixels: those are scaled here, from the source.
+// The text to lay out for paper, in one pass over the source: indents scaled, and a form
+// feed, which takes no room, as a zero-width space, so that positions stay the source's.
+std::unique_ptr<QTextDocument> PaperCopy(const QTextDocument& source, double scale) {
+  auto copy = std::make_unique<QTextDocument>();
+  copy->setUndoRedoEnabled(false);
+  copy->setDefaultFont(source.defaultFont());
+  copy->setDocumentMargin(0);
+  // Paper has no room for what sticks out: a word longer than the line is broken.
+  QTextOption option = source.defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  copy->setDefaultTextOption(option);
+  QTextCursor cursor(copy.get());
+  for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+    if (block == source.begin()) {
+      cursor.setBlockFormat(Scaled(block.blockFormat(), scale));
+      cursor.setBlockCharFormat(block.charFormat());
+    } else {
+      cursor.insertBlock(Scaled(block.blockFormat(), scale), block.charFormat());
+    }
+    for (auto part = block.begin(); !part.atEnd(); ++part) {
+      const QTextFragment fragment = part.fragment();
+      const QTextCharFormat format = fragment.charFormat();
+      if (format.isImageFormat()) {
+        const QUrl name(format.toImageFormat().name());
+        copy->addResource(QTextDocument::ImageResource, name, source.resource(QTextDocument::ImageResource, name));
+      }
+      cursor.insertText(fragment.text().replace(QChar(u'\f'), QChar(0x200B)), format);
+    }
+  }
+  return copy;
+}
+
+// A new resolution on a kept copy: its indents from the source's again.
 void ScaleParagraphs(const QTextDocument& source, QTextDocument& copy, double scale) {
   QTextCursor cursor(&copy);
   for (QTextBlock from = source.begin(), to = copy.begin(); from.isValid() && to.isValid();
        from = from.next(), to = to.next()) {
-    const QTextBlockFormat original = from.blockFormat();
-    if (original.leftMargin() == 0 && original.rightMargin() == 0 && original.textIndent() == 0)
-      continue;
-    QTextBlockFormat format = original;
-    format.setLeftMargin(original.leftMargin() * scale);
-    format.setRightMargin(original.rightMargin() * scale);
-    format.setTextIndent(original.textIndent() * scale);
     cursor.setPosition(to.position());
-    cursor.setBlockFormat(format);
+    cursor.setBlockFormat(Scaled(from.blockFormat(), scale));
   }
 }
 
@@ -68,19 +92,11 @@ void PageFormatter::Prepare(const QTextDocument& document, const Key& key) {
     document.documentLayout();  // Qt tells of changes only to a document that has a layout
     watch_ = QObject::connect(&document, &QTextDocument::contentsChange, [this] { Clear(); });
   }
+  const double scale = key.dpiY / NoteFormat::TwipsToPixels(1440);
   const bool fresh = copy_ == nullptr;
-  if (fresh) {
-    copy_.reset(document.clone());
-    copy_->setUndoRedoEnabled(false);
-    copy_->setDocumentMargin(0);
-    // Paper has no room for what sticks out: a word longer than the line is broken.
-    QTextOption option = copy_->defaultTextOption();
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    copy_->setDefaultTextOption(option);
-    HideFormFeeds(*copy_);
-  }
+  if (fresh) copy_ = PaperCopy(document, scale);
   if (key == key_) return;
-  if (fresh || key.dpiY != key_.dpiY) ScaleParagraphs(document, *copy_, key.dpiY / NoteFormat::TwipsToPixels(1440));
+  if (!fresh && key.dpiY != key_.dpiY) ScaleParagraphs(document, *copy_, scale);
   copy_->documentLayout()->setPaintDevice(const_cast<QPaintDevice*>(key.device));
   const bool widthChanged = copy_->textWidth() != key.width;
   copy_->setTextWidth(key.width);
