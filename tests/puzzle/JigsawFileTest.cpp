@@ -19,9 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 using namespace JigsawFixtures;
 using PuzzleFixtures::ScratchPath;
@@ -275,15 +273,8 @@ TEST(JigsawFileTest, FailedSaveLeavesTheOldFile) {
   const QByteArray old = Game().bytes;
   WriteAll(path, old);
 
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool savedFull = JigsawFile::SaveStillPuzzle(path, content);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
+  const bool savedFull = PuzzleFixtures::WithFileSizeLimit(
+      4096, [&] { return JigsawFile::SaveStillPuzzle(path, content); });
   EXPECT_FALSE(savedFull);
   EXPECT_EQ(ReadAll(path), old);
   EXPECT_EQ(QDir(QFileInfo(path).path()).entryList({QStringLiteral("kept.jig.*")}, QDir::Files | QDir::Hidden),

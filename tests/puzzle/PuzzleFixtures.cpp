@@ -10,10 +10,25 @@
 #include <QFile>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 #include <vector>
 
 QString PuzzleFixtures::ScratchPath(const QString& name) {
   return TestEnvironment::ScratchFolder() + QLatin1Char('/') + name;
+}
+
+bool PuzzleFixtures::WithFileSizeLimit(long bytes, const std::function<bool()>& body) {
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = rlim_t(bytes);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool answer = body();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  return answer;
 }
 
 QString PuzzleFixtures::WritePicture(const QString& name, int width, int height) {

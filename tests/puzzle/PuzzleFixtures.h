@@ -19,6 +19,7 @@
 #include <QString>
 
 #include <climits>
+#include <functional>
 #include <vector>
 
 namespace PuzzleFixtures {
@@ -26,6 +27,9 @@ namespace PuzzleFixtures {
 // JPEG file (by the extension of name) into the scratch folder; its full path.
 QString WritePicture(const QString& name, int width, int height);
 QString ScratchPath(const QString& name);
+// Runs body while files may grow to only that many bytes, as on a full disk (writes beyond
+// fail instead of raising a signal); its answer.
+bool WithFileSizeLimit(long bytes, const std::function<bool()>& body);
 
 // Every picture pixel lies in exactly one piece's mask, and no mask pixel outside.
 bool PiecesPartition(ChipList& pieces, int width, int height);

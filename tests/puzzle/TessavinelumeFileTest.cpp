@@ -22,10 +22,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstring>
 #include <map>
-#include <sys/resource.h>
 
 using PuzzleFixtures::ScratchPath;
 
@@ -346,16 +344,7 @@ TEST(TessavinelumeFileTest, CancelledOrShortOfSpaceLeavesNoFile) {
   // The disk fills up: writes beyond a few kilobytes fail.
   Prompt::Double prompts;
   TessavinelumeFile file(path);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const bool opened = file.Open(nullptr);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldSignal);
-  EXPECT_FALSE(opened);
+  EXPECT_FALSE(PuzzleFixtures::WithFileSizeLimit(4096, [&] { return file.Open(nullptr); }));
   ASSERT_EQ(prompts.Shown().size(), 1);
   EXPECT_TRUE(prompts.Shown()[0].text.startsWith("There is not enough free space on drive"));
   EXPECT_TRUE(TempFolderScope::Left().isEmpty());

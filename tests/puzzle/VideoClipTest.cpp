@@ -79,7 +79,9 @@ TEST(VideoClipTest, FramesCycleInOrderWithTheirHolds) {
           EXPECT_EQ(clip.CurrentFrame()->Row(3)[5], std::uint32_t(tag));
           EXPECT_TRUE(clip.FramesInOnePlace()) << step;
         }
-        if (frames <= 16) EXPECT_EQ(clip.Loader()->RecordsRead(), frames);
+        if (frames <= 16) {
+          EXPECT_EQ(clip.Loader()->RecordsRead(), frames);
+        }
       });
     }
 }
