@@ -44,7 +44,10 @@ void ButtonTag::Apply(bool buttonHot) {
 }
 
 bool ButtonTag::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == button) {
+  // A button being destroyed still sends events from its QWidget part, when it is no
+  // longer a button: reading the guarded pointer then would be an invalid downcast.
+  auto* hot = qobject_cast<QAbstractButton*>(watched);
+  if (hot != nullptr && hot == button) {
     switch (event->type()) {
       case QEvent::Enter: Apply(true); break;
       case QEvent::Leave:
