@@ -536,6 +536,16 @@ private slots:
     QCOMPARE(printer.MarginTop(), 150);
     QCOMPARE(printer.MarginRight(), 150);
     QCOMPARE(printer.AdjustEndPage(0), 1);
+    // Margins in hundredths of a centimetre or of an inch: the same paper either way.
+    const QLocale locale;
+    for (const bool metric : {true, false}) {
+      QLocale::setDefault(metric ? QLocale(QLocale::German, QLocale::Germany)
+                                 : QLocale(QLocale::English, QLocale::UnitedStates));
+      RichEdit20 local;
+      QCOMPARE(local.GetPrinter()->MarginLeft(), metric ? 200 : 100);
+      QCOMPARE(local.GetPrinter()->headerMargin, metric ? 100 : 50);
+    }
+    QLocale::setDefault(locale);
 
     InstallPdf(File(QStringLiteral("codes.pdf")), {QPageSize::A4, {5, 5, 5, 5}});
     Printerfuncs::SetPaperSize(1);
@@ -557,6 +567,9 @@ private slots:
     const QString text = Run(QStringLiteral("pdftotext"), {File(QStringLiteral("codes.pdf")), QStringLiteral("-")});
     QCOMPARE(Words(text), Expected(words));
     for (int page = 1; page <= count; ++page) QVERIFY(text.contains(QStringLiteral("Page %1").arg(page)));
+    withHeaders.evenOnly = true;
+    QCOMPARE(withHeaders.AdjustEndPage(count + 4), count % 2 ? count - 1 : count);
+    withHeaders.evenOnly = false;
     QCOMPARE(text.count(QStringLiteral("Note")), count);
 
     // A header text that cannot be decoded is reported once a pass, and drawn as it is.
