@@ -104,29 +104,40 @@ void TipBar::SetDismissTimer(bool running) {
     TipTimer->stop();
 }
 
-// "Tip:" bold, two blanks, and the tip as plain text: its own blanks kept, nothing in it
-// taken for markup.
 void TipBar::SetTipText(const QString& text) {
   if (text == shownText) return;
   shownText = text;
-  TipText->setText(QStringLiteral("<p style=\"white-space:pre\"><b>Tip:</b>  ") +
-                   text.toHtmlEscaped() + QStringLiteral("</p>"));
-  FitText();
+  ShowFitted();
 }
 
-// A long tip on a narrow table is drawn smaller rather than cut off.
-void TipBar::FitText() {
+namespace {
+int TextWidth(const QFont& font, const QString& tip) {
+  QFont bold = font;
+  bold.setBold(true);
+  return QFontMetrics(bold).horizontalAdvance(QStringLiteral("Tip:")) +
+         QFontMetrics(font).horizontalAdvance(QStringLiteral("  ") + tip);
+}
+}  // namespace
+
+// "Tip:" bold, two blanks, and the tip as plain text: its own blanks kept, nothing in it
+// taken for markup. A long tip on a narrow table is drawn smaller, and only below the
+// smallest size does its end give way.
+void TipBar::ShowFitted() {
   QFont font = this->font();
-  const QString plain = QStringLiteral("Tip:  ") + shownText;
+  const int room = TipText->width();
   for (int point = font.pointSize(); point > SmallestPoint; --point) {
-    font.setPointSize(point);
-    QFont bold = font;
-    bold.setBold(true);
-    const int width = QFontMetrics(bold).horizontalAdvance(QStringLiteral("Tip:")) +
-                      QFontMetrics(font).horizontalAdvance(plain.mid(4));
-    if (width <= TipText->width()) break;
+    if (TextWidth(font, shownText) <= room) break;
+    font.setPointSize(point - 1);
+  }
+  QString tip = shownText;
+  const int over = TextWidth(font, tip) - room;
+  if (over > 0) {
+    const QFontMetrics metrics(font);
+    tip = metrics.elidedText(tip, Qt::ElideRight, metrics.horizontalAdvance(tip) - over);
   }
   TipText->setFont(font);
+  TipText->setText(QStringLiteral("<p style=\"white-space:pre\"><b>Tip:</b>  ") +
+                   tip.toHtmlEscaped() + QStringLiteral("</p>"));
 }
 
 void TipBar::PlaceChildren() {
@@ -136,7 +147,7 @@ void TipBar::PlaceChildren() {
     x += ButtonPitch;
   }
   TipText->setGeometry(TextLeft, 0, std::max(0, width() - 5 * ButtonPitch - TextLeft - 4), BarHeight);
-  if (!shownText.isEmpty()) FitText();
+  if (!shownText.isEmpty()) ShowFitted();
 }
 
 // Across the table area's whole width; the children are placed at once, also while the bar

@@ -44,7 +44,7 @@ private:
   void PlaceBar(int top);
   void PlaceChildren();
   void SetTipText(const QString& text);
-  void FitText();
+  void ShowFitted();
 
   JITTManager* manager = nullptr;
   QString shownText;
