@@ -3,6 +3,7 @@
 #include "TipRig.h"
 
 #include "Yelk/ERegistry.h"
+#include "platform/HelpDocument.h"
 
 #include <QFile>
 #include <algorithm>
@@ -83,6 +84,12 @@ TEST(JITTManagerTest, ADefaultRunOffersEachTipOnlyWhenItIsDue) {
   auto manager = rig.Make();
   ASSERT_EQ(TipDisplay::Current(), manager.get());
   EXPECT_EQ(manager->Catalogue().Count(), 28);
+  // More Details has somewhere to go for every tip that offers it.
+  for (int i = 0; i < manager->Catalogue().Count(); ++i) {
+    const JITT& tip = manager->Catalogue().At(i);
+    if (tip.HelpContext() == JITT::NoHelp) continue;
+    EXPECT_TRUE(HelpDocument::Bundled().HasTopic(QString::number(tip.HelpContext()))) << tip.Id();
+  }
   Play(*manager, rig, {
       {0, Op::Offer, 6, false, "tip 5 not yet shown"},
       {0, Op::Offer, 8, false, "tip 7 not yet shown"},
