@@ -4,7 +4,9 @@
 
 IniText::IniText(const QByteArray& text) {
   QString section;
-  const QString all = QString::fromUtf8(text);
+  QString all = QString::fromUtf8(text);
+  // Editors on other systems may start the text with a byte-order mark.
+  if (all.startsWith(QChar(0xFEFF))) all.remove(0, 1);
   for (QStringView raw : QStringView(all).split(QLatin1Char('\n'))) {
     const QStringView line = raw.trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;

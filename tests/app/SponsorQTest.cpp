@@ -150,7 +150,7 @@ private slots:
   // blanks trimmed, integers in decimal and hex and nothing else.
   void iniRules() {
     const IniText ini(QByteArrayLiteral(
-        "; a comment\n[ general ]\r\n NAME = First, one \nname=Second\n;Id=hidden\n"
+        "\xEF\xBB\xBF[ general ]\r\n; a comment\n NAME = First, one \nname=Second\n;Id=hidden\n"
         "[Numbers]\na=-12\nb=0x7fffffff\nc=$ff\nd=12a\ne=0x80000000\nf=\ng= 5 \n[GENERAL]\nId=late\n"));
     QCOMPARE(ini.ReadString("General", "Name"), QStringLiteral("First, one"));
     QCOMPARE(ini.ReadString("general", "id"), QStringLiteral("late"));
