@@ -146,6 +146,9 @@ TEST(WorkerThreadTest, EventWaitsUntilSetOrTimesOut) {
 }
 
 TEST(WorkerThreadTest, TimerKeepsAbsoluteDeadlinesAndSkipsMissedOnes) {
+  // Bounds that hold however late a busy machine runs the ticks: a tick never comes before
+  // its deadline, and ticks that take longer than the period skip deadlines instead of
+  // following each other at once.
   std::vector<Clock::time_point> ticks;
   std::mutex mutex;
   std::atomic<bool> slow{false};
@@ -154,30 +157,31 @@ TEST(WorkerThreadTest, TimerKeepsAbsoluteDeadlinesAndSkipsMissedOnes) {
       std::lock_guard lock(mutex);
       ticks.push_back(Clock::now());
     }
-    if (slow) std::this_thread::sleep_for(milliseconds(50));
+    if (slow) std::this_thread::sleep_for(milliseconds(45));
   });
-  Clock::time_point start = Clock::now();
+  const Clock::time_point start = Clock::now();
   ASSERT_TRUE(timer.Start());
   EXPECT_TRUE(timer.IsActive());
-  std::this_thread::sleep_for(milliseconds(210));
-  slow = true;
   std::this_thread::sleep_for(milliseconds(200));
+  const Clock::time_point slowFrom = Clock::now();
+  slow = true;
+  std::this_thread::sleep_for(milliseconds(550));
   timer.Stop();
   EXPECT_FALSE(timer.IsActive());
   std::lock_guard lock(mutex);
-  ASSERT_GE(ticks.size(), 8u);
-  // Ticks fall on start + n × period (late by scheduling only) and never come in a burst
-  // after a slow tick.
+  ASSERT_GE(ticks.size(), 4u);
+  int slowTicks = 0;
   for (size_t i = 0; i < ticks.size(); ++i) {
-    auto offset = (ticks[i] - start) % milliseconds(20);
-    EXPECT_LT(offset, milliseconds(15)) << "tick " << i;
-    if (i > 0) {
-      EXPECT_GE(ticks[i] - ticks[i - 1], milliseconds(5)) << "tick " << i;
-    }
+    EXPECT_GE(ticks[i] - start, milliseconds(20) * int(i + 1)) << "tick " << i;
+    if (ticks[i] >= slowFrom + milliseconds(50) && ticks[i] < slowFrom + milliseconds(500)) ++slowTicks;
   }
-  size_t count = ticks.size();
+  // Skipping gives a tick every 60 ms at most; catching up would give one every 45 ms.
+  EXPECT_LE(slowTicks, 8);
+  EXPECT_GE(slowTicks, 1);
+  const size_t count = ticks.size();
+  ticks.clear();
   std::this_thread::sleep_for(milliseconds(60));
-  EXPECT_EQ(count, ticks.size());  // stopped means no more ticks
+  EXPECT_TRUE(ticks.empty()) << count;  // stopped means no more ticks
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "PuzzleOnTableTest.h"
 #include "QvpWriter.h"
 
+#include "TestEnvironment.h"
 #include "Yelk/TempFiles.h"
 #include "platform/MainThreadCalls.h"
 #include "puzzle/JigsawFile.h"
@@ -67,6 +68,19 @@ bool Shown(const Prompt::Double& prompts, const QString& part) {
 
 class AnimatedPuzzleTest : public PuzzleOnTableTest {
 protected:
+  // Frame files of this test alone, apart from those of tests running beside it.
+  void SetUp() override {
+    previousTemp = qgetenv("TMPDIR");
+    const QString folder = TestEnvironment::ScratchFolder() + QStringLiteral("/temp");
+    QDir().mkpath(folder);
+    qputenv("TMPDIR", folder.toLocal8Bit());
+  }
+  void TearDown() override {
+    PuzzleOnTableTest::TearDown();
+    qputenv("TMPDIR", previousTemp);
+  }
+  QByteArray previousTemp;
+
   // Plays a while and checks that only table pixels showing clip regions changed, and that
   // some did; false when nothing changed.
   ::testing::AssertionResult PlaysInsideClips(HeadlessTable& t) {
