@@ -137,7 +137,11 @@ void TMainForm::WireActions() {
   connect(atn.RotateLeftAtn, &QAction::triggered, this, &TMainForm::RotateLeftAtnExecute);
   connect(atn.RotateRightAtn, &QAction::triggered, this, &TMainForm::RotateRightAtnExecute);
   connect(atn.MagnifierAtn, &QAction::triggered, this, &TMainForm::MagnifierAtnExecute);
-  WireSmallWindows();
+  bind(atn.AboutAtn, &TMainForm::AboutAtnExecute);
+  bind(atn.SysInfoAtn, &TMainForm::SysInfoAtnExecute);
+  bind(atn.AdvancedAtn, &TMainForm::AdvancedAtnExecute);
+  connect(atn.SponserAtn, &QAction::triggered, this, &TMainForm::SponserAtnExecute);
+  connect(atn.BoxCoverAtn, &QAction::triggered, boxCover, &BoxCoverControl::BoxCoverAtnExecute);
   for (QAction* mini : {atn.NextMiniAtn, atn.PrevMiniAtn, atn.FirstMiniAtn, atn.LastTableAtn})
     connect(mini, &QAction::triggered, this, [this, mini] { MiniAtnExecute(mini); });
 }

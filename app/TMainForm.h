@@ -149,7 +149,6 @@ private:
   void RaiseWindow();
   void ShowSponsor();
   void RemindOfF11();
-  void WireSmallWindows();
   void CreateTips();
 
   MainActions atn;

@@ -1,7 +1,6 @@
 // The main window's sponsor and the small windows it opens: about, system information,
 // the advanced options.
 
-#include "BoxCoverControl.h"
 #include "ControlPanel.h"
 #include "SnapLed.h"
 #include "Sponser.h"
@@ -30,18 +29,6 @@ void TMainForm::ShowSponsor() {
   if (!sponsor->Icon().isNull()) atn.SponserAtn->setIcon(QIcon(QPixmap::fromImage(sponsor->Icon())));
   atn.SponserAtn->setVisible(true);
   atn.SponserAtn->setEnabled(true);
-}
-
-void TMainForm::WireSmallWindows() {
-  auto bind = [this](QAction* action, void (TMainForm::*handler)()) {
-    action->setEnabled(true);
-    connect(action, &QAction::triggered, this, handler);
-  };
-  bind(atn.AboutAtn, &TMainForm::AboutAtnExecute);
-  bind(atn.SysInfoAtn, &TMainForm::SysInfoAtnExecute);
-  bind(atn.AdvancedAtn, &TMainForm::AdvancedAtnExecute);
-  connect(atn.SponserAtn, &QAction::triggered, this, &TMainForm::SponserAtnExecute);
-  connect(atn.BoxCoverAtn, &QAction::triggered, boxCover, &BoxCoverControl::BoxCoverAtnExecute);
 }
 
 // Menu and control panel both hidden: F11 brings the panel back, which the player is told
