@@ -100,6 +100,7 @@ TEST(JITTManagerTest, ADefaultRunOffersEachTipOnlyWhenItIsDue) {
       {0, Op::Offer, 7, false, "spacing, 0 ms after the last tip"},
       {0, Op::Down, 0, false, "the bar comes down"},
       {10, Op::Offer, 2, false, "may not replace the tip on the bar"},
+      {10, Op::Offer, 20, false, "may not replace the tip on the bar"},
       {10, Op::Offer, 1, true, "may replace the tip on the bar"},
       {10, Op::Close, 0, false, "the bar goes"},
       {600009, Op::Offer, 7, false, "599,999 ms after the last tip"},
@@ -119,8 +120,9 @@ TEST(JITTManagerTest, ADefaultRunOffersEachTipOnlyWhenItIsDue) {
       {1200030, Op::Offer, 12, false, "tips disabled"},
       {1200030, Op::Enable, 0, false, ""},
       {1200030, Op::Offer, 12, true, "tips enabled again"},
+      {1200030, Op::Offer, 20, true, "replaces a tip still coming down"},
   });
-  EXPECT_EQ(manager->HistoryIds(), (std::vector<int>{12, 27, 27, 27, 8, 7, 1, 5}));
+  EXPECT_EQ(manager->HistoryIds(), (std::vector<int>{20, 12, 27, 27, 27, 8, 7, 1, 5}));
   EXPECT_EQ(Bytes(rig.values[JITTManager::HistoryValue]), manager->HistoryIds());
   EXPECT_EQ(Bytes(rig.values[JITTManager::UsedValue]), std::vector<int>{11});
   manager.reset();
