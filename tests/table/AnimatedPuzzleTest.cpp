@@ -135,6 +135,19 @@ TEST_F(AnimatedPuzzleTest, OpensPlaysPausesSavesReopensAndClosesCleanly) {
     t.surface.ShowIdleStep();
     EXPECT_EQ(presented + 1, t.host.presents);
 
+    // Window activation holds the playback until the events are done, unless the window
+    // is left meanwhile.
+    t.surface.PauseUntilIdle();
+    EXPECT_TRUE(t.surface.IsStaticPicture());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(t.surface.IsStaticPicture());
+    t.surface.PauseUntilIdle();
+    t.surface.Suspend(false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(t.surface.IsStaticPicture());
+    t.surface.Resume(false);
+    EXPECT_FALSE(t.surface.IsStaticPicture());
+
     // Suspended, nothing moves or is presented; resumed, it plays on.
     t.surface.Suspend(true);
     RunFor(milliseconds(100));
