@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <system_error>
+
 WorkerThread::WorkerThread() = default;
 
 WorkerThread::~WorkerThread() {
@@ -21,7 +23,12 @@ void WorkerThread::Resume() {
   if (started.compare_exchange_strong(expected, true)) {
     running = true;
     std::lock_guard lock(joinMutex);
-    thread = std::thread([this] { Run(); });
+    try {
+      thread = std::thread([this] { Run(); });
+    } catch (const std::system_error& error) {
+      running = false;
+      qWarning("A worker thread could not start: %s", error.what());
+    }
     return;
   }
   {

@@ -27,9 +27,9 @@ VideoProjector::~VideoProjector() {
 
 bool VideoProjector::Setup(AnimatedFileReader* file, VirtualBuffer* picture, LoadProgress* loading,
                            ProjectorScreen* screen, BevelFilter* bevel) {
-  this->picture = picture;
-  this->bevel = bevel;
-  this->screen = screen;
+  // Nothing to step while the clips are gathered: opening may let the event loop run.
+  this->picture = nullptr;
+  this->screen = nullptr;
   clips.clear();
   changed.Clear();
   const int count = file ? file->ClipCount() : 0;
@@ -43,6 +43,9 @@ bool VideoProjector::Setup(AnimatedFileReader* file, VirtualBuffer* picture, Loa
     this->file = file;
   }
   for (VideoClip* clip : clips) clip->WaitUntilReady();
+  this->picture = picture;
+  this->bevel = bevel;
+  this->screen = screen;
   return true;
 }
 
@@ -147,7 +150,8 @@ void VideoProjector::CopyFrame(const VirtualBuffer& frame, int x, int y) {
 }
 
 void VideoProjector::Step() {
-  if (IsTerminated() || !picture || !screen || clips.empty()) return;
+  // A step handed over before a pause comes too late to run.
+  if (IsTerminated() || paused || !picture || !screen || clips.empty()) return;
   ++steps;
   changed.Clear();
   const bool ready = firstStep || ClipsReady();
