@@ -22,14 +22,12 @@ bool RichPrinter::Preview(int first, int last) {
 
 // A page's record ends where the next page starts, which after a hard break lies past the
 // break's marks and the next section's first line: the preview stops where printing does.
+// The record's own text is read, not searched, since this runs while a sheet paints.
 LONG RichPrinter::PreviewEnd(int page) {
   const PageRecord& record = pages_[page];
-  const std::unique_ptr<IntArray> breaks = editor_.GetPageBreakPositions();
-  for (int index = 0; index < breaks->Size(); ++index) {
-    const LONG at = breaks->Get(index);
-    if (at < record.start) continue;
-    const LONG end = at > 0 && editor_.GetCharAt(at - 1) == QChar(u'\r') ? at - 1 : at;
-    return std::min(record.end, std::max(end, record.start));
-  }
-  return record.end;
+  const qsizetype at = editor_.GetTextRange(CHARRANGE{record.start, record.end}).indexOf(QChar(u'\f'));
+  if (at < 0) return record.end;
+  const LONG pageBreak = record.start + static_cast<LONG>(at);
+  const LONG end = pageBreak > 0 && editor_.GetCharAt(pageBreak - 1) == QChar(u'\r') ? pageBreak - 1 : pageBreak;
+  return std::max(end, record.start);
 }
