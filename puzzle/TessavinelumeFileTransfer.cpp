@@ -28,8 +28,9 @@ TessavinelumeFile::FreeSpaceQuery& FreeSpace() {
   return query;
 }
 
+// How a transfer ended; thrown to end it early.
 struct TransferStop {
-  enum Kind { Cancelled, Corrupt, NoSpace } kind;
+  enum Kind { Done, Cancelled, Corrupt, NoSpace, Failed } kind;
   QString reason;
 };
 
@@ -133,6 +134,17 @@ private:
   QByteArray jpeg;
 };
 
+TransferStop RunTransfer(const TessavinelumeHeader& header, QFile& in, QFile& out, LoadProgress* progress) {
+  try {
+    FrameTransfer(header, in, out, progress).Run();
+    return {TransferStop::Done, {}};
+  } catch (const TransferStop& stop) {
+    return stop;
+  } catch (const std::exception& error) {
+    return {TransferStop::Failed, QString::fromUtf8(error.what())};
+  }
+}
+
 void ShowLowSpace(qint64 neededKilobytes) {
   const QString mount = QStorageInfo(GetTempFileFolder()).rootPath();
   Prompt::ShowApp(QStringLiteral("There is not enough free space on drive \"") + mount +
@@ -162,29 +174,16 @@ bool TessavinelumeFile::TransferToHardDrive(LoadProgress* progress) {
     return false;
   }
   const qint64 needed = in.size() / 1024 + SpareKilobytes;
-  bool written = needed < freeKilobytes && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  try {
-    if (written) FrameTransfer(header, in, out, progress).Run();
-  } catch (const TransferStop& stop) {
-    written = false;
-    if (stop.kind == TransferStop::Corrupt) {
-      TMsgLog::Add(QStringLiteral("TransferToHardDrive failure\n\n") + stop.reason);
-      out.close();
-      DropFrameFile();
-      Prompt::ShowApp(QStringLiteral("File corruption encountered.\r") + stop.reason, Prompt::Stop);
-      return false;
-    }
-    if (stop.kind == TransferStop::Cancelled) {
-      out.close();
-      DropFrameFile();
-      return false;
-    }
-    TMsgLog::Add(QStringLiteral("TransferToHardDrive failure\n\n") + stop.reason);
-  }
+  TransferStop outcome{TransferStop::NoSpace, {}};
+  if (needed < freeKilobytes && out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    outcome = RunTransfer(header, in, out, progress);
   out.close();
-  if (!written) {
-    DropFrameFile();
+  if (outcome.kind == TransferStop::Done) return true;
+  DropFrameFile();
+  if (!outcome.reason.isEmpty()) TMsgLog::Add(QStringLiteral("TransferToHardDrive failure\n\n") + outcome.reason);
+  if (outcome.kind == TransferStop::Corrupt)
+    Prompt::ShowApp(QStringLiteral("File corruption encountered.\r") + outcome.reason, Prompt::Stop);
+  else if (outcome.kind == TransferStop::NoSpace)
     ShowLowSpace(needed);
-  }
-  return written;
+  return false;
 }
