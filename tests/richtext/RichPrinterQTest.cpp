@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -454,8 +455,25 @@ private slots:
     InstallPdf(note, {QPageSize::A4, {5, 5, 5, 5}});
     RichEdit20 editor;
     Build(editor, 9, {3, 6}, 11, 11);
+    // Markers as the editor draws them, and a picture, reach the paper.
+    QTextDocument& document = *editor.Note().Document();
+    for (const int number : {1, 2, 7}) {
+      ParaAttrs para;
+      para.numbering = number == 7 ? PFN_BULLET : PFN_ARABIC;
+      QTextCursor(document.findBlockByNumber(number)).setBlockFormat(para.ToFormat());
+    }
+    QImage photo(60, 40, QImage::Format_RGB32);
+    photo.fill(QColor(0x20, 0x60, 0xA0));
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("photo")), photo);
+    QTextImageFormat inlined;
+    inlined.setName(QStringLiteral("photo"));
+    QTextCursor(document.findBlockByNumber(4)).insertImage(inlined);
     editor.GetPrinter()->Print(1, 2147483647);
     QCOMPARE(PdfPages(note), 3);
+    const QString text = Run(QStringLiteral("pdftotext"), {note, QStringLiteral("-")});
+    QVERIFY(text.contains(QStringLiteral("1.")) && text.contains(QStringLiteral("2.")));
+    QCOMPARE(text.count(QChar(0x2022)), 1);
+    QCOMPARE(Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), note}).trimmed().split(u'\n').size(), 3);
 
     const QString picture = File(QStringLiteral("picture.pdf"));
     InstallPdf(picture, {QPageSize::A4, {5, 5, 5, 5}});
