@@ -18,6 +18,7 @@
 #include <QStorageInfo>
 
 #include <stdexcept>
+#include <vector>
 
 namespace {
 constexpr qint64 PrefixChunk = 65534;
@@ -78,7 +79,11 @@ private:
     CheckClip(clip, what);
     Write(bytes, ClipHeader::Size);
     if (clip.frames > 0) {
-      VirtualBuffer frame(clip.width, clip.height, QStringLiteral("temp frame"), VirtualBuffer::Uncleared{});
+      // The rows lie one pixel off a 16-byte boundary: the decoder then stores them through the
+      // cache instead of around it, and the passes that follow read them from there.
+      const std::size_t pixels = std::size_t(clip.width) * std::size_t(clip.height);
+      if (rows.size() < pixels + 1) rows.assign(pixels + 1, 0);
+      VirtualBuffer frame(clip.width, clip.height, QStringLiteral("temp frame"), rows.data() + 1, pixels * 4);
       if (frame.IsEmpty()) Corrupt(what + QStringLiteral(" has frames of a refused size"));
       for (int i = 0; i < clip.frames; ++i) CopyFrame(frame, what + QStringLiteral(", frame %1,").arg(i + 1));
     }
@@ -132,6 +137,7 @@ private:
   qint64 done = 0;
   qint64 bufferBytes = 0;
   QByteArray jpeg;
+  std::vector<std::uint32_t> rows;
 };
 
 TransferStop RunTransfer(const TessavinelumeHeader& header, QFile& in, QFile& out, LoadProgress* progress) {
