@@ -2,19 +2,18 @@
 
 #include "table/JITTManager.h"
 
-namespace {
-void StepCurrentManager() {
+void JITTSlideTicks::StepCurrentManager() {
   if (JITTManager* manager = JITTManager::Global()) manager->SlideStep();
-}
-}  // namespace
-
-JITTSlideTicks::JITTSlideTicks()
-    : stepper(&StepCurrentManager), framer(std::make_unique<Framer>()) {
-  framer->SetHandler([this] { stepper.Resume(); });
 }
 
 void JITTSlideTicks::SetActive(bool on) {
-  if (framer) framer->SetActive(on);
+  if (!on) {
+    framer.reset();
+    return;
+  }
+  if (framer) return;
+  framer = std::make_unique<Framer>([this] { stepper.Resume(); });
+  framer->SetActive(true);
 }
 
 bool JITTSlideTicks::IsActive() const { return framer && framer->IsActive(); }

@@ -1,6 +1,7 @@
 #pragma once
 // The tip bar's beat in the running program: a client of the shared 67 ms frame timer whose
-// handler only wakes the Stepper, which runs the current manager's slide step.
+// handler only wakes the Stepper, which runs the current manager's slide step. The client
+// exists only while the bar slides, so a bar at rest keeps no timer thread running.
 
 #include "table/Framer.h"
 #include "table/JITTServices.h"
@@ -10,7 +11,7 @@
 
 class JITTSlideTicks : public JITTTicks {
 public:
-  JITTSlideTicks();
+  JITTSlideTicks() : stepper(&StepCurrentManager) {}
   ~JITTSlideTicks() override { Stop(); }
 
   void SetActive(bool on) override;
@@ -19,6 +20,8 @@ public:
   void Stop() override;
 
 private:
+  static void StepCurrentManager();
+
   Stepper stepper;
   std::unique_ptr<Framer> framer;
 };
