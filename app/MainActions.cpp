@@ -20,6 +20,7 @@ MainActions::MainActions(QWidget* window) : owner(window) {
   PlayAtn = Make("PlayAtn", QStringLiteral("&Play"), {}, QStringLiteral("images/29/play"));
   PauseAtn = Make("PauseAtn", QStringLiteral("&Pause"), QKeySequence(QStringLiteral("Ctrl+P")),
                   QStringLiteral("images/29/pause"));
+  PauseAtn->setCheckable(true);  // the menu item shows a check while play is paused
   BoxCoverAtn =
       Check("BoxCoverAtn", QStringLiteral("Show &Box Cover Image"), QKeySequence(Qt::Key_F9));
   MagnifierAtn = Check("MagnifierAtn", QStringLiteral("Show &Magnifier"),
@@ -54,9 +55,9 @@ MainActions::MainActions(QWidget* window) : owner(window) {
   ShowHintsAtn = Check("ShowHintsAtn", QStringLiteral("Show B&utton Hints"));
   ColorAtn = Make("ColorAtn", QStringLiteral("&Choose Color..."));
   DefColorAtn = Make("DefColorAtn", QStringLiteral("&Use Default Color"));
-  BevelNormalAtn = Make("BevelNormalAtn", QStringLiteral("&Normal"));
-  BevelLightAtn = Make("BevelLightAtn", QStringLiteral("&Light"));
-  BevelOffAtn = Make("BevelOffAtn", QStringLiteral("&Off"));
+  BevelNormalAtn = Check("BevelNormalAtn", QStringLiteral("&Normal"));
+  BevelLightAtn = Check("BevelLightAtn", QStringLiteral("&Light"));
+  BevelOffAtn = Check("BevelOffAtn", QStringLiteral("&Off"));
   BevelNormalDefAtn = Check("BevelNormalDefAtn", QStringLiteral("&Normal"));
   BevelLightDefAtn = Check("BevelLightDefAtn", QStringLiteral("&Light"));
   BevelOffDefAtn = Check("BevelOffDefAtn", QStringLiteral("&Off"));
@@ -86,12 +87,16 @@ MainActions::MainActions(QWidget* window) : owner(window) {
   WebSupportAtn = Make("WebSupportAtn", QStringLiteral("&Support"));
   SponserAtn = Make("SponserAtn", QStringLiteral("V&isit"));
   SponserAtn->setVisible(false);
-  SysInfoAtn = Make("SysInfoAtn", QStringLiteral("S&ystem Infomation"), {},
+  SysInfoAtn = Make("SysInfoAtn", QStringLiteral("S&ystem Information"), {},
                     QStringLiteral("images/16/info"));
   AboutAtn = Make("AboutAtn", QStringLiteral("&About"));
   OptionsAtn =
       Make("OptionsAtn", QStringLiteral("Options"), {}, QStringLiteral("images/29/options"));
   HelpPopupAtn = Make("HelpPopupAtn", QStringLiteral("Help"), {}, QStringLiteral("images/29/help"));
+  ErrLogAtn = Make("ErrLogAtn", QString(), QKeySequence(QStringLiteral("Ctrl+Shift+E")));
+  ShowMsgLog = Make("ShowMsgLog", QString(), QKeySequence(QStringLiteral("Ctrl+Shift+M")));
+  CopyAtn = Make("CopyAtn", QString(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+  Test = Make("Test", QString(), QKeySequence(QStringLiteral("Ctrl+Shift+T")));
 
   auto exclusive = [this](std::initializer_list<QAction*> actions) {
     auto* group = new QActionGroup(owner);
@@ -132,7 +137,7 @@ QMenu* MainActions::GoToMenu(QWidget* parent) {
 QMenuBar* MainActions::BuildMainMenu(QWidget* parent) {
   auto* bar = new QMenuBar(parent);
   bar->setObjectName(QStringLiteral("MainMenu1"));
-  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  QMenu* file = fileMenu = bar->addMenu(QStringLiteral("&File"));
   file->addActions({OpenAtn, SaveAtn, SaveAsAtn, PrintAtn});
   file->addSeparator();
   file->addAction(ExitAtn);

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's commands and the menus that show them: the main menu, the options and
-// help pop-ups of the control panel and the table's pop-up menu. Commands that have no
-// handler yet stay disabled.
+// help pop-ups of the control panel and the table's pop-up menu. Every action also belongs to
+// the window, so that its key works while the menu bar is hidden.
 
 #include <QKeySequence>
 #include <QList>
@@ -28,6 +28,9 @@ public:
   QAction *HelpContentsAtn, *HelpWhatsMenuAtn, *HelpWhatsBtnAtn, *HelpLastTipAtn;
   QAction *WebVersionAtn, *WebSiteAtn, *WebSupportAtn, *SponserAtn, *SysInfoAtn, *AboutAtn;
   QAction *OptionsAtn, *HelpPopupAtn;
+  // Keys without a menu item: the error log, the message log, the hidden notice and a
+  // key kept for trials.
+  QAction *ErrLogAtn, *ShowMsgLog, *CopyAtn, *Test;
 
   // Every action, in the order made.
   const QList<QAction*>& All() const { return all; }
@@ -37,6 +40,8 @@ public:
   QMenu* BuildOptionsMenu(QWidget* owner);
   QMenu* BuildHelpMenu(QWidget* owner);
   QMenu* BuildTableMenu(QWidget* owner);
+  // The main menu's "&File", which shows the recent puzzles.
+  QMenu* FileMenu() const { return fileMenu; }
 
 private:
   QAction* Make(const char* name, const QString& text, const QKeySequence& key = {},
@@ -48,4 +53,5 @@ private:
 
   QWidget* owner;
   QList<QAction*> all;
+  QMenu* fileMenu = nullptr;
 };

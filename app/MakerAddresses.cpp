@@ -17,4 +17,5 @@ QString MakerAddresses::SupportAddress(const QString& title) {
 
 QString MakerAddresses::VersionUrl() { return Home + QStringLiteral("version.html"); }
 QString MakerAddresses::HomePage() { return Home; }
+QString MakerAddresses::SupportPage() { return Home + QStringLiteral("support.html"); }
 QString MakerAddresses::PuzzlesPage() { return Home + QStringLiteral("puzzles.html"); }

@@ -11,5 +11,6 @@ namespace MakerAddresses {
 QString SupportAddress(const QString& title);
 QString VersionUrl();
 QString HomePage();
+QString SupportPage();
 QString PuzzlesPage();
 }  // namespace MakerAddresses

@@ -10,3 +10,6 @@ void MoveToTop(QStringList& recent, const QString& path);
 // saved path then comes first.
 void RecordSave(QStringList& recent, const QString& source, const QString& saved,
                 bool complete);
+// The menu item of the recent puzzle numbered 1 to 4: "&n  name", the name with or without
+// its extension, a "&" in it shown as itself.
+QString RecentCaption(int number, const QString& path, bool showExt);

@@ -51,6 +51,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
     PerformanceLeds::Show(stats, *toolPnl->GreenLed, *toolPnl->YellowLed, Screens::Primary().colourDepth);
   };
   WireActions();
+  WireCommands();
+  WireMenus();
   BuildPlayTimers();
   TMsgLog::Add(QStringLiteral("Exe path: ") + QCoreApplication::applicationFilePath());
   ShowSponsor();
@@ -155,6 +157,7 @@ void TMainForm::ApplySettings() {
   atn.ToggleMenuAtn->setChecked(settings.ShowMainMenu);
   MainMenu1->setVisible(settings.ShowMainMenu);
   atn.ToggleCtrlPnlAtn->setChecked(true);
+  settings.ControlPanelVisible = true;  // every start shows the panel
   const QColor colour = QColor(QRgb(settings.BackgroundColor));
   table->Table()->SetTableColor(settings.BackgroundColor);
   QPalette palette = TableTopController->palette();

@@ -16,6 +16,7 @@
 class BoxCoverControl;
 class ControlPanel;
 class Puzzle;
+class PuzzleChip;
 class QTimer;
 class SoundEffect;
 class Sponser;
@@ -64,7 +65,8 @@ public:
   void OpenPuzzleBtnClick();
   void OpenAtnExecute() { OpenWhenFree(); }
   void OpenDroppedFile(const QString& path);
-  void OpenRecentClick(int index);
+  // The path the recent item showed, whatever the list holds by now.
+  void OpenRecentClick(const QString& path);
   bool QuerySave();
   // guard: refused while another open or save runs.
   bool SavePuzzle(bool saveAs, bool guard = true);
@@ -103,12 +105,42 @@ public:
   void AboutAtnExecute();
   void SysInfoAtnExecute();
   void AdvancedAtnExecute();
+  void PlayAtnExecute();
+  void PauseAtnExecute();
+  void PrintAtnExecute();
+  void HoldAtnExecute();
+  void ReleaseAtnExecute();
+  void BackAtnExecute();
+  void HintAtnExecute();
+  void NoteAtnExecute();
+  void BkgdSndEnabledAtnExecute();
+  void ColorAtnExecute();
+  void DefColorAtnExecute();
+  void BevelAtnExecute(QAction* which);
+  void BevelDefAtnExecute(QAction* which);
+  void AutoRemoveBevelAtnExecute();
+  void VolumeAtnExecute();
+  void WebAtnExecute(const QString& address);
+  void ErrLogAtnExecute();
+  void ShowMsgLogExecute();
+  void CopyAtnExecute();
+  void LedClick(int helpContext);
+
+  // Menus: the refresh before any menu opens, and the pop-ups' own states.
+  void MenuRefresh();
+  void OptionsPopupPopup();
+  void TablePopupPopup();
+  bool CanPlayBackgroundSound() const;
+  QMenu* OptionsMenu() const { return OptionsPopup; }
+  QMenu* HelpMenu() const { return HelpPopup; }
+  QMenu* TableMenu() const { return TablePopup; }
 
 protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -150,6 +182,18 @@ private:
   void ShowSponsor();
   void RemindOfF11();
   void CreateTips();
+  void WireCommands();
+  void WireMenus();
+  void RebuildRecentItems();
+  void UpdatePuzzleActions();
+  void UpdateHintAtn();
+  void UpdateTableActions();
+  void TrackArrowKeys(QEvent* event);
+  void OfferRotationTip(bool fromMenu);
+  bool BringNeighbourIntoView(PuzzleChip* neighbour);
+  PuzzleChip* PieceUnderMouse() const;
+  void StoreMagnifierPlace();
+  void ApplyBackground(int colour, bool defaultTexture);
 
   MainActions atn;
   std::unique_ptr<Sponser> sponsor;
@@ -184,4 +228,10 @@ private:
   bool settingFullScreen = false;
   bool handlingException = false;
   bool started = false;
+  // Left or Right is down: a rotation came by key, not from a menu.
+  bool arrowKeyHeld = false;
+  // F3 reached the window itself (its command was disabled), so its release runs the hint.
+  bool hintKeyDown = false;
+  int noticePresses = 0;
+  std::unique_ptr<QObject> toolTipSwitch;
 };

@@ -1,9 +1,13 @@
-// The main window's commands that work so far.
+// The main window's commands for the table, the window's parts and help.
 
 #include "ControlPanel.h"
 #include "TMainForm.h"
 
+#include "Yelk/HourGlass.h"
+#include "Yelk/TMsgLog.h"
 #include "controls/WhatsThis.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/TipDisplay.h"
 #include "platform/HelpWindow.h"
 #include "settings/ProgSettings.h"
 #include "table/MiniSurface.h"
@@ -18,26 +22,67 @@
 #include <QMenuBar>
 #include <QToolButton>
 
+#include <memory>
+
+namespace {
+constexpr int RotateTip = 2;
+constexpr int PanelHiddenTip = 10;
+constexpr int WheelRotateTip = 24;
+}  // namespace
+
 void TMainForm::ExitAtnExecute() { close(); }
 
 void TMainForm::FullScreenAtnExecute() { SetFullScreen(!Settings()->FullScreenActive); }
 
 void TMainForm::ScatterAtnExecute() { Table()->Surface().Scatter(); }
 
-void TMainForm::RotateLeftAtnExecute() { Table()->RotateLeft(); }
+// A menu item or button teaches nothing about the keys: the rotation tip is offered then.
+// Keys and the wheel mean the player knows.
+void TMainForm::OfferRotationTip(bool fromMenu) {
+  if (fromMenu && !arrowKeyHeld) {
+    if (!Settings()->UpsideRight) TipDisplay::Show(RotateTip);
+  } else {
+    TipDisplay::MarkUsed(RotateTip);
+    TipDisplay::MarkUsed(WheelRotateTip);
+  }
+}
 
-void TMainForm::RotateRightAtnExecute() { Table()->RotateRight(); }
+void TMainForm::RotateLeftAtnExecute() {
+  Table()->RotateLeft();
+  OfferRotationTip(sender() != nullptr);
+}
+
+void TMainForm::RotateRightAtnExecute() {
+  Table()->RotateRight();
+  OfferRotationTip(sender() != nullptr);
+}
 
 void TMainForm::MagnifierAtnExecute() {
   if (magnifier) {
-    delete magnifier;
-    atn.MagnifierAtn->setChecked(false);
+    magnifier->close();
     return;
   }
   magnifier = new TMagForm(this, Table());
-  connect(magnifier, &QObject::destroyed, this, [this] { atn.MagnifierAtn->setChecked(false); });
+  magnifier->setAttribute(Qt::WA_DeleteOnClose);
+  magnifier->installEventFilter(this);
+  connect(magnifier, &QObject::destroyed, this, [this] {
+    atn.MagnifierAtn->setChecked(false);
+    TMsgLog::Add(QStringLiteral("Magnifier hidden"));
+  });
   magnifier->show();
   atn.MagnifierAtn->setChecked(true);
+  TMsgLog::Add(QStringLiteral("Magnifier visible"));
+}
+
+// Closing the magnifier keeps its place for the next one.
+void TMainForm::StoreMagnifierPlace() {
+  if (!magnifier) return;
+  const QRect place = magnifier->geometry();
+  ProgSettings& settings = *Settings();
+  settings.MagnifierLeft = place.x();
+  settings.MagnifierTop = place.y();
+  settings.MagnifierWidth = place.width();
+  settings.MagnifierHeight = place.height();
 }
 
 void TMainForm::MiniAtnExecute(QAction* which) {
@@ -70,20 +115,30 @@ void TMainForm::AlignCtrlPnlBotAtnExecute() {
   Settings()->AlignControlPanelToBottom = true;
 }
 
+// The busy state ends once: before the reminder when it shows, else at the end.
 void TMainForm::ToggleMenuAtnExecute() {
-  const bool show = !MainMenu1->isVisible();
+  auto busy = std::make_unique<HourGlass::Scope>();
+  const bool show = !Settings()->ShowMainMenu;
   MainMenu1->setVisible(show);
   atn.ToggleMenuAtn->setChecked(show);
   Settings()->ShowMainMenu = show;
-  if (!show) RemindOfF11();
+  TMsgLog::Add(QStringLiteral("Toggle main menu ") + (show ? QStringLiteral("on") : QStringLiteral("off")));
+  if (show) return;
+  busy.reset();
+  RemindOfF11();
 }
 
 void TMainForm::ToggleCtrlPnlAtnExecute() {
-  const bool show = !toolPnl->isVisible();
+  auto busy = std::make_unique<HourGlass::Scope>();
+  const bool show = !Settings()->ControlPanelVisible;
   toolPnl->setVisible(show);
   atn.ToggleCtrlPnlAtn->setChecked(show);
   Settings()->ControlPanelVisible = show;
-  if (!show) RemindOfF11();
+  TMsgLog::Add(QStringLiteral("Toggle control panel ") + (show ? QStringLiteral("on") : QStringLiteral("off")));
+  if (show) return;
+  busy.reset();
+  RemindOfF11();
+  if (Puzzle::Current()) TipDisplay::Show(PanelHiddenTip);
 }
 
 void TMainForm::SoundEffectsAtnExecute() {
@@ -100,12 +155,3 @@ void TMainForm::HelpWhatsBtnAtnExecute() { WhatsThis::Begin(); }
 void TMainForm::OptionsAtnExecute() { ShowMenuAt(OptionsPopup, toolPnl->OptionsBtn); }
 
 void TMainForm::HelpPopupAtnExecute() { ShowMenuAt(HelpPopup, toolPnl->HelpBtn); }
-
-// Above the button while the panel is at the bottom, below it at the top.
-void TMainForm::ShowMenuAt(QMenu* menu, QWidget* button) {
-  const bool bottom = Settings()->AlignControlPanelToBottom;
-  const QSize size = menu->sizeHint();
-  const QPoint corner =
-      button->mapToGlobal(bottom ? QPoint(0, -size.height()) : QPoint(0, button->height()));
-  menu->popup(corner);
-}

@@ -78,10 +78,9 @@ void TMainForm::OpenDroppedFile(const QString& path) {
   OpenWhenFree();
 }
 
-void TMainForm::OpenRecentClick(int index) {
-  const QStringList& recent = Settings()->RecentPuzzles;
-  if (index < 0 || index >= recent.size()) return;
-  pendingPath = recent[index];
+void TMainForm::OpenRecentClick(const QString& path) {
+  if (path.isEmpty()) return;
+  pendingPath = path;
   OpenWhenFree();
 }
 
@@ -176,6 +175,7 @@ void TMainForm::ShowPuzzleState() {
                           atn.LastTableAtn, atn.BoxCoverAtn})
     action->setEnabled(present);
   if (!present) atn.SaveAtn->setEnabled(false);
+  UpdatePuzzleActions();
   toolPnl->PiecesStatus->setEnabled(present);
   toolPnl->TimeStatus->setEnabled(present || Settings()->ShowTodClock);
   UpdatePiecesStatus();

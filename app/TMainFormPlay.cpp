@@ -11,6 +11,7 @@
 #include "puzzle/SoundTrack.h"
 #include "settings/ProgSettings.h"
 #include "table/SoundEffect.h"
+#include "table/TMagForm.h"
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
 
@@ -55,8 +56,9 @@ void TMainForm::BuildPlayTimers() {
   PiecesStatusClick(false);
 }
 
-// A click on a status panel switches what it shows.
+// A click on a status panel switches what it shows; the magnifier's place is kept as it closes.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Close && watched == magnifier) StoreMagnifierPlace();
   if (event->type() == QEvent::MouseButtonRelease) {
     if (watched == toolPnl->TimeStatus) TimeStatusClick(true);
     if (watched == toolPnl->PiecesStatus) PiecesStatusClick(true);

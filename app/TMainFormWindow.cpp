@@ -79,9 +79,31 @@ void TMainForm::AppException(const QString& message, const QStringList& callStac
   handlingException = false;
 }
 
+// F3 arrives here only while the hint command is disabled; its release still tells the player
+// why no hint is given.
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F3 && !event->isAutoRepeat()) hintKeyDown = true;
+  QMainWindow::keyPressEvent(event);
+}
+
+// The Left and Right keys' state, seen before the shortcuts take them.
+void TMainForm::TrackArrowKeys(QEvent* event) {
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() != Qt::Key_Left && key->key() != Qt::Key_Right) return;
+  if (event->type() == QEvent::KeyRelease) {
+    if (!key->isAutoRepeat()) arrowKeyHeld = false;
+  } else {
+    arrowKeyHeld = true;
+  }
+}
+
 void TMainForm::keyReleaseEvent(QKeyEvent* event) {
   TableSurface& surface = Table()->Surface();
   switch (event->key()) {
+    case Qt::Key_F3:
+      if (hintKeyDown && !event->isAutoRepeat() && !atn.HintAtn->isEnabled()) HintAtnExecute();
+      hintKeyDown = false;
+      break;
     case Qt::Key_Down: surface.TopToBottom(); break;
     case Qt::Key_Up: surface.BottomToTop(); break;
     case Qt::Key_Left:
@@ -222,6 +244,7 @@ void TMainForm::FormClose() {
     settings.XPosition = geometry().x();
     settings.YPosition = geometry().y();
   }
+  if (magnifier) magnifier->close();
   delete magnifier;
   TableTop* top = Table();
   top->Surface().DestroyProjector();
