@@ -8,7 +8,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -32,46 +31,38 @@ QTextBlockFormat Scaled(const QTextBlockFormat& original, double scale) {
   return format;
 }
 
-// The text to lay out for paper, in one pass over the source: indents scaled, and a form
-// feed, which takes no room, as a zero-width space, so that positions stay the source's.
-std::unique_ptr<QTextDocument> PaperCopy(const QTextDocument& source, double scale) {
-  auto copy = std::make_unique<QTextDocument>();
-  copy->setUndoRedoEnabled(false);
-  copy->setDefaultFont(source.defaultFont());
-  copy->setDocumentMargin(0);
-  // Paper has no room for what sticks out: a word longer than the line is broken.
-  QTextOption option = source.defaultTextOption();
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  copy->setDefaultTextOption(option);
-  QTextCursor cursor(copy.get());
-  for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
-    if (block == source.begin()) {
-      cursor.setBlockFormat(Scaled(block.blockFormat(), scale));
-      cursor.setBlockCharFormat(block.charFormat());
-    } else {
-      cursor.insertBlock(Scaled(block.blockFormat(), scale), block.charFormat());
-    }
-    for (auto part = block.begin(); !part.atEnd(); ++part) {
-      const QTextFragment fragment = part.fragment();
-      const QTextCharFormat format = fragment.charFormat();
-      if (format.isImageFormat()) {
-        const QUrl name(format.toImageFormat().name());
-        copy->addResource(QTextDocument::ImageResource, name, source.resource(QTextDocument::ImageResource, name));
-      }
-      cursor.insertText(fragment.text().replace(QChar(u'\f'), QChar(0x200B)), format);
-    }
-  }
-  return copy;
-}
-
-// A new resolution on a kept copy: its indents from the source's again.
+// The copy's indents from the source's at a resolution; unindented paragraphs stay as
+// they are.
 void ScaleParagraphs(const QTextDocument& source, QTextDocument& copy, double scale) {
   QTextCursor cursor(&copy);
   for (QTextBlock from = source.begin(), to = copy.begin(); from.isValid() && to.isValid();
        from = from.next(), to = to.next()) {
+    const QTextBlockFormat format = from.blockFormat();
+    if (format.leftMargin() == 0 && format.rightMargin() == 0 && format.textIndent() == 0) continue;
     cursor.setPosition(to.position());
-    cursor.setBlockFormat(Scaled(from.blockFormat(), scale));
+    cursor.setBlockFormat(Scaled(format, scale));
   }
+}
+
+// The text to lay out for paper: indents scaled, and a form feed, which takes no room, as
+// a zero-width space, so that positions stay the source's.
+std::unique_ptr<QTextDocument> PaperCopy(const QTextDocument& source, double scale) {
+  std::unique_ptr<QTextDocument> copy(source.clone());
+  copy->setUndoRedoEnabled(false);
+  copy->setDocumentMargin(0);
+  // Paper has no room for what sticks out: a word longer than the line is broken.
+  QTextOption option = copy->defaultTextOption();
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  copy->setDefaultTextOption(option);
+  QTextCursor cursor(copy.get());
+  const QString text = copy->toRawText();
+  for (qsizetype at = text.indexOf(QChar(u'\f')); at >= 0; at = text.indexOf(QChar(u'\f'), at + 1)) {
+    cursor.setPosition(static_cast<int>(at));
+    cursor.setPosition(static_cast<int>(at) + 1, QTextCursor::KeepAnchor);
+    cursor.insertText(QString(QChar(0x200B)), cursor.charFormat());
+  }
+  ScaleParagraphs(source, *copy, scale);
+  return copy;
 }
 
 }  // namespace
