@@ -251,7 +251,14 @@ TEST(VideoProjectorTest, FramesLandClippedAndThePictureIsItsCopyShaded) {
     ASSERT_TRUE(std::equal(reference.memory, reference.memory + w * h, picture.memory)) << when;
   };
   projector.Play();
+  auto ready = [&] {
+    for (auto& clip : reader.clips)
+      if (!clip->IsReady()) return false;
+    return true;
+  };
   for (int step = 1; step <= 45; ++step) {
+    // A loader that lags makes a step wait; here every step finds its frames.
+    ASSERT_TRUE(RunUntil(ready)) << "step " << step;
     if (step > 1) projector.Tick();
     ASSERT_TRUE(RunUntil([&] { return screen.Steps() == step; })) << "step " << step;
     check("step");
