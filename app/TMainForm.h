@@ -63,7 +63,7 @@ public:
 
   // Opening and saving.
   void OpenPuzzleBtnClick();
-  void OpenAtnExecute() { OpenWhenFree(); }
+  void OpenAtnExecute() { OpenPuzzleBtnClick(); }
   void OpenDroppedFile(const QString& path);
   // The path the recent item showed, whatever the list holds by now.
   void OpenRecentClick(const QString& path);
