@@ -181,6 +181,8 @@ void TessavinelumeFile::Close() {
 
 VideoClip* TessavinelumeFile::GetFirstClip() {
   if (header.clipCount == 0) return nullptr;
+  // A second walk over the clips (a projector set up again) starts from the first.
+  nextClip = 1;
   if (clips.empty()) clips.resize(header.clipCount);
   if (clips[0]) return clips[0].get();
   if (!frames.isOpen()) {

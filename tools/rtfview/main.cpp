@@ -9,14 +9,12 @@
 #include "richtext/NoteFormat.h"
 #include "richtext/RtfReader.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <cstdio>
 
@@ -24,21 +22,11 @@ namespace {
 
 constexpr int MaxHeight = 16000;
 
-// Numbering is kept as paragraph attributes; its markers are drawn here, at the first
-// line's indent, in the paragraph's first character's font.
+// Numbering is kept as paragraph attributes; the editor's own marker drawing puts the
+// markers in.
 void DrawMarkers(QPainter& painter, QTextDocument& document) {
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    const QString marker = ListMarker::ForBlock(block);
-    if (marker.isEmpty() || block.layout() == nullptr || block.layout()->lineCount() == 0) continue;
-    const ParaAttrs para = ParaAttrs::Read(block.blockFormat());
-    const QRectF box = document.documentLayout()->blockBoundingRect(block);
-    const QTextLine line = block.layout()->lineAt(0);
-    QFont font = block.begin().atEnd() ? document.defaultFont() : block.begin().fragment().charFormat().font();
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const qreal x = box.left() + document.documentMargin() + NoteFormat::TwipsToPixels(para.leftTwips + para.firstTwips);
-    painter.drawText(QPointF(x, box.top() + line.y() + line.ascent()), marker);
-  }
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+    ListMarker::Draw(painter, block, QPointF(0, 0), 1.0, Qt::black, nullptr);
 }
 
 }  // namespace
