@@ -592,21 +592,20 @@ void MainCommandsQTest::popUpsTogglesRecentItemsColoursAndNotice() {
   QCOMPARE(RecentCaption(2, QStringLiteral("C:\\old\\tree.bmp"), false), QStringLiteral("&2  tree"));
   Settings()->ShowFileExts = false;
   Settings()->RecentPuzzles = {"/r/a.jig", "/r/b & c.bmp", "/r/c.jpg", "/r/d.jig", "/r/e.jig", "/r/f.jig"};
-  form->MenuRefresh();
   QMenu* file = Atn().FileMenu();
-  QStringList captions;
+  // A second refresh replaces the items, never adds to them.
+  for (int refresh = 0; refresh < 2; ++refresh) {
+    form->MenuRefresh();
+    QStringList captions;
+    for (QAction* item : file->actions())
+      if (item->property("recentPath").isValid()) captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    QCOMPARE(captions, QStringList({"-", "&1  a", "&2  b && c", "&3  c", "&4  d"}));
+    QCOMPARE(file->actions().last(), Atn().ExitAtn);
+  }
   QAction* second = nullptr;
   for (QAction* item : file->actions())
-    if (item->property("recentPath").toString().startsWith(QLatin1String("/r/"))) {
-      captions << item->text();
-      if (captions.size() == 2) second = item;
-    }
-  QCOMPARE(captions, QStringList({"&1  a", "&2  b && c", "&3  c", "&4  d"}));
-  QCOMPARE(file->actions().last(), Atn().ExitAtn);
-  form->MenuRefresh();  // a second refresh replaces, never adds
-  int count = 0;
-  for (QAction* item : file->actions()) count += item->property("recentPath").isValid();
-  QCOMPARE(count, 5);  // the separator and four entries
+    if (item->text().startsWith(QLatin1String("&2"))) second = item;
+  QVERIFY(second);
   Settings()->RecentPuzzles.prepend(QStringLiteral("/r/new.jig"));
   second->trigger();
   QCOMPARE(form->PendingPath(), QStringLiteral("/r/b & c.bmp"));
