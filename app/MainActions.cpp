@@ -105,6 +105,8 @@ MainActions::MainActions(QWidget* window) : owner(window) {
   exclusive({BevelNormalDefAtn, BevelLightDefAtn, BevelOffDefAtn});
   exclusive({AlignCtrlPnlTopAtn, AlignCtrlPnlBotAtn});
   exclusive({AutoSaveOffAtn, AutoSave_1_Atn, AutoSave_5_Atn, AutoSave_10_Atn, AutoSave_20_Atn});
+  // Their menu items show a check instead of the toolbar's picture.
+  for (QAction* action : {PauseAtn, MagnifierAtn, FullScreenAtn}) action->setIconVisibleInMenu(false);
   PlayAtn->setToolTip(QStringLiteral("Play (Ctrl+P)"));
   HelpWhatsBtnAtn->setToolTip(QStringLiteral("\"What's This?\""));
 }

@@ -182,11 +182,15 @@ private:
   void ShowSponsor();
   void RemindOfF11();
   void CreateTips();
+  // After a puzzle opens: the welcome page on the first run, otherwise the first tip that fits.
+  void GreetOpenedPuzzle();
+  void WelcomeTimerTimer();
   void WireCommands();
   void WireMenus();
   void RebuildRecentItems();
   void UpdatePuzzleActions();
   void UpdateHintAtn();
+  void UpdatePrintAtn();
   void UpdateTableActions();
   void TrackArrowKeys(QEvent* event);
   void OfferRotationTip(bool fromMenu);
@@ -218,6 +222,7 @@ private:
   QTimer* clockTimer = nullptr;
   QTimer* autoSaveTimer = nullptr;
   QTimer* applauseTimer = nullptr;
+  QTimer* welcomeTimer = nullptr;
   SoundEffect* applause = nullptr;
   int applauseCount = 0;
   bool busy = false;

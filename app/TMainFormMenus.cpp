@@ -58,6 +58,7 @@ void TMainForm::MenuRefresh() {
   atn.BoxCoverAtn->setChecked(cover && cover->HasToolbar() && cover->isVisible());
   atn.MagnifierAtn->setChecked(magnifier && magnifier->isVisible());
   atn.FullScreenAtn->setChecked(Settings()->FullScreenActive);
+  UpdatePrintAtn();
   RebuildRecentItems();
   OptionsPopupPopup();
 }
@@ -144,12 +145,18 @@ void TMainForm::ShowMenuAt(QMenu* menu, QWidget* button) {
   menu->popup(QPoint(x, y));
 }
 
+// A puzzle that hides its picture prints once it is complete.
+void TMainForm::UpdatePrintAtn() {
+  const Puzzle* puzzle = Puzzle::Current();
+  atn.PrintAtn->setEnabled(puzzle && CurrentPrinter::Available() &&
+                           (puzzle->IsPreviewAllowed() || puzzle->GetPercentComplete() >= 100));
+}
+
 // The commands that act on the puzzle follow whether there is one and what it allows.
 void TMainForm::UpdatePuzzleActions() {
   const Puzzle* puzzle = Puzzle::Current();
   const JigsawFileReader* file = puzzle ? puzzle->GetJigsawFile() : nullptr;
-  atn.PrintAtn->setEnabled(puzzle && CurrentPrinter::Available() &&
-                           (puzzle->IsPreviewAllowed() || puzzle->GetPercentComplete() >= 100));
+  UpdatePrintAtn();
   atn.NoteAtn->setEnabled(puzzle && puzzle->GetNoteStream());
   atn.BkgdSndEnabledAtn->setEnabled(file && file->HasSoundTrack());
   const bool canPlay = CanPlayBackgroundSound();
