@@ -1,11 +1,13 @@
 // The main window during play: the clock, the piece count, auto save and completion.
 
 #include "ControlPanel.h"
+#include "PuzzleNote.h"
 #include "SaveTarget.h"
 #include "TMainForm.h"
 
 #include "Yelk/Prompt.h"
 #include "puzzle/BevelFilter.h"
+#include "puzzle/JigsawFileReader.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "puzzle/SoundTrack.h"
@@ -152,6 +154,9 @@ void TMainForm::ApplauseTimerTimer() {
     if (BevelFilter* bevel = puzzle->GetBevel()) bevel->Apply(TableSurface::GetDirtyRegions());
     Table()->Surface().Refresh();
   }
+  // A note its maker asked to show at the end opens once the applause has begun.
+  const JigsawFileReader* file = puzzle ? puzzle->GetJigsawFile() : nullptr;
+  if (file && file->NoteShownWhenSolved()) ShowPuzzleNote(this, *puzzle);
 }
 
 void TMainForm::ApplauseDone() {
