@@ -1,6 +1,7 @@
 #include "PuzzleNote.h"
 
 #include "PuzzleDialogHooks.h"
+#include "TNoteFrm.h"
 
 #include "Yelk/Prompt.h"
 #include "puzzle/JigsawFileReader.h"
@@ -14,5 +15,9 @@ void ShowPuzzleNote(QWidget* over, Puzzle& puzzle) {
     return;
   }
   const QByteArray* note = puzzle.GetNoteStream();
-  if (note && PuzzleDialogHooks::ShowNote) PuzzleDialogHooks::ShowNote(over, *note);
+  if (!note) return;
+  if (PuzzleDialogHooks::ShowNote)
+    PuzzleDialogHooks::ShowNote(over, *note);
+  else
+    ShowNoteWindow(over, *note);
 }

@@ -1,7 +1,6 @@
 #include "TPuzzleDialog2.h"
 
 #include "MakerAddresses.h"
-#include "PuzzleDialogHooks.h"
 #include "Yelk/DesktopUtils.h"
 #include "Yelk/ERegistry.h"
 #include "Yelk/Prompt.h"
@@ -90,17 +89,9 @@ TPuzzleDialog2::TPuzzleDialog2(QWidget* owner, const QString& preselectedPath)
           [this] { (Tab() == PuzzleTab::Create ? NoteAtn : InfoAtn)->trigger(); });
   connect(InfoAtn, &QAction::triggered, this, &TPuzzleDialog2::InfoBtnClick);
   connect(NoteAtn, &QAction::triggered, this, &TPuzzleDialog2::NoteBtnClick);
-  connect(MusicBtn, &QPushButton::clicked, this, [this] {
-    if (PuzzleDialogHooks::MusicButton) PuzzleDialogHooks::MusicButton(this);
-  });
-  connect(PreviewBtn, &QPushButton::clicked, this, [this] {
-    if (PuzzleDialogHooks::CoverButton) PuzzleDialogHooks::CoverButton(this);
-    LoadSelection();
-  });
-  connect(PreviewChkBox, &QCheckBox::clicked, this, [this] {
-    LoadSelection();
-    EnableForSelection();
-  });
+  connect(MusicBtn, &QPushButton::clicked, this, &TPuzzleDialog2::MusicBtnClick);
+  connect(PreviewBtn, &QPushButton::clicked, this, &TPuzzleDialog2::PreviewBtnClick);
+  connect(PreviewChkBox, &QCheckBox::clicked, this, &TPuzzleDialog2::PreviewChkBoxClick);
   connect(NumPiecesBox, &QComboBox::currentIndexChanged, this, [this] {
     if (NumPiecesBox->hasFocus()) ShowPieceSizePreview();
   });
@@ -254,7 +245,7 @@ void TPuzzleDialog2::SaveTabSettings(PuzzleTab tab) {
 void TPuzzleDialog2::OpenBtnClick() {
   if (!OpenBtn->isEnabled()) return;
   if (Tab() == PuzzleTab::Create) {
-    if (PuzzleDialogHooks::SaveStillPuzzle && !PuzzleDialogHooks::SaveStillPuzzle(this)) return;
+    if (!SaveStillPuzzle()) return;
     // A written still puzzle is not played from here: the main window gets no puzzle.
     puzzle.reset();
     accept();

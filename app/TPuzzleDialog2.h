@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <memory>
 
+struct StillPuzzleContent;
 class ChooseBox;
 class IconListBox;
 class LabelButton;
@@ -41,6 +42,10 @@ public:
 
   // The chosen hint limit: 0 none, -1 unlimited (or nothing chosen), else the number.
   int GetHintsAllowed() const;
+
+  // What the Create tab would write for the selected picture (the music as its path).
+  StillPuzzleContent GatheredContent() const;
+  const QString& GatheredMusic() const;
 
 protected:
   bool event(QEvent* event) override;
@@ -107,7 +112,15 @@ private:
   void FillPieceCounts();
   void FillHintsBox();
   void InfoBtnClick();
+
+  // The Create tab (TPuzzleDialog2Create.cpp).
+  QString CreateFolder() const;
+  qint64 GatheredBytes(const QString& cover, const QString& music) const;
+  void PreviewBtnClick();
+  void PreviewChkBoxClick();
   void NoteBtnClick();
+  void MusicBtnClick();
+  bool SaveStillPuzzle();
 
   ProgSettings* settings;
   PuzzleFileList files;
@@ -116,6 +129,7 @@ private:
   QString alternateCover;
   QByteArray noteStream;
   QString musicPath;
+  int musicKind = 0;
   int previewBox = 185;
   int lastListIndex = -2;
   bool piecePreviewShown = false;

@@ -1,7 +1,6 @@
 // The preview, the facts and the choices that follow the selected file.
 #include "TPuzzleDialog2.h"
 
-#include "PuzzleDialogHooks.h"
 #include "PuzzleNote.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
@@ -292,8 +291,4 @@ int TPuzzleDialog2::GetHintsAllowed() const {
 
 void TPuzzleDialog2::InfoBtnClick() {
   if (puzzle) ShowPuzzleNote(this, *puzzle);
-}
-
-void TPuzzleDialog2::NoteBtnClick() {
-  if (PuzzleDialogHooks::NoteButton) PuzzleDialogHooks::NoteButton(this);
 }

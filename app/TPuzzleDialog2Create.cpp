@@ -1,0 +1,188 @@
+// The Create tab: the alternate box cover, note and music gathered for the selected picture,
+// and the still puzzle written from them.
+
+#include "TNoteFrm.h"
+#include "TPuzzleDialog2.h"
+
+#include "Yelk/Prompt.h"
+#include "Yelk/TMsgLog.h"
+#include "controls/ChooseBox.h"
+#include "imaging/VirtualBuffer.h"
+#include "puzzle/JigsawFile.h"
+#include "puzzle/MusicFileKind.h"
+#include "puzzle/PictureFile.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace {
+// Every block's offset and size is kept in a signed 32-bit record; the records themselves
+// take far less than the headroom.
+constexpr qint64 LargestPuzzleFile = (qint64(1) << 31) - 1;
+constexpr qint64 RecordHeadroom = 64 * 1024;
+
+// The patterns in both cases: a file dialog on a case-sensitive file system matches as written.
+QString AnyCase(const QString& label, const QStringList& patterns) {
+  QStringList both;
+  for (const QString& pattern : patterns) both << pattern << pattern.toUpper();
+  return label + QStringLiteral(" (") + both.join(u' ') + u')';
+}
+
+QString AskFile(QWidget* owner, const QString& title, const QString& start, const QStringList& filters,
+                int filterIndex, bool save) {
+  QFileDialog dialog(owner, title, start);
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(filterIndex));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save) dialog.setDefaultSuffix(QStringLiteral("jig"));
+  if (Prompt::IsScripted()) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+QString WithJigExtension(const QString& path) {
+  return path.endsWith(QLatin1String(".jig"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".jig");
+}
+
+qint64 FileBytes(const QString& path) { return path.isEmpty() ? 0 : QFileInfo(path).size(); }
+
+bool SameFile(const QString& a, const QString& b) {
+  const QString left = QFileInfo(a).canonicalFilePath(), right = QFileInfo(b).canonicalFilePath();
+  return !left.isEmpty() && left == right;
+}
+
+bool FitsInPuzzle(qint64 total) {
+  if (total + RecordHeadroom <= LargestPuzzleFile) return true;
+  Prompt::ShowApp(QStringLiteral("The chosen file is too large to be stored in a puzzle."), Prompt::Stop);
+  return false;
+}
+}  // namespace
+
+// The picture's folder; for the clipboard picture, the tab's folder.
+QString TPuzzleDialog2::CreateFolder() const {
+  if (clipboardMode || !puzzle) return PuzzleDirBox->currentText();
+  return QFileInfo(puzzle->GetPath()).absolutePath();
+}
+
+qint64 TPuzzleDialog2::GatheredBytes(const QString& cover, const QString& music) const {
+  return (puzzle ? FileBytes(puzzle->GetPath()) : 0) + FileBytes(cover) + FileBytes(music) + noteStream.size();
+}
+
+StillPuzzleContent TPuzzleDialog2::GatheredContent() const {
+  StillPuzzleContent content;
+  if (puzzle) content.picturePath = puzzle->GetPath();
+  content.includeBoxCover = PreviewChkBox->isChecked();
+  if (content.includeBoxCover) content.coverPath = alternateCover;
+  content.allowUpright = UprightChkBox->isChecked();
+  const int index = NumPiecesBox->currentIndex();
+  if (index > 0) {
+    static const QRegularExpression notDigit(QStringLiteral("\\D"));
+    content.minimumPieces = QString(NumPiecesBox->itemText(index)).remove(notDigit).toInt();
+    content.pieceSize = NumPiecesBox->ItemObject(index);
+  }
+  content.hintLimit = GetHintsAllowed();
+  content.lightBevel = LightBevelBox->isChecked();
+  content.note = noteStream;
+  content.noteHiddenUntilSolved = noteHiddenUntilSolved;
+  content.noteShownWhenSolved = noteShownWhenSolved;
+  content.musicIsMidi = musicKind == MusicKind::Midi;
+  return content;
+}
+
+const QString& TPuzzleDialog2::GatheredMusic() const { return musicPath; }
+
+void TPuzzleDialog2::PreviewBtnClick() {
+  const QString chosen = AskFile(
+      this, QStringLiteral("Choose a Box Cover Image"), CreateFolder(),
+      {AnyCase(QStringLiteral("Bitmap files"), {QStringLiteral("*.bmp")}),
+       AnyCase(QStringLiteral("JPEG files"), {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}),
+       AnyCase(QStringLiteral("All image files"), {QStringLiteral("*.bmp"), QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")})},
+      2, false);
+  activateWindow();
+  if (chosen.isEmpty()) return;
+  // The reader decodes the cover with the same checks: a cover it would refuse is never stored.
+  if (PictureFile::FormatOf(chosen) == 0 || !PictureFile::Decode(chosen)) {
+    Prompt::ShowApp(QStringLiteral("The chosen image can not be used as a box cover."), Prompt::Stop);
+    return;
+  }
+  if (!FitsInPuzzle(GatheredBytes(chosen, musicPath))) return;
+  alternateCover = chosen;
+  LoadSelection();
+}
+
+void TPuzzleDialog2::PreviewChkBoxClick() {
+  if (!PreviewChkBox->isChecked()) alternateCover.clear();
+  LoadSelection();
+  EnableForSelection();
+}
+
+void TPuzzleDialog2::NoteBtnClick() {
+  TNoteFrm window(this);
+  window.SetUpForEditing();
+  window.SetNoteStream(noteStream.isEmpty() ? nullptr : &noteStream);
+  window.hiddenUntilCompleted = noteHiddenUntilSolved;
+  window.shownAtCompletion = noteShownWhenSolved;
+  // Saved into a new stream: a failed save keeps the note gathered before.
+  QByteArray saved;
+  if (window.exec() == QDialog::Accepted && window.SaveNote(saved)) {
+    noteStream = saved;
+    noteHiddenUntilSolved = window.hiddenUntilCompleted;
+    noteShownWhenSolved = window.shownAtCompletion;
+  }
+  activateWindow();
+}
+
+void TPuzzleDialog2::MusicBtnClick() {
+  const QString chosen =
+      AskFile(this, QString(), settings->MusicFolder,
+              {AnyCase(QStringLiteral("Midi Files"), {QStringLiteral("*.mid"), QStringLiteral("*.midi")}),
+               AnyCase(QStringLiteral("Wave Files"), {QStringLiteral("*.wav")})},
+              0, false);
+  activateWindow();
+  if (chosen.isEmpty()) return;
+  const int kind = MusicFileKind(chosen);
+  if (kind == MusicKind::None || !FitsInPuzzle(GatheredBytes(alternateCover, chosen))) return;
+  musicKind = kind;
+  musicPath = chosen;
+  settings->MusicFolder = QFileInfo(chosen).absolutePath();
+}
+
+bool TPuzzleDialog2::SaveStillPuzzle() {
+  if (!puzzle) return false;
+  const QString name = clipboardMode ? QStringLiteral("Clipboard Image.jig")
+                                     : QFileInfo(puzzle->GetPath()).completeBaseName() + QStringLiteral(".jig");
+  QString target = AskFile(this, QString(), QDir(CreateFolder()).filePath(name),
+                           {QStringLiteral("Jigsaw puzzle files (*.jig)")}, 0, true);
+  if (target.isEmpty()) return false;
+  target = WithJigExtension(target);
+  // The game on the table copies blocks from its own file at every save.
+  const Puzzle* played = Puzzle::Current();
+  if (played && SameFile(played->GetPath(), target)) {
+    Prompt::ShowApp(QStringLiteral("%1\n\nThis file belongs to the puzzle being played and can not be replaced.")
+                        .arg(QDir::toNativeSeparators(target)),
+                    Prompt::Stop);
+    return false;
+  }
+  StillPuzzleContent content = GatheredContent();
+  if (!musicPath.isEmpty()) {
+    // Checked again: the file may have changed since it was chosen.
+    if (MusicFileKind(musicPath) != musicKind) return false;
+    QFile music(musicPath);
+    if (!music.open(QIODevice::ReadOnly)) return false;
+    content.music = music.readAll();
+    if (content.music.size() != music.size() || !FitsInPuzzle(GatheredBytes(content.coverPath, musicPath)))
+      return false;
+  }
+  if (!JigsawFile::SaveStillPuzzle(target, content)) return false;
+  TMsgLog::Add(QStringLiteral("Created: ") + target);
+  return true;
+}
