@@ -477,25 +477,39 @@ void MainCommandsQTest::hintBranches() {
   puzzle->SetHintCounts(3, 0);
   QCOMPARE(hint(), QStringLiteral("Move the mouse over a puzzle piece to use the hint feature.\n\nHints remaining:  3"));
 
-  // Over a piece: the hint window picks the first open side; the neighbour is crossed here.
-  PuzzleChip* last = pieces.At(pieces.Count() - 1);
-  const QPoint centre(last->TableX() + last->Mask().TableWidth() / 2, last->TableY() + last->Mask().TableHeight() / 2);
-  QVERIFY(pieces.HitTest(centre.x(), centre.y()));
-  QCursor::setPos(form->Table()->mapToGlobal(centre));
-  form->TablePopupPopup();
-  QVERIFY(Atn().HintAtn->isEnabled());
-  QCOMPARE(Atn().HintAtn->text(), QStringLiteral("&Hint  (3)"));
-  modals->policy = [](QWidget* modal) {
-    auto* ask = qobject_cast<THintFrm*>(modal);
-    if (!ask) return false;
-    for (QAction* direction : {ask->TopAtn, ask->LeftAtn, ask->RightAtn, ask->BottomAtn}) {
-      if (direction->isEnabled()) {
-        QMetaObject::invokeMethod(direction, "trigger", Qt::QueuedConnection);
+  // A piece under the pointer whose open side in a screen direction leads to a neighbour
+  // on this table (or on another); the pointer goes there and the hint window is answered
+  // with that direction.
+  auto pointAtPair = [&](bool neighbourHere) {
+    for (int i = 0; i < pieces.Count(); ++i) {
+      const PuzzleChip* p = pieces.At(i);
+      const QPoint centre(p->TableX() + p->Mask().TableWidth() / 2, p->TableY() + p->Mask().TableHeight() / 2);
+      PuzzleChip* hit = pieces.HitTest(centre.x(), centre.y());
+      if (!hit) continue;
+      for (int key : {int(Qt::Key_Up), int(Qt::Key_Left), int(Qt::Key_Right), int(Qt::Key_Down)}) {
+        PuzzleChip* neighbour = THintFrm::NeighbourOnScreen(*hit, key);
+        if (!THintFrm::SideOpenOnScreen(*hit, key) || !neighbour || pieces.Contains(neighbour) != neighbourHere)
+          continue;
+        QCursor::setPos(form->Table()->mapToGlobal(centre));
+        modals->policy = [key](QWidget* modal) {
+          auto* ask = qobject_cast<THintFrm*>(modal);
+          if (!ask) return false;
+          QAction* direction = key == Qt::Key_Up     ? ask->TopAtn
+                               : key == Qt::Key_Left  ? ask->LeftAtn
+                               : key == Qt::Key_Right ? ask->RightAtn
+                                                      : ask->BottomAtn;
+          QMetaObject::invokeMethod(direction, "trigger", Qt::QueuedConnection);
+          return true;
+        };
         return true;
       }
     }
     return false;
   };
+  QVERIFY(pointAtPair(true));
+  form->TablePopupPopup();
+  QVERIFY(Atn().HintAtn->isEnabled());
+  QCOMPARE(Atn().HintAtn->text(), QStringLiteral("&Hint  (3)"));
   QCOMPARE(hint(), QString());
   QCOMPARE(puzzle->GetHintsUsed(), 1);
   form->TablePopupPopup();
@@ -503,6 +517,15 @@ void MainCommandsQTest::hintBranches() {
   // A second hint while the cross still shows is not shown, and uses nothing.
   QCOMPARE(hint(), QString());
   QCOMPARE(puzzle->GetHintsUsed(), 1);
+  // The edge pieces lie apart from the others: a neighbour on a mini table is marked there,
+  // but only while the control panel shows the mini tables.
+  QVERIFY(pointAtPair(false));
+  Atn().ToggleCtrlPnlAtn->trigger();
+  QCOMPARE(hint(), QStringLiteral("The indicated neighboring puzzle piece is located on another table."));
+  QCOMPARE(puzzle->GetHintsUsed(), 1);
+  Atn().ToggleCtrlPnlAtn->trigger();
+  QCOMPARE(hint(), QString());
+  QCOMPARE(puzzle->GetHintsUsed(), 2);
   modals->policy = nullptr;
 
   // No hints left: the three wordings.
