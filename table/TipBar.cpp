@@ -31,16 +31,16 @@ TipBar::TipBar(QWidget* tableArea) : QWidget(tableArea) {
   TipText->setTextInteractionFlags(Qt::NoTextInteraction);
   TipText->setFocusPolicy(Qt::NoFocus);
   TipText->setAlignment(Qt::AlignCenter);
-  BackTipBtn = MakeButton("BackTipBtn", QStringLiteral("back"), QStringLiteral("Previous Tip"),
-                          &JITTManager::BackTipBtnClick);
-  FwdTipBtn = MakeButton("FwdTipBtn", QStringLiteral("forward"), QStringLiteral("Next Tip"),
-                         &JITTManager::FwdTipBtnClick);
-  StayBtn = MakeButton("StayBtn", QStringLiteral("stay"), QStringLiteral("Stay Put"),
-                       &JITTManager::StayBtnClick);
-  TipDetailsBtn = MakeButton("TipDetailsBtn", QStringLiteral("details"),
-                             QStringLiteral("More Details"), &JITTManager::TipDetailsBtnClick);
-  CloseTipBtn = MakeButton("CloseTipBtn", QStringLiteral("close"), QStringLiteral("Close Tip"),
-                           &JITTManager::CloseTipBtnClick);
+  BackTipBtn = MakeButton<&JITTManager::BackTipBtnClick>(
+      "BackTipBtn", QStringLiteral("back"), QStringLiteral("Previous Tip"));
+  FwdTipBtn = MakeButton<&JITTManager::FwdTipBtnClick>(
+      "FwdTipBtn", QStringLiteral("forward"), QStringLiteral("Next Tip"));
+  StayBtn = MakeButton<&JITTManager::StayBtnClick>(
+      "StayBtn", QStringLiteral("stay"), QStringLiteral("Stay Put"));
+  TipDetailsBtn = MakeButton<&JITTManager::TipDetailsBtnClick>(
+      "TipDetailsBtn", QStringLiteral("details"), QStringLiteral("More Details"));
+  CloseTipBtn = MakeButton<&JITTManager::CloseTipBtnClick>(
+      "CloseTipBtn", QStringLiteral("close"), QStringLiteral("Close Tip"));
   TipTimer = new QTimer(this);
   TipTimer->setObjectName(QStringLiteral("TipTimer"));
   TipTimer->setInterval(JITTManager::DismissMs);
@@ -57,8 +57,10 @@ TipBar::~TipBar() {
   if (manager) manager->SetView(nullptr);
 }
 
-XPButton* TipBar::MakeButton(const char* name, const QString& image, const QString& hint,
-                             void (JITTManager::*click)()) {
+// The handler is a template argument: a member pointer captured by the lambda would be
+// copied at run time, and the compiler cannot see that copy as initialised.
+template <void (JITTManager::*Click)()>
+XPButton* TipBar::MakeButton(const char* name, const QString& image, const QString& hint) {
   auto* button = new XPButton(this);
   button->setObjectName(QString::fromLatin1(name));
   button->setFixedSize(ButtonSize, ButtonSize);
@@ -66,8 +68,8 @@ XPButton* TipBar::MakeButton(const char* name, const QString& image, const QStri
   button->SetImages(Artwork::Icon(QStringLiteral("images/12/") + image));
   button->setToolTip(hint);
   button->SetBringToTop(true);
-  connect(button, &XPButton::clicked, this, [this, click] {
-    if (manager) (manager->*click)();
+  connect(button, &XPButton::clicked, this, [this] {
+    if (manager) (manager->*Click)();
   });
   return button;
 }

@@ -39,8 +39,8 @@ protected:
   void paintEvent(QPaintEvent* event) override;
 
 private:
-  XPButton* MakeButton(const char* name, const QString& image, const QString& hint,
-                       void (JITTManager::*click)());
+  template <void (JITTManager::*Click)()>
+  XPButton* MakeButton(const char* name, const QString& image, const QString& hint);
   void PlaceBar(int top);
   void PlaceChildren();
   void SetTipText(const QString& text);
