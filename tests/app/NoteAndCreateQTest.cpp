@@ -513,14 +513,25 @@ private slots:
       QCOMPARE(dialog.GatheredMusic(), wave);
       QVERIFY(Control<QLabel>(dialog, "PreviewWarningLbl")->isVisible());
 
-      // Refused choices keep what was gathered.
+      // Refused choices keep what was gathered. Music that would take the file past the
+      // offsets its records can hold is refused too (a sparse file: no disk is used).
+      const QString huge = Scratch(QStringLiteral("Huge.wav"));
+      {
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Wave(0));
+        QVERIFY(file.resize(qint64(1) << 31));
+      }
       prompts.Clear();
       ChooseCover(dialog, badCover);
       ChooseMusic(dialog, avi);
+      ChooseMusic(dialog, huge);
       WriteNote(dialog, QStringLiteral("Second"), prompts, Prompt::No);
-      QCOMPARE(prompts.Shown().size(), 3);
+      QFile::remove(huge);
+      QCOMPARE(prompts.Shown().size(), 4);
       QCOMPARE(prompts.Shown()[0].text, QStringLiteral("The chosen image can not be used as a box cover."));
       QCOMPARE(prompts.Shown()[1].text, QStringLiteral("The chosen file is not a valid MIDI or WAVE file."));
+      QCOMPARE(prompts.Shown()[2].text, QStringLiteral("The chosen file is too large to be stored in a puzzle."));
       QCOMPARE(dialog.GatheredContent().coverPath, cover);
       QCOMPARE(dialog.GatheredContent().note, content.note);
       QCOMPARE(dialog.GatheredMusic(), wave);
