@@ -44,7 +44,8 @@ QString ScreenAreaRefusal() {
 void StartUp::SetProgramIdentity() {
   QApplication::setOrganizationName(Maker);
   QApplication::setApplicationName(Title);
-  QApplication::setApplicationDisplayName(Title);
+  // The display name falls back to the application name; set explicitly, the platform would
+  // append it to every window title, and the main window's caption already begins with it.
   QApplication::setApplicationVersion(QStringLiteral("2.0.4"));
   TSwerrForm::AppTitle = Title;
   TSwerrForm::AppVersion = 2004;
