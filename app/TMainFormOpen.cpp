@@ -104,6 +104,7 @@ void TMainForm::OpenPuzzleBtnClick() {
     boxCover->ShowAtLoad(puzzle);
     MoveToTop(Settings()->RecentPuzzles, puzzle->GetPath());
     TMsgLog::Add(QStringLiteral("Loaded: ") + puzzle->GetPath());
+    GreetOpenedPuzzle();
   } else {
     top->Resume(true);
   }

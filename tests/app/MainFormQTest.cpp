@@ -2,11 +2,13 @@
 // recorded state, and the wheel.
 
 #include "ControlPanel.h"
+#include "OpeningGreeting.h"
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
 
 #include "Yelk/ERegistry.h"
+#include "platform/HelpWindow.h"
 #include "puzzle/ChipList.h"
 #include "puzzle/Puzzle.h"
 #include "settings/ProgSettings.h"
@@ -165,6 +167,111 @@ private slots:
     QVERIFY(Order(pieces) == before);
     form.WMMouseWheel(240);
     QVERIFY(Order(pieces) != before);
+    form.close();
+  }
+
+  // An opening greets with the welcome page once, on the first run, and after that with the
+  // first tip that fits and is shown, in a fixed order; the update reminder moves its date.
+  void openingGreetsWithTheWelcomeOnceThenTheFirstFittingTip() {
+    using namespace OpeningGreeting;
+    constexpr int today = 46000;
+    const QList<int> all = {24, 17, 25, 0, 5, 9, 18, 19, 26, 28};
+    struct Row {
+      const char* name;
+      OpeningFacts facts;
+      bool upsideRight, welcome, helpHasPage;
+      int checkDate;
+      QList<int> refused, offered;
+      int result;
+    };
+    const OpeningFacts still{false, 32, false, true, false, today};
+    auto with = [&](auto change) {
+      OpeningFacts facts = still;
+      change(facts);
+      return facts;
+    };
+    const OpeningFacts minisFull = with([](OpeningFacts& f) { f.miniHoldsPieces = true; });
+    const OpeningFacts slowAnimation = with([](OpeningFacts& f) { f.animated = true; f.colourDepth = 16; });
+    const OpeningFacts everything = with([](OpeningFacts& f) {
+      f.miniHoldsPieces = true;
+      f.controlPanelVisible = false;
+      f.completeSavedGame = true;
+    });
+    const Row rows[] = {
+        {"first run", still, false, true, true, today, {}, {}, WelcomeShown},
+        {"first run, help without the page", still, false, true, false, today, {}, {}, NothingShown},
+        {"first run, pieces on the minis", minisFull, false, true, true, today, {}, {}, WelcomeShown},
+        {"rotation first", still, false, false, true, today, {}, {24}, 24},
+        {"upside right", still, true, false, true, today, {}, {25}, 25},
+        {"slow animation", slowAnimation, true, false, true, today, {}, {17}, 17},
+        {"animation at 17 bits", with([](OpeningFacts& f) { f.animated = true; f.colourDepth = 17; }),
+         true, false, true, today, {}, {25}, 25},
+        {"still picture at 16 bits", with([](OpeningFacts& f) { f.colourDepth = 16; }), true, false,
+         true, today, {}, {25}, 25},
+        {"pieces on the minis", minisFull, true, false, true, today, {}, {0}, 0},
+        {"edge tip seen", still, true, false, true, today, {25}, {25, 5}, 5},
+        {"panel hidden", with([](OpeningFacts& f) { f.controlPanelVisible = false; }), true, false,
+         true, today, {25}, {25, 9}, 9},
+        {"all refused", still, false, false, true, today, all, {24, 25, 5, 9, 18}, NothingShown},
+        {"update due", everything, false, false, true, today - 1, {24, 0, 9, 18, 19, 26},
+         {24, 0, 9, 18, 19, 26, 28}, 28},
+        {"update due today", everything, false, false, true, today, all, {24, 0, 9, 18, 19, 26},
+         NothingShown},
+        {"update refused", everything, false, false, true, today - 5, all,
+         {24, 0, 9, 18, 19, 26, 28}, NothingShown},
+    };
+    ProgSettings& settings = *Settings();
+    for (const Row& row : rows) {
+      RecordedTips tips;
+      tips.refused = row.refused;
+      settings.UpsideRight = row.upsideRight;
+      settings.ShowWelcome = row.welcome;
+      settings.NextCheckDate = row.checkDate;
+      int pagesOpened = 0;
+      const int result = Greet(row.facts, settings, [&] {
+        ++pagesOpened;
+        return row.helpHasPage;
+      });
+      QVERIFY2(result == row.result, row.name);
+      QVERIFY2(tips.shown == row.offered, row.name);
+      QVERIFY2(pagesOpened == (row.welcome ? 1 : 0), row.name);
+      // Cleared whatever happens, so the background music may play from now on.
+      QVERIFY2(!settings.ShowWelcome, row.name);
+      QVERIFY2(tips.used == (row.facts.miniHoldsPieces ? QList<int>{25} : QList<int>{}), row.name);
+      const int nextCheck = result == 28 ? today + 90 : row.checkDate;
+      QVERIFY2(settings.NextCheckDate == nextCheck, row.name);
+    }
+
+    // Through the window: a fresh game opens its first puzzle under the welcome page, the
+    // next one with a tip.
+    settings.ShowWelcome = true;
+    settings.UpsideRight = false;
+    TMainForm form;
+    RecordedTips tips;
+    AcceptOpenDialogWhenShown();
+    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("welcome.bmp"), 240, 160);
+    form.Start({picture});
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr, 20000);
+    auto helpWindow = [] {
+      for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<HelpWindow*>(window); help && help->isVisible()) return help;
+      return static_cast<HelpWindow*>(nullptr);
+    };
+    QVERIFY(helpWindow());
+    QVERIFY(!settings.ShowWelcome);
+    // The open dialog offers its own tip; none of the opening's comes with the welcome.
+    auto openingTips = [&] {
+      QList<int> offered;
+      for (int tip : tips.shown)
+        if (all.contains(tip)) offered.append(tip);
+      return offered;
+    };
+    QVERIFY(openingTips().isEmpty());
+    helpWindow()->close();
+    AcceptOpenDialogWhenShown();
+    form.OpenRecentClick(picture);
+    QTRY_COMPARE_WITH_TIMEOUT(openingTips(), QList<int>{24}, 20000);
+    QVERIFY(!helpWindow());
     form.close();
   }
 };
