@@ -9,6 +9,7 @@
 #include "controls/IconListBox.h"
 #include "controls/WhatsThis.h"
 #include "platform/HelpWindow.h"
+#include "platform/Screens.h"
 #include "puzzle/JigsawFileReader.h"
 #include "puzzle/PieceSizeChoice.h"
 #include "puzzle/Puzzle.h"
@@ -105,6 +106,10 @@ TPuzzleDialog2::TPuzzleDialog2(QWidget* owner, const QString& preselectedPath)
   ClipboardHasImage();
   TipDisplay::Show(6);
   FormCreate();
+  // Centred on the screen, not on the main window: at start-up the window manager may not
+  // yet have given that window its final size.
+  const QRect area = Screens::AvailableNear(owner ? owner->frameGeometry() : QRect());
+  move(area.center() - rect().center());
 }
 
 TPuzzleDialog2::~TPuzzleDialog2() {
