@@ -2,6 +2,8 @@
 // music for a picture and writing a still puzzle that the game's own reader opens again.
 
 #include "QtTestMain.h"
+#include "PuzzleDialogHooks.h"
+#include "TMainForm.h"
 #include "TNoteFrm.h"
 #include "TNoteOptsFrm.h"
 #include "TPuzzleDialog2.h"
@@ -9,6 +11,7 @@
 
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
+#include "controls/ChooseBox.h"
 #include "controls/IconListBox.h"
 #include "controls/XPCheckBox.h"
 #include "platform/CurrentPrinter.h"
@@ -626,6 +629,42 @@ private slots:
       QCOMPARE(prompts.Shown().size(), 1);
       QCOMPARE(prompts.Shown()[0].text,
                QStringLiteral("This jigsaw puzzle's note is unavailable until the puzzle is completed."));
+    }
+  }
+
+  // Put together to the end, a puzzle whose maker asked for it shows its note by itself,
+  // read-only; one that did not ask shows nothing.
+  void completionOpensTheNoteItsMakerAskedFor() {
+    Settings()->SoundEffects = true;
+    Settings()->SuppressApplause = false;
+    for (bool asked : {true, false}) {
+      StillPuzzleContent content;
+      content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("ending.bmp"), 240, 160);
+      content.note = FormattedNote;
+      content.noteHiddenUntilSolved = true;
+      content.noteShownWhenSolved = asked;
+      const QString path = Scratch(asked ? QStringLiteral("Asked.jig") : QStringLiteral("Quiet.jig"));
+      QVERIFY(JigsawFile::SaveStillPuzzle(path, content));
+      QList<QByteArray> shown;
+      PuzzleDialogHooks::ShowNote = [&](QWidget*, const QByteArray& note) { shown << note; };
+      {
+        TMainForm form;
+        WhenModal([](QWidget* dialog) {
+          dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"))->setCurrentIndex(0);
+          dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+        });
+        form.Start({path});
+        QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && Puzzle::Current()->GetPath() == path, 20000);
+        Puzzle* puzzle = Puzzle::Current();
+        while (puzzle->GetJoins() + 2 < puzzle->GetPieceCount()) puzzle->AddJoin();
+        QTest::qWait(400);
+        QVERIFY(shown.isEmpty());
+        puzzle->AddJoin();
+        QTRY_COMPARE(form.ApplauseCount(), 1);
+        QTest::qWait(100);
+        QCOMPARE(shown, asked ? QList<QByteArray>{FormattedNote} : QList<QByteArray>{});
+      }
+      PuzzleDialogHooks::ShowNote = nullptr;
     }
   }
 };
