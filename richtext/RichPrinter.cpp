@@ -126,8 +126,7 @@ void RichPrinter::RunSections() {
   for (int index = 0; index <= breaks->Size() && !stopped_; ++index) {
     const bool last = index == breaks->Size();
     const LONG at = last ? length : breaks->Get(index);
-    // The paragraph mark before a page break belongs to neither page.
-    const LONG end = !last && at > 0 && editor_.GetCharAt(at - 1) == QChar(u'\r') ? at - 1 : at;
+    const LONG end = last ? at : SectionEnd(at);
     bool carryOn = true;
     if (!ranged) {
       carryOn = PrintSection(start, end, !last);
@@ -137,6 +136,11 @@ void RichPrinter::RunSections() {
     if (!carryOn) break;
     start = at + 1;
   }
+}
+
+// The paragraph mark before a page break belongs to neither page.
+LONG RichPrinter::SectionEnd(LONG pageBreak) const {
+  return pageBreak > 0 && editor_.GetCharAt(pageBreak - 1) == QChar(u'\r') ? pageBreak - 1 : pageBreak;
 }
 
 bool RichPrinter::PrintSection(LONG start, LONG end, bool eject) {

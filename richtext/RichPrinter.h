@@ -123,6 +123,7 @@ private:
   bool ResumeCount();
   bool CountSections(const IntArray& breaks, LONG from);
   LONG PreviewEnd(int page);
+  LONG SectionEnd(LONG pageBreak) const;
   bool CountSection(LONG start, LONG end);
 
   RichEdit20& editor_;

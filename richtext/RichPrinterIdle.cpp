@@ -92,7 +92,7 @@ bool RichPrinter::CountSections(const IntArray& breaks, LONG from) {
   for (int index = 0; index <= breaks.Size(); ++index) {
     const bool last = index == breaks.Size();
     const LONG at = last ? length : breaks.Get(index);
-    const LONG end = !last && at > 0 && editor_.GetCharAt(at - 1) == QChar(u'\r') ? at - 1 : at;
+    const LONG end = last ? at : SectionEnd(at);
     if (from == start || (from > start && from < end)) {
       if (!CountSection(from, end)) return false;
       from = -1;

@@ -28,6 +28,5 @@ LONG RichPrinter::PreviewEnd(int page) {
   const qsizetype at = editor_.GetTextRange(CHARRANGE{record.start, record.end}).indexOf(QChar(u'\f'));
   if (at < 0) return record.end;
   const LONG pageBreak = record.start + static_cast<LONG>(at);
-  const LONG end = pageBreak > 0 && editor_.GetCharAt(pageBreak - 1) == QChar(u'\r') ? pageBreak - 1 : pageBreak;
-  return std::max(end, record.start);
+  return std::max(SectionEnd(pageBreak), record.start);
 }

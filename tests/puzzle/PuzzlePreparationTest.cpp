@@ -1,4 +1,5 @@
 #include "PuzzleFixtures.h"
+#include "BlankAnimatedReader.h"
 #include "TestEnvironment.h"
 
 #include "puzzle/AnimatedFileReader.h"
@@ -49,26 +50,11 @@ int FailingCut(CuttingDie* die, BevelFilter* bevel, bool outline, LoadProgress* 
   return cutCalls <= failures ? 0 : count;
 }
 
-class FakeAnimatedReader : public AnimatedFileReader {
+class FakeAnimatedReader : public BlankAnimatedReader {
 public:
   int Status() const override { return status; }
   int FileVersion() const override { return version; }
-  bool LightBevel() const override { return false; }
-  int PictureWidth() const override { return 0; }
-  int PictureHeight() const override { return 0; }
-  int PictureType() const override { return 3; }
-  const QByteArray* GetNoteStream() const override { return nullptr; }
-  QImage GetBitmap() override { return {}; }
-  std::unique_ptr<VirtualBuffer> GetPicture() override { return nullptr; }
-  QImage DrawThumbnail(int) override { return {}; }
   bool CopyPicture(QIODevice&) override { return true; }
-  bool Open(LoadProgress*) override { return true; }
-  void Close() override {}
-  int ClipCount() const override { return 0; }
-  VideoClip* GetFirstClip() override { return nullptr; }
-  VideoClip* GetNextClip() override { return nullptr; }
-  void LoadTracks() override {}
-  int TrackCount() const override { return 0; }
   int status = pfsReady;
   int version = 1;
 };

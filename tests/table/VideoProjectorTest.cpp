@@ -3,6 +3,7 @@
 // picture always equals the shading of its unshaded copy, and projectors end cleanly while
 // their threads wait on the main thread.
 
+#include "BlankAnimatedReader.h"
 #include "TestEnvironment.h"
 #include "imaging/VirtualBuffer.h"
 #include "platform/MainThreadCalls.h"
@@ -61,7 +62,7 @@ QByteArray FrameFile(const std::vector<ClipSpec>& clips) {
 }
 
 // An animated file whose clips come from a frame file; nothing else of it is asked for.
-class FrameFileReader : public AnimatedFileReader {
+class FrameFileReader : public BlankAnimatedReader {
 public:
   FrameFileReader(const std::vector<ClipSpec>& specs, const QString& name)
       : path(TestEnvironment::ScratchFolder() + "/" + name), count(int(specs.size())) {
@@ -69,17 +70,6 @@ public:
   }
   ~FrameFileReader() override { Close(); }
 
-  int Status() const override { return 0; }
-  int FileVersion() const override { return 2; }
-  bool LightBevel() const override { return false; }
-  int PictureWidth() const override { return 0; }
-  int PictureHeight() const override { return 0; }
-  int PictureType() const override { return 3; }
-  const QByteArray* GetNoteStream() const override { return nullptr; }
-  QImage GetBitmap() override { return {}; }
-  std::unique_ptr<VirtualBuffer> GetPicture() override { return nullptr; }
-  QImage DrawThumbnail(int) override { return {}; }
-  bool CopyPicture(QIODevice&) override { return false; }
   bool Open(LoadProgress*) override {
     if (!clips.empty()) return true;
     stream.setFileName(path);
@@ -97,8 +87,6 @@ public:
     return GetNextClip();
   }
   VideoClip* GetNextClip() override { return next < int(clips.size()) ? clips[next++].get() : nullptr; }
-  void LoadTracks() override {}
-  int TrackCount() const override { return 0; }
 
   std::vector<std::unique_ptr<VideoClip>> clips;
 

@@ -7,15 +7,8 @@
 set -euo pipefail
 build=$(realpath "$1"); out=$(realpath -m "$2"); mkdir -p "$out"
 src=$(cd "$(dirname "$0")/../.." && pwd)
-need=()
-command -v openbox >/dev/null || need+=(openbox)
-command -v xvfb-run >/dev/null || need+=(xvfb xauth)
-command -v xdotool >/dev/null || need+=(xdotool)
-[ -x /usr/bin/import ] || need+=(imagemagick)
-if [ ${#need[@]} -gt 0 ]; then
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null 2>&1 ||
-    { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null; }
-fi
+. "$src/tools/bootstrap.sh"
+tv_install_missing openbox xvfb xauth xdotool imagemagick
 export SHOT_OUT=$out SHOT_GAME=$build/app/tessavinelume SHOT_PICTURE=$src/samples/sample.jpg
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
   unset QT_QPA_PLATFORM

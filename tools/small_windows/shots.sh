@@ -7,15 +7,8 @@
 set -euo pipefail
 build=$(realpath "$1"); out=$(realpath -m "$2"); mkdir -p "$out"
 src=$(cd "$(dirname "$0")/../.." && pwd)
-need=()
-command -v openbox >/dev/null || need+=(openbox)
-command -v xvfb-run >/dev/null || need+=(xvfb xauth)
-command -v xdotool >/dev/null || need+=(xdotool)
-[ -x /usr/bin/import ] || need+=(imagemagick)
-if [ ${#need[@]} -gt 0 ]; then
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null 2>&1 ||
-    { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null; }
-fi
+. "$src/tools/bootstrap.sh"
+tv_install_missing openbox xvfb xauth xdotool imagemagick
 tools="$build/tools/small_windows"
 game="$build/app"
 # The sample sponsor beside both programs; it goes again at the end.
