@@ -1,6 +1,6 @@
 // The editor's keyboard and mouse: tabs as blanks, the Ctrl shortcuts, bookmark upkeep
 // around every edit, selection events, highlight and format painting on release, link
-// opening, the middle button's quick clip and the right button's drag guard.
+// opening, the middle button's quick clip and the context menu at the right button's release.
 
 #include "RichEdit20.h"
 
