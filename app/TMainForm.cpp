@@ -17,6 +17,7 @@
 #include "platform/HelpWindow.h"
 #include "platform/Screens.h"
 #include "puzzle/Puzzle.h"
+#include "richtext/RichEdit20.h"
 #include "settings/ProgSettings.h"
 #include "table/MiniSurface.h"
 #include "table/TMagForm.h"
@@ -38,6 +39,7 @@
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
   setObjectName(QStringLiteral("MainForm"));
+  RichEdit20::SuppressMissingLibMsg = true;
   setMinimumSize(762, 362);
   resize(762, 562);
   // Before the table: its surface takes the sponsor's logo as its watermark.

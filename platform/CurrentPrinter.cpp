@@ -75,7 +75,8 @@ bool Available() { return (Slot() && Slot()->outputFormat() == QPrinter::PdfForm
 QStringList Names() { return QPrinterInfo::availablePrinterNames(); }
 
 int Index() {
-  if (!Slot() || Get().outputFormat() != QPrinter::NativeFormat) return -1;
+  // The printer is made here if need be: the default printer has its index before any job.
+  if (Get().outputFormat() != QPrinter::NativeFormat) return -1;
   return static_cast<int>(Names().indexOf(Get().printerName()));
 }
 

@@ -3,6 +3,7 @@
 #include "ConverterLink.h"
 #include "StreamManager.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -15,6 +16,9 @@ ConverterThread::ConverterThread(const Call& call, Direction direction, StreamMa
 ConverterThread::~ConverterThread() { Join(); }
 
 TcResult ConverterThread::Convert() {
+  // A module prepared only to recognise files may lack the entry point: that conversion fails.
+  if ((direction_ == Import && !call_.foreignToRtf) || (direction_ == Export && !call_.rtfToForeign))
+    throw std::runtime_error("the converter has no entry point for this conversion");
   if (direction_ == Import)
     return call_.foreignToRtf(call_.file, nullptr, call_.buffer, call_.className, call_.subset,
                               &ConverterLink::WriteOutFromConverter);

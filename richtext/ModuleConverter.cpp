@@ -40,6 +40,21 @@ ModuleConverter::~ModuleConverter() { CleanUp(); }
 
 bool ModuleConverter::Stuck() { return StuckFlag(); }
 
+// A load prepares converters more than once for its file, and prepares one for every file:
+// the refusal is told once a load or store, and never for a document that needs no converter.
+void ModuleConverter::RefuseWhileStuck(const QString& path) {
+  static bool told = false;
+  TMsgLog::Add(QStringLiteral("RichIO::PrepareConverter - refused: a conversion never ended"));
+  const RichIO::DocType type = RichIO::DocTypeFromExtension(path);
+  if (type == RichIO::DocText || type == RichIO::DocRtf || told) return;
+  // A load or store runs within one event; the next one is told again.
+  if (QCoreApplication* application = QCoreApplication::instance()) {
+    told = true;
+    QMetaObject::invokeMethod(application, [] { told = false; }, Qt::QueuedConnection);
+  }
+  RichIO::ShowIOExceptionMsg(ConversionError);
+}
+
 TcHandle ModuleConverter::StrToGlobalStr(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   TcHandle block = TcBlockAlloc(static_cast<std::size_t>(bytes.size()) + 1);
@@ -68,7 +83,7 @@ int ModuleConverter::Prepare(const QString& modulePath, const QString& path, Typ
   CleanUp();
   // Not supported any more: a Word file is then refused, not shown as text.
   if (Stuck()) {
-    RichIO::ShowIOExceptionMsg(ConversionError);
+    RefuseWhileStuck(path);
     return 2;
   }
   module_ = std::make_unique<SharedModule>();

@@ -37,6 +37,7 @@ public:
 
 private:
   void LoadEntryPoints(Direction direction);
+  static void RefuseWhileStuck(const QString& path);
   void CleanUp();
   void Abandon();
 

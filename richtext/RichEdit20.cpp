@@ -120,6 +120,7 @@ void RichEdit20::InitialSetup(bool recreating) {
   if (maxLength_ == 0) EmExLimitText(NoteDocument::NoLimit);
   EmSetEventMask(ENM_SELCHANGE);
   if (advancedTypography_) SetAdvancedTypography(true);
+  ApplySelectionVisibility();
   running = false;
 }
 
@@ -249,7 +250,17 @@ void RichEdit20::SetAdvancedTypography(bool) {
   advancedTypography_ = EmGetTypographyOptions() == TO_ADVANCEDTYPOGRAPHY;
 }
 
-void RichEdit20::ShowSelection(bool show) { EmHideSelection(!show); }
+void RichEdit20::ShowSelection(bool show) {
+  selectionShown_ = show;
+  ApplySelectionVisibility();
+}
+
+void RichEdit20::SetHideSelection(bool hide) {
+  hideSelection_ = hide;
+  ApplySelectionVisibility();
+}
+
+void RichEdit20::ApplySelectionVisibility() { EmHideSelection(!selectionShown_ || (hideSelection_ && !hasFocus())); }
 
 void RichEdit20::SetWordWrap(bool on) {
   if (on == wordWrap_) return;

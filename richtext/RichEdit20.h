@@ -76,9 +76,8 @@ public:
   bool InRedoReplace = false, InUndoReplace = false;
   bool LinkHit = false;
   QString LinkText;
-  int CaretAnchor = 0;
   bool ContentChanged = false;
-  bool PastingPlain = false, RightDragArmed = false, CopyOnSelect = false;
+  bool PastingPlain = false, CopyOnSelect = false;
   int TabsAsSpaces = -1;
   bool ContextMenuSuppressed = false;
 
@@ -137,6 +136,8 @@ public:
   bool GetScrollBarH() const { return scrollBarH_; }
   bool GetScrollBarV() const { return scrollBarV_; }
   bool GetHideSelection() const { return hideSelection_; }
+  // True: the selection is not shown while the editor lacks the focus.
+  void SetHideSelection(bool hide);
 
   // Dirty tracking.
   bool IsDirty() const;
@@ -309,6 +310,7 @@ private:
   void ApplyAtRelease(bool selected, const std::function<void()>& apply);
   void SelectionChanged();
   void ScrollAction(int action);
+  void ApplySelectionVisibility();
   void ShowContextMenu(QPoint global);
 
   Gutter* gutter_ = nullptr;
@@ -338,6 +340,7 @@ private:
   bool border_ = true;
   TColor color_ = clWindow;
   bool hideSelection_ = true;
+  bool selectionShown_ = true;  // ShowSelection's word, over the focus rule
   bool multiline_ = true;
   int maxLength_ = 0;
   bool readOnly_ = false;

@@ -134,13 +134,15 @@ void RichEdit20::IndentPlainText(bool outdent) {
   CHARRANGE selection = GetSelection();
   const int startMark = SetBookmark(selection.cpMin), endMark = SetBookmark(selection.cpMax);
   const LONG found = FindText(QStringLiteral("\r"), selection.cpMin, false, true, false, false, -1);
-  const LONG lineStart = found < 0 ? 0 : found;
+  // A carriage return at 0 starts the second line: only without one is the first line indented.
+  const bool firstLine = found < 0;
+  const LONG lineStart = firstLine ? 0 : found;
   if (selection.cpMin < selection.cpMax && GetCharAt(selection.cpMax - 1) == u'\r') --selection.cpMax;
   const QString plain = QStringLiteral("\r"), indented = plain + unit;
   QTextCursor block(Note().Document());
   block.beginEditBlock();
   ReplaceAll(outdent ? indented : plain, outdent ? plain : indented, lineStart, true, false, true, selection.cpMax);
-  if (lineStart == 0) {
+  if (firstLine) {
     if (!outdent) {
       SetSelection(0, 0);
       ReplaceSel(unit, true, false);

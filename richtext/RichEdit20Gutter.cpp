@@ -60,7 +60,8 @@ void RichEdit20::NewPage() {
     mark = SetBookmark(-1);
     if (atStart) SetSelection(1, 1);
     GetParagraph()->SetBulletType(0);
-    const LONG back = GetCaretPos() - (text.size() - (before.isNull() ? 0 : 1));
+    // At the very start the break's own paragraph, position 0, is the one before.
+    const LONG back = std::max<LONG>(0, GetCaretPos() - (text.size() - (before.isNull() ? 0 : 1)));
     SetSelection(back, back);
     GetParagraph()->SetBulletType(0);
   }

@@ -1,6 +1,6 @@
 // The editor's keyboard and mouse: tabs as blanks, the Ctrl shortcuts, bookmark upkeep
 // around every edit, selection events, highlight and format painting on release, link
-// opening, the middle button's quick clip and the right button's drag guard.
+// opening, the middle button's quick clip and the context menu at the right button's release.
 
 #include "RichEdit20.h"
 
@@ -128,6 +128,7 @@ void RichEdit20::insertFromMimeData(const QMimeData* source) {
 
 void RichEdit20::focusInEvent(QFocusEvent* event) {
   RichEditWindow::focusInEvent(event);
+  ApplySelectionVisibility();
   // Another editor may have changed the shared printer's paper meanwhile.
   if (richPrinter_ && richPrinter_->PageCountingEnabled()) richPrinter_->ApplyDevModeData(true);
 }
@@ -136,6 +137,7 @@ void RichEdit20::focusOutEvent(QFocusEvent* event) {
   EndHiLightMode();
   EndPaintMode();
   RichEditWindow::focusOutEvent(event);
+  ApplySelectionVisibility();
 }
 
 // ---- Mouse ----
@@ -167,17 +169,10 @@ void RichEdit20::mousePressEvent(QMouseEvent* event) {
   else
     RichEditWindow::mousePressEvent(event);
   const QPoint point = event->position().toPoint();
-  if (event->button() == Qt::LeftButton) {
-    CaretAnchor = GetSelection().cpMin;
+  if (event->button() == Qt::LeftButton)
     LinkNotify(point);
-  } else if (event->button() == Qt::RightButton) {
-    RightDragArmed = false;
+  else if (event->button() == Qt::RightButton)
     popupMenu_->Tag = ContextMenuSuppressed;
-    const LONG position = EmCharFromPos(point);
-    const CHARRANGE selection = GetSelection();
-    RightDragArmed = position != -1 && selection.cpMin != selection.cpMax && selection.cpMin <= position &&
-                     position <= selection.cpMax;
-  }
 }
 
 void RichEdit20::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -203,7 +198,6 @@ void RichEdit20::QuickClipPress(QMouseEvent* event) {
 void RichEdit20::mouseMoveEvent(QMouseEvent* event) {
   RichEditWindow::mouseMoveEvent(event);
   LinkHit = false;
-  if (RightDragArmed && popupMenu_->Tag == 0) popupMenu_->Tag = 1;
   if (paintMode_ == 0 && !inHiLight_) {
     CHARRANGE range{};
     viewport()->setCursor(LinkAtPoint(event->position().toPoint(), range) ? Qt::PointingHandCursor : Qt::IBeamCursor);
@@ -217,7 +211,6 @@ void RichEdit20::mouseReleaseEvent(QMouseEvent* event) {
   }
   RichEditWindow::mouseReleaseEvent(event);
   if (event->button() == Qt::RightButton) {
-    RightDragArmed = false;
     const bool open = popupMenu_->Tag == 0;
     popupMenu_->Tag = ContextMenuSuppressed;
     if (open) ShowContextMenu(event->globalPosition().toPoint());
@@ -268,8 +261,8 @@ void RichEdit20::ApplyAtRelease(bool selected, const std::function<void()>& appl
 }
 
 void RichEdit20::contextMenuEvent(QContextMenuEvent* event) {
-  // Qt sends this at the press on X11, which would defeat the right-drag guard: the menu
-  // opens from the release instead.
+  // Qt sends this at the press on X11; the menu opens from the release instead, as the
+  // marker of the press allows.
   event->accept();
 }
 
@@ -303,10 +296,7 @@ void RichEdit20::MarkLinks() {
 void RichEdit20::SelectionChanged() {
   if (QGuiApplication::mouseButtons() & Qt::LeftButton) return;
   const CHARRANGE selection = GetSelection();
-  if (selection.cpMin == selection.cpMax) {
-    CaretAnchor = selection.cpMin;
-    return;
-  }
+  if (selection.cpMin == selection.cpMax) return;
   if (OnSelectionMade) OnSelectionMade(this);
   if (OnWholeWordSelected && CurrSelIsWholeWord()) OnWholeWordSelected(this);
 }
@@ -316,7 +306,8 @@ void RichEdit20::ScrollAction(int action) {
     case QAbstractSlider::SliderSingleStepAdd:
     case QAbstractSlider::SliderSingleStepSub:
     case QAbstractSlider::SliderMove:
-      if (gutterPresent_) CheckGutterIcons();
+      // The action is reported before the scroll bar moves: the icons follow once it has.
+      QMetaObject::invokeMethod(this, [this] { if (gutterPresent_) CheckGutterIcons(); }, Qt::QueuedConnection);
       break;
     default: break;
   }

@@ -34,6 +34,8 @@ void CopyFrom(RichPrinter& printer, RichPersist& persist) {
   persist.HdrMarg = printer.headerMargin;
   persist.FtrMarg = printer.footerMargin;
   persist.HdrFont = PersistFont::From(printer.HeaderFont());
+  persist.HdrFont.color = printer.headerFontColor;
+  persist.HdrFont.charset = printer.headerFontCharset;
 }
 
 void CopyTo(const RichPersist& persist, RichPrinter& printer) {
@@ -57,6 +59,8 @@ void CopyTo(const RichPersist& persist, RichPrinter& printer) {
   if (persist.HdrMarg >= 0) printer.headerMargin = persist.HdrMarg;
   if (persist.FtrMarg >= 0) printer.footerMargin = persist.FtrMarg;
   printer.SetHeaderFont(persist.HdrFont.ToFont());
+  printer.headerFontColor = persist.HdrFont.color;
+  printer.headerFontCharset = persist.HdrFont.charset;
   printer.SetDevModeData(persist.Size, persist.Orient);
 }
 

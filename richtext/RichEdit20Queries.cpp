@@ -52,10 +52,8 @@ QString RichEdit20::GetSelText(int max) const {
   return max > 0 ? text.left(max) : text;
 }
 
-LONG RichEdit20::GetCaretPos() const {
-  const CHARRANGE selection = GetSelection();
-  return selection.cpMin != selection.cpMax && selection.cpMax != CaretAnchor ? selection.cpMax : selection.cpMin;
-}
+// The cursor's own end: every move sets it, by key, mouse or call.
+LONG RichEdit20::GetCaretPos() const { return textCursor().position(); }
 
 QChar RichEdit20::GetCharAt(LONG position) const {
   if (position < 0) position = GetCaretPos();

@@ -109,6 +109,8 @@ bool RichIO::SetContent(const QByteArray* in) {
   memFormat_ = in->startsWith("{\\rtf") ? RtfFormat : TextFormat;
   memStream_ = std::make_unique<QByteArray>(*in);
   const bool restored = RestoreFromMemory();
+  // A note given from memory is a loaded document: clearing it later is a change to keep.
+  if (restored) lastDocType = memFormat_ == RtfFormat ? DocRtf : DocText;
   memStream_ = std::move(keptStream);
   memFormat_ = keptFormat;
   return restored;

@@ -11,31 +11,47 @@
 #include <QPrinter>
 
 #include <climits>
+#include <exception>
 #include <memory>
 
 namespace {
 
 LONG ToTwips(double value, int dpi) { return static_cast<LONG>(value * 1440.0 / dpi); }
-int ToDevice(LONG twips, int dpi) { return static_cast<int>(static_cast<long long>(twips) * dpi / 1440); }
+int ToDevice(qint64 twips, int dpi) {
+  return static_cast<int>(std::clamp<qint64>(twips * dpi / 1440, INT_MIN, INT_MAX));
+}
 
 }  // namespace
+
+// Passes whose callers want an answer, not an exception, show their failure this way.
+void RichPrinter::ShowFailure() {
+  const std::exception_ptr failure = std::current_exception();
+  GameApplication::Guarded([&]() -> bool { std::rethrow_exception(failure); });
+}
 
 RichPrinter::~RichPrinter() = default;
 
 void RichPrinter::Print(int first, int last) {
-  if (!Printerfuncs::PrinterIsOk()) return;
+  // Every job checks the printer afresh, so that a job that failed stops none after it.
+  Printerfuncs::CheckPrinter();
   ClearPagesInfo();
+  sheets_.clear();
   if (reverseOrder) {
-    GetPageCount();
+    // A count that failed has been shown; even a blank note has a page.
+    if (GetPageCount() == 0) return;
     reversePass_ = true;
   }
-  lastPage_ = AdjustEndPage(last);
-  firstPage_ = std::min(first, lastPage_);
-  sheets_.clear();
-  // Without a page to put out (nothing counted, or parity leaves none) no job is begun.
-  if (lastPage_ >= 1) {
-    mode_ = PrintMode;
-    Render(nullptr, 0);
+  try {
+    lastPage_ = AdjustEndPage(last);
+    firstPage_ = std::min(first, lastPage_);
+    // Without a page to put out (nothing counted, or parity leaves none) no job is begun.
+    if (lastPage_ >= 1) {
+      mode_ = PrintMode;
+      Render(nullptr, 0);
+    }
+  } catch (...) {
+    reversePass_ = false;
+    throw;
   }
   reversePass_ = false;
 }
@@ -51,13 +67,14 @@ int RichPrinter::GetPageCount() {
   } catch (const std::exception& error) {
     TMsgLog::Add(QStringLiteral("RichPrinter::GetPageCount - %1").arg(QString::fromUtf8(error.what())));
     pageCount_ = 0;
+    countingPages_ = false;
+    ShowFailure();
   }
   countingPages_ = false;
   return pageCount_;
 }
 
 int RichPrinter::Render(QPainter* painter, int page) {
-  if (!Printerfuncs::PrinterIsOk()) return 0;
   if (page > 0) {
     firstPage_ = lastPage_ = page;
     mode_ = PreviewMode;
@@ -289,19 +306,21 @@ void RichPrinter::ComputeRects() {
   pageRect_ = RECT{0, 0, page.width, page.height};
   const int dpi = printer_->resolution();
   const LONG text = ToTwips(QFontMetricsF(headerFont_, printer_).height(), dpi);
-  const LONG headerSpace = headerActive ? text + std::max<LONG>(0, Twips(headerMargin) - page.offY) + 90 : 0;
-  const LONG footerSpace = footerActive ? text + std::max<LONG>(0, Twips(footerMargin) - page.bottom) + 90 : 0;
-  textRect_.top = std::max(Twips(marginTop_) - page.offY, headerSpace);
-  textRect_.left = std::max<LONG>(0, Twips(marginLeft_) - page.offX);
-  textRect_.bottom = page.height - std::max(Twips(marginBottom_) - page.bottom, footerSpace);
-  textRect_.right = page.width - std::max<LONG>(0, Twips(marginRight_) - page.right);
-  if (textRect_.right <= textRect_.left || textRect_.bottom <= textRect_.top)
-    throw EPrinter("The page margins leave no room for text.");
-  const int unit = dpi;
-  device_ = DeviceLayout{ToDevice(page.offX, unit), ToDevice(page.height, unit), ToDevice(textRect_.left, unit),
-                         ToDevice(textRect_.right, unit), ToDevice(text, unit),
-                         std::max(0, ToDevice(Twips(headerMargin) - page.offY, unit)),
-                         std::max(0, ToDevice(Twips(footerMargin) - page.bottom, unit))};
+  // In 64 bits: a stored margin may be any 32-bit value, and its twips are larger.
+  const qint64 header = std::max<qint64>(0, Twips(headerMargin) - page.offY);
+  const qint64 footer = std::max<qint64>(0, Twips(footerMargin) - page.bottom);
+  const qint64 headerSpace = headerActive ? text + header + 90 : 0;
+  const qint64 footerSpace = footerActive ? text + footer + 90 : 0;
+  const qint64 top = std::max(Twips(marginTop_) - page.offY, headerSpace);
+  const qint64 left = std::max<qint64>(0, Twips(marginLeft_) - page.offX);
+  const qint64 bottom = page.height - std::max(Twips(marginBottom_) - page.bottom, footerSpace);
+  const qint64 right = page.width - std::max<qint64>(0, Twips(marginRight_) - page.right);
+  if (right <= left || bottom <= top) throw EPrinter("The page margins leave no room for text.");
+  // Now within the page, and so within 32 bits.
+  textRect_ = RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+  device_ = DeviceLayout{ToDevice(page.offX, dpi), ToDevice(page.height, dpi), ToDevice(left, dpi),
+                         ToDevice(right, dpi),     ToDevice(text, dpi),        ToDevice(header, dpi),
+                         ToDevice(footer, dpi)};
 }
 
 RichPrinter::Geometry RichPrinter::PrinterGeometry() const {

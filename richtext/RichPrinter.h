@@ -70,6 +70,9 @@ public:
   int MarginRight() const { return marginRight_; }
   void SetHeaderFont(const QFont& font) { headerFont_ = font; }
   const QFont& HeaderFont() const { return headerFont_; }
+  // The rest of the header font as stored with the document: a colour (a system colour
+  // when its top byte is 0x80) and a character set.
+  int headerFontColor = int(0x80000008), headerFontCharset = 1;
   void SetDevModeData(int paperSize, int orientation);
   void ApplyDevModeData(bool updateStats);
   const DevMode& GetDevMode() const { return devMode_; }
@@ -105,7 +108,7 @@ private:
 
   void InitDevMode();
   void SetMargin(int& margin, int value);
-  LONG Twips(int margin) const;
+  qint64 Twips(int margin) const;
   Geometry PrinterGeometry() const;
   void ComputeRects();
   int RunPass(QPainter* painter, int page);
@@ -119,6 +122,7 @@ private:
   void ApplyHeaderAndFooter();
   void DrawLine(int y, const QString& left, const QString& middle, const QString& right);
   void EndPass();
+  static void ShowFailure();
   bool InputWaiting() const;
   bool ResumeCount();
   bool CountSections(const IntArray& breaks, LONG from);

@@ -31,7 +31,7 @@ bool RichPrinter::InputWaiting() const { return inputCheck_ ? inputCheck_() : Me
 
 bool RichPrinter::OnIdle() {
   // Focus means the editor's window is the active one of an active application.
-  if (!editor_.hasFocus() || !onPageStats_ || !Printerfuncs::PrinterIsOk() || !(needPageCount || needCurrentPage))
+  if (!editor_.hasFocus() || !onPageStats_ || !(needPageCount || needCurrentPage))
     return true;
   if (needPageCount) {
     HourGlass::HG().Disable();

@@ -6,11 +6,22 @@
 #include "RichEdit20.h"
 #include "TPreviewForm.h"
 
+#include "platform/CurrentPrinter.h"
+
 #include <algorithm>
 
 // The caller prints the range when this answers true.
 bool RichPrinter::Preview(int first, int last) {
-  if (!Printerfuncs::PrinterIsOk()) return false;
+  // The printer and the page layout are checked before the window opens: a failure is
+  // shown once here, not on every paint of a page.
+  try {
+    Printerfuncs::CheckPrinter();
+    printer_ = &CurrentPrinter::Get();
+    ComputeRects();
+  } catch (const std::exception&) {
+    ShowFailure();
+    return false;
+  }
   PrintPreviewFrm preview(TPreviewForm::MainForm(), first, last);
   firstPage_ = lastPage_ = 1;
   preview.SetRenderer(this, true);

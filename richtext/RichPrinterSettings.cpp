@@ -114,7 +114,7 @@ void RichPrinter::SetMarginLeft(int value) { SetMargin(marginLeft_, value); }
 void RichPrinter::SetMarginBottom(int value) { SetMargin(marginBottom_, value); }
 void RichPrinter::SetMarginRight(int value) { SetMargin(marginRight_, value); }
 
-LONG RichPrinter::Twips(int margin) const { return IsMetricLocale() ? margin * 1440 / 254 : margin * 1440 / 100; }
+qint64 RichPrinter::Twips(int margin) const { return qint64{margin} * 1440 / (IsMetricLocale() ? 254 : 100); }
 
 int RichPrinter::AdjustEndPage(int page) {
   page = std::max(page, 1);
@@ -152,6 +152,9 @@ void RichPrinter::DrawLine(int y, const QString& left, const QString& middle, co
   if (!painter) return;
   painter->save();
   painter->setFont(QFont(headerFont_, printer_));
+  // A system colour (top byte 0x80) is the window text's: the pen as it is.
+  if ((headerFontColor & 0xFF000000) == 0)
+    painter->setPen(QColor(headerFontColor & 0xFF, (headerFontColor >> 8) & 0xFF, (headerFontColor >> 16) & 0xFF));
   const QFontMetrics metrics(painter->font(), printer_);
   const int baseline = y + metrics.ascent();
   const int from = std::max(device_.textLeft, device_.offX);

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -254,6 +255,15 @@ void BookmarksQTest::PageBreaks() {
   editor.NewPage();
   QCOMPARE(Text(editor), QStringLiteral("first\rse\r\fcond"));
   QCOMPARE(editor.GetParagraph()->ReadBulletType(), 0);
+  // At the very start of a bulleted list the last paragraph keeps its bullet.
+  editor.SetText(QStringLiteral("first\rsecond"), true);
+  editor.SetSelection(0, -1);
+  editor.GetParagraph()->SetBulletType(1);
+  editor.SetSelection(0, 0);
+  editor.NewPage();
+  QCOMPARE(Text(editor), QStringLiteral("\f\rfirst\rsecond"));
+  editor.SetSelection(editor.GetLength(), editor.GetLength());
+  QCOMPARE(editor.GetParagraph()->ReadBulletType(), 1);
 
   QString text;
   for (int i = 0; i < 30; ++i) text += QStringLiteral("line %1\r%2").arg(i).arg(i % 7 == 3 ? "\f" : "");
@@ -290,6 +300,22 @@ void BookmarksQTest::GutterIconsClicksMenuAndColour() {
   editor.SetExternalBookmark(0);
   editor.SetExternalBookmark(3);
   editor.SetExternalBookmark(11);
+  // A step of the scroll bar is checked once it has landed, not before.
+  {
+    Shown tall(QSize(200, 60));
+    QString lines;
+    for (int i = 0; i < 40; ++i) lines += QStringLiteral("line %1\r").arg(i);
+    tall.editor.SetText(lines, true);
+    tall.editor.SetGutterPresent(true);
+    tall.editor.SetExternalBookmark(20);
+    tall.editor.SetSelection(0, 0);
+    tall.editor.ScrollToView();
+    tall.editor.CheckGutterIcons();
+    QCOMPARE(tall.editor.LastFirstLine, 0);
+    tall.editor.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QVERIFY(tall.editor.GetFirstVisibleLine() > 0);
+    QTRY_COMPARE(tall.editor.LastFirstLine, int(tall.editor.GetFirstVisibleLine()));
+  }
   editor.CheckGutterIcons();
   const int repaints = gutter->Repaints();
   QVERIFY(repaints > 0);

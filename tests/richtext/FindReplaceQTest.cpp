@@ -160,6 +160,12 @@ void FindReplaceQTest::PlainIndentAndOutdent() {
       editor.IndentPlainText(true);
       QCOMPARE(Text(editor), text);
     }
+  // Below an empty first line, only the selected lines move.
+  editor.TabsAsSpaces = -1;
+  editor.SetText(QStringLiteral("\rone\rtwo"), true);
+  editor.SetSelection(1, 4);
+  editor.GetParagraph()->Indent();
+  QCOMPARE(Text(editor), QStringLiteral("\r\tone\rtwo"));
 }
 
 void FindReplaceQTest::Queries() {

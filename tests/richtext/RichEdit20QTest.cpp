@@ -7,6 +7,7 @@
 #include "Yelk/AbortRegister.h"
 #include "Yelk/ERangeError.h"
 #include "richtext/RichEdit20.h"
+#include "richtext/RichIO.h"
 #include "richtext/RichFont.h"
 #include "richtext/RichParagraph.h"
 
@@ -218,6 +219,42 @@ private slots:
       editor.SetSelection(3, 3);
       QTest::keyClick(&editor, Qt::Key_Y);
     }
+
+    // A note given from memory and then cleared has changed; a fresh editor cleared has not.
+    RichEdit20 fresh;
+    fresh.Clear();
+    QVERIFY(!fresh.IsDirty());
+    for (const QByteArray& note : {QByteArray("{\\rtf1 a note}"), QByteArray("a plain note")}) {
+      RichEdit20 given;
+      QVERIFY(given.GetIO()->SetContent(&note));
+      QVERIFY(!given.IsDirty());
+      given.Clear();
+      QVERIFY2(given.IsDirty(), note.constData());
+    }
+  }
+
+  // The selection shows without the focus only when the editor is told so; object storage
+  // is refused, as there is no object support.
+  void selectionWithoutFocusAndObjectStorage() {
+    Shown shown;
+    RichEdit20& editor = shown.editor;
+    editor.clearFocus();
+    QVERIFY(!editor.hasFocus());
+    const auto shownColour = [&] { return editor.palette().color(QPalette::Inactive, QPalette::Highlight).alpha() > 0; };
+    QVERIFY(editor.GetHideSelection());
+    QVERIFY(!shownColour());
+    editor.SetHideSelection(false);
+    QVERIFY(shownColour());
+    editor.ShowSelection(false);
+    QVERIFY(!shownColour());
+    editor.ShowSelection(true);
+    editor.SetHideSelection(true);
+    QVERIFY(!shownColour());
+    editor.activateWindow();
+    editor.setFocus();
+    QTRY_VERIFY(editor.hasFocus());
+    QVERIFY(editor.palette().color(QPalette::Active, QPalette::Highlight).alpha() > 0);
+    QVERIFY(editor.GetNewStorage());
   }
 
   void readOnlyNoteSelectsAndCopiesButTakesNoInput() {

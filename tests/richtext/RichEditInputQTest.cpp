@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <QAction>
@@ -82,6 +83,7 @@ private slots:
   void MouseSelectionAndQuickClip();
   void LinkClicksOpenOnlyWebAddresses();
   void ContextMenuFollowsTheState();
+  void TheCaretIsWhereTheCursorIs();
   void ObjectsAreNeverInserted();
   void DownloadDialogTexts();
   void NoteWindowUse();
@@ -304,17 +306,57 @@ void RichEditInputQTest::ContextMenuFollowsTheState() {
   QVERIFY(menu->CloseItem->isVisible());
   menu->CloseItem->trigger();
   QCOMPARE(closed, 1);
-  // A right press inside the selection and a move keep the menu shut; a click outside opens it.
+  // A right click opens the menu wherever it is and however the hand moves meanwhile:
+  // inside the selection or outside it, with the text set in from the edges or not.
   editor.SetText(QStringLiteral("one two three"), false);
-  editor.SetSelection(0, 3);
   QWidget* view = editor.viewport();
-  QTest::mousePress(view, Qt::RightButton, {}, PointOf(editor, 1));
-  QTest::mouseMove(view, PointOf(editor, 9));
-  QTest::mouseRelease(view, Qt::RightButton, {}, PointOf(editor, 9));
-  QVERIFY(!menu->isVisible());
+  for (const int inset : {0, 5, 10, 24}) {
+    editor.SetRectLeftAdj(inset);
+    editor.SetRectTopAdj(inset / 2);
+    for (const int at : {1, 5, 9}) {
+      editor.SetSelection(0, 7);
+      const QPoint press = PointOf(editor, at);
+      QTest::mousePress(view, Qt::RightButton, {}, press);
+      QTest::mouseMove(view, press + QPoint(1, 0));
+      QTest::mouseRelease(view, Qt::RightButton, {}, press + QPoint(1, 0));
+      QVERIFY2(menu->isVisible(), qPrintable(QStringLiteral("inset %1 at %2").arg(inset).arg(at)));
+      menu->hide();
+    }
+  }
+  // While the menu is suppressed, no click opens it.
+  editor.ContextMenuSuppressed = true;
   QTest::mouseClick(view, Qt::RightButton, {}, PointOf(editor, 9));
-  QVERIFY(menu->isVisible());
-  menu->hide();
+  QVERIFY(!menu->isVisible());
+  editor.ContextMenuSuppressed = false;
+}
+
+void RichEditInputQTest::TheCaretIsWhereTheCursorIs() {
+  RichEdit20 editor;
+  editor.show();
+  // Worked by hand: the caret is the moving end of a selection made leftwards.
+  editor.SetText(QStringLiteral("hello world"), false);
+  editor.SetSelection(11, 11);
+  for (int i = 0; i < 5; ++i) QTest::keyClick(&editor, Qt::Key_Left, Qt::ShiftModifier);
+  QCOMPARE(editor.GetCaretPos(), 6);
+  QCOMPARE(editor.GetCurrLineAndColumn(true), std::make_pair(LONG(0), LONG(6)));
+  QCOMPARE(editor.GetBookmarkPos(editor.SetBookmark(-1)), 6);
+
+  // Over random key sequences, on two lines, the caret is always the cursor's end.
+  editor.SetText(QStringLiteral("first line\rsecond"), false);
+  struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  const Key keys[] = {{Qt::Key_Left, Qt::NoModifier},  {Qt::Key_Right, Qt::NoModifier},   {Qt::Key_Left, Qt::ShiftModifier},
+                      {Qt::Key_Right, Qt::ShiftModifier}, {Qt::Key_Home, Qt::NoModifier}, {Qt::Key_End, Qt::NoModifier},
+                      {Qt::Key_Home, Qt::ShiftModifier}, {Qt::Key_End, Qt::ShiftModifier}, {Qt::Key_Up, Qt::ShiftModifier},
+                      {Qt::Key_Down, Qt::NoModifier},    {Qt::Key_Q, Qt::NoModifier},     {Qt::Key_Backspace, Qt::NoModifier}};
+  QRandomGenerator random(42);
+  for (int step = 0; step < 400; ++step) {
+    const Key& key = keys[random.bounded(int(std::size(keys)))];
+    QTest::keyClick(&editor, key.key, key.modifiers);
+    QVERIFY2(editor.GetCaretPos() == editor.textCursor().position(), qPrintable(QStringLiteral("step %1").arg(step)));
+  }
 }
 
 void RichEditInputQTest::ObjectsAreNeverInserted() {

@@ -4,6 +4,7 @@
 // reverse order put out the right sheets and never a blank one; settings and headers.
 
 #include "QtTestMain.h"
+#include "ShownExceptions.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "platform/CurrentPrinter.h"
@@ -511,12 +512,15 @@ private slots:
     QVERIFY_THROWS_EXCEPTION(EPrinter, printer.Print(1, INT_MAX));
     printer.SetMarginLeft(-1);
     QCOMPARE(printer.MarginLeft(), 3000);
-    // In reverse order the count comes first; when it fails there is no page to print.
+    // In reverse order the count comes first; when it fails there is no page to print, and
+    // the failure is shown once.
     QFile::remove(file);
     printer.reverseOrder = true;
+    ShownExceptions exceptions;
     printer.Print(1, INT_MAX);
     QVERIFY(printer.Sheets().empty());
     QVERIFY(!QFile::exists(file));
+    QCOMPARE(exceptions.shown, QStringList{QStringLiteral("The page margins leave no room for text.")});
     QLocale::setDefault(locale);
   }
 
@@ -599,6 +603,70 @@ private slots:
     QCOMPARE(TMsgLog::Lines().filter(QStringLiteral("Invalid header encoding size")).size() >= count, true);
     withHeaders.Print(1, INT_MAX);
     QCOMPARE(prompts.Shown().size(), 2);
+  }
+
+  // A job that cannot start fails with its message and stops no later job: the next one,
+  // into a folder that can be written, prints every page. Margins past any page, also
+  // those whose twips pass 32 bits, are refused by a job, a count and the preview, each
+  // failure shown once and no preview opened.
+  void aFailedJobStopsNoLaterOneAndFailuresAreShown() {
+    const QString notAFolder = File(QStringLiteral("plain-file"));
+    QFile blocker(notAFolder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    InstallPdf(notAFolder + QStringLiteral("/job.pdf"), {QPageSize::A5, {5, 5, 5, 5}});
+    const QLocale locale;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    RichEdit20 editor;
+    RichPrinter& printer = *editor.GetPrinter();
+    const int words = Build(editor, 16, {7}, 21, 12);
+    const int count = printer.GetPageCount();
+    QVERIFY(count >= 3);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      QString message;
+      try {
+        printer.Print(1, INT_MAX);
+      } catch (const EPrinter& error) {
+        message = QString::fromUtf8(error.what());
+      }
+      QCOMPARE(message, QStringLiteral("Operation not supported on selected printer"));
+    }
+    const QString good = File(QStringLiteral("after-failure.pdf"));
+    CurrentPrinter::Get().setOutputFileName(good);
+    printer.Print(1, INT_MAX);
+    QCOMPARE(int(printer.Sheets().size()), count);
+    QCOMPARE(PdfPages(good), count);
+    QCOMPARE(Words(Run(QStringLiteral("pdftotext"), {good, QStringLiteral("-")})), Expected(words));
+
+    // 1,500,000 hundredths of an inch: in 32 bits its twips wrap round to a small margin.
+    ShownExceptions exceptions;
+    int previews = 0;
+    QTimer close;
+    QObject::connect(&close, &QTimer::timeout, [&] {
+      if (QWidget* modal = QApplication::activeModalWidget()) ++previews, modal->close();
+    });
+    close.start(20);
+    const QString noRoom = QStringLiteral("The page margins leave no room for text.");
+    for (const int margin : {1000000, 1500000, INT_MAX}) {
+      exceptions.shown.clear();
+      printer.SetMarginTop(margin);
+      QVERIFY_THROWS_EXCEPTION(EPrinter, printer.Print(1, INT_MAX));
+      QCOMPARE(printer.GetPageCount(), 0);
+      QVERIFY(!printer.Preview(1, INT_MAX));
+      QCOMPARE(exceptions.shown, QStringList({noRoom, noRoom}));
+    }
+    QCOMPARE(previews, 0);
+    printer.SetMarginTop(100);
+    QCOMPARE(printer.GetPageCount(), count);
+    QLocale::setDefault(locale);
+
+    // The header font travels with the note whole, its colour and character set too.
+    printer.headerFontColor = 0x0000FF;
+    printer.headerFontCharset = 238;
+    RichEdit20 reopened;
+    reopened.SetPersistentData(editor.ReadPersistentData());
+    QCOMPARE(reopened.GetPrinter()->headerFontColor, 0x0000FF);
+    QCOMPARE(reopened.GetPrinter()->headerFontCharset, 238);
   }
 };
 

@@ -12,6 +12,7 @@
 #include "richtext/ModuleConverter.h"
 #include "richtext/RichEdit20.h"
 #include "richtext/RichIO.h"
+#include "ShownExceptions.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,14 +196,7 @@ QStringList Texts(const Prompt::Double& prompts) {
   return texts;
 }
 
-// Exceptions that reach the application's handler, instead of its report window.
-struct Exceptions {
-  Exceptions() {
-    GameApplication::SetExceptionHandler([this](const QString& message, const QStringList&) { shown << message; });
-  }
-  ~Exceptions() { GameApplication::SetExceptionHandler(nullptr); }
-  QStringList shown;
-};
+using Exceptions = ShownExceptions;
 
 const QString Failed = QStringLiteral("Exception:  Error occurred during file conversion.");
 
@@ -512,6 +506,28 @@ TEST(TextConverterTest, WorkAroundsMendWhatTheConvertersGetWrong) {
 // A converter that stops talking: the editor's side gives up after the exchange's wait with
 // "Bad Dequeue.  RC = 1" and both sides end; one that never ends is left running after the
 // conversion's wait, and no conversion starts after it.
+// A module that can only recognise its files claims an HTML file, and the load that
+// follows fails with the conversion message instead of calling what the module lacks.
+TEST(TextConverterTest, AModuleThatOnlyRecognisesCannotConvert) {
+  RichIO::LocateConverters();  // before the test sets the paths found
+  const QString folder = NewFolder(QStringLiteral("recognise"));
+  RichIO::FHtmlSupport = true;
+  RichIO::HtmlConverterPath = Module("tvconv_recognise_only");
+  RichIO::WordImportConverterPath.clear();
+  RichEdit20 editor;
+  RichIO& io = *editor.GetIO();
+  WriteFile(folder + "/page.html", Foreign(1, "ok", 4096, 0, Document(2)));
+  editor.SetText(QStringLiteral("kept"), false);
+  Prompt::Double prompts;
+  prompts.Answer(Prompt::Yes);  // open it as HTML
+  RichIO::DocType type = RichIO::DocOther;
+  EXPECT_FALSE(io.Load(folder + "/page.html", type, false));
+  EXPECT_EQ(Texts(prompts).mid(1), QStringList{Failed});
+  EXPECT_EQ(Text(editor), QStringLiteral("kept"));
+  RichIO::HtmlConverterPath.clear();
+  RichIO::FHtmlSupport = false;
+}
+
 TEST(TextConverterTest, ASilentConverterEndsTheLoadAndOneThatNeverEndsStopsAllConversions) {
   RichIO::LocateConverters();  // before the test sets the paths found
   const QString folder = NewFolder(QStringLiteral("silent"));
@@ -544,5 +560,23 @@ TEST(TextConverterTest, ASilentConverterEndsTheLoadAndOneThatNeverEndsStopsAllCo
     EXPECT_FALSE(io.Load(folder + "/good.wrd", type, false));
     EXPECT_TRUE(Texts(prompts).contains(Failed));
     EXPECT_EQ(Text(editor), QStringLiteral("kept"));
+  }
+  {
+    // Every load prepares the Word 6 importer: the refusal is told once a load, and not
+    // to one that needs no converter.
+    RichIO::WordImportConverterPath = Module("tvconv_word");
+    WriteFile(folder + "/plain.txt", "plain words");
+    for (int load = 0; load < 2; ++load) {
+      QCoreApplication::processEvents();
+      Prompt::Double prompts;
+      EXPECT_FALSE(io.Load(folder + "/good.wrd", type, false));
+      EXPECT_EQ(Texts(prompts), QStringList{Failed}) << load;
+    }
+    QCoreApplication::processEvents();
+    Prompt::Double prompts;
+    EXPECT_TRUE(io.Load(folder + "/plain.txt", type, false));
+    EXPECT_EQ(Texts(prompts), QStringList());
+    EXPECT_EQ(Text(editor), QStringLiteral("plain words"));
+    RichIO::WordImportConverterPath.clear();
   }
 }

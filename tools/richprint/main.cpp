@@ -3,6 +3,7 @@
 // printer to a PDF, on a printer whose unprintable strips are 5 mm wide.
 // richprint --write-sample OUT.rtf writes the sample note through the editor's own writer.
 
+#include "Yelk/GameApplication.h"
 #include "platform/CurrentPrinter.h"
 #include "richtext/Printerfuncs.h"
 #include "richtext/RichEdit20.h"
@@ -140,6 +141,9 @@ bool ApplyOptions(const QCommandLineParser& options, RichPrinter& printer, int& 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // Failures the printer shows the player go to the terminal here.
+  GameApplication::SetExceptionHandler(
+      [](const QString& message, const QStringList&) { std::fprintf(stderr, "richprint: %s\n", qPrintable(message)); });
   QCommandLineParser options;
   options.addHelpOption();
   options.addOption({"pages", "Prints pages A to B only.", "A-B"});

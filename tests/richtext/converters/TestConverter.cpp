@@ -63,7 +63,7 @@ bool Deliver(const std::string& text, TcHandle buffer, std::int32_t chunk, TcCal
   return true;
 }
 
-TcResult Import(const Header& header, TcHandle buffer, TcCallback output) {
+[[maybe_unused]] TcResult Import(const Header& header, TcHandle buffer, TcCallback output) {
   if (header.block != 0 && !TcBlockReAlloc(buffer, header.block)) return TcNoMemory;
   if (header.import == "ok") return Deliver(header.rtf, buffer, header.chunk, output) ? TcNoErr : TcUserCancel;
   if (header.import == "error") {
@@ -100,6 +100,7 @@ __attribute__((visibility("default"))) TcResult IsFormatCorrect32(TcHandle file,
   return header.claim;
 }
 
+#ifndef TV_NO_IMPORT
 __attribute__((visibility("default"))) TcResult ForeignToRtf32(TcHandle file, void*, TcHandle buffer, TcHandle,
                                                                TcHandle, TcCallback output) {
   const std::string path = Text(file);
@@ -107,6 +108,7 @@ __attribute__((visibility("default"))) TcResult ForeignToRtf32(TcHandle file, vo
   if (!ReadHeader(path, header)) return TcOpenInFileErr;
   return Import(header, buffer, output);
 }
+#endif
 
 #ifndef TV_NO_EXPORT
 __attribute__((visibility("default"))) TcResult RtfToForeign32(TcHandle file, void*, TcHandle buffer, TcHandle,
