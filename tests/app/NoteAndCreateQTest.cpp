@@ -697,6 +697,10 @@ private slots:
     ChooseMusic(dialog, wave);
     clip.fill(qRgb(10, 10, 200));
     QGuiApplication::clipboard()->setImage(clip.scaled(240, 180));
+    // The dialog's own window coming back is no return from another program.
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+    QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("260x200 pixels"));
+    QCOMPARE(dialog.GatheredMusic(), wave);
     awayAndBack();
     QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("240x180 pixels"));
     QVERIFY(dialog.GatheredMusic().isEmpty());
