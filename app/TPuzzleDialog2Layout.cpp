@@ -121,8 +121,8 @@ QWidget* TPuzzleDialog2::BuildFilePane() {
   grid->addWidget(BrowseBtn, 1, 1);
   grid->addWidget(PasteBtn, 1, 2);
   grid->addWidget(PuzzleListLbl, 2, 0, 1, 3);
-  grid->addWidget(PuzzleListBox, 3, 0);
-  grid->addLayout(tools, 3, 1, 1, 2);
+  grid->addWidget(PuzzleListBox, 3, 0, 1, 2);
+  grid->addLayout(tools, 3, 2);
   grid->setRowStretch(3, 1);
   return pane;
 }
