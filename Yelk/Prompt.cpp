@@ -1,6 +1,7 @@
 #include "Prompt.h"
 
 #include "TMsgLog.h"
+#include "platform/HelpViewer.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -41,6 +42,15 @@ Prompt::Button Prompt::Show(const QString& text, const QString& caption, Icon ic
   OpenPrompt open;
   if (currentDouble) return currentDouble->Take(record, defaultButton);
   return ShowReal(record, defaultButton);
+}
+
+Prompt::Button Prompt::ShowWithHelp(const QString& text, const QString& caption, Icon icon,
+                                    Buttons buttons, int helpContext) {
+  for (;;) {
+    const Button answer = Show(text, caption, icon, buttons | Help);
+    if (answer != Help) return answer;
+    HelpViewer::ShowContext(helpContext);
+  }
 }
 
 Prompt::Button Prompt::ShowApp(const QString& text, Icon icon, Buttons buttons,

@@ -31,6 +31,10 @@ public:
   static Button ShowApp(const QString& text, Icon icon = Information,
                         Buttons buttons = Ok, Button defaultButton = NoButton);
   static QString AppCaption();
+  // A box with a Help button as well: Help opens the topic and the question stands until
+  // one of the other buttons answers it.
+  static Button ShowWithHelp(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                             int helpContext);
 
   static int OpenCount();
   // A scripted double answers instead of the player: windows that would wait for the

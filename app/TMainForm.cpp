@@ -167,7 +167,9 @@ void TMainForm::ApplySettings() {
   TableTopController->setPalette(palette);
   toolPnl->ProximityLed->SetFlashRate(200);
   toolPnl->ProximityLed->SetUseCaption(settings.SnapLedInTitle);
-  if (settings.EnableSnapIndicator) SnapIndicator::SetCurrent(toolPnl->ProximityLed);
+  // Always registered: the selection itself asks the setting, so ticking it in the advanced
+  // options takes effect at once.
+  SnapIndicator::SetCurrent(toolPnl->ProximityLed);
   atn.BkgdSndEnabledAtn->setChecked(settings.EnableBackgroundSound);
   atn.ShowHintsAtn->setChecked(settings.ShowHints);
   atn.SoundEffectsAtn->setChecked(settings.SoundEffects);

@@ -56,6 +56,8 @@ TNoteFrm::TNoteFrm(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("NoteFrm"));
   setWindowTitle(QStringLiteral("About the Puzzle"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  // A sizeable tool window: a slim frame over its owner.
+  setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
   setSizeGripEnabled(true);
   setMinimumSize(303, 218);
   editor = new RichEdit20(this);

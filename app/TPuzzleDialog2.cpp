@@ -36,16 +36,18 @@ struct TabLook {
   const char* piecesLabel;
   const char* openCaption;
   const char* uprightCaption;
+  const char* infoCaption;
   int uprightHelp, piecesHelp, pasteHelp;
-  int folderHelp, listHelp, spinnerHelp, browseHelp;
+  int folderHelp, listHelp, spinnerHelp, browseHelp, infoHelp;
 };
 
 constexpr TabLook tabLooks[] = {
     {"&Puzzle or image folder:", "P&uzzles and images:", "&Number of pieces:", "Open",
-     "&Turn all pieces right side up", 390, 340, 790, 290, 310, 320, 300},
-    {"Saved &puzzle folder:", "&Saved puzzles:", "", "Open", "", 0, 0, 0, 570, 590, 650, 630},
-    {"Image &folder", "&Images:", "Minimum pi&eces:", "Save...",
-     "&Allow all pieces right side up", 460, 450, 800, 580, 600, 0, 640},
+     "&Turn all pieces right side up", "N&ote...", 390, 340, 790, 290, 310, 320, 300, 0},
+    {"Saved &puzzle folder:", "&Saved puzzles:", "", "Open", "", "N&ote...", 0, 0, 0, 570, 590, 650,
+     630, 0},
+    {"Image &folder", "&Images:", "Minimum pi&eces:", "Save...", "&Allow all pieces right side up",
+     "Add a Note...", 460, 450, 800, 580, 600, 0, 640, 350},
 };
 
 QStringList& FoldersOf(ProgSettings& settings, PuzzleTab tab) {
@@ -93,10 +95,12 @@ TPuzzleDialog2::TPuzzleDialog2(QWidget* owner, const QString& preselectedPath)
   connect(MusicBtn, &QPushButton::clicked, this, &TPuzzleDialog2::MusicBtnClick);
   connect(PreviewBtn, &QPushButton::clicked, this, &TPuzzleDialog2::PreviewBtnClick);
   connect(PreviewChkBox, &QCheckBox::clicked, this, &TPuzzleDialog2::PreviewChkBoxClick);
+  connect(UprightChkBox, &QCheckBox::clicked, this, [this](bool on) { uprightWanted = on; });
   connect(NumPiecesBox, &QComboBox::currentIndexChanged, this, [this] {
     if (NumPiecesBox->hasFocus()) ShowPieceSizePreview();
   });
   connect(qApp, &QApplication::focusChanged, this, &TPuzzleDialog2::FocusMoved);
+  connect(qApp, &QGuiApplication::applicationStateChanged, this, &TPuzzleDialog2::ApplicationStateChanged);
   connect(OpenBtn, &QPushButton::clicked, this, &TPuzzleDialog2::OpenBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
   connect(HelpBtn, &QPushButton::clicked, this, &TPuzzleDialog2::HelpBtnClick);
@@ -186,33 +190,24 @@ void TPuzzleDialog2::SetUpTab() {
 void TPuzzleDialog2::ShowTabControls() {
   const PuzzleTab tab = Tab();
   const TabLook& look = tabLooks[int(tab)];
-  const bool begin = tab == PuzzleTab::Begin, create = tab == PuzzleTab::Create;
-  const bool saved = tab == PuzzleTab::Continue;
+  const bool begin = tab == PuzzleTab::Begin, saved = tab == PuzzleTab::Continue;
+  ShowTabWidgets(tab);
   PuzzleDirLbl->setText(QLatin1String(look.folderLabel));
   PuzzleListLbl->setText(QLatin1String(look.listLabel));
   NumPiecesLbl->setText(QLatin1String(look.piecesLabel));
   NumPiecesLbl->setEnabled(!saved);
   OpenBtn->setText(QLatin1String(look.openCaption));
   UprightChkBox->setText(QLatin1String(look.uprightCaption));
-  UprightChkBox->setVisible(!saved);
-  UprightChkBox->setChecked(begin ? settings->UpsideRight : settings->UpsideRightCreate);
-  EdgesChkBox->setVisible(begin);
+  uprightWanted = begin ? settings->UpsideRight : settings->UpsideRightCreate;
+  UprightChkBox->setChecked(uprightWanted);
+  InfoBtn->setText(QLatin1String(look.infoCaption));
   EdgesChkBox->setChecked(settings->IsolateEdges);
-  NumPiecesBox->setVisible(!saved);
-  for (QWidget* w : std::initializer_list<QWidget*>{PreviewChkBox, PreviewBtn, LightBevelBox, MusicBtn})
-    w->setVisible(create);
   PreviewChkBox->setChecked(settings->AllowPreview);
   LightBevelBox->setChecked(false);
-  QvpOnlyBtn->setVisible(begin);
   QvpOnlyBtn->setChecked(settings->QvpOnly);
   animatedOnly = settings->QvpOnly;
-  NumHintsBox->setVisible(!saved);
-  NumHintsLbl->setVisible(!saved);
-  for (QLabel* label : {SavedNumPiecesLbl, PercentCompleteLbl, PlayDateLbl, ElapsedTimeLbl}) {
-    label->setVisible(saved);
-    if (!saved) label->clear();
-  }
-  PasteBtn->setVisible(!saved);
+  if (!saved)
+    for (QLabel* label : {SavedNumPiecesLbl, PercentCompleteLbl, PlayDateLbl, ElapsedTimeLbl}) label->clear();
   WhatsThis::SetHelpContext(UprightChkBox, look.uprightHelp);
   WhatsThis::SetHelpContext(NumPiecesBox, look.piecesHelp);
   WhatsThis::SetHelpContext(PasteBtn, look.pasteHelp);
@@ -220,6 +215,23 @@ void TPuzzleDialog2::ShowTabControls() {
   WhatsThis::SetHelpContext(PuzzleListBox, look.listHelp);
   if (look.spinnerHelp) WhatsThis::SetHelpContext(Spinner, look.spinnerHelp);
   WhatsThis::SetHelpContext(BrowseBtn, look.browseHelp);
+  WhatsThis::SetHelpContext(InfoBtn, look.infoHelp);
+}
+
+// The controls leaving go first: holding the controls of two tabs at once, the window would
+// grow for them and keep that size.
+void TPuzzleDialog2::ShowTabWidgets(PuzzleTab tab) {
+  const bool begin = tab == PuzzleTab::Begin, create = tab == PuzzleTab::Create;
+  const bool saved = tab == PuzzleTab::Continue;
+  const std::pair<QWidget*, bool> shown[] = {
+      {UprightChkBox, !saved},     {EdgesChkBox, begin},     {NumPiecesBox, !saved},
+      {PreviewChkBox, create},     {PreviewBtn, create},     {LightBevelBox, create},
+      {MusicBtn, create},          {QvpOnlyBtn, begin},      {NumHintsBox, !saved},
+      {NumHintsLbl, !saved},       {SavedNumPiecesLbl, saved}, {PercentCompleteLbl, saved},
+      {PlayDateLbl, saved},        {ElapsedTimeLbl, saved},  {PasteBtn, !saved}};
+  for (bool pass : {false, true})
+    for (const auto& [widget, visible] : shown)
+      if (visible == pass) widget->setVisible(visible);
 }
 
 void TPuzzleDialog2::TabControl1Change(int) {
@@ -230,19 +242,17 @@ void TPuzzleDialog2::TabControl1Change(int) {
 }
 
 void TPuzzleDialog2::SaveTabSettings(PuzzleTab tab) {
-  QStringList folders;
-  for (int i = 0; i < PuzzleDirBox->count(); ++i) folders << PuzzleDirBox->itemText(i);
-  FoldersOf(*settings, tab) = folders;
+  FoldersOf(*settings, tab) = folderList;
   if (tab != PuzzleTab::Create) settings->InitialDir.clear();
   if (tab == PuzzleTab::Begin) {
     settings->LastNewPieces = NumPiecesBox->currentIndex();
     settings->QvpOnly = QvpOnlyBtn->isChecked();
-    settings->UpsideRight = UprightChkBox->isChecked();
+    settings->UpsideRight = uprightWanted;
     settings->IsolateEdges = EdgesChkBox->isChecked();
     if (hintsEditable) settings->NumberOfHintsAllowed = GetHintsAllowed();
   } else if (tab == PuzzleTab::Create) {
     settings->LastCreatePieces = NumPiecesBox->currentIndex();
-    settings->UpsideRightCreate = UprightChkBox->isChecked();
+    settings->UpsideRightCreate = uprightWanted;
     settings->AllowPreview = PreviewChkBox->isChecked();
   }
 }
@@ -286,10 +296,6 @@ bool TPuzzleDialog2::event(QEvent* e) {
   return QDialog::event(e);
 }
 
-void TPuzzleDialog2::changeEvent(QEvent* e) {
-  QDialog::changeEvent(e);
-  if (e->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
-}
 
 void TPuzzleDialog2::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
@@ -297,12 +303,24 @@ void TPuzzleDialog2::showEvent(QShowEvent* e) {
   firstShow = false;
 }
 
-void TPuzzleDialog2::FormActivate() {
-  if (clipboardMode && ClipboardHasImage()) UpdateSelection();
-  else if (clipboardMode) {
-    SetClipboardMode(false);
-    UpdateSelection();
+// Only a return from another program counts: the dialog's own windows (the note, the file
+// choosers) come and go without touching the selection and what was gathered for it.
+void TPuzzleDialog2::ApplicationStateChanged(Qt::ApplicationState state) {
+  if (state != Qt::ApplicationActive) {
+    applicationLeft = true;
+  } else if (applicationLeft) {
+    applicationLeft = false;
+    FormActivate();
   }
+}
+
+// The other program may have put another picture on the clipboard, or emptied it; the same
+// picture keeps the selection as it is.
+void TPuzzleDialog2::FormActivate() {
+  if (!clipboardMode) return;
+  if (!ClipboardHasImage()) SetClipboardMode(false);
+  else if (ClipboardPicture() == clipboardImage) return;
+  UpdateSelection();
 }
 
 void TPuzzleDialog2::MoreBtnClick() { OpenURL(MakerAddresses::PuzzlesPage()); }

@@ -8,6 +8,7 @@
 #include "puzzle/PuzzleFileList.h"
 
 #include <QDialog>
+#include <QImage>
 #include <memory>
 
 struct StillPuzzleContent;
@@ -49,7 +50,6 @@ public:
 
 protected:
   bool event(QEvent* event) override;
-  void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
 private:
@@ -68,8 +68,10 @@ private:
   PuzzleTab Tab() const;
   void SetUpTab();
   void ShowTabControls();
+  void ShowTabWidgets(PuzzleTab tab);
   void TabControl1Change(int index);
   void SaveTabSettings(PuzzleTab tab);
+  void ApplicationStateChanged(Qt::ApplicationState state);
   void FormActivate();
   void OpenBtnClick();
   void MoreBtnClick();
@@ -78,6 +80,7 @@ private:
   // Folders and files (TPuzzleDialog2Files.cpp).
   void FillFolderBox(const QStringList& folders, const QStringList& extra);
   void AddFolder(QString folder);
+  void ShowPresentFolders();
   void PuzzleDirBoxChange(bool forced);
   bool FolderIsReady(const QString& folder);
   bool FolderHasPuzzles(const QString& folder) const;
@@ -95,12 +98,15 @@ private:
   void PasteBtnClick();
   void SetClipboardMode(bool on);
   static bool ClipboardHasImage();
+  // The clipboard's picture as a puzzle is made of it (24 bits); null without one.
+  static QImage ClipboardPicture();
 
   // Selection, preview and facts (TPuzzleDialog2Selection.cpp).
   void UpdateSelection();
   void EnableForSelection();
   void ShowSavedGameFacts(bool selected);
   void LoadSelection();
+  void RefreshCover();
   QString ClipboardSource();
   void ShowThumbnail();
   void ShowFileFacts();
@@ -120,12 +126,18 @@ private:
   void PreviewChkBoxClick();
   void NoteBtnClick();
   void MusicBtnClick();
+  bool ReadMusic(QByteArray& music);
   bool SaveStillPuzzle();
 
   ProgSettings* settings;
   PuzzleFileList files;
   std::unique_ptr<Puzzle> puzzle;
   QString preselected;
+  // The tab's remembered folders, most recent first, including those absent just now (an
+  // unplugged stick); the box offers only the present ones.
+  QStringList folderList;
+  // The clipboard picture the selection was made from, as the puzzle holds it.
+  QImage clipboardImage;
   QString alternateCover;
   QByteArray noteStream;
   QString musicPath;
@@ -142,6 +154,9 @@ private:
   bool clipboardMode = false;
   bool createFailed = false;
   bool firstShow = true;
+  bool applicationLeft = false;
+  // The player's own choice for the upright box, kept while a selection disables it.
+  bool uprightWanted = false;
   PuzzleTab shownTab = PuzzleTab::Begin;
   bool noteHiddenUntilSolved = false;
   bool noteShownWhenSolved = false;

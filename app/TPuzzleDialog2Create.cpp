@@ -116,13 +116,13 @@ void TPuzzleDialog2::PreviewBtnClick() {
   }
   if (!FitsInPuzzle(GatheredBytes(chosen, musicPath))) return;
   alternateCover = chosen;
-  LoadSelection();
+  RefreshCover();
 }
 
 void TPuzzleDialog2::PreviewChkBoxClick() {
   if (!PreviewChkBox->isChecked()) alternateCover.clear();
-  LoadSelection();
-  EnableForSelection();
+  RefreshCover();
+  PreviewBtn->setEnabled(PreviewChkBox->isChecked());
 }
 
 void TPuzzleDialog2::NoteBtnClick() {
@@ -156,6 +156,21 @@ void TPuzzleDialog2::MusicBtnClick() {
   settings->MusicFolder = QFileInfo(chosen).absolutePath();
 }
 
+// Read again, as the file may have changed since it was chosen; the kind is checked on the
+// very bytes that are stored. Every refusal is told, as nothing is written and the dialog
+// stays open.
+bool TPuzzleDialog2::ReadMusic(QByteArray& music) {
+  QFile file(musicPath);
+  if (file.open(QIODevice::ReadOnly)) music = file.readAll();
+  if (file.isOpen() && music.size() == file.size() && MusicDataKind(musicPath, music) == musicKind)
+    return FitsInPuzzle(GatheredBytes(alternateCover, musicPath));
+  Prompt::ShowApp(QStringLiteral("%1\n\nThe music or sound file has changed since it was chosen and can not "
+                                 "be stored in the puzzle. Please choose it again.")
+                      .arg(QDir::toNativeSeparators(musicPath)),
+                  Prompt::Stop);
+  return false;
+}
+
 bool TPuzzleDialog2::SaveStillPuzzle() {
   if (!puzzle) return false;
   const QString name = clipboardMode ? QStringLiteral("Clipboard Image.jig")
@@ -173,15 +188,7 @@ bool TPuzzleDialog2::SaveStillPuzzle() {
     return false;
   }
   StillPuzzleContent content = GatheredContent();
-  if (!musicPath.isEmpty()) {
-    // Checked again: the file may have changed since it was chosen.
-    if (MusicFileKind(musicPath) != musicKind) return false;
-    QFile music(musicPath);
-    if (!music.open(QIODevice::ReadOnly)) return false;
-    content.music = music.readAll();
-    if (content.music.size() != music.size() || !FitsInPuzzle(GatheredBytes(content.coverPath, musicPath)))
-      return false;
-  }
+  if (!musicPath.isEmpty() && !ReadMusic(content.music)) return false;
   if (!JigsawFile::SaveStillPuzzle(target, content)) return false;
   TMsgLog::Add(QStringLiteral("Created: ") + target);
   return true;

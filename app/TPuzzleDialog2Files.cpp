@@ -24,6 +24,7 @@
 
 namespace {
 constexpr int maxFolders = 6;
+constexpr int NoClipboardImageHelp = 820;
 
 int& ListIndexOf(ProgSettings& settings, PuzzleTab tab) {
   if (tab == PuzzleTab::Begin) return settings.LastNewIndex;
@@ -37,21 +38,28 @@ QString WithSlash(const QString& folder) {
 }  // namespace
 
 void TPuzzleDialog2::FillFolderBox(const QStringList& folders, const QStringList& extra) {
-  for (qsizetype i = folders.size() - 1; i >= 0; --i)
-    if (QFileInfo(folders[i]).isDir()) AddFolder(folders[i]);
+  folderList.clear();
+  for (qsizetype i = folders.size() - 1; i >= 0; --i) AddFolder(folders[i]);
   for (const QString& folder : extra) AddFolder(folder);
 }
 
+// A folder that is absent keeps its place: only the six-folder limit drops one.
 void TPuzzleDialog2::AddFolder(QString folder) {
   if (folder.isEmpty()) return;
   if (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+  folderList.removeAll(folder);
+  folderList.prepend(folder);
+  while (folderList.size() > maxFolders) folderList.removeLast();
+  ShowPresentFolders();
+}
+
+void TPuzzleDialog2::ShowPresentFolders() {
   const QSignalBlocker quiet(PuzzleDirBox);
-  const int found = PuzzleDirBox->findText(folder);
-  if (found >= 0) PuzzleDirBox->removeItem(found);
-  PuzzleDirBox->insertItem(0, folder);
-  while (PuzzleDirBox->count() > maxFolders) PuzzleDirBox->removeItem(PuzzleDirBox->count() - 1);
-  PuzzleDirBox->setCurrentIndex(0);
-  PuzzleDirBox->setToolTip(folder);
+  PuzzleDirBox->clear();
+  for (const QString& folder : folderList)
+    if (QFileInfo(folder).isDir()) PuzzleDirBox->addItem(folder);
+  PuzzleDirBox->setCurrentIndex(PuzzleDirBox->count() > 0 ? 0 : -1);
+  PuzzleDirBox->setToolTip(PuzzleDirBox->currentText());
   // The drop-down is as wide as the longest folder it holds.
   int widest = PuzzleDirBox->width();
   for (int i = 0; i < PuzzleDirBox->count(); ++i)
@@ -210,20 +218,26 @@ bool TPuzzleDialog2::ClipboardHasImage() {
   return data && data->hasImage();
 }
 
+QImage TPuzzleDialog2::ClipboardPicture() {
+  const QImage image = QGuiApplication::clipboard()->image();
+  return image.isNull() ? image : image.convertToFormat(QImage::Format_RGB888);
+}
+
 void TPuzzleDialog2::PasteBtnClick() {
   if (ClipboardHasImage()) {
     SetClipboardMode(!clipboardMode);
   } else {
     SetClipboardMode(false);
-    Prompt::ShowApp(QStringLiteral("There is currently no image on the clipboard.\n\n"
-                                   "Copy an image to the clipboard to use this feature.\n"),
-                    Prompt::Information);
+    Prompt::ShowWithHelp(QStringLiteral("There is currently no image on the clipboard.\n\n"
+                                        "Copy an image to the clipboard to use this feature.\n"),
+                         Prompt::AppCaption(), Prompt::Information, Prompt::Ok, NoClipboardImageHelp);
   }
   UpdateSelection();
 }
 
 void TPuzzleDialog2::SetClipboardMode(bool on) {
   clipboardMode = on;
+  if (!on) clipboardImage = QImage();
   PasteBtn->setChecked(on);
   for (QWidget* w : std::initializer_list<QWidget*>{BrowseBtn, PuzzleDirBox, PuzzleListBox, Spinner})
     w->setEnabled(!on);

@@ -61,18 +61,21 @@ void TPuzzleDialog2::BuildControls() {
   auto* body = new QFrame;
   body->setFrameShape(QFrame::StyledPanel);
   auto* columns = new QHBoxLayout(body);
-  columns->addWidget(BuildFilePane(), 5);
-  columns->addWidget(BuildOptionsPane(), 4);
+  columns->setContentsMargins(6, 6, 6, 6);
+  columns->setSpacing(6);
+  columns->addWidget(BuildFilePane(), 1);
+  columns->addWidget(BuildOptionsPane(), 0);
   columns->addWidget(BuildPreviewPane(), 0);
 
   auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(6, 6, 6, 6);
   outer->setSpacing(0);
   outer->addWidget(TabControl1);
   outer->addWidget(body, 1);
-  outer->addSpacing(8);
+  outer->addSpacing(6);
   outer->addWidget(BuildButtonRow());
   BuildActions();
-  resize(700, 400);
+  resize(609, 375);
 }
 
 QWidget* TPuzzleDialog2::BuildFilePane() {
@@ -82,11 +85,15 @@ QWidget* TPuzzleDialog2::BuildFilePane() {
   PuzzleDirLbl = Named(new QLabel, "PuzzleDirLbl");
   PuzzleDirBox = Named(new QComboBox, "PuzzleDirBox");
   PuzzleDirBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  PuzzleDirBox->setMinimumContentsLength(12);
+  PuzzleDirBox->setMinimumContentsLength(4);
   PuzzleDirLbl->setBuddy(PuzzleDirBox);
   BrowseBtn = ToolButton("BrowseBtn", "images/16/browse", QStringLiteral("Browse for a folder"));
   PasteBtn = ToolButton("PasteBtn", "glyphs/PASTE", QStringLiteral("Use the picture on the clipboard"));
   PasteBtn->setCheckable(true);
+  // Hidden on one tab, it keeps its place so that the folder box does not change width.
+  QSizePolicy keep = PasteBtn->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  PasteBtn->setSizePolicy(keep);
   PuzzleListLbl = Named(new QLabel, "PuzzleListLbl");
   PuzzleListBox = Named(new IconListBox, "PuzzleListBox");
   PuzzleListBox->SetItemHeight(14);
@@ -114,8 +121,8 @@ QWidget* TPuzzleDialog2::BuildFilePane() {
   grid->addWidget(BrowseBtn, 1, 1);
   grid->addWidget(PasteBtn, 1, 2);
   grid->addWidget(PuzzleListLbl, 2, 0, 1, 3);
-  grid->addWidget(PuzzleListBox, 3, 0);
-  grid->addLayout(tools, 3, 1, 1, 2);
+  grid->addWidget(PuzzleListBox, 3, 0, 1, 2);
+  grid->addLayout(tools, 3, 2);
   grid->setRowStretch(3, 1);
   return pane;
 }
@@ -130,10 +137,11 @@ QWidget* TPuzzleDialog2::BuildOptionsPane() {
   NumPiecesLbl->setBuddy(NumPiecesBox);
   UprightChkBox = Named(new QCheckBox, "UprightChkBox");
   EdgesChkBox = Named(new QCheckBox(QStringLiteral("&Isolate edge pieces")), "EdgesChkBox");
-  PreviewChkBox = Named(new QCheckBox(QStringLiteral("Include &box cover")), "PreviewChkBox");
-  PreviewBtn = Named(new QPushButton(QStringLiteral("Alternate box co&ver...")), "PreviewBtn");
-  LightBevelBox = Named(new QCheckBox(QStringLiteral("&Light bevel")), "LightBevelBox");
-  NumHintsLbl = Named(new QLabel(QStringLiteral("Number of &hints allowed:")), "NumHintsLbl");
+  PreviewChkBox = Named(new QCheckBox(QStringLiteral("Include bo&x cover")), "PreviewChkBox");
+  PreviewBtn = Named(new QPushButton(QStringLiteral("Choose Alternate Box Cover Image...")), "PreviewBtn");
+  LightBevelBox = Named(new QCheckBox(QStringLiteral("&Default to light bevel")), "LightBevelBox");
+  // Alt+H belongs to Help.
+  NumHintsLbl = Named(new QLabel(QStringLiteral("Number of hints a&llowed:")), "NumHintsLbl");
   NumHintsBox = Named(new QComboBox, "NumHintsBox");
   NumHintsBox->addItems(HintChoices::AllItems());
   NumHintsLbl->setBuddy(NumHintsBox);
@@ -143,26 +151,35 @@ QWidget* TPuzzleDialog2::BuildOptionsPane() {
   ElapsedTimeLbl = Named(new QLabel, "ElapsedTimeLbl");
   for (QLabel* label : {SavedNumPiecesLbl, PercentCompleteLbl, PlayDateLbl, ElapsedTimeLbl})
     label->setWordWrap(true);
-  MusicBtn = Named(new QPushButton(Artwork::Icon(QStringLiteral("images/16/music")), QStringLiteral("&Music...")), "MusicBtn");
-  InfoBtn = Named(new QPushButton(Artwork::Icon(QStringLiteral("images/16/note")), QStringLiteral("N&ote...")), "InfoBtn");
+  MusicBtn = Named(new QPushButton(Artwork::Icon(QStringLiteral("images/16/music")), QStringLiteral("Add Music or Sound...")), "MusicBtn");
+  InfoBtn = Named(new QPushButton(Artwork::Icon(QStringLiteral("images/16/note")), QString()), "InfoBtn");
+  WhatsThis::SetHelpContext(PreviewChkBox, 370);
+  WhatsThis::SetHelpContext(PreviewBtn, 380);
+  WhatsThis::SetHelpContext(MusicBtn, 810);
   for (QWidget* w : std::initializer_list<QWidget*>{
            NumPiecesLbl, NumPiecesBox, UprightChkBox, EdgesChkBox, PreviewChkBox, PreviewBtn,
            LightBevelBox, NumHintsLbl, NumHintsBox, SavedNumPiecesLbl, PercentCompleteLbl,
            PlayDateLbl, ElapsedTimeLbl})
     column->addWidget(w);
   column->addStretch();
-  auto* row = new QHBoxLayout;
-  row->addWidget(MusicBtn);
-  row->addWidget(InfoBtn);
-  row->addStretch();
-  column->addLayout(row);
+  column->addWidget(MusicBtn);
+  column->addWidget(InfoBtn);
+  // As wide as the widest tab needs, so that nothing moves when the tab changes.
+  int widest = 0;
+  for (QWidget* w : {static_cast<QWidget*>(PreviewBtn), static_cast<QWidget*>(MusicBtn)})
+    widest = std::max(widest, w->sizeHint().width());
+  for (const char* caption : {"&Allow all pieces right side up", "&Turn all pieces right side up"})
+    widest = std::max(widest, UprightChkBox->fontMetrics().horizontalAdvance(QLatin1String(caption)) + 24);
+  pane->setFixedWidth(widest);
   return pane;
 }
 
 QWidget* TPuzzleDialog2::BuildPreviewPane() {
   auto* pane = Named(new PreviewFrame, "Bevel2");
+  pane->setFixedWidth(previewBox + 16);
   auto* column = new QVBoxLayout(pane);
-  column->setContentsMargins(8, 8, 8, 8);
+  column->setContentsMargins(8, 8, 8, 6);
+  column->setSpacing(2);
   auto* box = new QWidget;
   box->setFixedSize(previewBox, previewBox);
   PreviewImg = Named(new QLabel(box), "PreviewImg");
@@ -170,7 +187,9 @@ QWidget* TPuzzleDialog2::BuildPreviewPane() {
   LoadingLbl->setGeometry(0, 0, previewBox, previewBox);
   LoadingLbl->setAlignment(Qt::AlignCenter);
   LoadingLbl->hide();
-  BoxCoverLbl = Named(new QLabel, "BoxCoverLbl");
+  // The notes stand in the preview box, below the sample piece, which takes half of it at most.
+  BoxCoverLbl = Named(new QLabel(box), "BoxCoverLbl");
+  BoxCoverLbl->setGeometry(0, previewBox * 3 / 4 - 20, previewBox, 40);
   BoxCoverLbl->setAlignment(Qt::AlignCenter);
   BoxCoverLbl->setWordWrap(true);
   PreviewWarningLbl = Named(new QLabel(QStringLiteral("( Box cover image differs from actual puzzle )")), "PreviewWarningLbl");
@@ -178,7 +197,8 @@ QWidget* TPuzzleDialog2::BuildPreviewPane() {
   PreviewWarningLbl->hide();
   FactsBox = new QWidget;
   auto* facts = new QGridLayout(FactsBox);
-  facts->setContentsMargins(0, 0, 0, 0);
+  facts->setContentsMargins(0, 0, 0, 4);
+  facts->setVerticalSpacing(0);
   FilePfxLbl = Named(new QLabel(QStringLiteral("File:")), "FilePfxLbl");
   FileLbl = Named(new LabelButton, "FileLbl");
   TypePfxLbl = Named(new QLabel(QStringLiteral("Type:")), "TypePfxLbl");
@@ -193,7 +213,6 @@ QWidget* TPuzzleDialog2::BuildPreviewPane() {
   facts->addWidget(SizeLbl, 2, 1);
   facts->setColumnStretch(1, 1);
   column->addWidget(box, 0, Qt::AlignHCenter);
-  column->addWidget(BoxCoverLbl);
   column->addStretch();
   column->addWidget(PreviewWarningLbl);
   column->addWidget(FactsBox);

@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -64,7 +65,10 @@ void TPuzzleDialog2::UpdateSelection() {
   const PuzzleTab tab = Tab();
   if (tab == PuzzleTab::Begin) settings->LastNewIndex = std::max(row, 0);
   if (tab == PuzzleTab::Continue) ShowSavedGameFacts(puzzle && row >= 0);
-  if (tab == PuzzleTab::Create) settings->LastCreateIndex = std::max(row, 0);
+  if (tab == PuzzleTab::Create) {
+    settings->LastCreateIndex = std::max(row, 0);
+    LightBevelBox->setChecked(false);
+  }
 }
 
 void TPuzzleDialog2::EnableForSelection() {
@@ -86,7 +90,7 @@ void TPuzzleDialog2::EnableForSelection() {
   NumHintsBox->setEnabled(usable && NumHintsBox->count() > 1);
   const bool upright = (selected && SelectionFacts::UprightOffered(*puzzle)) || clipboardMode;
   UprightChkBox->setEnabled(upright);
-  if (!upright) UprightChkBox->setChecked(false);
+  UprightChkBox->setChecked(upright && uprightWanted);
   PreviewBtn->setEnabled(usable && PreviewChkBox->isChecked());
   if (!selected) {
     const QSignalBlocker quiet(NumPiecesBox);
@@ -144,7 +148,8 @@ void TPuzzleDialog2::LoadSelection() {
 
 // The clipboard picture as a 24-bit bitmap file that the puzzle deletes when it goes.
 QString TPuzzleDialog2::ClipboardSource() {
-  const QImage image = QGuiApplication::clipboard()->image();
+  const QImage image = ClipboardPicture();
+  clipboardImage = image;
   if (image.isNull()) return {};
   const QString temp = CreateTempFile();
   QString path = temp;
@@ -155,7 +160,7 @@ QString TPuzzleDialog2::ClipboardSource() {
     failure = QStringLiteral("no temporary file");
   } else {
     QImageWriter writer(path, "bmp");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB888))) failure = writer.errorString();
+    if (!writer.write(image)) failure = writer.errorString();
   }
   if (failure.isEmpty()) return path;
   QFile::remove(temp);
@@ -164,6 +169,15 @@ QString TPuzzleDialog2::ClipboardSource() {
                                  "One possible reason is the image is too large."), Prompt::Stop);
   TMsgLog::Add(QStringLiteral("Clipboard image save failure:\n") + failure);
   return {};
+}
+
+// A change of the box cover redraws the preview only: the puzzle, its piece counts and the
+// chosen hint limit stay.
+void TPuzzleDialog2::RefreshCover() {
+  piecePreviewShown = false;
+  PreviewImg->hide();
+  if (puzzle && PreviewChkBox->isChecked()) ShowThumbnail();
+  UpdatePreviewNotes();
 }
 
 void TPuzzleDialog2::ShowThumbnail() {
@@ -208,6 +222,8 @@ void TPuzzleDialog2::UpdatePreviewNotes() {
   BoxCoverLbl->setVisible(tooSmall || noCover);
   const bool differs = create ? !alternateCover.isEmpty() : puzzle && puzzle->HasBoxCover();
   PreviewWarningLbl->setVisible(differs);
+  // The facts move down a little to make room for that line.
+  FactsBox->layout()->setContentsMargins(0, 0, 0, differs ? 0 : 4);
 }
 
 // Stands in for polling at idle time: while the pieces box has the focus the preview shows

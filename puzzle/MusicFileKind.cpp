@@ -6,20 +6,29 @@
 #include <QFileInfo>
 
 namespace {
-int KindOf(const QString& path) {
+int KindOfExtension(const QString& path) {
   const QString extension = QFileInfo(path).suffix().toLower();
-  const int kind = extension == QLatin1String("mid") || extension == QLatin1String("midi") ? MusicKind::Midi
-                   : extension == QLatin1String("wav")                                      ? MusicKind::Wave
-                                                                                            : MusicKind::None;
-  if (kind == MusicKind::None || !QFileInfo(path).isFile()) return MusicKind::None;
+  return extension == QLatin1String("mid") || extension == QLatin1String("midi") ? MusicKind::Midi
+         : extension == QLatin1String("wav")                                      ? MusicKind::Wave
+                                                                                  : MusicKind::None;
+}
+
+int KindOf(const QString& path) {
+  if (KindOfExtension(path) == MusicKind::None || !QFileInfo(path).isFile()) return MusicKind::None;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return MusicKind::None;
-  const QByteArray head = file.read(12);
-  if (head.size() < 5) return MusicKind::None;
-  if (kind == MusicKind::Midi) return head.startsWith("MThd") ? kind : MusicKind::None;
-  return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WAVE" ? kind : MusicKind::None;
+  return MusicDataKind(path, file.read(12));
 }
 }  // namespace
+
+int MusicDataKind(const QString& path, const QByteArray& data) {
+  const int kind = KindOfExtension(path);
+  if (data.size() < 5) return MusicKind::None;
+  if (kind == MusicKind::Midi) return data.startsWith("MThd") ? kind : MusicKind::None;
+  if (kind == MusicKind::Wave && data.size() >= 12 && data.startsWith("RIFF") && data.mid(8, 4) == "WAVE")
+    return kind;
+  return MusicKind::None;
+}
 
 int MusicFileKind(const QString& path) {
   const int kind = KindOf(path);

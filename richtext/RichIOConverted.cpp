@@ -8,7 +8,6 @@
 #include "RichParagraph.h"
 
 #include "Yelk/ReplacingFile.h"
-#include "platform/HelpViewer.h"
 
 #include <QFile>
 
@@ -39,12 +38,7 @@ TextConverter::Factory RichIO::ConverterFactory = [] { return std::make_unique<M
 
 Prompt::Button RichIO::AskWithHelp(const QString& text, const QString& caption, Prompt::Icon icon,
                                    Prompt::Buttons buttons) {
-  // A Help button leaves its box open: the topic opens and the question stands.
-  for (;;) {
-    const Prompt::Button answer = Prompt::Show(text, caption, icon, buttons | Prompt::Help);
-    if (answer != Prompt::Help) return answer;
-    HelpViewer::ShowContext(ConverterHelpTopic);
-  }
+  return Prompt::ShowWithHelp(text, caption, icon, buttons, ConverterHelpTopic);
 }
 
 int RichIO::EditorVersion() { return InjectedEditorVersion != 0 ? InjectedEditorVersion : editor_.ReadVersion(); }

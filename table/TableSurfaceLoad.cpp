@@ -21,6 +21,7 @@
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "puzzle/PuzzleFileStatus.h"
+#include "puzzle/SelectionFacts.h"
 #include "settings/ProgSettings.h"
 
 #include <QScopeGuard>
@@ -188,6 +189,8 @@ bool TableSurface::LayOutNewGame(LoadProgress& loading) {
   bool firstRow = true;
   std::vector<PuzzleChip*> left;
   for (int i = 0; i < chips_.Count(); ++i) left.push_back(chips_.At(i));
+  // A puzzle whose maker did not allow it is turned whatever the player prefers.
+  const bool upright = Settings()->UpsideRight && SelectionFacts::UprightOffered(*puzzle_);
   const int total = std::max(int(left.size()), 1);
   TableMini* interiorMini = nullptr;
   if (Settings()->IsolateEdges && activeMini_) {
@@ -202,7 +205,7 @@ bool TableSurface::LayOutNewGame(LoadProgress& loading) {
       const auto at = left.begin() + random_->Next() % int(left.size());
       PuzzleChip* piece = *at;
       left.erase(at);
-      const int rotation = Settings()->UpsideRight ? 0 : 90 * (random_->Next() % 4);
+      const int rotation = upright ? 0 : 90 * (random_->Next() % 4);
       piece->Place(rotation, false, true, rotation != piece->Mask().Rotation(), x, y);
       chips_.MoveToFront(piece);
       if (interiorMini && piece->EdgeClass() == InteriorClass) SendToMini(piece, interiorMini);

@@ -27,6 +27,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -210,6 +211,7 @@ private slots:
       TNoteFrm window(nullptr);
       window.SetNoteStream(&FormattedNote);
       window.SetViewOnly();
+      QCOMPARE(window.windowType(), Qt::Tool);
       QCOMPARE(window.Editor()->GetLength(), 0);
       WhenModal([&](QWidget*) {
         WaitLoaded(&window, true);
@@ -629,6 +631,109 @@ private slots:
       QCOMPARE(prompts.Shown().size(), 1);
       QCOMPARE(prompts.Shown()[0].text,
                QStringLiteral("This jigsaw puzzle's note is unavailable until the puzzle is completed."));
+    }
+  }
+
+  // What the player gathers stays while the chooser windows come and go and while the player
+  // visits another program: the written file has the cover, note, music and hint limit, for
+  // the clipboard picture and for a listed one alike. Only another clipboard picture, or none,
+  // starts afresh.
+  void gatheredPartsStayUntilThePlayerChangesThem() {
+    const QString folder = Scratch(QStringLiteral("gathered/"));
+    QDir().mkpath(folder);
+    const QString listed = PuzzleFixtures::WritePicture(QStringLiteral("gathered/Listed.bmp"), 320, 240);
+    const QString cover = PuzzleFixtures::WritePicture(QStringLiteral("GatheredCover.jpg"), 160, 120);
+    const QString wave = Scratch(QStringLiteral("Gathered.wav"));
+    QVERIFY(TestEnvironment::WriteFile(wave, Wave(200)));
+    QImage clip(260, 200, QImage::Format_RGB32);
+    clip.fill(qRgb(200, 40, 90));
+    QGuiApplication::clipboard()->setImage(clip);
+    ProgSettings& settings = *Settings();
+    settings.CreatePuzzleFolders = {folder};
+    settings.AllowPreview = true;
+    Prompt::Double prompts;
+    const auto awayAndBack = [] {
+      emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+      emit qApp->applicationStateChanged(Qt::ApplicationActive);
+    };
+    for (bool fromClipboard : {true, false}) {
+      const QString made = folder + (fromClipboard ? QStringLiteral("FromClip.jig") : QStringLiteral("FromList.jig"));
+      QByteArray note;
+      {
+        TPuzzleDialog2 dialog(nullptr);
+        dialog.show();
+        Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+        if (fromClipboard) Control<QToolButton>(dialog, "PasteBtn")->click();
+        else Select(dialog, listed);
+        const QString picture = dialog.GetPuzzle()->GetPath();
+        auto* hints = Control<QComboBox>(dialog, "NumHintsBox");
+        hints->setCurrentIndex(hints->findText(QStringLiteral("8")));
+        ChooseCover(dialog, cover);
+        WriteNote(dialog, QStringLiteral("Kept"), prompts, Prompt::Yes);
+        ChooseMusic(dialog, wave);
+        awayAndBack();
+        QCOMPARE(dialog.GetPuzzle()->GetPath(), picture);
+        QCOMPARE(hints->currentText(), QStringLiteral("8"));
+        note = dialog.GatheredContent().note;
+        QVERIFY(note.startsWith("{\\rtf"));
+        QCOMPARE(dialog.GatheredContent().coverPath, cover);
+        QCOMPARE(dialog.GatheredMusic(), wave);
+        QVERIFY(!Save(dialog, made));
+      }
+      JigsawFile file(made);
+      QCOMPARE(file.Status(), 0);
+      QCOMPARE(*file.GetNoteStream(), note);
+      QCOMPARE(file.SoundKind(), 2);
+      QCOMPARE(Block([&](QIODevice& to) { return file.CopySoundTrack(to); }), ReadAll(wave));
+      QCOMPARE(Block([&](QIODevice& to) { return file.CopyBoxCover(to); }), ReadAll(cover));
+      QCOMPARE(file.HintLimit(), 8);
+      QCOMPARE(file.GetPicture()->width, fromClipboard ? 260 : 320);
+    }
+
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+    Control<QToolButton>(dialog, "PasteBtn")->click();
+    ChooseMusic(dialog, wave);
+    clip.fill(qRgb(10, 10, 200));
+    QGuiApplication::clipboard()->setImage(clip.scaled(240, 180));
+    // The dialog's own window coming back is no return from another program.
+    emit qApp->applicationStateChanged(Qt::ApplicationActive);
+    QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("260x200 pixels"));
+    QCOMPARE(dialog.GatheredMusic(), wave);
+    awayAndBack();
+    QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("240x180 pixels"));
+    QVERIFY(dialog.GatheredMusic().isEmpty());
+    QGuiApplication::clipboard()->clear();
+    awayAndBack();
+    QVERIFY(!Control<QToolButton>(dialog, "PasteBtn")->isChecked());
+    QVERIFY(Control<IconListBox>(dialog, "PuzzleListBox")->isEnabled());
+  }
+
+  // Music that changed after it was chosen is not stored, and the player is told which file.
+  void musicChangedSinceChosenIsTold() {
+    const QString folder = Scratch(QStringLiteral("changed/"));
+    QDir().mkpath(folder);
+    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("changed/Picture.bmp"), 300, 200);
+    const QString wave = Scratch(QStringLiteral("Changing.wav"));
+    Settings()->CreatePuzzleFolders = {folder};
+    Prompt::Double prompts;
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+    Select(dialog, picture);
+    for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray()}) {
+      QVERIFY(TestEnvironment::WriteFile(wave, Wave(100)));
+      ChooseMusic(dialog, wave);
+      QCOMPARE(dialog.GatheredMusic(), wave);
+      if (changed.isEmpty()) QFile::remove(wave);
+      else QVERIFY(TestEnvironment::WriteFile(wave, changed));
+      prompts.Clear();
+      QVERIFY(Save(dialog, folder + QStringLiteral("Changed")));
+      QVERIFY(!QFile::exists(folder + QStringLiteral("Changed.jig")));
+      QCOMPARE(prompts.Shown().size(), 1);
+      QVERIFY(prompts.Shown()[0].text.startsWith(QDir::toNativeSeparators(wave)));
+      QVERIFY(prompts.Shown()[0].text.contains(QLatin1String("has changed since it was chosen")));
     }
   }
 

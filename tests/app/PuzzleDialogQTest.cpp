@@ -13,6 +13,8 @@
 #include "controls/Glyph.h"
 #include "controls/IconListBox.h"
 #include "controls/LabelButton.h"
+#include "controls/WhatsThis.h"
+#include "platform/HelpWindow.h"
 #include "puzzle/JigsawFile.h"
 #include "puzzle/PieceCounts.h"
 #include "puzzle/Puzzle.h"
@@ -403,6 +405,281 @@ private slots:
     QCOMPARE(Settings()->RecentPuzzles, QStringList{a});
     QCOMPARE(Rows(dialog).size(), 2);
     QCOMPARE(RowOf(dialog, b), -1);
+  }
+
+  // The upright box shows unticked while a selection forbids it, but only the player changes
+  // the stored wish: it comes back with the next allowing selection and survives Cancel.
+  void uprightWishChangesOnlyByThePlayer() {
+    ProgSettings& settings = *Settings();
+    settings.NewPuzzleFolders = {begin};
+    settings.UpsideRight = true;
+    const auto walk = [&](bool wish) {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      auto* upright = Control<QCheckBox>(dialog, "UprightChkBox");
+      for (const QString& path : {hills, lakeJpg, tiny, lakeBmp, hills}) {
+        Select(dialog, path);
+        const bool allowed = path != hills && path != tiny;
+        QVERIFY2(upright->isEnabled() == allowed, qPrintable(path));
+        QVERIFY2(upright->isChecked() == (allowed && wish), qPrintable(path));
+      }
+      Control<QPushButton>(dialog, "CancelBtn")->click();
+    };
+    walk(true);
+    QVERIFY(settings.UpsideRight);
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      Select(dialog, lakeJpg);
+      Control<QCheckBox>(dialog, "UprightChkBox")->click();
+      Select(dialog, hills);
+      Control<QPushButton>(dialog, "CancelBtn")->click();
+    }
+    QVERIFY(!settings.UpsideRight);
+    walk(false);
+    QVERIFY(!settings.UpsideRight);
+
+    // The Create tab's own wish, across a picture too small to cut and a change of tab.
+    const QString folder = Folder(QStringLiteral("upright-create"));
+    const QString small = Picture(folder, QStringLiteral("Small.jpg"), 20, 40);
+    const QString fine = Picture(folder, QStringLiteral("Fine.jpg"), 200, 160);
+    settings.CreatePuzzleFolders = {folder};
+    settings.UpsideRightCreate = true;
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      auto* tabs = Control<QTabBar>(dialog, "TabControl1");
+      tabs->setCurrentIndex(2);
+      Select(dialog, small);
+      tabs->setCurrentIndex(0);
+      tabs->setCurrentIndex(2);
+      Select(dialog, small);
+      QVERIFY(!Control<QCheckBox>(dialog, "UprightChkBox")->isChecked());
+      Control<QPushButton>(dialog, "CancelBtn")->click();
+    }
+    QVERIFY(settings.UpsideRightCreate);
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+    Select(dialog, fine);
+    QVERIFY(Control<QCheckBox>(dialog, "UprightChkBox")->isChecked());
+  }
+
+  // A remembered folder that is absent for a while (an unplugged stick) is not offered but
+  // keeps its place through opening, choosing and cancelling, and is offered again once back.
+  void absentFoldersKeepTheirPlace() {
+    QStringList kept;
+    for (const char* name : {"kept-a", "kept-stick", "kept-c"})
+      kept << QDir::cleanPath(Folder(QLatin1String(name)));
+    const QString away = kept[1] + QStringLiteral("-away");
+    QVERIFY(QDir().rename(kept[1], away));
+    ProgSettings& settings = *Settings();
+    settings.NewPuzzleFolders = kept;
+    settings.InitialDir.clear();
+    settings.RecentPuzzles.clear();
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      auto* folders = Control<QComboBox>(dialog, "PuzzleDirBox");
+      QCOMPARE(Items(folders), QStringList({kept[0], kept[2]}));
+      folders->setCurrentIndex(1);
+      emit folders->activated(1);
+      QCOMPARE(Items(folders), QStringList({kept[2], kept[0]}));
+      Control<QPushButton>(dialog, "CancelBtn")->click();
+    }
+    QCOMPARE(settings.NewPuzzleFolders, QStringList({kept[2], kept[0], kept[1]}));
+    QVERIFY(QDir().rename(away, kept[1]));
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      QCOMPARE(Items(Control<QComboBox>(dialog, "PuzzleDirBox")), QStringList({kept[2], kept[0], kept[1]}));
+    }
+    // Six are kept in all, present or not: a new one pushes out the oldest.
+    QStringList six{kept[0], kept[0] + QStringLiteral("-gone1")};
+    for (int i = 2; i < 6; ++i) six << QDir::cleanPath(Folder(QStringLiteral("kept-more%1").arg(i)));
+    six << kept[0] + QStringLiteral("-gone2");
+    settings.NewPuzzleFolders = six.mid(1);
+    settings.InitialDir = kept[2];
+    {
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      Control<QPushButton>(dialog, "CancelBtn")->click();
+    }
+    QCOMPARE(settings.NewPuzzleFolders, QStringList({kept[2]}) + six.mid(1, 5));
+    settings.NewPuzzleFolders = {begin};
+  }
+
+  // Every Create-tab control: its caption, its help topic, and when it can be used, for each
+  // kind of selection: none, a picture, one too small to cut, the clipboard picture.
+  void createTabControlsByKindOfSelection() {
+    const QString empty = Folder(QStringLiteral("create-none"));
+    const QString folder = Folder(QStringLiteral("create-kinds"));
+    const QString wide = Picture(folder, QStringLiteral("Wide.jpg"), 300, 200);
+    const QString small = Picture(folder, QStringLiteral("Small.jpg"), 20, 40);
+    QImage clip(150, 110, QImage::Format_RGB32);
+    clip.fill(Qt::darkYellow);
+    QGuiApplication::clipboard()->setImage(clip);
+    ProgSettings& settings = *Settings();
+    settings.AllowPreview = true;
+    enum Kind { None, Image, Small, Clipboard, Kinds };
+    struct Row {
+      const char* name;
+      const char* caption;  // null: none of its own
+      int help;
+      bool enabled[Kinds];
+    };
+    const Row rows[] = {
+        {"PuzzleDirLbl", "Image &folder", 0, {true, true, true, true}},
+        {"PuzzleDirBox", nullptr, 580, {true, true, true, false}},
+        {"BrowseBtn", nullptr, 640, {true, true, true, false}},
+        {"PasteBtn", nullptr, 800, {true, true, true, true}},
+        {"PuzzleListLbl", "&Images:", 0, {true, true, true, true}},
+        {"PuzzleListBox", nullptr, 600, {true, true, true, false}},
+        {"NumPiecesLbl", "Minimum pi&eces:", 0, {false, true, false, true}},
+        {"NumPiecesBox", nullptr, 450, {false, true, false, true}},
+        {"UprightChkBox", "&Allow all pieces right side up", 460, {false, true, false, true}},
+        {"PreviewChkBox", "Include bo&x cover", 370, {false, true, false, true}},
+        {"PreviewBtn", "Choose Alternate Box Cover Image...", 380, {false, true, false, true}},
+        {"LightBevelBox", "&Default to light bevel", 0, {false, true, false, true}},
+        {"NumHintsLbl", "Number of hints a&llowed:", 0, {false, true, false, true}},
+        {"NumHintsBox", nullptr, 0, {false, true, false, true}},
+        {"InfoBtn", "Add a Note...", 350, {false, true, false, true}},
+        {"MusicBtn", "Add Music or Sound...", 810, {false, true, false, true}},
+        {"OpenBtn", "Save...", 0, {false, true, false, true}},
+    };
+    for (int kind = None; kind < Kinds; ++kind) {
+      settings.CreatePuzzleFolders = {kind == None ? empty : folder};
+      TPuzzleDialog2 dialog(nullptr);
+      dialog.show();
+      Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+      if (kind == Image) Select(dialog, wide);
+      if (kind == Small) Select(dialog, small);
+      if (kind == Clipboard) Control<QToolButton>(dialog, "PasteBtn")->click();
+      for (const Row& row : rows) {
+        auto* control = Control<QWidget>(dialog, row.name);
+        const QString where = QStringLiteral("%1 in kind %2").arg(QLatin1String(row.name)).arg(kind);
+        QVERIFY2(control->isVisible(), qPrintable(where));
+        QVERIFY2(control->isEnabled() == row.enabled[kind], qPrintable(where));
+        QVERIFY2(WhatsThis::HelpContext(control) == row.help, qPrintable(where));
+        if (!row.caption) continue;
+        const QString caption = qobject_cast<QLabel*>(control) ? qobject_cast<QLabel*>(control)->text()
+                                                                : qobject_cast<QAbstractButton*>(control)->text();
+        QCOMPARE(caption, QLatin1String(row.caption));
+      }
+      if (kind != Image) continue;
+      // The chosen hint limit stays through the box cover's changes; another picture unticks
+      // the light bevel.
+      auto* hints = Control<QComboBox>(dialog, "NumHintsBox");
+      hints->setCurrentIndex(hints->findText(QStringLiteral("4")));
+      auto* cover = Control<QCheckBox>(dialog, "PreviewChkBox");
+      cover->click();
+      QVERIFY(!Control<QPushButton>(dialog, "PreviewBtn")->isEnabled());
+      QCOMPARE(hints->currentText(), QStringLiteral("4"));
+      cover->click();
+      QVERIFY(Control<QPushButton>(dialog, "PreviewBtn")->isEnabled());
+      QCOMPARE(hints->currentText(), QStringLiteral("4"));
+      QCOMPARE(dialog.GatheredContent().hintLimit, 4);
+      auto* bevel = Control<QCheckBox>(dialog, "LightBevelBox");
+      bevel->click();
+      QVERIFY(dialog.GatheredContent().lightBevel);
+      Select(dialog, small);
+      Select(dialog, wide);
+      QVERIFY(!bevel->isChecked());
+    }
+  }
+
+  // No two controls shown together answer the same Alt key, on any tab.
+  void mnemonicsAreUniqueOnEveryTab() {
+    Settings()->ShowMorePuzzles = true;
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    auto* tabs = Control<QTabBar>(dialog, "TabControl1");
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+      tabs->setCurrentIndex(tab);
+      QMap<QKeySequence, QString> owners;
+      const auto claim = [&](const QString& owner, const QString& text) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty()) return;
+        QVERIFY2(!owners.contains(key), qPrintable(QStringLiteral("tab %1: %2 and %3 share %4")
+                                                       .arg(tab).arg(owners.value(key), owner, key.toString())));
+        owners.insert(key, owner);
+      };
+      for (int i = 0; i < tabs->count(); ++i) claim(QStringLiteral("tab %1").arg(i), tabs->tabText(i));
+      for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&dialog)) continue;
+        if (auto* label = qobject_cast<QLabel*>(w)) claim(w->objectName(), label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) claim(w->objectName(), button->text());
+      }
+      QVERIFY(owners.size() >= 6);
+    }
+    Settings()->ShowMorePuzzles = false;
+  }
+
+  // The window keeps its size and its controls their places on every tab; the file facts make
+  // room for the line that says the cover differs.
+  void layoutStaysPut() {
+    const QString folder = Folder(QStringLiteral("layout"));
+    const QString plain = Picture(folder, QStringLiteral("Plain.jpg"), 240, 180);
+    StillPuzzleContent covered;
+    covered.picturePath = plain;
+    covered.coverPath = Picture(Folder(QStringLiteral("layout-cover")), QStringLiteral("Cover.jpg"), 90, 60);
+    const QString jig = folder + QStringLiteral("Covered.jig");
+    QVERIFY(JigsawFile::SaveStillPuzzle(jig, covered));
+    Settings()->NewPuzzleFolders = {folder};
+    Settings()->CreatePuzzleFolders = {folder};
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QSize size = dialog.size();
+    // The size the window was drawn for, or a little more where this platform's fonts need it.
+    QVERIFY2(size.width() >= 609 && size.width() <= 630 && size.height() == 375,
+             qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+    const auto place = [&](const char* name) {
+      QWidget* w = Control<QWidget>(dialog, name);
+      return QRect(w->mapTo(&dialog, QPoint()), w->size());
+    };
+    const char* shared[] = {"PuzzleDirBox", "PuzzleListBox", "Bevel2", "OpenBtn", "HelpBtn"};
+    QList<QRect> first;
+    for (const char* name : shared) first << place(name);
+    const QRect pieces = place("NumPiecesBox");
+    auto* tabs = Control<QTabBar>(dialog, "TabControl1");
+    for (int tab : {1, 2, 0}) {
+      tabs->setCurrentIndex(tab);
+      QTRY_COMPARE(dialog.size(), size);
+      for (int i = 0; i < first.size(); ++i) QTRY_COMPARE(place(shared[i]), first[i]);
+      if (tab != 1) QTRY_COMPARE(place("NumPiecesBox"), pieces);
+    }
+    // Laid out by posted requests, which are handled here.
+    const auto settled = [&](const char* name) {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+      return place(name);
+    };
+    Select(dialog, plain);
+    const int facts = settled("FileLbl").top();
+    Select(dialog, jig);
+    QVERIFY(Control<QLabel>(dialog, "PreviewWarningLbl")->isVisible());
+    QCOMPARE(settled("FileLbl").top(), facts + 4);
+    Settings()->NewPuzzleFolders = {begin};
+  }
+
+  // Without a picture on the clipboard the box says how to get one, and its Help button opens
+  // that topic while the box stands.
+  void noClipboardPictureOffersHelp() {
+    QGuiApplication::clipboard()->clear();
+    Prompt::Double prompts;
+    HelpWindow::Instance()->close();
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    prompts.Answer(Prompt::Help);
+    prompts.Answer(Prompt::Ok);
+    Control<QToolButton>(dialog, "PasteBtn")->click();
+    QCOMPARE(prompts.Shown().size(), 2);
+    QCOMPARE(prompts.Shown()[0].text, QStringLiteral("There is currently no image on the clipboard.\n\n"
+                                                     "Copy an image to the clipboard to use this feature.\n"));
+    QCOMPARE(prompts.Shown()[0].buttons, Prompt::Buttons(Prompt::Ok | Prompt::Help));
+    QVERIFY(HelpWindow::Instance()->isVisible());
+    HelpWindow::Instance()->close();
+    QVERIFY(!Control<QToolButton>(dialog, "PasteBtn")->isChecked());
   }
 };
 

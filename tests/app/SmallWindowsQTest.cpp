@@ -7,6 +7,7 @@
 #include "TF11Dlg.h"
 #include "TMainForm.h"
 #include "TNoteOptsFrm.h"
+#include "SnapLed.h"
 #include "TSysInfoFrm.h"
 #include "TipsControl.h"
 
@@ -23,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -280,6 +282,27 @@ private slots:
       }
     }
     QVERIFY(Settings()->HideF11Message);
+  }
+
+  // Ticking the snap indicator works without a restart: the panel's LED is the one the
+  // pieces light, also when the game started with the indicator off.
+  void snapIndicatorTakesEffectAtOnce() {
+    Reset();
+    Settings()->EnableSnapIndicator = false;
+    Prompt::Double prompts;
+    TMainForm form;
+    form.show();
+    QTimer::singleShot(0, [] {
+      auto* options = qobject_cast<TAdvancedOptsFrm*>(QApplication::activeModalWidget());
+      QVERIFY(options);
+      options->findChild<XPCheckBox*>(QStringLiteral("SnapEnableChkBox"))->click();
+      options->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    form.Actions().AdvancedAtn->trigger();
+    QVERIFY(Settings()->EnableSnapIndicator);
+    SnapLed* led = form.findChild<SnapLed*>();
+    QVERIFY(led);
+    QCOMPARE(SnapIndicator::Current(), static_cast<SnapIndicator*>(led));
   }
 
   // Copy: the memo's text, without the resources line, three empty lines at the end.

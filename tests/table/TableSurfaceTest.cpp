@@ -7,6 +7,7 @@
 #include "puzzle/ChipGroup.h"
 #include "puzzle/ChipMask.h"
 #include "puzzle/ChipRecord.h"
+#include "puzzle/JigsawFile.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
@@ -69,6 +70,34 @@ TEST_F(TableSurfaceTest, NewGamesLieOnTheTableAsDrawnAndStayThereThroughResizes)
     puzzle.reset();
     EXPECT_EQ(t.PiecesAnywhere(), 0);
   }
+}
+
+// The player's wish for upright pieces holds only where the puzzle's maker allows it.
+TEST_F(TableSurfaceTest, PiecesLieUprightOnlyWhereThePuzzleAllowsIt) {
+  Settings()->IsolateEdges = false;
+  Settings()->UpsideRight = true;
+  StillPuzzleContent content;
+  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("upright.bmp"), 320, 240);
+  for (bool allowed : {true, false}) {
+    SCOPED_TRACE(allowed ? "allowed" : "forbidden");
+    content.allowUpright = allowed;
+    const QString jig = PuzzleFixtures::ScratchPath(allowed ? QStringLiteral("upright-yes.jig")
+                                                            : QStringLiteral("upright-no.jig"));
+    ASSERT_TRUE(JigsawFile::SaveStillPuzzle(jig, content));
+    HeadlessTable t(640, 480);
+    t.host.area = QSize(640, 480);
+    puzzle = std::make_unique<Puzzle>(jig);
+    puzzle->SetPieceSize(40);
+    ASSERT_TRUE(t.surface.LoadPuzzle(puzzle.get()));
+    ChipList& onTable = t.surface.GetChipList();
+    int turned = 0;
+    for (int i = 0; i < onTable.Count(); ++i) turned += onTable.At(i)->Mask().Rotation() != 0;
+    // 48 pieces turned at random: all upright by chance is one in 4^48.
+    EXPECT_EQ(onTable.Count(), 48);
+    EXPECT_EQ(turned == 0, allowed);
+    puzzle.reset();
+  }
+  Settings()->UpsideRight = false;
 }
 
 TEST_F(TableSurfaceTest, EveryDrawingPathStaysInsideTinyTablesAndTheCap) {
