@@ -128,6 +128,28 @@ TEST_F(PlayerActionsTest, TheThirdTurnedLooseDropOffersTheTurnTip) {
   puzzle.reset();
 }
 
+// Let go over a mini, a piece goes there even when it lies right at a neighbour's side.
+TEST_F(PlayerActionsTest, ADropOntoAMiniBesideANeighbourGoesToTheMiniUnjoined) {
+  HeadlessTable t(420, 320);
+  ASSERT_TRUE(Load(t, 200, 150, 40));
+  ChipList& list = t.surface.GetChipList();
+  PuzzleChip* a = nullptr;
+  for (int i = 0; i < list.Count() && !a; ++i)
+    if (list.At(i)->Neighbour(ChipSide::Right)) a = list.At(i);
+  PuzzleChip* b = a->Neighbour(ChipSide::Right);
+  const int onTable = list.Count();
+  t.host.miniUnder = t.minis[2].get();
+  ASSERT_TRUE(Carry(t, *b, TableFixtures::JoinedPlace(*a, *b)));
+  t.host.miniUnder = nullptr;
+  EXPECT_EQ(a->Group(), nullptr);
+  EXPECT_EQ(b->Group(), nullptr);
+  EXPECT_EQ(puzzle->GetJoins(), 0);
+  EXPECT_TRUE(t.minis[2]->Chips().Contains(b));
+  EXPECT_EQ(list.Count(), onTable - 1);
+  EXPECT_FALSE(list.Contains(b));
+  puzzle.reset();
+}
+
 // Three pieces in a row on the table, all others on mini 1.
 class LastGroupTest : public PlayerActionsTest {
 protected:
