@@ -5,13 +5,13 @@
 // performance lights.
 
 #include "ControlPanel.h"
+#include "ModalAnswers.h"
 #include "PerformanceLeds.h"
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
 
 #include "Yelk/Prompt.h"
-#include "controls/ChooseBox.h"
 #include "controls/SmallLed.h"
 #include "puzzle/ChipList.h"
 #include "puzzle/ChipMask.h"
@@ -21,10 +21,7 @@
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
 
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -47,8 +44,8 @@ class PlayStateQTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<TMainForm> form;
-  QTimer answerer;
-  QString savePath;  // the name a file dialog is answered with
+  ModalAnswers answers;
+  QString& savePath = answers.savePath;
   std::unique_ptr<Prompt::Double> prompts;
   std::unique_ptr<RecordedTips> tips;
 
@@ -75,24 +72,11 @@ private slots:
     settings.Height = 420;
     settings.PuzzlePieceSize = 40;
     settings.AutoSaveInterval = 0;
+    settings.ShowWelcome = false;
     settings.ShowHintsStat = false;
     settings.ShowTodClock = false;
     settings.RecentPuzzles.clear();
     prompts = std::make_unique<Prompt::Double>();
-    // The open dialog takes its smallest piece count; a save dialog the name given.
-    answerer.setInterval(20);
-    connect(&answerer, &QTimer::timeout, this, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal) return;
-      if (auto* pieces = modal->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"))) {
-        pieces->setCurrentIndex(pieces->count() - 1);
-        modal->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
-      } else if (auto* save = qobject_cast<QFileDialog*>(modal)) {
-        save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(savePath);
-        QMetaObject::invokeMethod(save, "accept", Qt::QueuedConnection);
-      }
-    });
-    answerer.start();
     form = std::make_unique<TMainForm>();
     tips = std::make_unique<RecordedTips>();
     form->Start({});
