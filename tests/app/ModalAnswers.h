@@ -1,9 +1,10 @@
 #pragma once
-// Answers the main window's modal windows as a player would: the open dialog with its
-// smallest piece count, a save dialog with the name given, a message box with the button
-// given. Each window it answered is counted by its text or class.
+// The main window's settings for a game in a test, and an answerer of its modal windows as
+// a player would: the open dialog with its smallest piece count, a save dialog with the name
+// given, a message box with the button given (each one's text recorded).
 
 #include "controls/ChooseBox.h"
+#include "settings/ProgSettings.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -19,6 +20,17 @@ public:
     timer.setInterval(20);
     connect(&timer, &QTimer::timeout, this, &ModalAnswers::Answer);
     timer.start();
+  }
+
+  // A small window, not maximised, 40-pixel pieces, no auto save and no welcome page.
+  static void PlaySettings() {
+    ProgSettings& settings = *Settings();
+    settings.Maximized = false;
+    settings.Width = 770;
+    settings.Height = 420;
+    settings.PuzzlePieceSize = 40;
+    settings.AutoSaveInterval = 0;
+    settings.ShowWelcome = false;
   }
 
   QString savePath;

@@ -66,13 +66,8 @@ class PlayStateQTest : public QObject {
 
 private slots:
   void initTestCase() {
+    ModalAnswers::PlaySettings();
     ProgSettings& settings = *Settings();
-    settings.Maximized = false;
-    settings.Width = 770;
-    settings.Height = 420;
-    settings.PuzzlePieceSize = 40;
-    settings.AutoSaveInterval = 0;
-    settings.ShowWelcome = false;
     settings.ShowHintsStat = false;
     settings.ShowTodClock = false;
     settings.RecentPuzzles.clear();

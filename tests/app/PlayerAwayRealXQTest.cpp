@@ -35,13 +35,7 @@ class PlayerAwayRealXQTest : public QObject {
 private slots:
   void initTestCase() {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    ProgSettings& settings = *Settings();
-    settings.Maximized = false;
-    settings.Width = 770;
-    settings.Height = 420;
-    settings.PuzzlePieceSize = 40;
-    settings.AutoSaveInterval = 0;
-    settings.ShowWelcome = false;
+    ModalAnswers::PlaySettings();
     form = std::make_unique<TMainForm>();
     form->Start({});
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
