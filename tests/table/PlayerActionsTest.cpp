@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,11 +31,11 @@ class PlayerActionsTest : public PuzzleOnTableTest {
 protected:
   void SetUp() override { TableHands::PlaySettings(); }
   // A loose piece on the table that shows, other than those given.
-  static PuzzleChip* LoosePiece(HeadlessTable& t, std::initializer_list<const PuzzleChip*> not_ = {}) {
+  static PuzzleChip* LoosePiece(HeadlessTable& t, std::initializer_list<const PuzzleChip*> except = {}) {
     ChipList& list = t.surface.GetChipList();
     for (int i = list.Count() - 1; i >= 0; --i) {
       PuzzleChip* p = list.At(i);
-      if (!p->Group() && std::find(not_.begin(), not_.end(), p) == not_.end() && Grip(t.surface, *p)) return p;
+      if (!p->Group() && std::find(except.begin(), except.end(), p) == except.end() && Grip(t.surface, *p)) return p;
     }
     return nullptr;
   }
