@@ -67,6 +67,7 @@ TEST(WordProcessor, ExecLineOfTheDesktopEntryGroup) {
       {"[Desktop Entry]\n  Exec=  words  with   gaps  \n", {"words", "with", "gaps"}},
       // Unusable lines give nothing to start.
       {"[Desktop Entry]\nExec=\"/opt/writer --unclosed\n", {}},
+      {"[Desktop Entry]\nExec=/opt/writer \"--unclosed\n", {}},
       {"[Desktop Entry]\nName=Writer\n[Other]\nExec=/opt/other\n", {}},
       {"Exec=/opt/outside\n", {}},
   };
