@@ -240,6 +240,24 @@ private slots:
     QCOMPARE(LastPrompt(), QStringLiteral("Do you want to save the completed puzzle?"));
   }
 
+  // "No" to the completed puzzle's question lets the next one open; it allows no hints.
+  void nextPuzzleWithoutHints() {
+    Puzzle* completed = Puzzle::Current();
+    completed->SetChanged();
+    prompts->Clear();
+    prompts->Answer(Prompt::No);
+    form->WMCopyData({QStringLiteral("game"), PuzzleFixtures::WritePicture(QStringLiteral("next.bmp"), 400, 300)});
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && Puzzle::Current() != completed, 20000);
+    QCOMPARE(LastPrompt(), QStringLiteral("Do you want to save the completed puzzle?"));
+    QVERIFY(!QFileInfo::exists(savePath));
+    Puzzle* puzzle = Puzzle::Current();
+    puzzle->SetHintCounts(0, 0);
+    QCOMPARE(HintsShown(), QStringLiteral("0 hints"));
+    prompts->Clear();
+    form->HintAtnExecute();
+    QCOMPARE(LastPrompt(), QStringLiteral("No hints are allowed for this puzzle."));
+  }
+
   // Closing the window with "No" closes it and writes nothing.
   void closingWithNo() {
     Puzzle::Current()->SetChanged();
@@ -247,7 +265,7 @@ private slots:
     prompts->Answer(Prompt::No);
     QVERIFY(form->close());
     QVERIFY(!form->isVisible());
-    QCOMPARE(LastPrompt(), QStringLiteral("Do you want to save the completed puzzle?"));
+    QCOMPARE(LastPrompt(), QStringLiteral("Do you want to save your changes to the current puzzle?"));
     QVERIFY(!QFileInfo::exists(savePath));
   }
 
