@@ -1,4 +1,5 @@
 #include "PuzzleOnTableTest.h"
+#include "TableHands.h"
 #include "TestEnvironment.h"
 #include "tests/puzzle/PuzzleFixtures.h"
 #include "tests/puzzle/TableFixtures.h"
@@ -63,31 +64,15 @@ std::string TableFaults(TableSurface& surface) {
   return OffTable(surface);
 }
 
-// A table point where the piece shows on top.
-std::optional<QPoint> ShowingPoint(TableSurface& surface, const PuzzleChip& piece) {
-  const int cx = piece.TableX() + piece.Mask().TableWidth() / 2, cy = piece.TableY() + piece.Mask().TableHeight() / 2;
-  std::optional<QPoint> best;
-  for (int y = piece.TableY(); y < piece.TableY() + piece.Mask().TableHeight(); ++y)
-    for (int x = piece.TableX(); x < piece.TableX() + piece.Mask().TableWidth(); ++x)
-      if (surface.GetChipList().HitTest(x, y) == &piece &&
-          (!best || std::abs(x - cx) + std::abs(y - cy) < std::abs(best->x() - cx) + std::abs(best->y() - cy)))
-        best = QPoint(x, y);
-  return best;
-}
+const auto ShowingPoint = TableHands::Grip;
 
 class TableInputTest : public PuzzleOnTableTest {
 protected:
   void SetUp() override {
-    Settings()->SignatureShown = false;
-    Settings()->IsolateEdges = false;
-    Settings()->UpsideRight = true;
-    Settings()->SnapDistance = 5;
+    TableHands::PlaySettings();
     Settings()->EnableSnapIndicator = true;
   }
-  // The pointer at which a drop lays piece, carried, at table position target.
-  static QPoint PointerFor(const ChipSelection& s, const PuzzleChip& piece, QPoint target) {
-    return target - QPoint(piece.TableX(), piece.TableY()) - QPoint(1, 1) + s.Grab() + s.PickUpPosition() + s.Margin();
-  }
+  static constexpr auto PointerFor = TableHands::PointerFor;
   // Presses the left button on piece, drags it in steps so that it lands at target, and lets go.
   static void DragPieceTo(HeadlessTable& t, PuzzleChip& piece, QPoint target) {
     const std::optional<QPoint> grab = ShowingPoint(t.surface, piece);

@@ -1,0 +1,55 @@
+#pragma once
+// The player's hand on a window-less table: where a piece can be taken, where the pointer
+// must let go for a piece to land at a table position, and a carry from one to the other.
+
+#include "SurfaceFixtures.h"
+
+#include "settings/ProgSettings.h"
+#include "table/ChipSelection.h"
+
+#include <cstdlib>
+#include <optional>
+
+namespace TableHands {
+
+// No watermark, edge pieces among the others, every piece upright, a snap within 5 pixels.
+inline void PlaySettings() {
+  Settings()->SignatureShown = false;
+  Settings()->IsolateEdges = false;
+  Settings()->UpsideRight = true;
+  Settings()->SnapDistance = 5;
+}
+
+// The table point nearest the piece's middle where it lies on top; none when it is covered.
+inline std::optional<QPoint> Grip(TableSurface& surface, const PuzzleChip& piece) {
+  const int cx = piece.TableX() + piece.Mask().TableWidth() / 2, cy = piece.TableY() + piece.Mask().TableHeight() / 2;
+  std::optional<QPoint> best;
+  for (int y = piece.TableY(); y < piece.TableY() + piece.Mask().TableHeight(); ++y)
+    for (int x = piece.TableX(); x < piece.TableX() + piece.Mask().TableWidth(); ++x)
+      if (surface.GetChipList().HitTest(x, y) == &piece &&
+          (!best || std::abs(x - cx) + std::abs(y - cy) < std::abs(best->x() - cx) + std::abs(best->y() - cy)))
+        best = QPoint(x, y);
+  return best;
+}
+
+// The pointer at which a drop lays the carried piece at table position target.
+inline QPoint PointerFor(const ChipSelection& s, const PuzzleChip& piece, QPoint target) {
+  return target - QPoint(piece.TableX(), piece.TableY()) - QPoint(1, 1) + s.Grab() + s.PickUpPosition() + s.Margin();
+}
+
+// Picks the piece up where it shows (false when it is covered).
+inline bool Take(HeadlessTable& t, const PuzzleChip& piece) {
+  const std::optional<QPoint> grip = Grip(t.surface, piece);
+  return grip && t.surface.MouseDown(TableSurface::LeftButton, grip->x(), grip->y());
+}
+
+// Takes the piece and lays it down with its box at target, onto the mini under the pointer
+// when the host names one.
+inline bool Carry(HeadlessTable& t, PuzzleChip& piece, QPoint target) {
+  if (!Take(t, piece)) return false;
+  const QPoint to = PointerFor(*t.surface.Selection(), piece, target);
+  t.surface.DropSelection(true, to.x(), to.y());
+  return t.surface.Selection() == nullptr;
+}
+
+}  // namespace TableHands
