@@ -3,7 +3,7 @@
 #include <limits>
 
 IniText::IniText(const QByteArray& text) {
-  QString section;
+  QHash<QString, QString>* section = &sections[QString()];
   QString all = QString::fromUtf8(text);
   // Editors on other systems may start the text with a byte-order mark.
   if (all.startsWith(QChar(0xFEFF))) all.remove(0, 1);
@@ -12,23 +12,23 @@ IniText::IniText(const QByteArray& text) {
     if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
     if (line.startsWith(QLatin1Char('['))) {
       const qsizetype end = line.indexOf(QLatin1Char(']'));
-      section = (end < 0 ? line.mid(1) : line.mid(1, end - 1)).trimmed().toString().toLower();
+      const QStringView name = end < 0 ? line.mid(1) : line.mid(1, end - 1);
+      section = &sections[name.trimmed().toString().toLower()];
       continue;
     }
     const qsizetype equals = line.indexOf(QLatin1Char('='));
     if (equals <= 0) continue;
     const QString key = line.left(equals).trimmed().toString().toLower();
-    if (key.isEmpty() || Find(section, key)) continue;
-    entries.push_back({section, key, line.mid(equals + 1).trimmed().toString()});
+    if (key.isEmpty() || section->contains(key)) continue;
+    section->insert(key, line.mid(equals + 1).trimmed().toString());
   }
 }
 
-const IniText::Entry* IniText::Find(const QString& section, const QString& key) const {
-  const QString s = section.toLower();
-  const QString k = key.toLower();
-  for (const Entry& entry : entries)
-    if (entry.section == s && entry.key == k) return &entry;
-  return nullptr;
+const QString* IniText::Find(const QString& section, const QString& key) const {
+  const auto keys = sections.constFind(section.toLower());
+  if (keys == sections.cend()) return nullptr;
+  const auto value = keys->constFind(key.toLower());
+  return value == keys->cend() ? nullptr : &*value;
 }
 
 bool IniText::HasKey(const QString& section, const QString& key) const {
@@ -37,8 +37,8 @@ bool IniText::HasKey(const QString& section, const QString& key) const {
 
 QString IniText::ReadString(const QString& section, const QString& key,
                            const QString& fallback) const {
-  const Entry* entry = Find(section, key);
-  return entry ? entry->value : fallback;
+  const QString* value = Find(section, key);
+  return value ? *value : fallback;
 }
 
 bool IniText::ParseInteger(const QString& text, int& number) {

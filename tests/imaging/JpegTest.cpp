@@ -125,6 +125,14 @@ TEST(JpegRead, StreamsThatEndEarlyAreRefused) {
       EXPECT_FALSE(ReadJpeg(good.left(cut), buffer)) << progressive << " cut at " << cut;
       EXPECT_TRUE(LastLogLineContains("Premature end of JPEG file")) << TMsgLog::Lines().last().toStdString();
     }
+    // Cut inside a scan's data but closed with an end marker: libjpeg warns of the data
+    // segment's premature end and would fill the rest grey. (A progressive file's last
+    // refinement scan may end early without a warning.)
+    for (int cut : {progressive ? dataOf(firstScan) + 20 : (dataOf(lastScan) + int(good.size())) / 2, dataOf(firstScan) + 10}) {
+      VirtualBuffer buffer(96, 32, "cut and closed");
+      EXPECT_FALSE(ReadJpeg(good.left(cut) + "\xFF\xD9", buffer)) << progressive << " closed at " << cut;
+      EXPECT_TRUE(LastLogLineContains("premature end of data segment")) << TMsgLog::Lines().last().toStdString();
+    }
     for (int cut : {1, 10, int(good.indexOf("\xFF\xDA")) - 3}) {  // before the tables are complete
       VirtualBuffer buffer(96, 32, "cut");
       EXPECT_FALSE(ReadJpeg(good.left(cut), buffer)) << cut;
