@@ -85,6 +85,24 @@ TEST(BitmapRead, RunLengthRowsWithThePadPixelCodedGiveTheExactPixels) {
     ASSERT_TRUE(ReadBmp(c.file, buffer)) << c.name << ": " << TMsgLog::Lines().last().toStdString();
     EXPECT_EQ(Pixels(buffer), Drawn({"KKKKKK", "KKKKKK", "RRRRRR", "GGGGGG"})) << c.name;
   }
+  // On the last row, whose memory ends the picture's: nothing is written past it, and a row
+  // so filled needs no end code.
+  const QByteArray blankRows("\x00\x00\x00\x00\x00\x00", 6);
+  const struct {
+    const char* name;
+    QByteArray file;
+  } lastRow[] = {
+      {"RLE8 run", RunFile(8, blankRows + QByteArray("\x07\x02", 2))},
+      {"RLE4 run", RunFile(4, blankRows + QByteArray("\x07\x22", 2))},
+      {"one by one", RunFile(8, blankRows + QByteArray("\x00\x07\x02\x02\x02\x02\x02\x02\x02\x00", 10))},
+  };
+  for (const auto& c : lastRow) {
+    std::vector<std::uint32_t> memory(6 * 4 + 8, 0xABCDEF);
+    VirtualBuffer buffer(6, 4, c.name, memory.data(), 6 * 4 * 4);
+    ASSERT_TRUE(ReadBmp(c.file, buffer)) << c.name << ": " << TMsgLog::Lines().last().toStdString();
+    EXPECT_EQ(Pixels(buffer), Drawn({"BBBBBB", "KKKKKK", "KKKKKK", "KKKKKK"})) << c.name;
+    EXPECT_EQ(std::vector<std::uint32_t>(memory.begin() + 24, memory.end()), std::vector<std::uint32_t>(8, 0xABCDEF)) << c.name;
+  }
 }
 
 TEST(BitmapRead, RunLengthCodesLeaveEverySkippedPixelBlack) {
