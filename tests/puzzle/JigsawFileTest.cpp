@@ -165,6 +165,11 @@ TEST(JigsawFileTest, ValuesOutOfRangeMakeTheFileCorrupt) {
     EXPECT_EQ(ReadBytes(bytes)->Status(), status) << width << " x " << height;
   }
 
+  // Without a piece size to check against the grid, ids still bound the count.
+  const QByteArray noPieceSize = Patched(game.bytes, game.valueAt.at(14), 0);
+  EXPECT_EQ(ReadBytes(Patched(noPieceSize, game.valueAt.at(9), 65535))->Status(), pfsReady);
+  EXPECT_EQ(ReadBytes(Patched(noPieceSize, game.valueAt.at(9), 65536))->Status(), pfsCorrupt);
+
   // Piece and group records: rotation, ids, group size, and records too short for their id.
   const qint64 piece = game.pieceRecordAt + 2, group = game.groupRecordAt + 2;
   const auto withShort = [&](qint64 at, std::uint16_t value) {
