@@ -119,16 +119,19 @@ void NoteBuilder::InsertAt(QTextCursor& cursor) const {
   Apply(cursor, false);
 }
 
+// Each paragraph's lines as tall as its largest letters: a large title does not count for
+// the whole note.
 double NoteBuilder::WorstCaseHeight() const {
-  double fontPixels = PixelsOfPoints(12);
-  for (const QTextCharFormat& format : charFormats_) fontPixels = std::max(fontPixels, PixelsOfPoints(format.fontPointSize()));
-  double height = 0;
+  constexpr double DefaultPixels = 16;
+  double height = 0, fontPixels = DefaultPixels;
   qsizetype characters = 0;
   const auto paragraph = [&](const QTextBlockFormat& block) {
     height += block.topMargin() + block.bottomMargin() + double(characters + 1) * LineHeight(block, fontPixels);
     characters = 0;
+    fontPixels = DefaultPixels;
   };
   for (const Op& op : ops_) {
+    fontPixels = std::max(fontPixels, PixelsOfPoints(charFormats_[std::size_t(op.format)].fontPointSize()));
     if (op.kind == Kind::Paragraph)
       paragraph(blockFormats_[std::size_t(op.block)]);
     else

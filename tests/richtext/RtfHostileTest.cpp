@@ -150,3 +150,13 @@ TEST(RtfHostileTest, HugeLettersAndSpacingLayOutAtOnceAndKeepTheirFormats) {
     EXPECT_EQ(first.begin().fragment().charFormat().intProperty(NoteProperty::SizeTwips), c.sizeTwips) << c.name;
   }
 }
+
+// A long note with a large title is no hazard: its title keeps its size on the screen.
+TEST(RtfHostileTest, ALongNoteKeepsTheSizeOfItsTitle) {
+  NoteDocument note;
+  MemoryStream memory;
+  memory.data = "{\\rtf1{\\fs144 Title}\\par " + Repeat("word ", 25000) + "}";
+  EDITSTREAM stream = memory.In();
+  NoteStream::In(note, SF_RTF, stream);
+  EXPECT_EQ(note.Document()->begin().begin().fragment().charFormat().fontPointSize(), 72);
+}
