@@ -28,7 +28,7 @@ public:
 private:
   const QString* Find(const QString& section, const QString& key) const;
 
-  // Lower-case section, then lower-case key, to the value: a sponsor's file may hold tens of
-  // thousands of keys, and each new line must not search all earlier ones.
-  QHash<QString, QHash<QString, QString>> sections;
+  // The section's and the key's names (lower case, a NUL between) to the value: a
+  // sponsor's file may hold tens of thousands of keys, and no line may search the others.
+  QHash<QString, QString> values;
 };
