@@ -1,34 +1,53 @@
 #include "IniText.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
+
+namespace {
+
+// The section's and the key's names, lower case, as one look-up key.
+QString Joined(QStringView section, QStringView key) {
+  QString joined;
+  joined.reserve(section.size() + 1 + key.size());
+  joined.append(section).append(QChar(0)).append(key);
+  return std::move(joined).toLower();
+}
+
+}  // namespace
 
 IniText::IniText(const QByteArray& text) {
+  // A sponsor's file may hold hundreds of thousands of keys: room for them at once, at most
+  // one a line.
+  values.reserve(std::min(text.count('\n'), text.count('=')) + 1);
   QString section;
   QString all = QString::fromUtf8(text);
   // Editors on other systems may start the text with a byte-order mark.
   if (all.startsWith(QChar(0xFEFF))) all.remove(0, 1);
-  for (QStringView raw : QStringView(all).split(QLatin1Char('\n'))) {
-    const QStringView line = raw.trimmed();
+  const QStringView whole(all);
+  for (qsizetype start = 0, end = 0; start <= whole.size(); start = end + 1) {
+    end = whole.indexOf(QLatin1Char('\n'), start);
+    if (end < 0) end = whole.size();
+    const QStringView line = whole.sliced(start, end - start).trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
     if (line.startsWith(QLatin1Char('['))) {
-      const qsizetype end = line.indexOf(QLatin1Char(']'));
-      section = (end < 0 ? line.mid(1) : line.mid(1, end - 1)).trimmed().toString().toLower();
+      const qsizetype close = line.indexOf(QLatin1Char(']'));
+      section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString();
       continue;
     }
     const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (equals <= 0) continue;
-    const QString key = line.left(equals).trimmed().toString().toLower();
-    if (key.isEmpty() || Find(section, key)) continue;
-    entries.push_back({section, key, line.mid(equals + 1).trimmed().toString()});
+    const QStringView key = equals > 0 ? line.left(equals).trimmed() : QStringView();
+    if (key.isEmpty()) continue;
+    // One look-up: a new slot takes the value, one already there keeps the first.
+    const qsizetype before = values.size();
+    QString& value = values[Joined(section, key)];
+    if (values.size() != before) value = line.mid(equals + 1).trimmed().toString();
   }
 }
 
-const IniText::Entry* IniText::Find(const QString& section, const QString& key) const {
-  const QString s = section.toLower();
-  const QString k = key.toLower();
-  for (const Entry& entry : entries)
-    if (entry.section == s && entry.key == k) return &entry;
-  return nullptr;
+const QString* IniText::Find(const QString& section, const QString& key) const {
+  const auto value = values.constFind(Joined(section, key));
+  return value == values.cend() ? nullptr : &*value;
 }
 
 bool IniText::HasKey(const QString& section, const QString& key) const {
@@ -37,8 +56,8 @@ bool IniText::HasKey(const QString& section, const QString& key) const {
 
 QString IniText::ReadString(const QString& section, const QString& key,
                            const QString& fallback) const {
-  const Entry* entry = Find(section, key);
-  return entry ? entry->value : fallback;
+  const QString* value = Find(section, key);
+  return value ? *value : fallback;
 }
 
 bool IniText::ParseInteger(const QString& text, int& number) {

@@ -6,8 +6,8 @@
 // key in a section counts.
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
-#include <vector>
 
 class IniText {
 public:
@@ -26,12 +26,9 @@ public:
   static bool ParseInteger(const QString& text, int& number);
 
 private:
-  struct Entry {
-    QString section;  // lower case
-    QString key;      // lower case
-    QString value;
-  };
-  const Entry* Find(const QString& section, const QString& key) const;
+  const QString* Find(const QString& section, const QString& key) const;
 
-  std::vector<Entry> entries;
+  // The section's and the key's names (lower case, a NUL between) to the value: a
+  // sponsor's file may hold tens of thousands of keys, and no line may search the others.
+  QHash<QString, QString> values;
 };

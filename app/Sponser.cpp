@@ -115,11 +115,15 @@ void Sponser::LoadSponsorLogo(const IniText& ini) {
 QString Sponser::MakeLogo(const QByteArray& bitmap, int width, int height, int dilute) {
   if (!ImageFileHeader::Acceptable(width, height))
     return QStringLiteral("%1 x %2 is not an acceptable size").arg(width).arg(height);
-  logo = std::make_unique<VirtualBuffer>(width, height, QStringLiteral("Signature"));
   QByteArray copy = bitmap;
   QBuffer stream(&copy);
   stream.open(QIODevice::ReadOnly);
-  if (logo->IsEmpty() || !logo->Read(stream, VirtualBuffer::BitmapMode))
+  // The size comes from the text: no buffer before the bitmap itself says it is that large.
+  int bitmapWidth = 0, bitmapHeight = 0;
+  const bool sized = ImageFileHeader::BmpSize(stream, bitmapWidth, bitmapHeight) && bitmapWidth == width &&
+                     bitmapHeight == height && stream.seek(0);
+  if (sized) logo = std::make_unique<VirtualBuffer>(width, height, QStringLiteral("Signature"), VirtualBuffer::Uncleared{});
+  if (!sized || logo->IsEmpty() || !logo->Read(stream, VirtualBuffer::BitmapMode))
     return QStringLiteral("the bitmap is not a %1 x %2 picture").arg(width).arg(height);
   logo->MakeShadeMap(dilute, 1);
   return {};

@@ -98,7 +98,7 @@ void TMainForm::WireCommands() {
   for (auto [led, topic] : {std::pair<SmallLed*, int>{toolPnl->ProximityLed, 210},
                             {toolPnl->YellowLed, 180},
                             {toolPnl->GreenLed, 190}})
-    connect(led, &SmallLed::clicked, this, [this, topic] { LedClick(topic); });
+    connect(led, &SmallLed::clicked, this, [this, topic = topic] { LedClick(topic); });
   toolTipSwitch = std::make_unique<AppEventWatch>([this](QEvent* event) { TrackArrowKeys(event); });
   qApp->installEventFilter(toolTipSwitch.get());
 }

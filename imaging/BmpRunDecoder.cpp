@@ -14,7 +14,6 @@ constexpr std::size_t ChunkBytes = 64 * 1024;
 constexpr std::uint32_t Black = 1;
 
 QString CutShort() { return QStringLiteral("BMP pixel data cut short"); }
-QString PastRow() { return QStringLiteral("BMP run-length data writes past a row"); }
 
 // A run of one colour, in whole groups of eight while the row has room for them: the few
 // pixels past the run are written again by the codes that follow.
@@ -102,7 +101,7 @@ bool BmpRunDecoder::Decode(QString& fault) {
     const int count = code[0], escape = code[1];
     bool ok = true;
     if (count)
-      ok = Encoded(count, escape, fault);
+      Encoded(count, escape);
     else if (escape == 0)
       MoveTo(0, row + 1);  // end of line
     else if (escape == 1)
@@ -145,28 +144,20 @@ void BmpRunDecoder::QuickRuns() {
 }
 
 // count pixels of one index (RLE8) or of two alternating ones (RLE4).
-bool BmpRunDecoder::Encoded(int count, int value, QString& fault) {
+void BmpRunDecoder::Encoded(int count, int value) {
   const int room = target.width - x;
-  if (count > room) {
-    fault = PastRow();
-    return false;
-  }
+  const int kept = std::min(count, room);
   std::uint32_t* to = line + x;
   if (!fourBits)
-    FillRun(to, count, room, palette[value]);
+    FillRun(to, kept, room, palette[value]);
   else
-    for (int i = 0; i < count; ++i) to[i] = palette[i & 1 ? value & 15 : value >> 4];
-  x += count;
-  return true;
+    for (int i = 0; i < kept; ++i) to[i] = palette[i & 1 ? value & 15 : value >> 4];
+  x += kept;
 }
 
 // count pixels given one by one, their bytes padded to a whole word.
 bool BmpRunDecoder::Absolute(int count, QString& fault) {
   const int room = target.width - x;
-  if (count > room) {
-    fault = PastRow();
-    return false;
-  }
   const int bytes = fourBits ? (count + 1) / 2 : count;
   const uchar* from;
   if (!Take(bytes + (bytes & 1), from)) {
@@ -174,12 +165,13 @@ bool BmpRunDecoder::Absolute(int count, QString& fault) {
     return false;
   }
   std::uint32_t* to = line + x;
+  const int kept = std::min(count, room);
   if (fourBits) {
-    for (int i = 0; i < count; ++i) to[i] = palette[from[i >> 1] >> (i & 1 ? 0 : 4) & 15];
+    for (int i = 0; i < kept; ++i) to[i] = palette[from[i >> 1] >> (i & 1 ? 0 : 4) & 15];
   } else {
-    LookUpRun(to, from, count, std::min<std::ptrdiff_t>(room, chunk.data() + chunk.size() - from), palette);
+    LookUpRun(to, from, kept, std::min<std::ptrdiff_t>(room, chunk.data() + chunk.size() - from), palette);
   }
-  x += count;
+  x += kept;
   return true;
 }
 

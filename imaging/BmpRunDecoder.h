@@ -2,8 +2,9 @@
 // Run-length coded BMP pixels (RLE8 and RLE4) straight into a picture's rows, read from
 // the device in chunks. Every pixel is written exactly once: what the codes skip (the rest
 // of a row at an end of line, the gap of a delta, everything after the end of the bitmap)
-// becomes black, stored as 1. A code that writes or moves past a row or the picture, and
-// data that ends before the picture does, are faults.
+// becomes black, stored as 1. Pixels a code gives past a row's end are dropped: common
+// encoders code the pad pixel of an odd-width row, and every viewer shows such files. A
+// move past a row or the picture, and data that ends before the picture does, are faults.
 
 #include "RasterLibrary.h"
 
@@ -36,7 +37,7 @@ private:
   void Blacken(int count);
   void MoveTo(int newX, int newRow);
   void QuickRuns();
-  bool Encoded(int count, int value, QString& fault);
+  void Encoded(int count, int value);
   bool Absolute(int count, QString& fault);
   bool Delta(QString& fault);
 

@@ -9,12 +9,23 @@ namespace {
 
 void OutputMessage(j_common_ptr) {}
 
+// libjpeg goes on after scan data that a marker or the file's end cuts off and fills the
+// rest of the picture grey: such a file is damaged, and its decode ends there. Other
+// warnings (stray bytes before a marker) leave a whole picture and are only counted.
+void EmitMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;
+  const int code = info->err->msg_code;
+  if (code == JWRN_HIT_MARKER || code == JWRN_JPEG_EOF) ErrorExit(info);
+  ++info->err->num_warnings;
+}
+
 }  // namespace
 
 void JpegErrorManager::Install(j_common_ptr info) {
   info->err = jpeg_std_error(&pub);
   pub.error_exit = ErrorExit;
   pub.output_message = OutputMessage;
+  pub.emit_message = EmitMessage;
 }
 
 QString JpegErrorManager::Describe(j_common_ptr info) {

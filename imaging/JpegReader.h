@@ -12,8 +12,9 @@ class QIODevice;
 class JpegReader {
 public:
   // Decodes the stream at the device's position into target, whose size the picture must
-  // have (checked before decoding); every row is written. A stream that ends early is
-  // refused as corrupt. Black is stored as 1. On a random-access device the position is left
+  // have (checked before decoding); every row is written. A stream that ends early, or
+  // whose scan data a marker cuts short, is refused as corrupt; the rows after the cut are
+  // never touched. Black is stored as 1. On a random-access device the position is left
   // just after the stream's end. False, with a log line naming what, on any failure.
   static bool Decode(QIODevice& device, const RasterImage& target, const QString& what);
 };

@@ -5,8 +5,10 @@
 #include "ChipGroup.h"
 #include "PictureFile.h"
 #include "PictureFit.h"
+#include "PieceCounts.h"
 #include "PuzzleTable.h"
 #include "SoundTrack.h"
+#include "StoredPath.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "imaging/ImageFileHeader.h"
@@ -14,6 +16,7 @@
 #include "settings/ProgSettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -74,6 +77,7 @@ int JigsawFile::Read() {
     if (!ReadRecords(data)) return pfsCorrupt;
     CheckRecords();
     MeasurePictures(data);
+    CheckPieceCount();
     ReadNote(data);
   } catch (const std::exception& error) {
     TMsgLog::Add(QStringLiteral("Trap: ") + QString::fromUtf8(error.what()) + QStringLiteral(" (") + path_ +
@@ -116,7 +120,8 @@ void JigsawFile::TakeRecord(int type, const QByteArray& value) {
     case 7: hintLimit_ = Signed(value); break;
     case 8: uprightOffered_ = Byte(value); break;
     case 9: pieceCount_ = Signed(value); break;
-    case 10: mediaPath_ = QString::fromLatin1(value.left(value.indexOf('\0') < 0 ? value.size() : value.indexOf('\0'))); break;
+    case 10: mediaPath_ = StoredPath::Resolved(value.left(value.indexOf('\0') < 0 ? value.size() : value.indexOf('\0')),
+                                               QFileInfo(path_).absolutePath()); break;
     case 11: maximised_ = Byte(value); break;
     // The first pair is the main window's size, the later one the table's.
     case 12: TakeSizePair(windowPairs_, windowWidth_, tableWidth_, Signed(value)); break;
@@ -180,11 +185,27 @@ void JigsawFile::CheckRecords() const {
   if (hintLimit_ < -1) Corrupt(QStringLiteral("hint limit %1").arg(hintLimit_));
   if (hintsUsed_ < 0) Corrupt(QStringLiteral("hints used %1").arg(hintsUsed_));
   if (elapsed_ < 0) Corrupt(QStringLiteral("elapsed seconds %1").arg(elapsed_));
-  if ((playWidth_ != 0 || playHeight_ != 0) && !ImageFileHeader::Acceptable(playWidth_, playHeight_))
+  // The picture is scaled to the play size before anything else looks at it: no larger
+  // than a table can be.
+  if ((playWidth_ != 0 || playHeight_ != 0) &&
+      (!ImageFileHeader::Acceptable(playWidth_, playHeight_) ||
+       std::int64_t(playWidth_) * playHeight_ >= PuzzleTable::MaxTablePixels))
     Corrupt(QStringLiteral("play size %1 x %2").arg(playWidth_).arg(playHeight_));
   if (soundSize_ != 0) CheckedBlock(soundOffset_, soundSize_, "sound track");
   CheckPieceRecords();
   CheckGroupRecords();
+}
+
+// Lists are sized by a saved game's piece count before its cut can compare: the count must
+// be one the picture's grid at the saved piece size could give (a cell more each way for
+// rounding), and ids are 16 bits wide.
+void JigsawFile::CheckPieceCount() const {
+  bool possible = pieceCount_ <= MaxPieceCount;
+  if (possible && savedGame_ && pieceSize_ > 0 && pictureWidth_ > 0 && pictureHeight_ > 0)
+    possible = pieceCount_ <= (std::int64_t(pictureWidth_) / pieceSize_ + 1) * (pictureHeight_ / pieceSize_ + 1);
+  if (!possible)
+    Corrupt(QStringLiteral("piece count %1 for %2 x %3 at piece size %4")
+                .arg(pieceCount_).arg(pictureWidth_).arg(pictureHeight_).arg(pieceSize_));
 }
 
 void JigsawFile::CheckPieceRecords() const {

@@ -141,6 +141,7 @@ private:
   void TakePieceRecord(const QByteArray& value);
   void TakeGroupRecord(const QByteArray& value);
   void CheckRecords() const;
+  void CheckPieceCount() const;
   void CheckPieceRecords() const;
   void CheckGroupRecords() const;
   void MeasurePictures(const QByteArray& data);

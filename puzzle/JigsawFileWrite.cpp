@@ -12,12 +12,14 @@
 #include "Puzzle.h"
 #include "PuzzleChip.h"
 #include "PuzzleTable.h"
+#include "StoredPath.h"
 #include "Yelk/HourGlass.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <stdexcept>
@@ -134,7 +136,9 @@ bool JigsawFile::SaveFile(const QString& path, Puzzle& puzzle, const SavedWindow
   try {
     JigsawStream stream;
     Begin(stream);
-    if (puzzle.GetAnimatedFile()) stream.WriteTriplet(10, puzzle.GetMediaPath());
+    if (puzzle.GetAnimatedFile())
+      stream.WriteStringTriplet(10, StoredPath::Fitted(puzzle.GetMediaPath(), QFileInfo(path).absolutePath(),
+                                                       JigsawStream::MaxStringBytes));
     stream.WriteByteTriplet(2, std::uint8_t(puzzle.GetPictureFormat()));
     const qint64 pictureAt = Placeholder(stream, 3), pictureSizeAt = Placeholder(stream, 33);
     const bool cover = source && source->BoxCoverFormat() != 0;

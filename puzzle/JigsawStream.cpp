@@ -1,5 +1,7 @@
 #include "JigsawStream.h"
 
+#include "StoredPath.h"
+
 #include <QtEndian>
 
 #include <cstring>
@@ -20,9 +22,11 @@ void JigsawStream::WriteTriplet(int type, int n, std::int32_t value) {
   WriteTriplet(type, n, little);
 }
 
-void JigsawStream::WriteTriplet(int type, const QString& text) {
-  if (text.size() > 254) throw std::length_error("WriteTriplet: path too long.");
-  QByteArray value = text.toLatin1();
+void JigsawStream::WriteTriplet(int type, const QString& text) { WriteStringTriplet(type, StoredPath::Encode(text)); }
+
+void JigsawStream::WriteStringTriplet(int type, const QByteArray& bytes) {
+  if (bytes.size() > MaxStringBytes) throw std::length_error("WriteTriplet: path too long.");
+  QByteArray value = bytes;
   value.append('\0');
   WriteTriplet(type, int(value.size()), value.constData());
 }

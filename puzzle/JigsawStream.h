@@ -16,9 +16,12 @@ public:
   void WriteTriplet(int type, std::int32_t value);
   // type, n, the first n bytes of value (n from 1 to 4).
   void WriteTriplet(int type, int n, std::int32_t value);
-  // type, characters + 1, the characters (Latin-1) and a NUL; more than 254 characters
-  // throw std::length_error.
+  // The longest string a record holds, in bytes, before its NUL.
+  static constexpr qsizetype MaxStringBytes = 254;
+  // type, bytes + 1, the text as a stored path (see StoredPath) and a NUL; more than
+  // MaxStringBytes bytes throw std::length_error.
   void WriteTriplet(int type, const QString& text);
+  void WriteStringTriplet(int type, const QByteArray& bytes);
   // type, n, n bytes of data; n above 255 throws std::length_error.
   void WriteTriplet(int type, int n, const void* data);
   // type, 1, the byte.

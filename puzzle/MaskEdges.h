@@ -50,7 +50,7 @@ private:
   }
   // Word i of a row's bits moved so that bit b tells about pixel b - Margin + shift.
   static Word Shifted(const Word* row, std::size_t i, int shift) {
-    return shift > 0 ? (row[i] >> 1) | (row[i + 1] << 63) : (row[i] << 1) | (row[i - 1] >> 63);
+    return shift > 0 ? (row[i] >> 1) | (row[i + 1] << 63) : (row[i] << 1) | (row[std::ptrdiff_t(i) - 1] >> 63);
   }
 
   int height_;

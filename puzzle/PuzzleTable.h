@@ -12,6 +12,9 @@ class ChipList;
 
 class PuzzleTable : public CurrentInstance<PuzzleTable> {
 public:
+  // Table pixels are indexed by 24 bits in the pixel map; no picture plays larger.
+  static constexpr int MaxTablePixels = 1 << 24;
+
   virtual ~PuzzleTable();
 
   // The main window around the table, for a saved game laid out on another screen: the

@@ -24,6 +24,9 @@ class TessavinelumeFile : public AnimatedFileReader {
 public:
   static constexpr int MaxClips = 1024;  // each clip is a loader thread
   static constexpr std::int64_t MaxFrameMemory = std::int64_t(1) << 30;  // all clips' buffers
+  // The decoded frames may be hundreds of times the JPEG bytes: a small damaged file must not
+  // fill the disk. Four gigabytes hold some 14,000 frames of 320 x 240.
+  static constexpr std::int64_t MaxFrameFileBytes = std::int64_t(4) << 30;
 
   // Reads the header, the picture and the note; Status() tells how that went.
   explicit TessavinelumeFile(const QString& path);

@@ -41,6 +41,32 @@ public:
   FrameTransfer(const TessavinelumeHeader& header, QFile& in, QFile& out, LoadProgress* progress)
       : header(header), in(in), out(out), progress(progress), total(std::max<qint64>(header.totalFrames, 1)) {}
 
+  // The frame file's exact size, from the clip and frame headers alone: nothing is decoded
+  // or written before the whole file is known to fit.
+  qint64 Measure() {
+    qint64 bytes = header.firstClip;
+    if (!in.seek(header.firstClip)) Corrupt(QStringLiteral("The first clip lies outside the file"));
+    for (int index = 0; index < header.clipCount; ++index) {
+      const QString what = QStringLiteral("Clip %1").arg(index + 1);
+      unsigned char raw[ClipHeader::Size];
+      const ClipHeader clip = ReadClipHeader(what, raw);
+      if (clip.frames == 0) {
+        bytes += ClipHeader::Size;
+        continue;
+      }
+      bufferBytes += std::min<int>(clip.frames, VideoClip::MaxBuffers) * VideoFrame::RecordSize(clip.width, clip.height);
+      if (bufferBytes > TessavinelumeFile::MaxFrameMemory) Corrupt(what + QStringLiteral(" needs too much memory"));
+      bytes += ClipHeader::Size + clip.frames * VideoFrame::RecordSize(clip.width, clip.height);
+      if (bytes > TessavinelumeFile::MaxFrameFileBytes)
+        Corrupt(what + QStringLiteral(" makes the frame file larger than %1 bytes").arg(TessavinelumeFile::MaxFrameFileBytes));
+      for (int i = 0; i < clip.frames; ++i) {
+        ReadFrameHeader(what + QStringLiteral(", frame %1,").arg(i + 1));
+        in.seek(in.pos() + qint64(lastTrailer.jpegSize));
+      }
+    }
+    return bytes;
+  }
+
   void Run() {
     CopyPrefix();
     for (int clip = 0; clip < header.clipCount; ++clip) CopyClip(clip);
@@ -74,9 +100,7 @@ private:
     const QString what = QStringLiteral("Clip %1").arg(index + 1);
     const qint64 headerAt = out.pos();
     unsigned char bytes[ClipHeader::Size];
-    ReadExactly(reinterpret_cast<char*>(bytes), ClipHeader::Size, what);
-    ClipHeader clip = ClipHeader::Parse(bytes);
-    CheckClip(clip, what);
+    ClipHeader clip = ReadClipHeader(what, bytes);
     Write(bytes, ClipHeader::Size);
     if (clip.frames > 0) {
       // The rows lie one pixel off a 16-byte boundary: the decoder then stores them through the
@@ -95,26 +119,31 @@ private:
     out.seek(out.size());
   }
 
-  void CheckClip(const ClipHeader& clip, const QString& what) {
+  ClipHeader ReadClipHeader(const QString& what, unsigned char* bytes) {
+    ReadExactly(reinterpret_cast<char*>(bytes), ClipHeader::Size, what);
+    const ClipHeader clip = ClipHeader::Parse(bytes);
     if (clip.frames < 0) Corrupt(what + QStringLiteral(" has %1 frames").arg(clip.frames));
-    if (clip.frames == 0) return;
-    if (clip.width < 1 || clip.width > header.width || clip.height < 1 || clip.height > header.height)
+    if (clip.frames > 0 &&
+        (clip.width < 1 || clip.width > header.width || clip.height < 1 || clip.height > header.height))
       Corrupt(what + QStringLiteral(" has frames of %1 x %2 on a picture of %3 x %4")
                          .arg(clip.width)
                          .arg(clip.height)
                          .arg(header.width)
                          .arg(header.height));
-    bufferBytes += std::min<int>(clip.frames, VideoClip::MaxBuffers) * VideoFrame::RecordSize(clip.width, clip.height);
-    if (bufferBytes > TessavinelumeFile::MaxFrameMemory) Corrupt(what + QStringLiteral(" needs too much memory"));
+    return clip;
+  }
+
+  // The frame header into trailerBytes and lastTrailer; its JPEG stream must lie in the file.
+  void ReadFrameHeader(const QString& what) {
+    ReadExactly(reinterpret_cast<char*>(trailerBytes), FrameTrailer::Size, what);
+    lastTrailer = FrameTrailer::Parse(trailerBytes);
+    if (lastTrailer.jpegSize == 0 || in.pos() + qint64(lastTrailer.jpegSize) > in.size())
+      Corrupt(what + QStringLiteral(" of %1 bytes lies outside the file").arg(lastTrailer.jpegSize));
   }
 
   void CopyFrame(VirtualBuffer& frame, const QString& what) {
-    unsigned char trailerBytes[FrameTrailer::Size];
-    ReadExactly(reinterpret_cast<char*>(trailerBytes), FrameTrailer::Size, what);
-    const FrameTrailer trailer = FrameTrailer::Parse(trailerBytes);
-    if (trailer.jpegSize == 0 || in.pos() + qint64(trailer.jpegSize) > in.size())
-      Corrupt(what + QStringLiteral(" of %1 bytes lies outside the file").arg(trailer.jpegSize));
-    jpeg.resize(qsizetype(trailer.jpegSize));
+    ReadFrameHeader(what);
+    jpeg.resize(qsizetype(lastTrailer.jpegSize));
     ReadExactly(jpeg.data(), jpeg.size(), what);
     // The decoder sees exactly the declared bytes.
     QBuffer stream(&jpeg);
@@ -136,13 +165,17 @@ private:
   const qint64 total;
   qint64 done = 0;
   qint64 bufferBytes = 0;
+  unsigned char trailerBytes[FrameTrailer::Size] = {};
+  FrameTrailer lastTrailer{};
   QByteArray jpeg;
   std::vector<std::uint32_t> rows;
 };
 
-TransferStop RunTransfer(const TessavinelumeHeader& header, QFile& in, QFile& out, LoadProgress* progress) {
+// Runs one step of a transfer; how it ended.
+template <class Step>
+TransferStop Attempt(Step step) {
   try {
-    FrameTransfer(header, in, out, progress).Run();
+    step();
     return {TransferStop::Done, {}};
   } catch (const TransferStop& stop) {
     return stop;
@@ -179,10 +212,14 @@ bool TessavinelumeFile::TransferToHardDrive(LoadProgress* progress) {
     DropFrameFile();
     return false;
   }
-  const qint64 needed = in.size() / 1024 + SpareKilobytes;
-  TransferStop outcome{TransferStop::NoSpace, {}};
-  if (needed < freeKilobytes && out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    outcome = RunTransfer(header, in, out, progress);
+  FrameTransfer transfer(header, in, out, progress);
+  qint64 frameFileBytes = 0;
+  TransferStop outcome = Attempt([&] { frameFileBytes = transfer.Measure(); });
+  const qint64 needed = (frameFileBytes + 1023) / 1024 + SpareKilobytes;
+  if (outcome.kind == TransferStop::Done) {
+    const bool room = needed < freeKilobytes && out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    outcome = room ? Attempt([&] { transfer.Run(); }) : TransferStop{TransferStop::NoSpace, {}};
+  }
   out.close();
   if (outcome.kind == TransferStop::Done) return true;
   DropFrameFile();

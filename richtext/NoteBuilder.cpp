@@ -7,6 +7,45 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <algorithm>
+
+namespace {
+
+// Qt's layout never returns once a document passes about 2^23 pixels with lines taller than
+// a few dozen pixels. A note that could come near that height, laid out in its narrowest
+// window (a line per character), is shown with its letters, line spacing and paragraph
+// spacing kept small; the formats it stores and writes are not changed.
+constexpr double TallPixels = 4e6;
+constexpr double FlatPointSize = 24;
+constexpr double FlatSpacingPixels = 16;
+
+double PixelsOfPoints(double points) { return points * 96.0 / 72.0; }
+
+// At most: ascent, descent and leading are within 1.5 times the size.
+double LineHeight(const QTextBlockFormat& block, double fontPixels) {
+  const double natural = fontPixels * 1.5;
+  switch (block.lineHeightType()) {
+    case QTextBlockFormat::FixedHeight: return block.lineHeight();
+    case QTextBlockFormat::MinimumHeight: return std::max(block.lineHeight(), natural);
+    case QTextBlockFormat::ProportionalHeight: return natural * block.lineHeight() / 100;
+    default: return natural;
+  }
+}
+
+QTextCharFormat Flat(QTextCharFormat format) {
+  if (format.fontPointSize() > FlatPointSize) format.setFontPointSize(FlatPointSize);
+  return format;
+}
+
+QTextBlockFormat Flat(QTextBlockFormat format) {
+  format.setLineHeight(100, QTextBlockFormat::SingleHeight);
+  format.setTopMargin(std::min(format.topMargin(), FlatSpacingPixels));
+  format.setBottomMargin(std::min(format.bottomMargin(), FlatSpacingPixels));
+  return format;
+}
+
+}  // namespace
+
 int NoteBuilder::CharFormatIndex(const QTextCharFormat& format) {
   if (charFormats_.empty() || !(charFormats_.back() == format)) charFormats_.push_back(format);
   return static_cast<int>(charFormats_.size()) - 1;
@@ -80,31 +119,56 @@ void NoteBuilder::InsertAt(QTextCursor& cursor) const {
   Apply(cursor, false);
 }
 
+// Each paragraph's lines as tall as its largest letters: a large title does not count for
+// the whole note.
+double NoteBuilder::WorstCaseHeight() const {
+  constexpr double DefaultPixels = 16;
+  double height = 0, fontPixels = DefaultPixels;
+  qsizetype characters = 0;
+  const auto paragraph = [&](const QTextBlockFormat& block) {
+    height += block.topMargin() + block.bottomMargin() + double(characters + 1) * LineHeight(block, fontPixels);
+    characters = 0;
+    fontPixels = DefaultPixels;
+  };
+  for (const Op& op : ops_) {
+    fontPixels = std::max(fontPixels, PixelsOfPoints(charFormats_[std::size_t(op.format)].fontPointSize()));
+    if (op.kind == Kind::Paragraph)
+      paragraph(blockFormats_[std::size_t(op.block)]);
+    else
+      characters += op.kind == Kind::Text ? op.length : 1;
+  }
+  paragraph(last_);
+  return height;
+}
+
 void NoteBuilder::Apply(QTextCursor& cursor, bool whole) const {
+  const bool flat = WorstCaseHeight() > TallPixels;
+  const auto charFormat = [&](int index) { return flat ? Flat(charFormats_[std::size_t(index)]) : charFormats_[std::size_t(index)]; };
+  const auto blockFormat = [&](const QTextBlockFormat& format) { return flat ? Flat(format) : format; };
   // A fresh document gets each paragraph's format as the paragraph begins; at a cursor the
   // inserted paragraphs take theirs as they end and the rest keeps the shown one's.
   const QTextBlockFormat kept = cursor.blockFormat();
-  auto formatAfter = [&](size_t opIndex) -> const QTextBlockFormat& {
+  auto formatAfter = [&](size_t opIndex) {
     for (size_t i = opIndex; i < ops_.size(); ++i)
-      if (ops_[i].kind == Kind::Paragraph) return blockFormats_[ops_[i].block];
-    return last_;
+      if (ops_[i].kind == Kind::Paragraph) return blockFormat(blockFormats_[std::size_t(ops_[i].block)]);
+    return blockFormat(last_);
   };
   if (whole) cursor.setBlockFormat(formatAfter(0));
   for (size_t i = 0; i < ops_.size(); ++i) {
     const Op& op = ops_[i];
     switch (op.kind) {
       case Kind::Text:
-        cursor.insertText(QString(text_.constData() + op.from, op.length), charFormats_[op.format]);
+        cursor.insertText(QString(text_.constData() + op.from, op.length), charFormat(op.format));
         break;
       case Kind::Object:
-        cursor.insertText(QString(QChar(NoteText::ObjectChar)), charFormats_[op.format]);
+        cursor.insertText(QString(QChar(NoteText::ObjectChar)), charFormat(op.format));
         break;
       case Kind::Paragraph:
         if (whole) {
-          cursor.insertBlock(formatAfter(i + 1), charFormats_[op.format]);
+          cursor.insertBlock(formatAfter(i + 1), charFormat(op.format));
         } else {
-          cursor.setBlockFormat(blockFormats_[op.block]);
-          cursor.insertBlock(kept, charFormats_[op.format]);
+          cursor.setBlockFormat(blockFormat(blockFormats_[std::size_t(op.block)]));
+          cursor.insertBlock(kept, charFormat(op.format));
         }
         break;
     }

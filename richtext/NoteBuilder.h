@@ -53,6 +53,8 @@ private:
   };
 
   int CharFormatIndex(const QTextCharFormat& format);
+  // The height the document could take in the narrowest window, a line per character.
+  double WorstCaseHeight() const;
   void Apply(QTextCursor& cursor, bool whole) const;
   void AddResources(QTextDocument* document) const;
 

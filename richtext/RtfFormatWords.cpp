@@ -63,9 +63,9 @@ bool RtfFormatWords::ApplyPara(RtfWord word, int param, ParaAttrs& p) {
     case W::Li: p.leftTwips = Twips(param); return true;
     case W::Ri: p.rightTwips = Twips(param); return true;
     case W::Fi: p.firstTwips = Twips(param); return true;
-    case W::Sb: p.spaceBefore = std::clamp(param, 0, MaxTwips); return true;
-    case W::Sa: p.spaceAfter = std::clamp(param, 0, MaxTwips); return true;
-    case W::Sl: p.lineSpacing = Twips(param); return true;
+    case W::Sb: p.spaceBefore = std::clamp(param, 0, MaxSpacing); return true;
+    case W::Sa: p.spaceAfter = std::clamp(param, 0, MaxSpacing); return true;
+    case W::Sl: p.lineSpacing = std::clamp(param, -MaxSpacing, MaxSpacing); return true;
     case W::SlMult: p.lineMultiple = param != 0; return true;
     case W::PageBB: p.pageBreakBefore = true; return true;
     case W::Tx:

@@ -10,6 +10,9 @@ class RtfTables;
 class RtfFormatWords {
 public:
   static constexpr int MaxTwips = 63360;  // 44 inches: beyond any page
+  // 1584 points, the most a word processor offers for exact spacing and the space around a
+  // paragraph; as a multiple, 132 lines. Letters go up to 1638 points (3276 half-points).
+  static constexpr int MaxSpacing = 31680;
 
   // True when the word was one of them.
   static bool ApplyChar(RtfWord word, int param, bool hasParam, const RtfTables& tables, CharAttrs& attrs);

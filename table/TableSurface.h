@@ -38,8 +38,6 @@ public:
   // Drop points: where the selection is now, and where it was picked up.
   static constexpr int AtSelection = 0x0FFFFFFF;
   static constexpr int AtPickUp = 0x0FFFFFFE;
-  // Table pixels are indexed by 24 bits in the pixel map.
-  static constexpr int MaxTablePixels = 1 << 24;
   static constexpr int HintMillis = 2500;
   // The snap indicator follows a carried piece once the pointer rests this long; after a
   // join it stays lit for the longer time.

@@ -7,6 +7,9 @@ TV_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev qt6-base-dev libjpeg62
 # Only for ./test --office: the office suite our RTF is checked against.
 TV_OFFICE_PACKAGES=(libreoffice-writer-nogui)
 
+# Only for ./test --fuzz: clang and its libFuzzer.
+TV_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 # tv_missing_packages [packages...]: those of the list (TV_PACKAGES by default) not installed.
 tv_missing_packages() {
   local p

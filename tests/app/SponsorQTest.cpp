@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QtTest>
 #include <cstring>
+#include <sys/resource.h>
 
 using SponsorFiles::Fields;
 
@@ -102,6 +103,20 @@ private slots:
     huge += QByteArray(Sponser::MaxFileBytes + 1 - huge.size(), ' ');
     QTest::newRow("oversized file") << huge << 5;
     QTest::newRow("no file") << QByteArray() << 6;
+  }
+
+  // The logo's size comes from the text: one far beyond its bitmap's is refused before any
+  // memory is taken for it, not after a gigabyte was cleared.
+  void logoSizedBeyondItsBitmapTakesNoMemory() {
+    Fields f;
+    f.logo = QStringLiteral("Display=1\nWidth=16384\nHeight=16384\nDilute=3\n");
+    WriteSponsor(SponsorFiles::Text(f));
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    Sponser sponsor(Folder());
+    getrusage(RUSAGE_SELF, &after);
+    QVERIFY(!sponsor.Logo());
+    QVERIFY2(after.ru_maxrss - before.ru_maxrss < 100 * 1024, qPrintable(QString::number(after.ru_maxrss - before.ru_maxrss)));
   }
 
   void filesGoodAndRefused() {

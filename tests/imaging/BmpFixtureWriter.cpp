@@ -1,5 +1,7 @@
 #include "BmpFixtureWriter.h"
 
+#include <algorithm>
+
 namespace BmpFixtureWriter {
 
 namespace {
@@ -85,7 +87,12 @@ QByteArray InfoHeader(const BmpLayout& layout, int imageBytes) {
 }  // namespace
 
 QByteArray Write(const BmpLayout& layout) {
-  const QByteArray pixels = layout.pixelData.isNull() ? PixelData(layout) : layout.pixelData;
+  BmpLayout coded = layout;
+  if (layout.codesPadPixel && layout.width % 2) {
+    coded.width = layout.width + 1;
+    coded.value = [value = layout.value, last = layout.width - 1](int x, int y) { return value(std::min(x, last), y); };
+  }
+  const QByteArray pixels = layout.pixelData.isNull() ? PixelData(coded) : layout.pixelData;
   const QByteArray info = InfoHeader(layout, int(pixels.size()));
   QByteArray palette;
   const int entries = layout.headerSize == 12 && !layout.palette.isEmpty() ? 1 << layout.bitCount  // core: full tables

@@ -19,6 +19,9 @@ struct BmpLayout {
   std::array<quint32, 3> masks;                // red, green, blue for BitFields
   std::function<quint32(int x, int y)> value;  // palette index or packed pixel at (x, y) from the top
   QByteArray pixelData = {};                   // when given, written instead of what value makes
+  // Run-length rows of an odd width coded with one pixel more, repeating the last, as some
+  // encoders write them.
+  bool codesPadPixel = false;
 };
 
 QByteArray Write(const BmpLayout& layout);

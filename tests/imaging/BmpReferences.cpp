@@ -46,8 +46,9 @@ const std::array<Kind, 18> kinds = {{
     {"32 bits, red in the low byte", 40, 32, BitFields, {0xFF, 0xFF00, 0xFF0000}, true},
 }};
 
-Reference MakeReference(const Kind& kind, int width, int height, bool topDown) {
+Reference MakeReference(const Kind& kind, int width, int height, bool topDown, bool codesPadPixel) {
   BmpLayout layout{kind.headerSize, width, height, kind.bitCount, kind.compression, topDown, {}, kind.masks, {}};
+  layout.codesPadPixel = codesPadPixel;
   std::function<QRgb(int)> expected;
   if (kind.masks[0] == 0) {
     const int entries = std::min(1 << kind.bitCount, 20);  // 8 bits: a short palette

@@ -28,6 +28,6 @@ struct Reference {
   std::vector<std::uint32_t> pixels;  // row by row from the top, black stored as 1
 };
 
-Reference MakeReference(const Kind& kind, int width, int height, bool topDown);
+Reference MakeReference(const Kind& kind, int width, int height, bool topDown, bool codesPadPixel = false);
 
 }  // namespace BmpReferences

@@ -125,6 +125,20 @@ TEST(JpegRead, StreamsThatEndEarlyAreRefused) {
       EXPECT_FALSE(ReadJpeg(good.left(cut), buffer)) << progressive << " cut at " << cut;
       EXPECT_TRUE(LastLogLineContains("Premature end of JPEG file")) << TMsgLog::Lines().last().toStdString();
     }
+    // Cut inside a scan's data but closed with an end marker: libjpeg warns of the data
+    // segment's premature end and would fill the rest grey. (A progressive file's last
+    // refinement scan may end early without a warning.)
+    for (int cut : {progressive ? dataOf(firstScan) + 20 : (dataOf(lastScan) + int(good.size())) / 2, dataOf(firstScan) + 10}) {
+      VirtualBuffer buffer(96, 32, "cut and closed");
+      EXPECT_FALSE(ReadJpeg(good.left(cut) + "\xFF\xD9", buffer)) << progressive << " closed at " << cut;
+      EXPECT_TRUE(LastLogLineContains("premature end of data segment")) << TMsgLog::Lines().last().toStdString();
+    }
+    // So cut, a frame header claiming 4096 x 4096 decodes no further than its data: it
+    // once filled 64 MB with grey.
+    QByteArray huge = good.left(dataOf(firstScan) + 20) + "\xFF\xD9";
+    huge.replace(huge.indexOf(progressive ? "\xFF\xC2" : "\xFF\xC0") + 5, 4, QByteArray("\x10\x00\x10\x00", 4));
+    VirtualBuffer large(4096, 4096, "huge", VirtualBuffer::Uncleared{});
+    EXPECT_FALSE(ReadJpeg(huge, large)) << progressive;
     for (int cut : {1, 10, int(good.indexOf("\xFF\xDA")) - 3}) {  // before the tables are complete
       VirtualBuffer buffer(96, 32, "cut");
       EXPECT_FALSE(ReadJpeg(good.left(cut), buffer)) << cut;

@@ -20,6 +20,7 @@
 
 #include <climits>
 #include <functional>
+#include <tuple>
 
 using namespace JigsawFixtures;
 using PuzzleFixtures::ScratchPath;
@@ -149,12 +150,25 @@ TEST(JigsawFileTest, ValuesOutOfRangeMakeTheFileCorrupt) {
   const std::vector<std::int32_t> sizes{size, -1, INT_MAX, INT_MIN};
   const std::map<int, std::vector<std::int32_t>> bad{
       {3, offsets}, {5, offsets}, {42, offsets}, {45, offsets}, {33, sizes}, {34, sizes}, {43, sizes},
-      {44, sizes}, {9, {-1, INT_MIN}}, {25, {-1, 12, INT_MAX}}, {7, {-2, INT_MIN}}, {36, {-1, INT_MIN}},
+      {44, sizes}, {9, {-1, INT_MIN, 21, 65536, 1509949464, INT_MAX}}, {25, {-1, 12, INT_MAX}}, {7, {-2, INT_MIN}}, {36, {-1, INT_MIN}},
       {37, {-1, INT_MIN}}, {23, {-1, 0, 40000, INT_MAX}}, {24, {-1, 0, 40000, INT_MAX}}};
   for (const auto& [type, values] : bad)
     for (const std::int32_t value : values)
       EXPECT_EQ(ReadBytes(Patched(game.bytes, game.valueAt.at(type), value))->Status(), pfsCorrupt)
           << "record " << type << " = " << value;
+
+  // A play size is no larger than a table: the picture is scaled to it before anything
+  // else looks at it.
+  for (const auto& [width, height, status] : {std::tuple{4096, 4096, pfsCorrupt}, std::tuple{16384, 16384, pfsCorrupt},
+                                              std::tuple{4096, 4095, pfsReady}}) {
+    const QByteArray bytes = Patched(Patched(game.bytes, game.valueAt.at(23), width), game.valueAt.at(24), height);
+    EXPECT_EQ(ReadBytes(bytes)->Status(), status) << width << " x " << height;
+  }
+
+  // Without a piece size to check against the grid, ids still bound the count.
+  const QByteArray noPieceSize = Patched(game.bytes, game.valueAt.at(14), 0);
+  EXPECT_EQ(ReadBytes(Patched(noPieceSize, game.valueAt.at(9), 65535))->Status(), pfsReady);
+  EXPECT_EQ(ReadBytes(Patched(noPieceSize, game.valueAt.at(9), 65536))->Status(), pfsCorrupt);
 
   // Piece and group records: rotation, ids, group size, and records too short for their id.
   const qint64 piece = game.pieceRecordAt + 2, group = game.groupRecordAt + 2;

@@ -360,3 +360,51 @@ TEST(TessavinelumeFileTest, CancelledOrShortOfSpaceLeavesNoFile) {
   EXPECT_TRUE(prompts.Shown()[0].text.startsWith("There is not enough free space on drive"));
   EXPECT_TRUE(TempFolderScope::Left().isEmpty());
 }
+
+// Flat frames decode to hundreds of times their JPEG bytes: the room asked for is the frame
+// file's exact size, known before anything is written, and a file declaring more frames than
+// the cap allows is damaged.
+TEST(TessavinelumeFileTest, TheFrameFileIsMeasuredExactlyBeforeAnyFrameIsWritten) {
+  TempFolderScope temp(QStringLiteral("room"));
+  QvpWriter writer(200, 150);
+  writer.AddClip(200, 150, 200);
+  const QString path = ScratchPath("flat.qvp");
+  ASSERT_TRUE(writer.Write(path));
+  const qint64 frameFile = writer.firstClipAt + 12 + 200 * (200 * 150 * 4 + 12);
+  ASSERT_LT(QFileInfo(path).size() * 50, frameFile);
+  const qint64 neededKilobytes = (frameFile + 1023) / 1024 + 9766;
+  for (const qint64 free : {neededKilobytes, neededKilobytes + 1}) {
+    TessavinelumeFile::SetFreeSpaceQuery([free](const QString&) { return free; });
+    Prompt::Double prompts;
+    TessavinelumeFile file(path);
+    const bool room = free > neededKilobytes;
+    EXPECT_EQ(file.Open(nullptr), room);
+    if (room) {
+      EXPECT_EQ(QFileInfo(file.FramePath()).size(), frameFile);
+      continue;
+    }
+    ASSERT_EQ(prompts.Shown().size(), 1);
+    const QString mount = QStorageInfo(GetTempFileFolder()).rootPath();
+    EXPECT_EQ(prompts.Shown()[0].text, "There is not enough free space on drive \"" + mount + "\" to load the puzzle.\n\n" +
+                                           QString::number(neededKilobytes / 1000) +
+                                           " megabytes of temporary free space is required.")
+        << prompts.Shown()[0].text.toStdString();
+    EXPECT_TRUE(TempFolderScope::Left().isEmpty());
+  }
+  TessavinelumeFile::SetFreeSpaceQuery({});
+
+  // 300 frames of 2048 x 2048 would make 4.8 gigabytes; the file holds one.
+  QvpWriter huge(2048, 2048);
+  huge.picture = QvpWriter::SolidJpeg(2048, 2048, 0x203040);
+  huge.AddClip(2048, 2048, 1);
+  huge.Bytes();
+  huge.Patch(huge.clipAt[0] + 4, QByteArray("\x2C\x01", 2));
+  ASSERT_TRUE(huge.Write(path));
+  Prompt::Double prompts;
+  TessavinelumeFile file(path);
+  EXPECT_FALSE(file.Open(nullptr));
+  ASSERT_EQ(prompts.Shown().size(), 1);
+  EXPECT_TRUE(prompts.Shown()[0].text.startsWith("File corruption encountered.\rClip 1 makes the frame file larger than"))
+      << prompts.Shown()[0].text.toStdString();
+  EXPECT_TRUE(TempFolderScope::Left().isEmpty());
+}

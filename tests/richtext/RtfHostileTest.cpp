@@ -4,11 +4,14 @@
 #include "NoteFixtures.h"
 
 #include "richtext/KeptGroup.h"
+#include "richtext/NoteFormat.h"
 #include "richtext/NoteDocument.h"
 #include "richtext/NoteStream.h"
 #include "richtext/RtfReader.h"
 #include "Yelk/TMsgLog.h"
 
+#include <QElapsedTimer>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -112,4 +115,48 @@ TEST(RtfHostileTest, AStreamOverTheDocumentCapsInsertsNothing) {
   EXPECT_EQ(note.GetText(0, -1), u"kept");
   // The real caps hold a realistic note by far.
   EXPECT_EQ(RtfReader::MaxPositions, 16 * 1024 * 1024);
+}
+
+// Qt's layout never returned for these: lines of huge letters or spacing, a few dozen of
+// them wrapped, or a few thousand paragraphs, take the document past what it can place.
+// They lay out at once and keep the formats they store.
+TEST(RtfHostileTest, HugeLettersAndSpacingLayOutAtOnceAndKeepTheirFormats) {
+  const QByteArray words = Repeat("alpha beta gamma delta epsilon zeta eta theta iota ", 4);
+  const struct {
+    const char* name;
+    QByteArray rtf;
+    int sizeTwips, lineSpacing, spaceBefore;
+  } cases[] = {
+      {"letters and lines", "{\\rtf1\\fs8364 " + words + "\\sl83648\\slmult1 " + words + "}", 32760, 31680, 0},
+      {"exact spacing", "{\\rtf1\\sl-63360 " + Repeat("a\\par ", 2100) + "}", 240, -31680, 0},
+      {"space before", "{\\rtf1\\sb90000 " + Repeat("a\\par ", 4100) + "}", 240, 0, 31680},
+      {"large letters", "{\\rtf1\\fs1000 " + Repeat("a\\par ", 13000) + "}", 10000, 0, 0},
+  };
+  for (const auto& c : cases) {
+    NoteDocument note;
+    MemoryStream memory;
+    memory.data = c.rtf;
+    EDITSTREAM stream = memory.In();
+    NoteStream::In(note, SF_RTF, stream);
+    QTextDocument* document = note.Document();
+    document->setTextWidth(300);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_GT(document->size().height(), 0) << c.name;
+    EXPECT_LT(timer.elapsed(), 1000) << c.name;
+    const QTextBlock first = document->begin();
+    EXPECT_EQ(first.blockFormat().intProperty(NoteProperty::LineSpacing), c.lineSpacing) << c.name;
+    EXPECT_EQ(first.blockFormat().intProperty(NoteProperty::SpaceBefore), c.spaceBefore) << c.name;
+    EXPECT_EQ(first.begin().fragment().charFormat().intProperty(NoteProperty::SizeTwips), c.sizeTwips) << c.name;
+  }
+}
+
+// A long note with a large title is no hazard: its title keeps its size on the screen.
+TEST(RtfHostileTest, ALongNoteKeepsTheSizeOfItsTitle) {
+  NoteDocument note;
+  MemoryStream memory;
+  memory.data = "{\\rtf1{\\fs144 Title}\\par " + Repeat("word ", 25000) + "}";
+  EDITSTREAM stream = memory.In();
+  NoteStream::In(note, SF_RTF, stream);
+  EXPECT_EQ(note.Document()->begin().begin().fragment().charFormat().fontPointSize(), 72);
 }

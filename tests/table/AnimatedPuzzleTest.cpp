@@ -235,3 +235,43 @@ TEST_F(AnimatedPuzzleTest, DamagedMissingAndOutdatedFilesGiveTheirMessages) {
   EXPECT_EQ(filesBefore, FrameFiles());
   EXPECT_EQ(0, Framer::Count());
 }
+
+// A saved game finds its animated file again whatever script the folders are named in, and
+// when the path is too long for its record, through the saved game's own folder; when even
+// that is too long, the save fails with its message and writes nothing.
+TEST_F(AnimatedPuzzleTest, SavedGamesKeepTheAnimatedFilesPathExactly) {
+  const QString deep = QStringLiteral("deep-%1/%1/%1/%1/%1").arg(QString(50, QLatin1Char('d')));
+  const struct {
+    const char* name;
+    QString folder, savedIn;
+    bool saves;
+  } cases[] = {
+      {"Cyrillic", ScratchPath(QStringLiteral("Загрузки")), ScratchPath(QStringLiteral("Загрузки")), true},
+      {"Latin-1", ScratchPath(QStringLiteral("Téléchargés")), ScratchPath(QString()), true},
+      {"Latin-1 that reads as UTF-8", ScratchPath(QStringLiteral("Ã©tÃ©")), ScratchPath(QString()), true},
+      {"too long, saved beside it", ScratchPath(deep), ScratchPath(deep + QStringLiteral("/../Загрузки")), true},
+      {"too long either way", ScratchPath(deep), ScratchPath(QString()), false},
+  };
+  for (const auto& c : cases) {
+    const QString savedIn = QDir::cleanPath(c.savedIn);
+    ASSERT_TRUE(QDir().mkpath(c.folder) && QDir().mkpath(savedIn)) << c.name;
+    const QString qvp = QDir::cleanPath(c.folder + QStringLiteral("/Rapids.qvp"));
+    const QString saw = savedIn + QStringLiteral("/Rapids.saw");
+    QFile::remove(saw);
+    ASSERT_TRUE(AnimatedPuzzle().Write(qvp)) << c.name;
+    HeadlessTable t(400, 300);
+    puzzle = std::make_unique<Puzzle>(qvp);
+    puzzle->SetPieceSize(30);
+    ASSERT_TRUE(t.surface.LoadPuzzle(puzzle.get())) << c.name;
+    prompts.Clear();
+    EXPECT_EQ(JigsawFile::SaveFile(saw, *puzzle, SavedWindowState{}), c.saves) << c.name;
+    t.surface.UnloadPuzzle();
+    puzzle.reset();
+    if (!c.saves) {
+      EXPECT_TRUE(Shown(prompts, "Failed to save puzzle.\n\nJigsawFile::SaveFile - WriteTriplet: path too long.")) << c.name;
+      EXPECT_FALSE(QFile::exists(saw)) << c.name;
+      continue;
+    }
+    EXPECT_EQ(JigsawFile(saw).GetMediaPath(), qvp) << c.name;
+  }
+}

@@ -1,10 +1,15 @@
 // The note reader and writer as a libFuzzer target: any bytes must read without a fault,
-// and whatever the reader made must come back the same through our writer and reader.
+// whatever the reader made must come back the same through our writer and reader, and the
+// document must lay out and draw in a narrow window without a fault or a hang.
 
 #include "RtfRoundTripCheck.h"
+#include "richtext/RtfReader.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTextDocument>
 
 #include <cstddef>
 #include <cstdint>
@@ -26,5 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(failure.data(), 1, failure.size(), stderr);  // it may hold any byte
     std::abort();
   }
+  const std::unique_ptr<QTextDocument> document = RtfReader::Read(bytes, true).builder.Build();
+  document->setTextWidth(120);
+  QImage window(120, 160, QImage::Format_RGB32);
+  QPainter painter(&window);
+  document->drawContents(&painter, QRectF(0, 0, 120, document->size().height()));
   return 0;
 }

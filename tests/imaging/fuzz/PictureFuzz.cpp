@@ -136,6 +136,11 @@ int Seeds(const QString& folder) {
               BmpFixtureWriter::Write({40, 6, 4, bits, bits == 8 ? BmpFixtureWriter::Rle8 : BmpFixtureWriter::Rle4, false,
                                        colours, {}, {}, codes[bits == 8 ? 0 : 1]})))
       return 1;
+  // Odd-width run-length files that code the row's pad pixel, as common encoders do.
+  for (const BmpReferences::Kind* kind : {&BmpReferences::kinds[7], &BmpReferences::kinds[8]})
+    if (!Save(QStringLiteral("%1/bmp/pad-pixel-coded-%2.bmp").arg(folder).arg(kind->bitCount),
+              BmpReferences::MakeReference(*kind, 9, 4, false, true).file))
+      return 1;
   using JpegFixtureWriter::Kind;
   const JpegFixtureWriter::Options kinds[] = {
       {Kind::YCbCr, false, 2, 2}, {Kind::YCbCr, false, 2, 1, 75}, {Kind::YCbCr, false, 1, 1}, {Kind::YCbCr, true, 2, 2},
@@ -147,7 +152,14 @@ int Seeds(const QString& folder) {
     if (!Save(QStringLiteral("%1/jpeg/%2.jpg").arg(folder).arg(n++, 2, 10, QLatin1Char('0')),
               JpegFixtureWriter::Write(SeedPicture(24, 16), options)))
       return 1;
-  return 0;
+  // Scan data cut short but closed with an end marker; and so cut, a frame header claiming
+  // 16384 x 16384, which once decoded to a gigabyte of grey.
+  const QByteArray whole = JpegFixtureWriter::Write(SeedPicture(24, 16), kinds[0]);
+  const qsizetype scan = whole.indexOf("\xFF\xDA");
+  const QByteArray cut = whole.left(scan + 2 + (uchar(whole[scan + 2]) << 8 | uchar(whole[scan + 3])) + 8) + "\xFF\xD9";
+  QByteArray huge = cut;
+  huge.replace(huge.indexOf("\xFF\xC0") + 5, 4, QByteArray("\x40\x00\x40\x00", 4));
+  return Save(folder + "/jpeg/scan-cut-short-then-ended.jpg", cut) && Save(folder + "/jpeg/huge-frame-cut-short.jpg", huge) ? 0 : 1;
 }
 
 }  // namespace

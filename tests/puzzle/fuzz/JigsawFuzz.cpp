@@ -1,20 +1,24 @@
-// jigsaw_fuzz: the puzzle file reader under damaged files.
-//   jigsaw_fuzz replay <folder>...          reads every file of the folders
+// jigsaw_fuzz: the puzzle file readers under damaged files.
+//   jigsaw_fuzz replay <folder>...          reads every file of the folders (animated puzzles
+//                                           by their signature, the others as puzzle files)
 //   jigsaw_fuzz mutate <corpus> <count> <seed>
 //                                           count damaged files from the corpus
 //   jigsaw_fuzz seeds <folder>              writes the seed corpus with the game's own writers
 // A crash ends the program as the crash would.
 
 #include "JigsawFuzzing.h"
+#include "QvpFuzzing.h"
 
 #include "../JigsawFileBuilder.h"
 #include "../PuzzleFixtures.h"
+#include "QvpWriter.h"
 #include "TestEnvironment.h"
 #include "tests/imaging/fuzz/PictureFuzzing.h"
 #include "puzzle/JigsawFile.h"
 
 #include <QApplication>
 #include <QDirIterator>
+#include <QtEndian>
 
 #include <cstdio>
 #include <random>
@@ -34,7 +38,9 @@ QList<QByteArray> FilesOf(const QStringList& folders) {
 
 int Run(const QList<QByteArray>& files, const char* what) {
   int loaded = 0;
-  for (const QByteArray& bytes : files) loaded += JigsawFuzzing::Load(bytes) == Verdict::Loaded;
+  for (const QByteArray& bytes : files)
+    loaded += QvpFuzzing::IsAnimated(bytes) ? QvpFuzzing::Load(bytes) == QvpFuzzing::Verdict::Loaded
+                                            : JigsawFuzzing::Load(bytes) == Verdict::Loaded;
   std::printf("%lld %s: %d loaded, %lld refused\n", qlonglong(files.size()), what, loaded, qlonglong(files.size()) - loaded);
   return 0;
 }
@@ -47,6 +53,22 @@ int Mutate(const QString& corpus, int count, unsigned seed) {
   for (int i = 0; i < count; ++i)
     damaged.append(PictureFuzzing::Mutate(seeds[int(random() % unsigned(seeds.size()))], random));
   return Run(damaged, "damaged files");
+}
+
+// Animated puzzles: a small one with every part, and one whose flat frames decode to far
+// more than the room the fuzzing gives them.
+int QvpSeeds(const QString& folder) {
+  QDir().mkpath(folder);
+  QvpWriter small(24, 16);
+  small.note = "{\\rtf1 seed}";
+  small.AddClip(8, 6, 3, 0, 2, 3);
+  small.AddClip(5, 3, 0);
+  small.AddClip(5, 3, 2, 1, 19, 13);
+  small.AddTrack(7, false, QByteArray(40, 'w'));
+  QvpWriter flat(640, 480);
+  flat.picture = QvpWriter::SolidJpeg(640, 480, 0x405060);
+  flat.AddClip(640, 480, 40);
+  return small.Write(folder + QStringLiteral("/small.qvp")) && flat.Write(folder + QStringLiteral("/flat-frames.qvp")) ? 0 : 1;
 }
 
 int Seeds(const QString& folder) {
@@ -62,7 +84,18 @@ int Seeds(const QString& folder) {
   JigsawFileBuilder bare(false);
   bare.Short(7, 1, 3).Raw(15, ChipRecord().Bytes().left(12)).Raw(26, "?");
   JigsawFixtures::WriteAll(folder + QStringLiteral("/bare.saw"), bare.Finish());
-  return 0;
+  // Saved games that once asked for gigabytes: a play size far beyond any table, and piece
+  // counts no picture could give (the last one overflowed a sum).
+  const JigsawFixtures::FullGame& game = JigsawFixtures::Game();
+  const auto patched = [&](std::initializer_list<std::pair<int, std::int32_t>> values) {
+    QByteArray bytes = game.bytes;
+    for (const auto& [type, value] : values) qToLittleEndian(value, bytes.data() + game.valueAt.at(type));
+    return bytes;
+  };
+  JigsawFixtures::WriteAll(folder + QStringLiteral("/play-size-beyond-a-table.saw"), patched({{23, 16384}, {24, 16384}}));
+  JigsawFixtures::WriteAll(folder + QStringLiteral("/piece-count-beyond-the-grid.saw"), patched({{9, 1509949464}}));
+  JigsawFixtures::WriteAll(folder + QStringLiteral("/piece-count-at-the-int-limit.saw"), patched({{9, 2147483647}}));
+  return QvpSeeds(folder + QStringLiteral("/qvp"));
 }
 
 }  // namespace
