@@ -94,8 +94,9 @@ void Shoot(const QString& name) {
 TNoteFrm* NoteWindow(QWidget* modal) { return qobject_cast<TNoteFrm*>(modal); }
 
 // Waits until the window has loaded its note (the load is queued after the first show).
+// A loaded machine (the sanitizer pass beside other builds) can take longer than Qt's 5 s.
 void WaitLoaded(TNoteFrm* window, bool expectText) {
-  if (expectText) QTRY_VERIFY(window->Editor()->GetLength() > 0);
+  if (expectText) QTRY_VERIFY_WITH_TIMEOUT(window->Editor()->GetLength() > 0, 30000);
   QTest::qWait(20);
 }
 
