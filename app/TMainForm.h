@@ -9,7 +9,9 @@
 #include "table/MainWindowHook.h"
 
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
 #include <memory>
 
@@ -20,6 +22,7 @@ class PuzzleChip;
 class QTimer;
 class SoundEffect;
 class Sponser;
+class StateSwitchHold;
 class TPuzzleDialog2;
 class QMenu;
 class QMenuBar;
@@ -33,6 +36,8 @@ class TipsControl;
 class TMainForm : public QMainWindow, public MainWindowHook {
   Q_OBJECT
 public:
+  static constexpr QSize SmallestWindow{762, 362};
+
   explicit TMainForm(QWidget* parent = nullptr);
   ~TMainForm() override;
 
@@ -164,6 +169,7 @@ private:
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;
+  bool TableReady() const;
   void OpenWhenFree();
   bool OpenFromDialog();
   bool OpenSavedGame(const QString& path);
@@ -210,6 +216,8 @@ private:
   QMenu* HelpPopup = nullptr;
   QMenu* TablePopup = nullptr;
   std::unique_ptr<TableAssembly> table;
+  // The table keeps its size while the window switches to or from full screen.
+  std::unique_ptr<StateSwitchHold> switchHold;
   // The tip bar lies in the table area; the manager goes before it, and what the options
   // window reaches it through goes before the manager.
   TipBar* TipPnl = nullptr;
@@ -217,6 +225,8 @@ private:
   std::unique_ptr<TipsControl> tipsControl;
   QPointer<TMagForm> magnifier;
   QString pendingPath;
+  // Since the first showing: how long a file waits for the window's first size.
+  QElapsedTimer shownSince;
   QPointer<TPuzzleDialog2> openDialog;
   QTimer* openRetry = nullptr;
   QTimer* clockTimer = nullptr;

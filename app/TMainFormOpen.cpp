@@ -16,6 +16,7 @@
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
+#include "platform/Screens.h"
 #include "table/TLoadBarForm.h"
 #include "table/TableAssembly.h"
 #include "table/TableSurface.h"
@@ -51,11 +52,26 @@ void TMainForm::OpenWhenFree() {
     openRetry->start();
     return;
   }
-  if (MustWait()) {
+  if (MustWait() || !TableReady()) {
     openRetry->start();
     return;
   }
   OpenPuzzleBtnClick();
+}
+
+// A saved game is laid out on the table as it is: the window must have been shown and have
+// reached the size it started with (the window manager maximises it a moment after the
+// showing). A window manager that never does so delays the file by a limited time only.
+bool TMainForm::TableReady() const {
+  constexpr qint64 LongestWait = 3000;
+  if (shownSince.isValid() && shownSince.elapsed() > LongestWait) return true;
+  const TableTop* top = Table();
+  const TableSurface& surface = top->Surface();
+  if (!isVisible() || !surface.TableBuffer() || surface.HoldsResizes() ||
+      QSize(surface.GetWidth(), surface.GetHeight()) != TableSurface::FitTableSize(top->size()))
+    return false;
+  if (!Settings()->Maximized || Settings()->FullScreenActive) return true;
+  return frameGeometry().width() >= Screens::AvailableNear(frameGeometry()).width();
 }
 
 void TMainForm::TakeArguments(const QStringList& arguments) {

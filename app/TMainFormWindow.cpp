@@ -2,6 +2,7 @@
 // mode, dropped files and closing.
 
 #include "ControlPanel.h"
+#include "StateSwitchHold.h"
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WheelTurn.h"
@@ -24,15 +25,24 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
 
+// The window's own minimum hides the layout's: the table top's minimum (the largest group)
+// is added here, so the window manager cannot make the window too small for it.
 bool TMainForm::event(QEvent* event) {
   if (event->type() == QEvent::WinIdChange) WriteInstanceValues();
-  return QMainWindow::event(event);
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::LayoutRequest && layout()) {
+    const QSize smallest = SmallestWindow.expandedTo(layout()->totalMinimumSize());
+    if (smallest != minimumSize()) setMinimumSize(smallest);
+  }
+  return handled;
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -43,6 +53,7 @@ void TMainForm::changeEvent(QEvent* event) {
     } else
       FormDeactivate();
   } else if (event->type() == QEvent::WindowStateChange) {
+    switchHold->Changed();
     WindowStateChanged(static_cast<QWindowStateChangeEvent*>(event)->oldState());
   }
   QMainWindow::changeEvent(event);
@@ -136,11 +147,13 @@ void TMainForm::WMMouseWheel(int delta) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  switchHold->Changed();
   FormResize();
 }
 
 void TMainForm::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
+  switchHold->Changed();
   FormResize();
 }
 
@@ -156,7 +169,9 @@ void TMainForm::FormResize() {
   settings.Height = r.height();
 }
 
-// Maximised is recorded however the window got there (title-bar double-click included).
+// Maximised is recorded however the window got there (title-bar double-click included). The
+// saved place comes back only after the state change has been delivered: setting the
+// geometry inside it starts a second change while Qt is still laying out the first.
 void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   const Qt::WindowStates now = windowState();
   if (Settings()->FullScreenActive || (now & (Qt::WindowMinimized | Qt::WindowFullScreen)) ||
@@ -165,7 +180,9 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
-    RestoreWindowPlacement();
+    QTimer::singleShot(0, this, [this] {
+      if (windowState() == Qt::WindowNoState && !Settings()->FullScreenActive) RestoreWindowPlacement();
+    });
   }
 }
 
@@ -183,6 +200,12 @@ void TMainForm::SetFullScreen(bool on) {
   settingFullScreen = true;
   HourGlass::Scope busy;
   Table()->Suspend(true);
+  const bool maximised = settings.Maximized;
+  switchHold->Begin([this, on, maximised] {
+    const Qt::WindowStates state = windowState();
+    return on ? bool(state & Qt::WindowFullScreen)
+              : !(state & Qt::WindowFullScreen) && bool(state & Qt::WindowMaximized) == maximised;
+  });
   try {
     if (on) {
       settings.FullScreenActive = true;
@@ -196,6 +219,7 @@ void TMainForm::SetFullScreen(bool on) {
     }
   } catch (...) {
     settingFullScreen = false;
+    switchHold->End();
     Table()->Resume(true);
     throw;
   }

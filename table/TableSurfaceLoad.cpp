@@ -98,8 +98,8 @@ bool TableSurface::RunLoad(Puzzle* puzzle, LoadProgress& loading) {
   GetDirtyRegions().SetWholeFrame();
   bool laidOut = false;
   {
-    holdResizes_ = true;
-    const auto release = qScopeGuard([this] { holdResizes_ = false; });
+    ++resizeHolds_;
+    const auto release = qScopeGuard([this] { --resizeHolds_; });
     laidOut = LayOutPieces(loading);
   }
   Refresh();
@@ -130,7 +130,7 @@ bool TableSurface::StartPlayback(Puzzle& puzzle, LoadProgress& loading) {
 }
 
 void TableSurface::ApplyHeldResize() {
-  if (!heldResize_.isValid()) return;
+  if (resizeHolds_ > 0 || !heldResize_.isValid()) return;
   const QSize size = std::exchange(heldResize_, QSize());
   Resize(size.width(), size.height());
   Refresh();
