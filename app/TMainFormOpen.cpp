@@ -17,6 +17,7 @@
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
 #include "platform/Screens.h"
+#include "table/MiniSurface.h"
 #include "table/TLoadBarForm.h"
 #include "table/TableAssembly.h"
 #include "table/TableSurface.h"
@@ -172,6 +173,8 @@ bool TMainForm::StartPuzzle(Puzzle* puzzle) {
     DeleteAllPuzzles();
     UpdateCaption();
     Table()->update();
+    // A mini that held pieces of the failed load must not keep showing them.
+    MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
     return false;
   }
   atn.SaveAtn->setEnabled(false);

@@ -56,6 +56,9 @@ bool TableSurface::LoadPuzzle(Puzzle* puzzle) {
   std::unique_ptr<LoadProgress> loading = host_.OpenLoadWindow(NamesAnimation(*puzzle));
   host_.EnableMainWindow(false);
   const int busyLevel = HourGlass::HG().Level();
+  // A level of the load's own from the start: Esc reaches the abort register through the
+  // busy state wherever the keyboard is, also before the cutting sets its own.
+  HourGlass::HG().Set();
   bool loaded = false;
   {
     // Whatever happens, the loading window goes and the main window takes input again.

@@ -377,8 +377,8 @@ void TableTop::EnableMainWindow(bool enabled) {
 std::unique_ptr<LoadProgress> TableTop::OpenLoadWindow(bool animated) {
   auto form = std::make_unique<TLoadBarForm>(window());
   form->SetQvp(animated);
-  form->move(window()->geometry().center() - form->rect().center());
   form->show();
+  form->raise();
   return form;
 }
 

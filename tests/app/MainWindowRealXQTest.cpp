@@ -170,11 +170,7 @@ private slots:
     puzzle->AddJoin();
     puzzle->SetChanged();
     savedGame = PuzzleFixtures::ScratchPath(QStringLiteral("tall.saw"));
-    WhenModal([this](QWidget* modal) {
-      auto* save = qobject_cast<QFileDialog*>(modal);
-      save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(savedGame);
-      QMetaObject::invokeMethod(save, "accept");
-    });
+    AnswerFileDialog(savedGame);
     QVERIFY(form.SavePuzzle(true));
     QVERIFY2(QFileInfo::exists(savedGame), qPrintable(TMsgLog::Lines().mid(TMsgLog::Lines().size() - 20).join('\n') + prompts.Shown().value(0).text));
     form.close();

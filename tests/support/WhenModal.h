@@ -3,6 +3,8 @@
 // event loop that the modal window runs.
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 
@@ -15,5 +17,15 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
       act(modal);
     else
       WhenModal(act);
+  });
+}
+
+// The next file dialog is answered with path.
+inline void AnswerFileDialog(const QString& path) {
+  WhenModal([path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (!dialog) return;
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+    QMetaObject::invokeMethod(dialog, "accept");
   });
 }
