@@ -166,6 +166,7 @@ private:
   void WindowStateChanged(Qt::WindowStates old);
   bool FormCloseQuery();
   void FormClose();
+  void CloseOtherWindows();
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;

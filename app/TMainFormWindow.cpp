@@ -231,6 +231,13 @@ void TMainForm::SetFullScreen(bool on) {
   settingFullScreen = false;
 }
 
+// The windows the game opened beside the main window (help, magnifier, box cover, a note)
+// go with it: one left open would keep the process alive with no way back to the game.
+void TMainForm::CloseOtherWindows() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window != this && window->isVisible()) window->close();
+}
+
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
   if (DroppedFiles::HasLocalFiles(event->mimeData())) event->acceptProposedAction();
 }
@@ -268,7 +275,7 @@ void TMainForm::FormClose() {
     settings.XPosition = geometry().x();
     settings.YPosition = geometry().y();
   }
-  if (magnifier) magnifier->close();
+  CloseOtherWindows();
   delete magnifier;
   TableTop* top = Table();
   top->Surface().DestroyProjector();
