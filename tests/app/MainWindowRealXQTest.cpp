@@ -2,6 +2,7 @@
 // and the sizes the window manager may give, with a saved game whose largest group takes
 // most of the table's height.
 
+#include "ControlPanel.h"
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
@@ -95,7 +96,21 @@ class MainWindowRealXQTest : public QObject {
     QVERIFY2(top->width() > largestGroup.width() && top->height() > largestGroup.height(),
              qPrintable(where + QStringLiteral(": table %1x%2").arg(top->width()).arg(top->height())));
     QVERIFY2(PuzzleChip::CapturedList().IsEmpty(), qPrintable(where + QStringLiteral(": a group was captured")));
+    // The window itself is large enough: the control panel below the table is not cut off.
+    const QRect panel(form.ToolPnl()->mapTo(&form, QPoint(0, 0)), form.ToolPnl()->size());
+    QVERIFY2(form.rect().contains(panel), qPrintable(where + QStringLiteral(": the window is smaller than its table")));
     QCOMPARE(PiecesEverywhere(form), pieceCount);
+  }
+
+  // The window manager may pass through other sizes on the way into or out of full screen;
+  // the table took only the final one (its resizes since the log was cleared).
+  static void CheckOnlyFinalSize(TMainForm& form, int round) {
+    const TableSurface& surface = form.Table()->Surface();
+    const QString final = QStringLiteral("Surface resize: w=%1, h=%2").arg(surface.GetWidth()).arg(surface.GetHeight());
+    const QStringList resizes = TMsgLog::Lines().filter(QStringLiteral("Surface resize: "));
+    for (const QString& line : resizes)
+      QVERIFY2(line.endsWith(final), qPrintable(QStringLiteral("round %1: %2, then %3").arg(round).arg(line, final)));
+    TMsgLog::Clear();
   }
 
   // The saved game comes back maximised with its groups on the table.
@@ -196,12 +211,15 @@ private slots:
       CheckTable(*form, "maximised", round);
     }
     for (int round = 0; round < 10; ++round) {
+      TMsgLog::Clear();
       form->Actions().FullScreenAtn->trigger();
       QTRY_VERIFY(form->windowState() & Qt::WindowFullScreen);
       CheckTable(*form, "full screen", round);
+      CheckOnlyFinalSize(*form, round);
       form->Actions().FullScreenAtn->trigger();
       QTRY_VERIFY(!(form->windowState() & Qt::WindowFullScreen));
       CheckTable(*form, "windowed", round);
+      CheckOnlyFinalSize(*form, round);
     }
     form->setWindowState(Qt::WindowNoState);
     QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
