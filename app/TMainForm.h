@@ -65,6 +65,7 @@ public:
   void MaximizeMainForm() override;
   void PlaceMainForm(const QRect& bounds) override;
   void ShowStatus(const QString& text) override;
+  void TableMinimumChanged() override;
 
   // Opening and saving.
   void OpenPuzzleBtnClick();

@@ -29,6 +29,8 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
+#include <QLayout>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -99,6 +101,10 @@ class MainWindowRealXQTest : public QObject {
     // The window itself is large enough: the control panel below the table is not cut off.
     const QRect panel(form.ToolPnl()->mapTo(&form, QPoint(0, 0)), form.ToolPnl()->size());
     QVERIFY2(form.rect().contains(panel), qPrintable(where + QStringLiteral(": the window is smaller than its table")));
+    // What the window manager is told: no smaller than the largest group and the panel below.
+    const QSize told = form.windowHandle()->minimumSize();
+    QVERIFY2(told.width() > largestGroup.width() && told.height() > largestGroup.height() + form.ToolPnl()->height(),
+             qPrintable(where + QStringLiteral(": the window manager may make it %1x%2").arg(told.width()).arg(told.height())));
     QCOMPARE(PiecesEverywhere(form), pieceCount);
   }
 
