@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class BoxCoverControl;
@@ -172,6 +173,9 @@ private:
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;
   bool TableReady() const;
+  bool TableFollowsWindow() const;
+  bool FillsWorkArea() const;
+  void AwaitWindowSize(const std::function<bool()>& reached);
   void OpenWhenFree();
   bool OpenFromDialog();
   bool OpenSavedGame(const QString& path);

@@ -197,6 +197,31 @@ private slots:
     form.close();
   }
 
+  // A game saved maximised comes back maximised into a window that was not: the window
+  // manager's answer arrives a moment later, and the game waits for it instead of finding
+  // the table too small.
+  void gameSavedMaximisedMaximisesTheWindow() {
+    QVERIFY(!savedGame.isEmpty());
+    Prompt::Double prompts;
+    ProgSettings& settings = *Settings();
+    settings.Maximized = false;
+    settings.XPosition = 30;
+    settings.YPosition = 30;
+    settings.Width = 770;
+    settings.Height = 480;
+    TMainForm form;
+    form.Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY_WITH_TIMEOUT(Settled(form), SettleMillis);
+    QVERIFY(form.Table()->height() < largestGroup.height());
+    form.OpenDroppedFile(savedGame);
+    QVERIFY2(Puzzle::Current(), qPrintable(prompts.Shown().value(0).text));
+    QTRY_VERIFY(form.isMaximized());
+    CheckTable(form, "continued", 0);
+    form.close();
+    settings.Maximized = true;
+  }
+
   // Maximise and restore, full screen on and off, and sizes above and below the largest
   // group: nothing crashes, no group is captured, the table never gets smaller than the
   // group, no captured message shows, and no piece is lost.
