@@ -15,6 +15,7 @@
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
+#include "table/ChipSelection.h"
 #include "table/MiniSurface.h"
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
@@ -59,6 +60,21 @@ ChipGroup* JoinChain(PuzzleChip* top, int count, QPoint at) {
   return group;
 }
 
+// A click on a loose piece picks it up: it hangs at the pointer while the window changes.
+void PickUpALoosePiece(TMainForm& form) {
+  TableTop* top = form.Table();
+  ChipList& pieces = top->Surface().GetChipList();
+  for (int i = 0; i < pieces.Count() && !top->Surface().Selection(); ++i) {
+    const PuzzleChip* piece = pieces.At(i);
+    if (piece->Group()) continue;
+    const QPoint at(piece->TableX() + piece->Mask().TableWidth() / 2, piece->TableY() + piece->Mask().TableHeight() / 2);
+    if (pieces.HitTest(at.x(), at.y()) != piece) continue;
+    top->MousePressed(Qt::LeftButton, Qt::NoModifier, at);
+    top->MouseReleased(Qt::LeftButton, at);
+  }
+  QVERIFY(top->Surface().Selection());
+}
+
 PuzzleChip* TopLeftPiece(ChipList& pieces) {
   for (int i = 0; i < pieces.Count(); ++i)
     if (!pieces.At(i)->Neighbour(ChipSide::Left) && !pieces.At(i)->Neighbour(ChipSide::Up)) return pieces.At(i);
@@ -69,6 +85,7 @@ PuzzleChip* TopLeftPiece(ChipList& pieces) {
 int PiecesEverywhere(TMainForm& form) {
   int count = form.Table()->Surface().GetChipList().Count() + PuzzleChip::CapturedList().Count();
   for (MiniSurface* mini : form.findChildren<MiniSurface*>()) count += mini->Chips().Count();
+  if (const ChipSelection* carried = form.Table()->Surface().Selection()) count += carried->Count();
   return count;
 }
 
@@ -234,6 +251,7 @@ private slots:
     QTRY_VERIFY(form->isMaximized());
     CheckTable(*form, "loaded", 0);
     for (int round = 0; round < 10; ++round) {
+      if (round % 2 == 0) PickUpALoosePiece(*form);
       form->setWindowState(Qt::WindowNoState);
       QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
       CheckTable(*form, "restored", round);
@@ -242,6 +260,7 @@ private slots:
       CheckTable(*form, "maximised", round);
     }
     for (int round = 0; round < 10; ++round) {
+      if (round % 2 == 0) PickUpALoosePiece(*form);
       TMsgLog::Clear();
       form->Actions().FullScreenAtn->trigger();
       QTRY_VERIFY(form->windowState() & Qt::WindowFullScreen);
