@@ -271,8 +271,11 @@ private slots:
       CheckTable(*form, "windowed", round);
       CheckOnlyFinalSize(*form, round);
     }
+    // Full screen began maximised: a restore afterwards brings the saved normal place back.
+    const QPoint normalPlace(Settings()->XPosition, Settings()->YPosition);
     form->setWindowState(Qt::WindowNoState);
     QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
+    QTRY_COMPARE(form->geometry().topLeft(), normalPlace);
     QRandomGenerator random(39);
     const QRect area = form->screen()->availableGeometry();
     for (int round = 0; round < 20; ++round) {
