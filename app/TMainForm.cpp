@@ -4,6 +4,7 @@
 #include "ControlPanel.h"
 #include "PerformanceLeds.h"
 #include "Sponser.h"
+#include "StateSwitchHold.h"
 #include "SnapLed.h"
 #include "TipsControl.h"
 
@@ -40,7 +41,7 @@
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
   setObjectName(QStringLiteral("MainForm"));
   RichEdit20::SuppressMissingLibMsg = true;
-  setMinimumSize(762, 362);
+  setMinimumSize(SmallestWindow);
   resize(762, 562);
   // Before the table: its surface takes the sponsor's logo as its watermark.
   sponsor = std::make_unique<Sponser>(Sponser::SponsorFolder());
@@ -81,6 +82,7 @@ TMainForm::~TMainForm() {
   TableSurface::SetLogoSource({});
   delete magnifier;
   delete boxCover;
+  switchHold.reset();
   // The table top and its puzzle go before the mini tables and the panels they sit in.
   table.reset();
 }
@@ -111,6 +113,8 @@ void TMainForm::BuildWindow() {
       this);
   fill->addWidget(table->Table());
   table->Table()->PopupMenu = TablePopup;
+  switchHold = std::make_unique<StateSwitchHold>([this] { Table()->Surface().HoldResizes(); },
+                                                 [this] { Table()->Surface().ReleaseResizes(); });
   boxCover = new BoxCoverControl(this, toolPnl->BoxCoverPnl, atn.BoxCoverAtn);
   WhatsThis::SetHelpContext(table->Table(), 280);
   setAcceptDrops(true);
@@ -192,6 +196,7 @@ TableTop* TMainForm::Table() const { return table->Table(); }
 void TMainForm::Start(const QStringList& arguments) {
   TakeArguments(arguments);
   show();
+  shownSince.start();
   started = true;
   if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)
     Settings()->FullScreenStart = false;
@@ -216,11 +221,16 @@ void TMainForm::UpdateCaption() {
 
 void TMainForm::EnableMainWindow(bool enabled) { setEnabled(enabled); }
 
-void TMainForm::MaximizeMainForm() { setWindowState(windowState() | Qt::WindowMaximized); }
+void TMainForm::MaximizeMainForm() {
+  setWindowState(windowState() | Qt::WindowMaximized);
+  AwaitWindowSize([this] { return Settings()->FullScreenActive || FillsWorkArea(); });
+}
 
 void TMainForm::PlaceMainForm(const QRect& bounds) {
   setWindowState(windowState() & ~Qt::WindowMaximized);
   setGeometry(bounds);
+  const QSize asked = bounds.size().expandedTo(minimumSize());
+  AwaitWindowSize([this, asked] { return size() == asked; });
 }
 
 // The main window has no status control for the table's own notes.

@@ -9,8 +9,11 @@
 #include "table/MainWindowHook.h"
 
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class BoxCoverControl;
@@ -20,6 +23,7 @@ class PuzzleChip;
 class QTimer;
 class SoundEffect;
 class Sponser;
+class StateSwitchHold;
 class TPuzzleDialog2;
 class QMenu;
 class QMenuBar;
@@ -33,6 +37,8 @@ class TipsControl;
 class TMainForm : public QMainWindow, public MainWindowHook {
   Q_OBJECT
 public:
+  static constexpr QSize SmallestWindow{762, 362};
+
   explicit TMainForm(QWidget* parent = nullptr);
   ~TMainForm() override;
 
@@ -60,6 +66,7 @@ public:
   void MaximizeMainForm() override;
   void PlaceMainForm(const QRect& bounds) override;
   void ShowStatus(const QString& text) override;
+  void TableMinimumChanged() override;
 
   // Opening and saving.
   void OpenPuzzleBtnClick();
@@ -161,9 +168,14 @@ private:
   void WindowStateChanged(Qt::WindowStates old);
   bool FormCloseQuery();
   void FormClose();
+  void CloseOtherWindows();
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;
+  bool TableReady() const;
+  bool TableFollowsWindow() const;
+  bool FillsWorkArea() const;
+  void AwaitWindowSize(const std::function<bool()>& reached);
   void OpenWhenFree();
   bool OpenFromDialog();
   bool OpenSavedGame(const QString& path);
@@ -210,6 +222,8 @@ private:
   QMenu* HelpPopup = nullptr;
   QMenu* TablePopup = nullptr;
   std::unique_ptr<TableAssembly> table;
+  // The table keeps its size while the window switches to or from full screen.
+  std::unique_ptr<StateSwitchHold> switchHold;
   // The tip bar lies in the table area; the manager goes before it, and what the options
   // window reaches it through goes before the manager.
   TipBar* TipPnl = nullptr;
@@ -217,6 +231,8 @@ private:
   std::unique_ptr<TipsControl> tipsControl;
   QPointer<TMagForm> magnifier;
   QString pendingPath;
+  // Since the first showing: how long a file waits for the window's first size.
+  QElapsedTimer shownSince;
   QPointer<TPuzzleDialog2> openDialog;
   QTimer* openRetry = nullptr;
   QTimer* clockTimer = nullptr;

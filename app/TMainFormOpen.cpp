@@ -16,6 +16,8 @@
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
+#include "platform/Screens.h"
+#include "table/MiniSurface.h"
 #include "table/TLoadBarForm.h"
 #include "table/TableAssembly.h"
 #include "table/TableSurface.h"
@@ -23,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -51,11 +54,44 @@ void TMainForm::OpenWhenFree() {
     openRetry->start();
     return;
   }
-  if (MustWait()) {
+  if (MustWait() || !TableReady()) {
     openRetry->start();
     return;
   }
   OpenPuzzleBtnClick();
+}
+
+// A saved game is laid out on the table as it is: the window must have been shown and have
+// reached the size it started with (the window manager maximises it a moment after the
+// showing). A window manager that never does so delays the file by a limited time only.
+bool TMainForm::TableReady() const {
+  constexpr qint64 LongestWait = 3000;
+  if (shownSince.isValid() && shownSince.elapsed() > LongestWait) return true;
+  if (!isVisible() || !TableFollowsWindow()) return false;
+  return !Settings()->Maximized || Settings()->FullScreenActive || FillsWorkArea();
+}
+
+bool TMainForm::TableFollowsWindow() const {
+  const TableTop* top = Table();
+  const TableSurface& surface = top->Surface();
+  return surface.TableBuffer() && !surface.HoldsResizes() &&
+         QSize(surface.GetWidth(), surface.GetHeight()) == TableSurface::FitTableSize(top->size());
+}
+
+bool TMainForm::FillsWorkArea() const {
+  return frameGeometry().width() >= Screens::AvailableNear(frameGeometry()).width();
+}
+
+// A saved game asked for the window's size and lays its pieces out right after: the window
+// manager's answer comes a moment later, so it is awaited (for a limited time), and the empty
+// minis then show the table at its new size.
+void TMainForm::AwaitWindowSize(const std::function<bool()>& reached) {
+  constexpr qint64 LongestWait = 2000;
+  QElapsedTimer clock;
+  clock.start();
+  while (isVisible() && !(reached() && TableFollowsWindow()) && clock.elapsed() < LongestWait)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
 }
 
 void TMainForm::TakeArguments(const QStringList& arguments) {
@@ -156,6 +192,8 @@ bool TMainForm::StartPuzzle(Puzzle* puzzle) {
     DeleteAllPuzzles();
     UpdateCaption();
     Table()->update();
+    // A mini that held pieces of the failed load must not keep showing them.
+    MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
     return false;
   }
   atn.SaveAtn->setEnabled(false);

@@ -2,6 +2,7 @@
 // mode, dropped files and closing.
 
 #include "ControlPanel.h"
+#include "StateSwitchHold.h"
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WheelTurn.h"
@@ -27,12 +28,21 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
 
 bool TMainForm::event(QEvent* event) {
   if (event->type() == QEvent::WinIdChange) WriteInstanceValues();
   return QMainWindow::event(event);
+}
+
+// The table top's minimum (the largest group) becomes the window's, with what lies around the
+// table (menu, control panel): the window manager then cannot make the window too small.
+void TMainForm::TableMinimumChanged() {
+  const QSize around = size() - Table()->size();
+  const QSize smallest = SmallestWindow.expandedTo(Table()->minimumSize() + around);
+  if (smallest != minimumSize()) setMinimumSize(smallest);
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -43,6 +53,7 @@ void TMainForm::changeEvent(QEvent* event) {
     } else
       FormDeactivate();
   } else if (event->type() == QEvent::WindowStateChange) {
+    switchHold->Changed();
     WindowStateChanged(static_cast<QWindowStateChangeEvent*>(event)->oldState());
   }
   QMainWindow::changeEvent(event);
@@ -136,11 +147,13 @@ void TMainForm::WMMouseWheel(int delta) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  switchHold->Changed();
   FormResize();
 }
 
 void TMainForm::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
+  switchHold->Changed();
   FormResize();
 }
 
@@ -156,7 +169,9 @@ void TMainForm::FormResize() {
   settings.Height = r.height();
 }
 
-// Maximised is recorded however the window got there (title-bar double-click included).
+// Maximised is recorded however the window got there (title-bar double-click included). The
+// saved place comes back only after the state change has been delivered: setting the
+// geometry inside it starts a second change while Qt is still laying out the first.
 void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   const Qt::WindowStates now = windowState();
   if (Settings()->FullScreenActive || (now & (Qt::WindowMinimized | Qt::WindowFullScreen)) ||
@@ -165,7 +180,9 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
-    RestoreWindowPlacement();
+    QTimer::singleShot(0, this, [this] {
+      if (windowState() == Qt::WindowNoState && !Settings()->FullScreenActive) RestoreWindowPlacement();
+    });
   }
 }
 
@@ -183,6 +200,12 @@ void TMainForm::SetFullScreen(bool on) {
   settingFullScreen = true;
   HourGlass::Scope busy;
   Table()->Suspend(true);
+  const bool maximised = settings.Maximized;
+  switchHold->Begin([this, on, maximised] {
+    const Qt::WindowStates state = windowState();
+    return on ? bool(state & Qt::WindowFullScreen)
+              : !(state & Qt::WindowFullScreen) && bool(state & Qt::WindowMaximized) == maximised;
+  });
   try {
     if (on) {
       settings.FullScreenActive = true;
@@ -196,6 +219,7 @@ void TMainForm::SetFullScreen(bool on) {
     }
   } catch (...) {
     settingFullScreen = false;
+    switchHold->End();
     Table()->Resume(true);
     throw;
   }
@@ -205,6 +229,13 @@ void TMainForm::SetFullScreen(bool on) {
   update();
   Table()->Resume(true);
   settingFullScreen = false;
+}
+
+// The windows the game opened beside the main window (help, magnifier, box cover, a note)
+// go with it: one left open would keep the process alive with no way back to the game.
+void TMainForm::CloseOtherWindows() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window != this && window->isVisible()) window->close();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -244,7 +275,7 @@ void TMainForm::FormClose() {
     settings.XPosition = geometry().x();
     settings.YPosition = geometry().y();
   }
-  if (magnifier) magnifier->close();
+  CloseOtherWindows();
   delete magnifier;
   TableTop* top = Table();
   top->Surface().DestroyProjector();
