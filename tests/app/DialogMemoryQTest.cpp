@@ -23,21 +23,6 @@
 #include <QtTest>
 
 namespace {
-QString Folder(const QString& name) {
-  const QString folder = TestEnvironment::ScratchFolder() + QLatin1Char('/') + name;
-  QDir().mkpath(folder);
-  return folder + QLatin1Char('/');
-}
-
-QString Picture(const QString& folder, const QString& name, int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(qRgb(width & 255, height & 255, 120));
-  QImageWriter writer(folder + name);
-  writer.setFormat(name.endsWith(QLatin1String("bmp"), Qt::CaseInsensitive) ? "bmp" : "jpg");
-  writer.write(image);
-  return folder + name;
-}
-
 IconListBox* List(TPuzzleDialog2& dialog) { return Control<IconListBox>(dialog, "PuzzleListBox"); }
 
 void ShowTab(TPuzzleDialog2& dialog, int tab) {
@@ -73,13 +58,13 @@ private slots:
   // Five pictures, sorted by name without regard to case, each of its own size so that the
   // facts tell which one was loaded; three saved games.
   void initTestCase() {
-    pictures = Folder(QStringLiteral("pictures"));
-    apple = Picture(pictures, QStringLiteral("Apple.jpg"), 200, 150);
-    birch = Picture(pictures, QStringLiteral("birch.bmp"), 210, 150);
-    cedar = Picture(pictures, QStringLiteral("Cedar.jpg"), 220, 160);
-    dune = Picture(pictures, QStringLiteral("dune.jpg"), 230, 170);
-    elm = Picture(pictures, QStringLiteral("Elm.bmp"), 240, 180);
-    games = Folder(QStringLiteral("games"));
+    pictures = DialogFolder(QStringLiteral("pictures"));
+    apple = DialogPicture(pictures, QStringLiteral("Apple.jpg"), 200, 150);
+    birch = DialogPicture(pictures, QStringLiteral("birch.bmp"), 210, 150);
+    cedar = DialogPicture(pictures, QStringLiteral("Cedar.jpg"), 220, 160);
+    dune = DialogPicture(pictures, QStringLiteral("dune.jpg"), 230, 170);
+    elm = DialogPicture(pictures, QStringLiteral("Elm.bmp"), 240, 180);
+    games = DialogFolder(QStringLiteral("games"));
     first = games + QStringLiteral("First.saw");
     second = games + QStringLiteral("second.saw");
     third = games + QStringLiteral("Third.saw");
@@ -232,10 +217,10 @@ private slots:
   // A remembered place past the end of a list that has since shrunk shows the list's new
   // last file; a list of one file has no arrows to use.
   void aRememberedPlacePastTheEndShowsTheNewLast() {
-    const QString folder = Folder(QStringLiteral("shrinking"));
+    const QString folder = DialogFolder(QStringLiteral("shrinking"));
     QStringList paths;
     for (const char* name : {"One.jpg", "Two.jpg", "Three.jpg"})
-      paths << Picture(folder, QLatin1String(name), 100 + int(paths.size()) * 10, 100);
+      paths << DialogPicture(folder, QLatin1String(name), 100 + int(paths.size()) * 10, 100);
     Settings()->NewPuzzleFolders = {folder};
     Remember(2, 0, 0);
     QVERIFY(QFile::remove(paths[1]));  // "Two", the last by name
@@ -260,9 +245,9 @@ private slots:
 
   // Deleting the last file leaves no facts of it behind: the list starts again at its top.
   void deletingTheLastFile() {
-    const QString folder = Folder(QStringLiteral("deleting"));
-    const QString keep = Picture(folder, QStringLiteral("Keep.jpg"), 150, 100);
-    const QString gone = Picture(folder, QStringLiteral("Last.jpg"), 160, 100);
+    const QString folder = DialogFolder(QStringLiteral("deleting"));
+    const QString keep = DialogPicture(folder, QStringLiteral("Keep.jpg"), 150, 100);
+    const QString gone = DialogPicture(folder, QStringLiteral("Last.jpg"), 160, 100);
     Settings()->NewPuzzleFolders = {folder};
     Settings()->RecentPuzzles = {gone, keep};
     TPuzzleDialog2 dialog(nullptr);
@@ -282,9 +267,9 @@ private slots:
 
   // In a list longer than its box, the remembered last file is scrolled into sight.
   void theRememberedLastFileOfALongListIsInSight() {
-    const QString folder = Folder(QStringLiteral("long"));
+    const QString folder = DialogFolder(QStringLiteral("long"));
     for (int i = 0; i < 40; ++i)
-      Picture(folder, QStringLiteral("Picture %1.jpg").arg(i, 2, 10, QLatin1Char('0')), 64, 64);
+      DialogPicture(folder, QStringLiteral("Picture %1.jpg").arg(i, 2, 10, QLatin1Char('0')), 64, 64);
     Settings()->NewPuzzleFolders = {folder};
     Remember(39, 0, 0);
     TPuzzleDialog2 dialog(nullptr);

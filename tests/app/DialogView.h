@@ -1,14 +1,37 @@
 #pragma once
-// The open dialog as the player sees it: its controls by name, and the selection in one line.
+// The open dialog as the player sees it: its controls by name, and the selection in one line;
+// folders of pictures for it to list.
 
 #include "TPuzzleDialog2.h"
 
 #include "controls/IconListBox.h"
 #include "controls/LabelButton.h"
 
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QImageWriter>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTabBar>
+
+// A folder of this test program's scratch folder, made when missing; ends in '/'.
+inline QString DialogFolder(const QString& name) {
+  const QString folder = TestEnvironment::ScratchFolder() + QLatin1Char('/') + name;
+  QDir().mkpath(folder);
+  return folder + QLatin1Char('/');
+}
+
+// A picture of the size given, written as a BMP or JPEG by its name; its path.
+inline QString DialogPicture(const QString& folder, const QString& name, int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x & 255, y & 255, 90));
+  QImageWriter writer(folder + name);
+  writer.setFormat(name.endsWith(QLatin1String("bmp"), Qt::CaseInsensitive) ? "bmp" : "jpg");
+  writer.write(image);
+  return folder + name;
+}
 
 template <typename T>
 T* Control(QWidget& dialog, const char* name) {
