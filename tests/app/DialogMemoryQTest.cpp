@@ -132,6 +132,13 @@ private slots:
     QCOMPARE(Seen(named), QStringLiteral("tab 0, highlighted 4, row 4 Elm, file Elm 240x180 pixels, "
                                          "open on, up on, down off"));
     QCOMPARE(named.GetPuzzle()->GetPath(), elm);
+    // The name is for the first list only: another tab shows its own remembered file.
+    ShowTab(named, 1);
+    QCOMPARE(Seen(named), QStringLiteral("tab 1, highlighted 0, row 0 First, file First 48x36 pixels, "
+                                         "open on, up off, down on"));
+    QCOMPARE(Control<QComboBox>(named, "PuzzleDirBox")->currentText(), games.chopped(1));
+    ShowTab(named, 0);
+    QCOMPARE(Seen(named).mid(7, 25), QStringLiteral("highlighted 4, row 4 Elm,"));
     Cancel(named);
     TPuzzleDialog2 dialog(nullptr, apple);
     dialog.show();
