@@ -13,8 +13,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
-#include <QImageWriter>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
