@@ -2,6 +2,7 @@
 // each tab lists, previews and offers, what OK hands over and what Cancel leaves alone, and
 // deleting.
 
+#include "DialogView.h"
 #include "QtTestMain.h"
 #include "TPuzzleDialog2.h"
 // The fixture writers of the puzzle tests, built into this program too.
@@ -53,13 +54,6 @@ QString Picture(const QString& folder, const QString& name, int width, int heigh
   writer.setProgressiveScanWrite(progressive);
   writer.write(image);
   return folder + name;
-}
-
-template <typename T>
-T* Control(QWidget& dialog, const char* name) {
-  T* control = dialog.findChild<T*>(QLatin1String(name));
-  if (!control) qFatal("no control %s", name);
-  return control;
 }
 
 struct Listed {
