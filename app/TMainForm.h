@@ -29,6 +29,7 @@ class TMagForm;
 class JITTManager;
 class TipBar;
 class TipsControl;
+class WheelTurn;
 
 class TMainForm : public QMainWindow, public MainWindowHook {
   Q_OBJECT
@@ -46,7 +47,7 @@ public:
   void SetFullScreen(bool on);
   void RestoreWindowPlacement();
   void UpdateCaption();
-  // What one turn of the wheel does; a delta that is not whole notches does nothing.
+  // What one turn of the wheel does; parts of a notch are gathered until they make one.
   void WMMouseWheel(int delta);
 
   TableTop* Table() const;
@@ -164,7 +165,11 @@ private:
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;
+  bool DialogIsAsking() const;
   void OpenWhenFree();
+  // Opens the pending file, or the dialog, once the window is free.
+  void OpenSoon();
+  void ReportUnopenable();
   bool OpenFromDialog();
   bool OpenSavedGame(const QString& path);
   void DropCurrentPuzzle();
@@ -216,7 +221,12 @@ private:
   std::unique_ptr<JITTManager> tipManager;
   std::unique_ptr<TipsControl> tipsControl;
   QPointer<TMagForm> magnifier;
+  std::unique_ptr<WheelTurn> wheel;
   QString pendingPath;
+  // An open waits its turn (see OpenWhenFree).
+  bool openWanted = false;
+  // The initial folder a hand-over named, kept while the dialog it closes empties it.
+  QString handOverDir;
   QPointer<TPuzzleDialog2> openDialog;
   QTimer* openRetry = nullptr;
   QTimer* clockTimer = nullptr;

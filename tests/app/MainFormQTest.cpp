@@ -32,6 +32,15 @@ std::vector<const PuzzleChip*> Order(ChipList& pieces) {
   return order;
 }
 
+// A start without a file opens the dialog; these tests want only the window.
+void CancelOpenDialogWhenShown() {
+  QTimer::singleShot(20, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return CancelOpenDialogWhenShown();
+    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+  });
+}
+
 // A normal window placed from settings, shown, then closed as the player would.
 QRect RunOnce(const QRect& saved) {
   ProgSettings& settings = *Settings();
@@ -43,6 +52,7 @@ QRect RunOnce(const QRect& saved) {
   settings.Save();
   settings.Load();
   TMainForm form;
+  CancelOpenDialogWhenShown();
   form.Start({});
   if (!QTest::qWaitForWindowExposed(&form)) return {};
   const QRect placed = form.geometry();
@@ -57,6 +67,7 @@ void AcceptOpenDialogWhenShown() {
     modal->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
   });
 }
+
 }  // namespace
 
 class MainFormQTest : public QObject {
@@ -101,6 +112,7 @@ private slots:
   void maximisedIsRecordedFromTheWindowState() {
     Settings()->Maximized = false;
     TMainForm form;
+    CancelOpenDialogWhenShown();
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.setWindowState(Qt::WindowMaximized);
@@ -124,6 +136,7 @@ private slots:
     settings.Width = 770;
     settings.Height = 420;
     TMainForm form;
+    CancelOpenDialogWhenShown();
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QRect before = form.geometry();
@@ -139,9 +152,9 @@ private slots:
     form.close();
   }
 
-  // A sideways scroll (vertical delta 0) and part-notches leave the pieces' stacking alone;
-  // a whole notch restacks.
-  void onlyWholeWheelNotchesRestackThePieces() {
+  // A sideways scroll (vertical delta 0) and a single part-notch leave the pieces' stacking
+  // alone; a whole notch restacks, and so do part-notches once they add up to one.
+  void wheelNotchesAndGatheredPartsRestackThePieces() {
     // A small window holds more pieces than fit without overlapping: there is a pile.
     ProgSettings& settings = *Settings();
     settings.Maximized = false;
@@ -166,7 +179,12 @@ private slots:
     }
     QVERIFY(Order(pieces) == before);
     form.WMMouseWheel(240);
-    QVERIFY(Order(pieces) != before);
+    const auto notched = Order(pieces);
+    QVERIFY(notched != before);
+    form.WMMouseWheel(-60);
+    QVERIFY(Order(pieces) == notched);
+    form.WMMouseWheel(-60);
+    QVERIFY(Order(pieces) != notched);
     form.close();
   }
 
