@@ -6,6 +6,7 @@
 #include "PerformanceLeds.h"
 #include "Sponser.h"
 #include "TAdvancedOptsFrm.h"
+#include "StateSwitchHold.h"
 #include "SnapLed.h"
 #include "TipsControl.h"
 #include "WheelTurn.h"
@@ -42,7 +43,7 @@
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), atn(this), wheel(std::make_unique<WheelTurn>()) {
   setObjectName(QStringLiteral("MainForm"));
-  setMinimumSize(762, 362);
+  setMinimumSize(SmallestWindow);
   resize(762, 562);
   // Before the table: its surface takes the sponsor's logo as its watermark.
   sponsor = std::make_unique<Sponser>(Sponser::SponsorFolder());
@@ -84,6 +85,7 @@ TMainForm::~TMainForm() {
   TableSurface::SetLogoSource({});
   delete magnifier;
   delete boxCover;
+  switchHold.reset();
   // The table top and its puzzle go before the mini tables and the panels they sit in.
   table.reset();
 }
@@ -114,6 +116,8 @@ void TMainForm::BuildWindow() {
       this);
   fill->addWidget(table->Table());
   table->Table()->PopupMenu = TablePopup;
+  switchHold = std::make_unique<StateSwitchHold>([this] { Table()->Surface().HoldResizes(); },
+                                                 [this] { Table()->Surface().ReleaseResizes(); });
   boxCover = new BoxCoverControl(this, toolPnl->BoxCoverPnl, atn.BoxCoverAtn);
   WhatsThis::SetHelpContext(table->Table(), 280);
   setAcceptDrops(true);
@@ -196,6 +200,7 @@ TableTop* TMainForm::Table() const { return table->Table(); }
 void TMainForm::Start(const QStringList& arguments) {
   TakeArguments(arguments);
   show();
+  shownSince.start();
   started = true;
   if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)
     Settings()->FullScreenStart = false;

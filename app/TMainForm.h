@@ -9,7 +9,9 @@
 #include "table/MainWindowHook.h"
 
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QSize>
 #include <QStringList>
 #include <memory>
 
@@ -20,6 +22,7 @@ class PuzzleChip;
 class QTimer;
 class SoundEffect;
 class Sponser;
+class StateSwitchHold;
 class TPuzzleDialog2;
 class QMenu;
 class QMenuBar;
@@ -34,6 +37,8 @@ class WheelTurn;
 class TMainForm : public QMainWindow, public MainWindowHook {
   Q_OBJECT
 public:
+  static constexpr QSize SmallestWindow{762, 362};
+
   explicit TMainForm(QWidget* parent = nullptr);
   ~TMainForm() override;
 
@@ -162,10 +167,12 @@ private:
   void WindowStateChanged(Qt::WindowStates old);
   bool FormCloseQuery();
   void FormClose();
+  void CloseOtherWindows();
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;
   bool DialogIsAsking() const;
+  bool TableReady() const;
   void OpenWhenFree();
   // Opens the pending file, or the dialog, once the window is free.
   void OpenSoon();
@@ -215,6 +222,8 @@ private:
   QMenu* HelpPopup = nullptr;
   QMenu* TablePopup = nullptr;
   std::unique_ptr<TableAssembly> table;
+  // The table keeps its size while the window switches to or from full screen.
+  std::unique_ptr<StateSwitchHold> switchHold;
   // The tip bar lies in the table area; the manager goes before it, and what the options
   // window reaches it through goes before the manager.
   TipBar* TipPnl = nullptr;
@@ -227,6 +236,8 @@ private:
   bool openWanted = false;
   // The initial folder a hand-over named, kept while the dialog it closes empties it.
   QString handOverDir;
+  // Since the first showing: how long a file waits for the window's first size.
+  QElapsedTimer shownSince;
   QPointer<TPuzzleDialog2> openDialog;
   QTimer* openRetry = nullptr;
   QTimer* clockTimer = nullptr;

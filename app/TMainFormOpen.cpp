@@ -16,6 +16,8 @@
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
+#include "platform/Screens.h"
+#include "table/MiniSurface.h"
 #include "table/TLoadBarForm.h"
 #include "table/TableAssembly.h"
 #include "table/TableSurface.h"
@@ -55,7 +57,7 @@ void TMainForm::OpenWhenFree() {
   if (!openWanted) return;
   // The dialog gives way and the open runs once it has gone.
   if (openDialog && !DialogIsAsking()) openDialog->reject();
-  if (openDialog || MustWait()) {
+  if (openDialog || MustWait() || !TableReady()) {
     openRetry->start();
     return;
   }
@@ -68,6 +70,21 @@ void TMainForm::OpenWhenFree() {
 void TMainForm::OpenSoon() {
   openWanted = true;
   QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
+}
+
+// A saved game is laid out on the table as it is: the window must have been shown and have
+// reached the size it started with (the window manager maximises it a moment after the
+// showing). A window manager that never does so delays the file by a limited time only.
+bool TMainForm::TableReady() const {
+  constexpr qint64 LongestWait = 3000;
+  if (shownSince.isValid() && shownSince.elapsed() > LongestWait) return true;
+  const TableTop* top = Table();
+  const TableSurface& surface = top->Surface();
+  if (!isVisible() || !surface.TableBuffer() || surface.HoldsResizes() ||
+      QSize(surface.GetWidth(), surface.GetHeight()) != TableSurface::FitTableSize(top->size()))
+    return false;
+  if (!Settings()->Maximized || Settings()->FullScreenActive) return true;
+  return frameGeometry().width() >= Screens::AvailableNear(frameGeometry()).width();
 }
 
 void TMainForm::TakeArguments(const QStringList& arguments) {
@@ -187,6 +204,8 @@ bool TMainForm::StartPuzzle(Puzzle* puzzle) {
     DeleteAllPuzzles();
     UpdateCaption();
     Table()->update();
+    // A mini that held pieces of the failed load must not keep showing them.
+    MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
     return false;
   }
   atn.SaveAtn->setEnabled(false);

@@ -2,6 +2,7 @@
 // mode, dropped files and closing.
 
 #include "ControlPanel.h"
+#include "StateSwitchHold.h"
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WheelTurn.h"
@@ -26,15 +27,24 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
 
+// The window's own minimum hides the layout's: the table top's minimum (the largest group)
+// is added here, so the window manager cannot make the window too small for it.
 bool TMainForm::event(QEvent* event) {
   if (event->type() == QEvent::WinIdChange) WriteInstanceValues();
-  return QMainWindow::event(event);
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::LayoutRequest && layout()) {
+    const QSize smallest = SmallestWindow.expandedTo(layout()->totalMinimumSize());
+    if (smallest != minimumSize()) setMinimumSize(smallest);
+  }
+  return handled;
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -45,6 +55,7 @@ void TMainForm::changeEvent(QEvent* event) {
     } else
       FormDeactivate();
   } else if (event->type() == QEvent::WindowStateChange) {
+    switchHold->Changed();
     WindowStateChanged(static_cast<QWindowStateChangeEvent*>(event)->oldState());
   }
   QMainWindow::changeEvent(event);
@@ -141,11 +152,13 @@ void TMainForm::WMMouseWheel(int delta) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  switchHold->Changed();
   FormResize();
 }
 
 void TMainForm::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
+  switchHold->Changed();
   FormResize();
 }
 
@@ -161,7 +174,9 @@ void TMainForm::FormResize() {
   settings.Height = r.height();
 }
 
-// Maximised is recorded however the window got there (title-bar double-click included).
+// Maximised is recorded however the window got there (title-bar double-click included). The
+// saved place comes back only after the state change has been delivered: setting the
+// geometry inside it starts a second change while Qt is still laying out the first.
 void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   const Qt::WindowStates now = windowState();
   if (Settings()->FullScreenActive || (now & (Qt::WindowMinimized | Qt::WindowFullScreen)) ||
@@ -170,7 +185,9 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
-    RestoreWindowPlacement();
+    QTimer::singleShot(0, this, [this] {
+      if (windowState() == Qt::WindowNoState && !Settings()->FullScreenActive) RestoreWindowPlacement();
+    });
   }
 }
 
@@ -188,6 +205,12 @@ void TMainForm::SetFullScreen(bool on) {
   settingFullScreen = true;
   HourGlass::Scope busy;
   Table()->Suspend(true);
+  const bool maximised = settings.Maximized;
+  switchHold->Begin([this, on, maximised] {
+    const Qt::WindowStates state = windowState();
+    return on ? bool(state & Qt::WindowFullScreen)
+              : !(state & Qt::WindowFullScreen) && bool(state & Qt::WindowMaximized) == maximised;
+  });
   try {
     if (on) {
       settings.FullScreenActive = true;
@@ -201,6 +224,7 @@ void TMainForm::SetFullScreen(bool on) {
     }
   } catch (...) {
     settingFullScreen = false;
+    switchHold->End();
     Table()->Resume(true);
     throw;
   }
@@ -210,6 +234,13 @@ void TMainForm::SetFullScreen(bool on) {
   update();
   Table()->Resume(true);
   settingFullScreen = false;
+}
+
+// The windows the game opened beside the main window (help, magnifier, box cover, a note)
+// go with it: one left open would keep the process alive with no way back to the game.
+void TMainForm::CloseOtherWindows() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window != this && window->isVisible()) window->close();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
@@ -249,7 +280,10 @@ void TMainForm::FormClose() {
     settings.XPosition = geometry().x();
     settings.YPosition = geometry().y();
   }
-  if (magnifier) magnifier->close();
+  // A file or dialog still waiting to open would show after the game has gone.
+  openWanted = false;
+  openRetry->stop();
+  CloseOtherWindows();
   delete magnifier;
   TableTop* top = Table();
   top->Surface().DestroyProjector();

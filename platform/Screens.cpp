@@ -29,8 +29,10 @@ QRect Screens::AvailableNear(const QRect& rect) {
   return nearest ? nearest->availableGeometry() : QRect();
 }
 
+// A maximised window stays maximised underneath: taking both away in one step lets the
+// window manager pass through the normal size on the way to the full screen.
 void Screens::EnterFullScreen(QWidget* window) {
-  window->setWindowState((window->windowState() & ~Qt::WindowMaximized) | Qt::WindowFullScreen);
+  window->setWindowState(window->windowState() | Qt::WindowFullScreen);
 }
 
 void Screens::LeaveFullScreen(QWidget* window, bool maximised) {

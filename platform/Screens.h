@@ -17,8 +17,8 @@ namespace Screens {
 ScreenFacts Primary();
 // The available area (without panels and docks) of the screen nearest to a rectangle.
 QRect AvailableNear(const QRect& rect);
-// The window covers its whole screen without frame, or goes back to a normal or
-// maximised frame.
+// The window covers its whole screen without frame (a maximised one stays maximised
+// underneath), or goes back to a normal or maximised frame.
 void EnterFullScreen(QWidget* window);
 void LeaveFullScreen(QWidget* window, bool maximised);
 }  // namespace Screens

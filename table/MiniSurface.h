@@ -43,8 +43,7 @@ public:
   int ShowHintMarker(PuzzleChip* piece);
   MiniSurfaceLed& Led() const { return *led_; }
   bool HintMarkerShown() const { return markerShown_; }
-  // The scales follow a table of that size.
-  void FollowTableSize(QSize table);
+  void FollowTableSize(QSize table) override;
 
   // The main window's commands: the first, last, next or previous mini (wrapping around)
   // comes onto the main table.

@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -51,9 +52,14 @@ QToolButton* StageButton(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-TLoadBarForm::TLoadBarForm(QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+TLoadBarForm::TLoadBarForm(QWidget* ownerWidget)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      owner(ownerWidget ? ownerWidget->window() : nullptr) {
   ++liveForms;
+  if (owner) {
+    winId();
+    windowHandle()->setTransientParent(owner->windowHandle());
+  }
   setObjectName(QStringLiteral("LoadBarForm"));
   setFixedSize(281, 98);
   setFocusPolicy(Qt::StrongFocus);
@@ -63,6 +69,8 @@ TLoadBarForm::TLoadBarForm(QWidget* owner)
 }
 
 TLoadBarForm::~TLoadBarForm() {
+  // The end of a load closes the window, which keeps the last stage visible a moment.
+  if (isVisible()) close();
   // Also when the window was never closed (the load threw): an Esc must not write here later.
   ReleaseCancelFlag();
   --liveForms;
@@ -215,7 +223,9 @@ void TLoadBarForm::closeEvent(QCloseEvent* event) {
 
 void TLoadBarForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (const QScreen* shown = screen()) {
+  if (owner && owner->isVisible()) {
+    move(owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+  } else if (const QScreen* shown = screen()) {
     const QRect area = shown->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
   }

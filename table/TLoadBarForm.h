@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -19,6 +20,8 @@ class QToolButton;
 class TLoadBarForm : public QWidget, public LoadProgress {
   Q_OBJECT
 public:
+  // A window of its own, kept above the owner's window and centred on it: a child window
+  // would be disabled with the main window during the load and never see Esc.
   explicit TLoadBarForm(QWidget* owner = nullptr);
   ~TLoadBarForm() override;
 
@@ -68,6 +71,7 @@ private:
   void ReleaseCancelFlag();
   static void Wait(int milliseconds);
 
+  QPointer<QWidget> owner;
   int stage = 0;
   bool qvp = true;
   bool cancelled = false;

@@ -21,6 +21,7 @@
 namespace {
 
 constexpr QSize DefaultSize(240, 206);
+constexpr int FirstInset = 16;  // from the table top's corner, where it opens first
 
 // How far a point lies from a rectangle (0 inside).
 double Distance(const QRect& area, QPoint p) {
@@ -54,7 +55,10 @@ TMagForm::TMagForm(QWidget* owner, TableTop* target)
   connect(CloseAtn, &QAction::triggered, this, [this] { CloseAtnExecute(); });
   addAction(CloseAtn);
   resize(DefaultSize);
-  PlaceFromSettings();
+  // The pointer is drawn as the cross-hair inside the picture: over the window it hides.
+  setCursor(Qt::BlankCursor);
+  // Without a saved place it opens on the table, not over the menus above it.
+  if (!PlaceFromSettings() && target_) move(target_->mapToGlobal(QPoint(FirstInset, FirstInset)));
 }
 
 TMagForm::~TMagForm() {
@@ -62,13 +66,14 @@ TMagForm::~TMagForm() {
   if (TableSurface* surface = TableSurface::CurrentSurface()) surface->FreeMagnifier();
 }
 
-void TMagForm::PlaceFromSettings() {
+bool TMagForm::PlaceFromSettings() {
   const ProgSettings& s = *Settings();
-  if (s.MagnifierLeft < 0 || s.MagnifierTop < 0 || s.MagnifierWidth < 1 || s.MagnifierHeight < 1) return;
+  if (s.MagnifierLeft < 0 || s.MagnifierTop < 0 || s.MagnifierWidth < 1 || s.MagnifierHeight < 1) return false;
   QList<QRect> areas;
   for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
   setGeometry(PlaceOnScreens(QRect(s.MagnifierLeft, s.MagnifierTop, s.MagnifierWidth, s.MagnifierHeight),
                              areas, minimumSize(), maximumSize()));
+  return true;
 }
 
 QRect TMagForm::PlaceOnScreens(const QRect& saved, const QList<QRect>& areas, QSize minimum, QSize maximum) {

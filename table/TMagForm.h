@@ -46,7 +46,8 @@ protected:
 
 private:
   void CloseAtnExecute();
-  void PlaceFromSettings();
+  // False when no place was saved.
+  bool PlaceFromSettings();
   void PaintPanel();
   bool ForwardMouse(QEvent* event);
 

@@ -4,6 +4,8 @@
 
 #include "puzzle/MiniTable.h"
 
+#include <QSize>
+
 class ChipList;
 
 class TableMini : public MiniTable {
@@ -18,4 +20,6 @@ public:
   virtual void RepaintFrom(const VirtualBuffer* source) = 0;
   // Takes a hint's cross off its thumbnail, when one shows.
   virtual void HideHintMarker() = 0;
+  // The table now has that size: a point on the mini means a point of that table.
+  virtual void FollowTableSize(QSize) {}
 };

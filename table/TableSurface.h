@@ -12,6 +12,7 @@
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/VideoFrameRegions.h"
 
+#include <QObject>
 #include <QRect>
 #include <QRegion>
 #include <QTimer>
@@ -93,8 +94,14 @@ public:
   // merge mini's pieces come along.
   void SwitchToMini(TableMini* target, TableMini* merge);
   TableMini* ActiveMini() const { return activeMini_; }
-  // The table follows the window; groups that no longer fit are captured.
+  // The table follows the window; groups that no longer fit are captured. The message about
+  // them waits until the event that resized the table has finished.
   void Resize(int w, int h);
+  // While the window passes through sizes on its way to a new state, the table keeps its
+  // size; the last size asked for is applied when the last hold ends. Nested.
+  void HoldResizes();
+  void ReleaseResizes();
+  bool HoldsResizes() const { return resizeHolds_ > 0; }
   // The largest size of that shape whose pixels the pixel map can index.
   static QSize FitTableSize(QSize size);
 
@@ -196,6 +203,7 @@ private:
   // Layout on a changed table.
   void LayOutAtFractions(const ChipList& list, int edge);
   bool CaptureOversizedGroups(ChipList& list, int w, int h);
+  void QueueCapturedMessage();
   void ShowCapturedMessage();
 
   // Drawing.
@@ -268,9 +276,13 @@ private:
   bool releaseTrail_ = false;
   TableMini* mergedMini_ = nullptr;
   bool joinSoundPending_ = false;
-  // While the pieces are laid out, a new window size waits (the layout uses the old one).
-  bool holdResizes_ = false;
+  // While the pieces are laid out or the window changes state, a new window size waits.
+  int resizeHolds_ = 0;
   QSize heldResize_;
+  // The captured message is on its way: more captures before it shows add no second one.
+  bool capturedMessageQueued_ = false;
+  // Queued calls of the surface die with it.
+  QObject queuedCalls_;
   // Playback paused by PauseUntilIdle, to go on when idle unless suspended meanwhile.
   bool activationPause_ = false;
   // A repaint during playback left presenting to the next step.

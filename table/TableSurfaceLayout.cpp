@@ -40,7 +40,7 @@ QSize TableSurface::FitTableSize(QSize size) {
 }
 
 void TableSurface::Resize(int w, int h) {
-  if (holdResizes_) {
+  if (resizeHolds_ > 0) {
     heldResize_ = QSize(w, h);
     return;
   }
@@ -57,9 +57,18 @@ void TableSurface::Resize(int w, int h) {
     ReplaceTableBuffer(w, h);
     LayOutAtFractions(copy, 0);
   }
+  // A point on a mini means a point of the table as it is now.
+  for (int i = 0; i < minis_.MiniCount(); ++i) minis_.MiniByIndex(i)->FollowTableSize(QSize(w, h));
   if (signature_) signaturePlace_ = QPoint(15, h - signature_->height - 10);
   TMsgLog::Add(QStringLiteral("Surface resize: w=%1, h=%2").arg(w).arg(h));
-  if (captured) ShowCapturedMessage();
+  if (captured) QueueCapturedMessage();
+}
+
+void TableSurface::HoldResizes() { ++resizeHolds_; }
+
+void TableSurface::ReleaseResizes() {
+  if (resizeHolds_ == 0 || --resizeHolds_ > 0) return;
+  ApplyHeldResize();
 }
 
 // From the bottom of list, the first piece whose group no longer fits the table is
@@ -110,6 +119,18 @@ void TableSurface::LayOutAtFractions(const ChipList& list, int edge) {
                  piece->TableY() + move->second.y());
     chips_.MoveToFront(piece);
   }
+}
+
+// A modal box inside a resize or a window-state change would run the event loop while the
+// window is half changed: the box waits for the event loop instead, once for any number of
+// captures.
+void TableSurface::QueueCapturedMessage() {
+  if (capturedMessageQueued_) return;
+  capturedMessageQueued_ = true;
+  QMetaObject::invokeMethod(&queuedCalls_, [this] {
+    capturedMessageQueued_ = false;
+    ShowCapturedMessage();
+  }, Qt::QueuedConnection);
 }
 
 void TableSurface::ShowCapturedMessage() {
@@ -165,5 +186,5 @@ void TableSurface::SwitchToMini(TableMini* target, TableMini* merge) {
   target->Activate();
   activeMini_ = target;
   Refresh();
-  if (captured) ShowCapturedMessage();
+  if (captured) QueueCapturedMessage();
 }

@@ -56,6 +56,9 @@ bool TableSurface::LoadPuzzle(Puzzle* puzzle) {
   std::unique_ptr<LoadProgress> loading = host_.OpenLoadWindow(NamesAnimation(*puzzle));
   host_.EnableMainWindow(false);
   const int busyLevel = HourGlass::HG().Level();
+  // A level of the load's own from the start: Esc reaches the abort register through the
+  // busy state wherever the keyboard is, also before the cutting sets its own.
+  HourGlass::HG().Set();
   bool loaded = false;
   {
     // Whatever happens, the loading window goes and the main window takes input again.
@@ -98,8 +101,8 @@ bool TableSurface::RunLoad(Puzzle* puzzle, LoadProgress& loading) {
   GetDirtyRegions().SetWholeFrame();
   bool laidOut = false;
   {
-    holdResizes_ = true;
-    const auto release = qScopeGuard([this] { holdResizes_ = false; });
+    ++resizeHolds_;
+    const auto release = qScopeGuard([this] { --resizeHolds_; });
     laidOut = LayOutPieces(loading);
   }
   Refresh();
@@ -130,7 +133,7 @@ bool TableSurface::StartPlayback(Puzzle& puzzle, LoadProgress& loading) {
 }
 
 void TableSurface::ApplyHeldResize() {
-  if (!heldResize_.isValid()) return;
+  if (resizeHolds_ > 0 || !heldResize_.isValid()) return;
   const QSize size = std::exchange(heldResize_, QSize());
   Resize(size.width(), size.height());
   Refresh();

@@ -86,7 +86,9 @@ bool TableTop::SetPuzzle(Puzzle* puzzle) {
   if (!puzzle) return false;
   if (!joinSound_) joinSound_ = new SoundEffect(JoinSoundId, this);
   if (!turnSound_) turnSound_ = new SoundEffect(TurnSoundId, this);
-  return surface_->LoadPuzzle(puzzle);
+  const bool loaded = surface_->LoadPuzzle(puzzle);
+  FollowLargestUnit();
+  return loaded;
 }
 
 bool TableTop::HasSelection() const { return surface_->Selection() != nullptr; }
@@ -127,13 +129,7 @@ void TableTop::resizeEvent(QResizeEvent* event) {
   update();
 }
 
-// The minis' scales follow the table, so that a point on a mini always means a table point.
-void TableTop::ResizeTable() {
-  surface_->Resize(width(), height());
-  const QSize table(surface_->GetWidth(), surface_->GetHeight());
-  for (int i = 0; i < minis_.MiniCount(); ++i)
-    if (auto* mini = dynamic_cast<MiniSurface*>(minis_.MiniByIndex(i))) mini->FollowTableSize(table);
-}
+void TableTop::ResizeTable() { surface_->Resize(width(), height()); }
 
 void TableTop::mousePressEvent(QMouseEvent* event) {
   MousePressed(event->button(), event->modifiers(), event->position().toPoint());
@@ -229,6 +225,7 @@ void TableTop::MouseReleased(Qt::MouseButton qtButton, QPoint at) {
     dropPending_ = true;
     lastDrop_ = at;
   }
+  FollowLargestUnit();
   PlayJoinSound();
 }
 
@@ -263,6 +260,7 @@ void TableTop::DropAt(bool ontoMini, int x, int y) {
   EndHangingCapture();
   SetCursor(CaptureCursor());
   lastDrop_ = special ? CursorPosition() : QPoint(x, y);
+  FollowLargestUnit();
 }
 
 void TableTop::Hold() {
@@ -329,6 +327,13 @@ void TableTop::LimitResize(int* w, int* h) const {
   if (h) *h = std::max(*h, m + SmallestTableMargin);
 }
 
+void TableTop::FollowLargestUnit() {
+  int w = 0, h = 0;
+  if (surface_->GetPuzzle()) LimitResize(&w, &h);
+  const QSize limit = QSize(w, h).boundedTo(AvailableSize());
+  if (limit != minimumSize()) setMinimumSize(limit);
+}
+
 QSize TableTop::AvailableSize() const {
   const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!shown) return size();
@@ -375,8 +380,8 @@ void TableTop::EnableMainWindow(bool enabled) {
 std::unique_ptr<LoadProgress> TableTop::OpenLoadWindow(bool animated) {
   auto form = std::make_unique<TLoadBarForm>(window());
   form->SetQvp(animated);
-  form->move(window()->geometry().center() - form->rect().center());
   form->show();
+  form->raise();
   return form;
 }
 

@@ -49,6 +49,9 @@ public:
   void FreeSoundEffects();
   // Raises a requested table size to the smallest that still holds the largest unit.
   void LimitResize(int* w, int* h) const;
+  // The table top's minimum size follows that limit (within the screen's work area), so the
+  // window cannot be made too small for the largest group; called whenever groups may grow.
+  void FollowLargestUnit();
   // The largest table the desktop's work area leaves room for, with the main menu's height
   // counted in while the menu is hidden.
   QSize AvailableSize() const;

@@ -6,6 +6,7 @@
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
+#include "WhenModal.h"
 
 #include "Yelk/ERegistry.h"
 #include "platform/HelpWindow.h"
@@ -32,15 +33,6 @@ std::vector<const PuzzleChip*> Order(ChipList& pieces) {
   return order;
 }
 
-// A start without a file opens the dialog; these tests want only the window.
-void CancelOpenDialogWhenShown() {
-  QTimer::singleShot(20, [] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return CancelOpenDialogWhenShown();
-    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
-  });
-}
-
 // A normal window placed from settings, shown, then closed as the player would.
 QRect RunOnce(const QRect& saved) {
   ProgSettings& settings = *Settings();
@@ -52,9 +44,8 @@ QRect RunOnce(const QRect& saved) {
   settings.Save();
   settings.Load();
   TMainForm form;
-  CancelOpenDialogWhenShown();
   form.Start({});
-  if (!QTest::qWaitForWindowExposed(&form)) return {};
+  if (!QTest::qWaitForWindowExposed(&form) || !DismissNextModal()) return {};
   const QRect placed = form.geometry();
   form.close();
   return placed;
@@ -112,9 +103,9 @@ private slots:
   void maximisedIsRecordedFromTheWindowState() {
     Settings()->Maximized = false;
     TMainForm form;
-    CancelOpenDialogWhenShown();
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
     form.setWindowState(Qt::WindowMaximized);
     QTRY_VERIFY(Settings()->Maximized);
     form.setWindowState(Qt::WindowNoState);
@@ -136,9 +127,9 @@ private slots:
     settings.Width = 770;
     settings.Height = 420;
     TMainForm form;
-    CancelOpenDialogWhenShown();
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
     const QRect before = form.geometry();
     form.Actions().FullScreenAtn->trigger();
     QTRY_VERIFY(form.windowState() & Qt::WindowFullScreen);

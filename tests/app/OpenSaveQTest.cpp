@@ -5,6 +5,7 @@
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
+#include "WhenModal.h"
 
 #include "controls/ChooseBox.h"
 #include "puzzle/Puzzle.h"
@@ -21,15 +22,6 @@
 #include <functional>
 
 namespace {
-// Runs act on the next modal window once it shows.
-void WhenModal(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(50, [act] {
-    if (QWidget* modal = QApplication::activeModalWidget())
-      act(modal);
-    else
-      WhenModal(act);
-  });
-}
 
 // The open dialog's smallest piece count.
 void AcceptOpenDialog(QWidget* dialog) {

@@ -10,8 +10,10 @@
 #include "StartUp.h"
 #include "TMainForm.h"
 #include "TPuzzleDialog2.h"
+#include "WhenModal.h"
 
 #include "Yelk/Prompt.h"
+#include "Yelk/TMsgLog.h"
 #include "controls/WhatsThis.h"
 #include "puzzle/ChipList.h"
 #include "puzzle/ChipMask.h"
@@ -22,6 +24,7 @@
 #include "settings/ProgSettings.h"
 #include "table/MiniSurface.h"
 #include "table/THintFrm.h"
+#include "table/TLoadBarForm.h"
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
 
@@ -58,6 +61,23 @@ void WhenDialogShows(std::function<void(TPuzzleDialog2*)> act = {}, QPointer<TPu
       act(dialog);
     else
       dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+  });
+}
+
+// The clipboard's picture is pasted and opened as a player would: once the dialog has the
+// keyboard, with the fewest pieces chosen.
+void PasteAndOpen(QPointer<TPuzzleDialog2> dialog, bool pasted = false) {
+  QTimer::singleShot(20, [dialog, pasted] {
+    if (!dialog) return;
+    if (!dialog->isActiveWindow()) return PasteAndOpen(dialog, pasted);
+    if (!pasted) {
+      dialog->findChild<QToolButton*>(QStringLiteral("PasteBtn"))->click();
+      return PasteAndOpen(dialog, true);
+    }
+    auto* pieces = dialog->findChild<QComboBox*>(QStringLiteral("NumPiecesBox"));
+    if (pieces->count() == 0) return PasteAndOpen(dialog, true);
+    pieces->setCurrentIndex(0);
+    dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
   });
 }
 
@@ -142,6 +162,9 @@ std::map<const PuzzleChip*, int> Turns(ChipList& pieces) {
 class PlayerStartQTest : public QObject {
   Q_OBJECT
 private slots:
+  // The loading window's pauses between stages are for the player's eye only.
+  void initTestCase() { TLoadBarForm::SetWaiter([](int) {}); }
+  void cleanupTestCase() { TLoadBarForm::SetWaiter({}); }
   void init() { FreshSettings(); }
 
   // The hint pop-up takes Left or Down and closes; the key's release then reaches the main
@@ -220,12 +243,17 @@ private slots:
         {"animated", AnimatedPuzzle(QStringLiteral("silent"), false), false, true},
     };
     const QString first = AnimatedPuzzle(QStringLiteral("first"), true);
+    auto form = StartWith(first);
+    QVERIFY(form);
+    MainActions& atn = form->Actions();
     for (const Kind& kind : kinds) {
       for (bool wasPaused : {false, true}) {
         const QString row = QStringLiteral("%1, %2").arg(QLatin1String(kind.name), wasPaused ? "paused" : "playing");
-        auto form = StartWith(first);
-        QVERIFY2(form, qPrintable(row));
-        MainActions& atn = form->Actions();
+        if (Puzzle::Current()->GetPath() != first) {
+          WhenDialogShows();
+          form->OpenDroppedFile(first);
+          QTRY_VERIFY2(Puzzle::Current() && Puzzle::Current()->GetPath() == first, qPrintable(row));
+        }
         if (wasPaused) {
           form->PauseAtnExecute();
           QCOMPARE(form->ToolPnl()->PlayBtn->defaultAction(), atn.PlayAtn);
@@ -247,9 +275,9 @@ private slots:
           atn.BkgdSndEnabledAtn->trigger();
           QVERIFY2(track->IsPlaying(), qPrintable(row));
         }
-        form->close();
       }
     }
+    form->close();
   }
 
   // A puzzle made from the clipboard is named so in the title and never enters the recent
@@ -259,12 +287,9 @@ private slots:
     picture.fill(Qt::darkCyan);
     QGuiApplication::clipboard()->setImage(picture);
     auto form = std::make_unique<TMainForm>();
-    WhenDialogShows([](TPuzzleDialog2* dialog) {
-      dialog->findChild<QToolButton*>(QStringLiteral("PasteBtn"))->click();
-      dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
-    });
+    WhenDialogShows([](TPuzzleDialog2* dialog) { PasteAndOpen(dialog); });
     form->Start({});
-    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr, 20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(Puzzle::Current() != nullptr, qPrintable(TMsgLog::Lines().join('\n')), 20000);
     QVERIFY(Puzzle::Current()->IsFromClipboard());
     QCOMPARE(form->windowTitle(), Base + QStringLiteral(" - Clipboard Image"));
     QVERIFY(!Settings()->RecentPuzzles.contains(Puzzle::Current()->GetPath()));
@@ -291,10 +316,9 @@ private slots:
     QCOMPARE(handed.mid(1), QStringList({QStringLiteral("/i:") + folder,
                                          QStringLiteral("/s=") + QDir::cleanPath(folder + QStringLiteral("/../../saves"))}));
     TMainForm form;
-    WhenDialogShows([](TPuzzleDialog2* dialog) { Reject(dialog); });
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_VERIFY(!OpenDialog());
+    QVERIFY(DismissNextModal());
     QString shownFolder;
     WhenDialogShows([&](TPuzzleDialog2* dialog) {
       shownFolder = dialog->findChild<QComboBox*>(QStringLiteral("PuzzleDirBox"))->currentText();
@@ -375,10 +399,9 @@ private slots:
   // carries its own "?" (many window managers draw none) and Enter presses Open there.
   void helpTopicsMenusAndTheDialogsButtons() {
     TMainForm form;
-    WhenDialogShows([](TPuzzleDialog2* dialog) { Reject(dialog); });
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTRY_VERIFY(!OpenDialog());
+    QVERIFY(DismissNextModal());
     const auto minis = form.findChildren<MiniSurface*>();
     QCOMPARE(minis.size(), 4);
     for (const MiniSurface* mini : minis) QCOMPARE(WhatsThis::ContextFor(mini), 200);

@@ -117,8 +117,10 @@ public:
     buffer_.StretchFrom(*source);
   }
   void HideHintMarker() override { ++markersHidden; }
+  void FollowTableSize(QSize table) override { followed = table; }
 
   int repaints = 0;
+  QSize followed;
   int markersHidden = 0;
 
 private:

@@ -89,6 +89,20 @@ private slots:
     QVERIFY(!TLoadBarForm::LoadIsRunning());
   }
 
+  // The end of a load deletes the shown window: it closes first, keeping its last stage in
+  // view for the closing pause; a window never shown has nothing to keep in view.
+  void DeletedWhileShownClosesWithItsPause() {
+    auto* form = new TLoadBarForm;
+    form->show();
+    form->SetStage(4);
+    waits.clear();
+    delete form;
+    QCOMPARE(waits, QList<int>{250});
+    waits.clear();
+    delete new TLoadBarForm;
+    QVERIFY(waits.isEmpty());
+  }
+
   // Without the video stage the three remaining icons stay centred.
   void ThreeIconsCentred() {
     TLoadBarForm form;

@@ -11,6 +11,7 @@
 #include "table/ChipSelection.h"
 #include "table/SnapIndicator.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -102,6 +103,20 @@ protected:
     }
     t.host.leftDown = false;
     EXPECT_FALSE(t.surface.MouseUp(TableSurface::LeftButton, to.x(), to.y()));
+  }
+
+  // Joins the first three pieces of the top row, dragged as a player would; the first of
+  // them, or null when the join failed.
+  static PuzzleChip* JoinTopRowOfThree(HeadlessTable& t) {
+    ChipList& list = t.surface.GetChipList();
+    PuzzleChip* a = nullptr;
+    for (int i = 0; i < list.Count() && !a; ++i)
+      if (list.At(i)->EdgeClass() == 1) a = list.At(i);
+    PuzzleChip* b = a->Neighbour(ChipSide::Right);
+    PuzzleChip* c = b->Neighbour(ChipSide::Right);
+    DragPieceTo(t, *b, TableFixtures::JoinedPlace(*a, *b));
+    DragPieceTo(t, *c, TableFixtures::JoinedPlace(*b, *c));
+    return a->Group() && a->Group() == c->Group() ? a : nullptr;
   }
 
   RecordedTips tips;
@@ -393,14 +408,8 @@ TEST_F(TableInputTest, TheWheelButtonSweepsExactlyThePiecesPassedAndLaysThemDown
 
   // A joined row wider than the table becomes is captured with a loose piece after it; the
   // piece comes out, the row finds no room: one warning, and the trail ends there.
-  PuzzleChip* a = nullptr;
-  for (int i = 0; i < list.Count() && !a; ++i)
-    if (list.At(i)->EdgeClass() == 1) a = list.At(i);
-  PuzzleChip* b = a->Neighbour(ChipSide::Right);
-  PuzzleChip* c = b->Neighbour(ChipSide::Right);
-  DragPieceTo(t, *b, TableFixtures::JoinedPlace(*a, *b));
-  DragPieceTo(t, *c, TableFixtures::JoinedPlace(*b, *c));
-  ASSERT_TRUE(a->Group() && a->Group() == c->Group());
+  PuzzleChip* a = JoinTopRowOfThree(t);
+  ASSERT_TRUE(a);
   t.host.miniUnder = nullptr;
   for (PuzzleChip* piece : {a, a->Neighbour(ChipSide::Down)}) {
     const QPoint at = *ShowingPoint(t.surface, *piece);
@@ -423,6 +432,46 @@ TEST_F(TableInputTest, TheWheelButtonSweepsExactlyThePiecesPassedAndLaysThemDown
   EXPECT_EQ(prompts.Shown().size(), 1);
   EXPECT_EQ(list.Count(), pieces);
   EXPECT_EQ(TableFaults(t.surface), "");
+  puzzle.reset();
+}
+
+// While the window switches state the table keeps its size and takes only the final one,
+// the minis following it; a resize that captures shows its message once, only after the
+// event that resized the table is over (a box inside a resize ran the event loop mid-way).
+TEST_F(TableInputTest, HeldResizesTakeOnlyTheFinalSizeAndTheCapturedMessageWaitsForTheEventLoop) {
+  Prompt::Double prompts;
+  HeadlessTable t(420, 320);
+  ASSERT_TRUE(Load(t, 200, 150, 40));
+  ChipList& list = t.surface.GetChipList();
+  ChipList& captured = PuzzleChip::CapturedList();
+  const int pieces = list.Count();
+  PuzzleChip* a = JoinTopRowOfThree(t);
+  ASSERT_TRUE(a);
+  const int rowWidth = a->Group()->Right() - a->Group()->Left() + 1;
+
+  t.surface.HoldResizes();
+  t.surface.HoldResizes();
+  t.surface.Resize(rowWidth - 10, 320);
+  t.surface.Resize(440, 330);
+  t.surface.ReleaseResizes();
+  EXPECT_EQ(QSize(t.surface.GetWidth(), t.surface.GetHeight()), QSize(420, 320));
+  t.surface.ReleaseResizes();
+  EXPECT_EQ(QSize(t.surface.GetWidth(), t.surface.GetHeight()), QSize(440, 330));
+  EXPECT_TRUE(captured.IsEmpty());
+  for (auto& mini : t.minis) EXPECT_EQ(mini->followed, QSize(440, 330));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(prompts.Shown().isEmpty());
+
+  t.surface.Resize(rowWidth - 10, 320);
+  ASSERT_EQ(captured.CountUnits(), 1);
+  EXPECT_TRUE(prompts.Shown().isEmpty());
+  t.surface.Resize(rowWidth - 12, 320);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(prompts.Shown().size(), 1);
+  EXPECT_TRUE(prompts.Shown().first().text.startsWith(QStringLiteral("One or more puzzle sections have been placed")));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(prompts.Shown().size(), 1);
+  EXPECT_EQ(list.Count() + captured.Count(), pieces);
   puzzle.reset();
 }
 

@@ -92,6 +92,22 @@ private slots:
     }
   }
 
+  // Without a saved place the magnifier opens on the table, below whatever lies above the
+  // table top (a menu bar); over the magnifier the pointer is hidden, as the picture shows it.
+  void MagnifierOpensOnTheTableAndHidesThePointer() {
+    TableDesk desk;
+    QVERIFY(desk.Load(240, 180, 30));
+    ProgSettings& s = *Settings();
+    s.MagnifierLeft = s.MagnifierTop = s.MagnifierWidth = s.MagnifierHeight = -1;
+    TMagForm magnifier(&desk.window, desk.top);
+    magnifier.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&magnifier));
+    const QRect table(desk.top->mapToGlobal(QPoint(0, 0)), desk.top->size());
+    QVERIFY(table.contains(magnifier.geometry().topLeft()));
+    QCOMPARE(magnifier.Panel->cursor().shape(), Qt::BlankCursor);
+    QCOMPARE(desk.top->cursor().shape(), Qt::ArrowCursor);
+  }
+
   // For a piece at each of the four turns, each arrow of the hint window finds the neighbour
   // lying that way on the screen, and the hint's cross then marks that neighbour.
   void HintFindsNeighbourOnScreen() {

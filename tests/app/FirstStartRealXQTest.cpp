@@ -1,6 +1,7 @@
-// A first start as a new player makes it: fresh settings, no file named, the program beside
-// its Puzzle Box. The open dialog is up and has the keyboard, it lists the puzzles that came
-// with the game with the first one selected, and Enter opens that one. This program is built
+// On a real X server with a window manager, a first start as a new player makes it: fresh
+// settings, no file named, the program beside its Puzzle Box. The open dialog is up and has
+// the keyboard, it lists the puzzles that came with the game with the first one selected,
+// and Enter opens that one. This program is built
 // beside the game, so that the game's folder is its own.
 
 #include "QtTestMain.h"
@@ -18,7 +19,7 @@
 #include <QTimer>
 #include <QtTest>
 
-class FirstStartQTest : public QObject {
+class FirstStartRealXQTest : public QObject {
   Q_OBJECT
 private slots:
   void firstStartOffersThePuzzleBoxAndEnterOpensTheFirst() {
@@ -66,5 +67,5 @@ private slots:
   }
 };
 
-TV_QTEST_MAIN(FirstStartQTest)
-#include "FirstStartQTest.moc"
+TV_QTEST_MAIN(FirstStartRealXQTest)
+#include "FirstStartRealXQTest.moc"

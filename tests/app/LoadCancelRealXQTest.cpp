@@ -1,0 +1,166 @@
+// Esc stops a load at every stage, pressed in the loading window while the main window is
+// disabled, under a real X server: a still picture, a saved game and an animated puzzle. The
+// table is left empty and the minis empty and showing the empty table.
+
+#include "PuzzleFixtures.h"
+#include "QtTestMain.h"
+#include "QvpWriter.h"
+#include "TMainForm.h"
+#include "WhenModal.h"
+
+#include "Yelk/TMsgLog.h"
+#include "controls/ChooseBox.h"
+#include "imaging/VirtualBuffer.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+#include "table/MiniSurface.h"
+#include "table/TLoadBarForm.h"
+#include "table/TableSurface.h"
+#include "table/TableTop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cstring>
+
+namespace {
+TLoadBarForm* LoadingWindow() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (auto* form = qobject_cast<TLoadBarForm*>(window); form && form->isVisible()) return form;
+  return nullptr;
+}
+
+void AcceptOpenDialog() {
+  WhenModal([](QWidget* dialog) {
+    // The fewest pieces that still leave interior pieces for a mini.
+    if (auto* pieces = dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"))) {
+      int chosen = -1;
+      for (int i = 0; i < pieces->count(); ++i) {
+        const int count = pieces->itemText(i).remove(QLatin1Char(',')).toInt();
+        if (count >= 20 && (chosen < 0 || count < pieces->itemText(chosen).remove(QLatin1Char(',')).toInt()))
+          chosen = i;
+      }
+      if (chosen >= 0) pieces->setCurrentIndex(chosen);
+    }
+    dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+  });
+}
+
+// Presses Esc in the loading window, through the window system, once it shows the stage
+// (0: before the first one). What it found is kept for the checks.
+class EscAtStage : public QObject {
+public:
+  explicit EscAtStage(int stage) : stage(stage) { ticks = startTimer(0); }
+  void timerEvent(QTimerEvent*) override {
+    TLoadBarForm* form = LoadingWindow();
+    if (pressed || !form || form->GetStage() != stage) return;
+    pressed = true;
+    formEnabled = form->isEnabled();
+    mainEnabled = TableTop::Current()->window()->isEnabled();
+    QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+    killTimer(ticks);
+  }
+  int stage;
+  int ticks;
+  bool pressed = false;
+  bool formEnabled = false;
+  bool mainEnabled = true;
+};
+
+bool SameAsTable(MiniSurface& mini, const VirtualBuffer& table) {
+  VirtualBuffer expected(mini.width(), mini.height(), QStringLiteral("Expected"));
+  expected.StretchFrom(table);
+  const VirtualBuffer* shown = mini.Buffer();
+  return shown && shown->width == expected.width && shown->height == expected.height &&
+         std::memcmp(shown->memory, expected.memory, std::size_t(expected.width) * expected.height * 4) == 0;
+}
+}  // namespace
+
+class LoadCancelRealXQTest : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TMainForm> form;
+  QString picture, savedGame, animated;
+
+  // A full load of the picture: the interior pieces lie on a mini, whose thumbnail shows them.
+  void LoadPictureFully() {
+    AcceptOpenDialog();
+    form->OpenDroppedFile(picture);
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr, 20000);
+  }
+
+  void CancelAt(const QString& path, bool viaDialog, int stage) {
+    LoadPictureFully();
+    bool miniHoldsPieces = false;
+    for (MiniSurface* mini : form->findChildren<MiniSurface*>()) miniHoldsPieces |= !mini->Chips().IsEmpty();
+    QVERIFY(miniHoldsPieces);
+    EscAtStage esc(stage);
+    if (viaDialog) AcceptOpenDialog();
+    form->OpenDroppedFile(path);
+    QTRY_VERIFY(!TLoadBarForm::LoadIsRunning());
+    QVERIFY2(esc.pressed, qPrintable(QStringLiteral("stage %1 never showed").arg(stage)));
+    QVERIFY(esc.formEnabled);
+    QVERIFY(!esc.mainEnabled);
+    QVERIFY(form->isEnabled());
+    QVERIFY(!Puzzle::Current());
+    const TableSurface& surface = form->Table()->Surface();
+    QVERIFY(!surface.GetPuzzle());
+    QVERIFY(const_cast<TableSurface&>(surface).GetChipList().IsEmpty());
+    for (MiniSurface* mini : form->findChildren<MiniSurface*>()) {
+      QVERIFY(mini->Chips().IsEmpty());
+      if (!mini->IsActive())
+        QVERIFY2(SameAsTable(*mini, *surface.TableBuffer()), qPrintable(QStringLiteral("mini %1").arg(mini->Index())));
+    }
+    QVERIFY(TMsgLog::Lines().filter(QStringLiteral("Load Bar Cancel, stage=%1").arg(stage)).size() > 0);
+  }
+
+private slots:
+  void initTestCase() {
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    ProgSettings& settings = *Settings();
+    settings.IsolateEdges = true;
+    settings.ShowWelcome = false;
+    settings.TipsEnabled = false;
+    TLoadBarForm::SetWaiter([](int) {});
+    picture = PuzzleFixtures::WritePicture(QStringLiteral("still.bmp"), 320, 240);
+    QvpWriter writer(160, 120);
+    writer.AddClip(24, 16, 5, 0, 20, 30);
+    animated = PuzzleFixtures::ScratchPath(QStringLiteral("moving.qvp"));
+    QVERIFY(writer.Write(animated));
+    form = std::make_unique<TMainForm>();
+    form->Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(DismissNextModal());
+    LoadPictureFully();
+    savedGame = PuzzleFixtures::ScratchPath(QStringLiteral("still.saw"));
+    AnswerFileDialog(savedGame);
+    QVERIFY(form->SavePuzzle(true));
+    QVERIFY(QFileInfo::exists(savedGame));
+  }
+  void cleanupTestCase() {
+    form->close();
+    form.reset();
+  }
+
+  void escStopsTheLoad_data() {
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("stage");
+    for (int stage : {0, 2, 3, 4}) {
+      QTest::addRow("picture, stage %d", stage) << 0 << stage;
+      QTest::addRow("saved game, stage %d", stage) << 1 << stage;
+    }
+    for (int stage : {0, 2, 3, 4, 5}) QTest::addRow("animated, stage %d", stage) << 2 << stage;
+  }
+  void escStopsTheLoad() {
+    QFETCH(int, source);
+    QFETCH(int, stage);
+    const QString path = source == 0 ? picture : source == 1 ? savedGame : animated;
+    CancelAt(path, source != 1, stage);
+  }
+};
+
+TV_QTEST_MAIN(LoadCancelRealXQTest)
+#include "LoadCancelRealXQTest.moc"

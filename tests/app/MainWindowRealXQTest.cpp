@@ -1,0 +1,225 @@
+// The main window under a real X server and window manager: maximise, restore, full screen
+// and the sizes the window manager may give, with a saved game whose largest group takes
+// most of the table's height.
+
+#include "PuzzleFixtures.h"
+#include "QtTestMain.h"
+#include "TMainForm.h"
+#include "WhenModal.h"
+
+#include "Yelk/TMsgLog.h"
+#include "controls/ChooseBox.h"
+#include "puzzle/ChipGroup.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/Puzzle.h"
+#include "puzzle/PuzzleChip.h"
+#include "settings/ProgSettings.h"
+#include "table/MiniSurface.h"
+#include "table/TableSurface.h"
+#include "table/TableTop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+constexpr int SettleMillis = 10000;
+
+// Lays the chain of pieces down from top as the picture shows them and joins them, as a
+// drop beside each neighbour would; the group's box follows its members.
+ChipGroup* JoinChain(PuzzleChip* top, int count, QPoint at) {
+  std::vector<PuzzleChip*> chain;
+  for (PuzzleChip* piece = top; piece && int(chain.size()) < count; piece = piece->Neighbour(ChipSide::Down))
+    chain.push_back(piece);
+  for (PuzzleChip* piece : chain)
+    piece->Place(0, false, true, true, at.x() + piece->Mask().MinX(), at.y() + piece->Mask().FirstRow());
+  for (std::size_t i = 1; i < chain.size(); ++i)
+    if (!chain[i - 1]->Snap(chain[i], nullptr, true)) return nullptr;
+  QRect box;
+  for (PuzzleChip* piece : chain)
+    box |= QRect(piece->TableX(), piece->TableY(), piece->Mask().TableWidth(), piece->Mask().TableHeight());
+  TableSurface& surface = TableTop::Current()->Surface();
+  ChipGroup* group = chain.front()->Group();
+  group->SetBounds(surface.GetWidth(), surface.GetHeight(), true, box.left(), box.top(), box.right(),
+                   box.bottom());
+  return group;
+}
+
+PuzzleChip* TopLeftPiece(ChipList& pieces) {
+  for (int i = 0; i < pieces.Count(); ++i)
+    if (!pieces.At(i)->Neighbour(ChipSide::Left) && !pieces.At(i)->Neighbour(ChipSide::Up)) return pieces.At(i);
+  return nullptr;
+}
+
+// Every piece of the puzzle, wherever it lies.
+int PiecesEverywhere(TMainForm& form) {
+  int count = form.Table()->Surface().GetChipList().Count() + PuzzleChip::CapturedList().Count();
+  for (MiniSurface* mini : form.findChildren<MiniSurface*>()) count += mini->Chips().Count();
+  return count;
+}
+
+bool IsCapturedMessage(const Prompt::Record& record) {
+  return record.text.startsWith(QStringLiteral("One or more puzzle sections"));
+}
+}  // namespace
+
+class MainWindowRealXQTest : public QObject {
+  Q_OBJECT
+
+  QString savedGame;
+  int pieceCount = 0;
+  QSize largestGroup;
+
+  // The table has taken the window's final size: no hold, the picture as large as the table top.
+  static bool Settled(TMainForm& form) {
+    TableTop* top = form.Table();
+    const TableSurface& surface = top->Surface();
+    return !surface.HoldsResizes() && QSize(surface.GetWidth(), surface.GetHeight()) == top->size();
+  }
+
+  void CheckTable(TMainForm& form, const char* step, int round) {
+    const QString where = QStringLiteral("%1 %2").arg(QLatin1String(step)).arg(round);
+    QTRY_VERIFY2_WITH_TIMEOUT(Settled(form), qPrintable(where), SettleMillis);
+    TableTop* top = form.Table();
+    QVERIFY2(top->width() > largestGroup.width() && top->height() > largestGroup.height(),
+             qPrintable(where + QStringLiteral(": table %1x%2").arg(top->width()).arg(top->height())));
+    QVERIFY2(PuzzleChip::CapturedList().IsEmpty(), qPrintable(where + QStringLiteral(": a group was captured")));
+    QCOMPARE(PiecesEverywhere(form), pieceCount);
+  }
+
+  // The saved game comes back maximised with its groups on the table.
+  void ContinueSavedGame(TMainForm& form) {
+    form.Start({savedGame});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    (void)QTest::qWaitFor([&] { return Puzzle::Current() && form.Table()->Surface().GetPuzzle(); }, 20000);
+    QVERIFY2(Puzzle::Current(), qPrintable(TMsgLog::Lines().mid(TMsgLog::Lines().size() - 20).join('\n')));
+  }
+
+private slots:
+  void initTestCase() {
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    ProgSettings& settings = *Settings();
+    settings.Maximized = true;
+    settings.IsolateEdges = false;
+    settings.UpsideRight = true;
+    settings.ShowWelcome = false;
+    settings.TipsEnabled = false;
+  }
+
+  // The first start is maximised: the window manager gives it the whole work area.
+  void startsMaximisedOverTheWorkArea() {
+    TMainForm form;
+    form.Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
+    const QRect area = form.screen()->availableGeometry();
+    QTRY_VERIFY(form.isMaximized());
+    QTRY_VERIFY2(form.frameGeometry().width() >= area.width() - 2,
+                 qPrintable(QStringLiteral("%1 of %2").arg(form.frameGeometry().width()).arg(area.width())));
+    form.close();
+  }
+
+  // A game with a column of joined pieces about three quarters of the maximised table's
+  // height, and a pair beside it, saved.
+  void makeSavedGameWithTallGroup() {
+    TMainForm form;
+    form.Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
+    QTRY_VERIFY(form.isMaximized());
+    QTRY_VERIFY_WITH_TIMEOUT(Settled(form), SettleMillis);
+    const int height = form.Table()->height() * 3 / 4;
+    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("tall.bmp"), height * 2 / 3, height);
+    WhenModal([](QWidget* dialog) {
+      auto* pieces = dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"));
+      int fewest = 0;
+      for (int i = 1; i < pieces->count(); ++i)
+        if (pieces->itemText(i).remove(QLatin1Char(',')).toInt() < pieces->itemText(fewest).remove(QLatin1Char(',')).toInt())
+          fewest = i;
+      pieces->setCurrentIndex(fewest);
+      dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+    });
+    Prompt::Double prompts;
+    form.OpenDroppedFile(picture);
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr || !prompts.Shown().isEmpty(), 20000);
+    QVERIFY2(prompts.Shown().isEmpty(), qPrintable(prompts.Shown().value(0).text));
+    QVERIFY2(Puzzle::Current(), qPrintable(TMsgLog::Lines().mid(TMsgLog::Lines().size() - 30).join('\n')));
+    Puzzle* puzzle = Puzzle::Current();
+    pieceCount = puzzle->GetPieceCount();
+    ChipList& pieces = form.Table()->Surface().GetChipList();
+    QCOMPARE(pieces.Count(), pieceCount);
+    PuzzleChip* corner = TopLeftPiece(pieces);
+    QVERIFY(corner);
+    int rows = 0;
+    for (PuzzleChip* piece = corner; piece; piece = piece->Neighbour(ChipSide::Down)) ++rows;
+    QVERIFY(rows >= 3);
+    ChipGroup* tall = JoinChain(corner, rows, QPoint(10, 10));
+    QVERIFY(tall);
+    QVERIFY(JoinChain(corner->Neighbour(ChipSide::Right), 2, QPoint(form.Table()->width() / 2, 10)));
+    largestGroup = QSize(tall->Right() - tall->Left() + 1, tall->Bottom() - tall->Top() + 1);
+    QVERIFY2(largestGroup.height() * 3 > form.Table()->height() * 2, "the group is not tall enough");
+    puzzle->AddJoin();
+    puzzle->SetChanged();
+    savedGame = PuzzleFixtures::ScratchPath(QStringLiteral("tall.saw"));
+    AnswerFileDialog(savedGame);
+    QVERIFY(form.SavePuzzle(true));
+    QVERIFY2(QFileInfo::exists(savedGame), qPrintable(TMsgLog::Lines().mid(TMsgLog::Lines().size() - 20).join('\n') + prompts.Shown().value(0).text));
+    form.close();
+  }
+
+  // Maximise and restore, full screen on and off, and sizes above and below the largest
+  // group: nothing crashes, no group is captured, the table never gets smaller than the
+  // group, no captured message shows, and no piece is lost.
+  void survivesEveryStateAndSize() {
+    QVERIFY(!savedGame.isEmpty());
+    Prompt::Double prompts;
+    auto form = std::make_unique<TMainForm>();
+    ContinueSavedGame(*form);
+    if (QTest::currentTestFailed()) return;
+    QTRY_VERIFY(form->isMaximized());
+    CheckTable(*form, "loaded", 0);
+    for (int round = 0; round < 10; ++round) {
+      form->setWindowState(Qt::WindowNoState);
+      QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
+      CheckTable(*form, "restored", round);
+      form->setWindowState(Qt::WindowMaximized);
+      QTRY_VERIFY(form->isMaximized());
+      CheckTable(*form, "maximised", round);
+    }
+    for (int round = 0; round < 10; ++round) {
+      form->Actions().FullScreenAtn->trigger();
+      QTRY_VERIFY(form->windowState() & Qt::WindowFullScreen);
+      CheckTable(*form, "full screen", round);
+      form->Actions().FullScreenAtn->trigger();
+      QTRY_VERIFY(!(form->windowState() & Qt::WindowFullScreen));
+      CheckTable(*form, "windowed", round);
+    }
+    form->setWindowState(Qt::WindowNoState);
+    QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
+    QRandomGenerator random(39);
+    const QRect area = form->screen()->availableGeometry();
+    for (int round = 0; round < 20; ++round) {
+      const QSize asked(random.bounded(300, area.width() - 40), random.bounded(200, area.height() - 60));
+      form->resize(asked);
+      QTRY_VERIFY_WITH_TIMEOUT(form->size() == asked.expandedTo(form->minimumSize()), SettleMillis);
+      CheckTable(*form, "resized", round);
+    }
+    for (const Prompt::Record& record : prompts.Shown())
+      QVERIFY2(!IsCapturedMessage(record), "the captured message showed");
+    form->close();
+  }
+};
+
+TV_QTEST_MAIN(MainWindowRealXQTest)
+#include "MainWindowRealXQTest.moc"
