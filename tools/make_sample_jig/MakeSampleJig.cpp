@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -50,9 +50,10 @@ bool MakeMusic(const QString& folder, QByteArray& music) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Run by the build, where no display may exist.
+  // Run by the build, where no display may exist. The puzzle writer shows its busy cursor
+  // through the widgets' application.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   if (argc < 4) {
     std::fprintf(stderr, "usage: make_sample_jig <out.jig> <picture.jpg> <work folder>\n");
     return 2;
