@@ -230,11 +230,16 @@ void TMainForm::UpdateCaption() {
 
 void TMainForm::EnableMainWindow(bool enabled) { setEnabled(enabled); }
 
-void TMainForm::MaximizeMainForm() { setWindowState(windowState() | Qt::WindowMaximized); }
+void TMainForm::MaximizeMainForm() {
+  setWindowState(windowState() | Qt::WindowMaximized);
+  AwaitWindowSize([this] { return Settings()->FullScreenActive || FillsWorkArea(); });
+}
 
 void TMainForm::PlaceMainForm(const QRect& bounds) {
   setWindowState(windowState() & ~Qt::WindowMaximized);
   setGeometry(bounds);
+  const QSize asked = bounds.size().expandedTo(minimumSize());
+  AwaitWindowSize([this, asked] { return size() == asked; });
 }
 
 // The main window has no status control for the table's own notes.

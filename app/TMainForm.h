@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class BoxCoverControl;
@@ -66,6 +67,7 @@ public:
   void MaximizeMainForm() override;
   void PlaceMainForm(const QRect& bounds) override;
   void ShowStatus(const QString& text) override;
+  void TableMinimumChanged() override;
 
   // Opening and saving.
   void OpenPuzzleBtnClick();
@@ -173,6 +175,9 @@ private:
   bool MustWait() const;
   bool DialogIsAsking() const;
   bool TableReady() const;
+  bool TableFollowsWindow() const;
+  bool FillsWorkArea() const;
+  void AwaitWindowSize(const std::function<bool()>& reached);
   void OpenWhenFree();
   // Opens the pending file, or the dialog, once the window is free.
   void OpenSoon();

@@ -25,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -78,13 +79,31 @@ void TMainForm::OpenSoon() {
 bool TMainForm::TableReady() const {
   constexpr qint64 LongestWait = 3000;
   if (shownSince.isValid() && shownSince.elapsed() > LongestWait) return true;
+  if (!isVisible() || !TableFollowsWindow()) return false;
+  return !Settings()->Maximized || Settings()->FullScreenActive || FillsWorkArea();
+}
+
+bool TMainForm::TableFollowsWindow() const {
   const TableTop* top = Table();
   const TableSurface& surface = top->Surface();
-  if (!isVisible() || !surface.TableBuffer() || surface.HoldsResizes() ||
-      QSize(surface.GetWidth(), surface.GetHeight()) != TableSurface::FitTableSize(top->size()))
-    return false;
-  if (!Settings()->Maximized || Settings()->FullScreenActive) return true;
+  return surface.TableBuffer() && !surface.HoldsResizes() &&
+         QSize(surface.GetWidth(), surface.GetHeight()) == TableSurface::FitTableSize(top->size());
+}
+
+bool TMainForm::FillsWorkArea() const {
   return frameGeometry().width() >= Screens::AvailableNear(frameGeometry()).width();
+}
+
+// A saved game asked for the window's size and lays its pieces out right after: the window
+// manager's answer comes a moment later, so it is awaited (for a limited time), and the empty
+// minis then show the table at its new size.
+void TMainForm::AwaitWindowSize(const std::function<bool()>& reached) {
+  constexpr qint64 LongestWait = 2000;
+  QElapsedTimer clock;
+  clock.start();
+  while (isVisible() && !(reached() && TableFollowsWindow()) && clock.elapsed() < LongestWait)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
 }
 
 void TMainForm::TakeArguments(const QStringList& arguments) {

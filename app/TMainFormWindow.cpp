@@ -27,7 +27,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -35,16 +34,17 @@
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
 
-// The window's own minimum hides the layout's: the table top's minimum (the largest group)
-// is added here, so the window manager cannot make the window too small for it.
 bool TMainForm::event(QEvent* event) {
   if (event->type() == QEvent::WinIdChange) WriteInstanceValues();
-  const bool handled = QMainWindow::event(event);
-  if (event->type() == QEvent::LayoutRequest && layout()) {
-    const QSize smallest = SmallestWindow.expandedTo(layout()->totalMinimumSize());
-    if (smallest != minimumSize()) setMinimumSize(smallest);
-  }
-  return handled;
+  return QMainWindow::event(event);
+}
+
+// The table top's minimum (the largest group) becomes the window's, with what lies around the
+// table (menu, control panel): the window manager then cannot make the window too small.
+void TMainForm::TableMinimumChanged() {
+  const QSize around = size() - Table()->size();
+  const QSize smallest = SmallestWindow.expandedTo(Table()->minimumSize() + around);
+  if (smallest != minimumSize()) setMinimumSize(smallest);
 }
 
 void TMainForm::changeEvent(QEvent* event) {

@@ -15,4 +15,6 @@ public:
   virtual void MaximizeMainForm() = 0;
   virtual void PlaceMainForm(const QRect& bounds) = 0;
   virtual void ShowStatus(const QString& text) = 0;
+  // The table top's minimum size changed (the largest group grew or the puzzle changed).
+  virtual void TableMinimumChanged() {}
 };

@@ -331,7 +331,9 @@ void TableTop::FollowLargestUnit() {
   int w = 0, h = 0;
   if (surface_->GetPuzzle()) LimitResize(&w, &h);
   const QSize limit = QSize(w, h).boundedTo(AvailableSize());
-  if (limit != minimumSize()) setMinimumSize(limit);
+  if (limit == minimumSize()) return;
+  setMinimumSize(limit);
+  if (hook_) hook_->TableMinimumChanged();
 }
 
 QSize TableTop::AvailableSize() const {

@@ -53,17 +53,20 @@ void AcceptOpenDialog() {
 // (0: before the first one). What it found is kept for the checks.
 class EscAtStage : public QObject {
 public:
-  explicit EscAtStage(int stage) : stage(stage) { ticks = startTimer(0); }
+  // toMain: the key goes to the disabled main window instead, as when the loading window
+  // lost the keyboard; the busy state takes it there.
+  EscAtStage(int stage, bool toMain) : stage(stage), toMain(toMain) { ticks = startTimer(0); }
   void timerEvent(QTimerEvent*) override {
     TLoadBarForm* form = LoadingWindow();
     if (pressed || !form || form->GetStage() != stage) return;
     pressed = true;
     formEnabled = form->isEnabled();
     mainEnabled = TableTop::Current()->window()->isEnabled();
-    QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+    QTest::keyClick(toMain ? TableTop::Current()->window()->windowHandle() : form->windowHandle(), Qt::Key_Escape);
     killTimer(ticks);
   }
   int stage;
+  bool toMain;
   int ticks;
   bool pressed = false;
   bool formEnabled = false;
@@ -92,12 +95,12 @@ class LoadCancelRealXQTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr, 20000);
   }
 
-  void CancelAt(const QString& path, bool viaDialog, int stage) {
+  void CancelAt(const QString& path, bool viaDialog, int stage, bool toMain) {
     LoadPictureFully();
     bool miniHoldsPieces = false;
     for (MiniSurface* mini : form->findChildren<MiniSurface*>()) miniHoldsPieces |= !mini->Chips().IsEmpty();
     QVERIFY(miniHoldsPieces);
-    EscAtStage esc(stage);
+    EscAtStage esc(stage, toMain);
     if (viaDialog) AcceptOpenDialog();
     form->OpenDroppedFile(path);
     QTRY_VERIFY(!TLoadBarForm::LoadIsRunning());
@@ -148,17 +151,20 @@ private slots:
   void escStopsTheLoad_data() {
     QTest::addColumn<int>("source");
     QTest::addColumn<int>("stage");
+    QTest::addColumn<bool>("toMain");
     for (int stage : {0, 2, 3, 4}) {
-      QTest::addRow("picture, stage %d", stage) << 0 << stage;
-      QTest::addRow("saved game, stage %d", stage) << 1 << stage;
+      QTest::addRow("picture, stage %d", stage) << 0 << stage << false;
+      QTest::addRow("saved game, stage %d", stage) << 1 << stage << false;
     }
-    for (int stage : {0, 2, 3, 4, 5}) QTest::addRow("animated, stage %d", stage) << 2 << stage;
+    for (int stage : {0, 2, 3, 4, 5}) QTest::addRow("animated, stage %d", stage) << 2 << stage << false;
+    for (int stage : {0, 4}) QTest::addRow("picture, stage %d, key to the main window", stage) << 0 << stage << true;
   }
   void escStopsTheLoad() {
     QFETCH(int, source);
     QFETCH(int, stage);
+    QFETCH(bool, toMain);
     const QString path = source == 0 ? picture : source == 1 ? savedGame : animated;
-    CancelAt(path, source != 1, stage);
+    CancelAt(path, source != 1, stage, toMain);
   }
 };
 

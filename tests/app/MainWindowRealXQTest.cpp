@@ -2,6 +2,7 @@
 // and the sizes the window manager may give, with a saved game whose largest group takes
 // most of the table's height.
 
+#include "ControlPanel.h"
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
@@ -14,6 +15,7 @@
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
 #include "settings/ProgSettings.h"
+#include "table/ChipSelection.h"
 #include "table/MiniSurface.h"
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
@@ -28,6 +30,8 @@
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QTimer>
+#include <QLayout>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -56,6 +60,21 @@ ChipGroup* JoinChain(PuzzleChip* top, int count, QPoint at) {
   return group;
 }
 
+// A click on a loose piece picks it up: it hangs at the pointer while the window changes.
+void PickUpALoosePiece(TMainForm& form) {
+  TableTop* top = form.Table();
+  ChipList& pieces = top->Surface().GetChipList();
+  for (int i = 0; i < pieces.Count() && !top->Surface().Selection(); ++i) {
+    const PuzzleChip* piece = pieces.At(i);
+    if (piece->Group()) continue;
+    const QPoint at(piece->TableX() + piece->Mask().TableWidth() / 2, piece->TableY() + piece->Mask().TableHeight() / 2);
+    if (pieces.HitTest(at.x(), at.y()) != piece) continue;
+    top->MousePressed(Qt::LeftButton, Qt::NoModifier, at);
+    top->MouseReleased(Qt::LeftButton, at);
+  }
+  QVERIFY(top->Surface().Selection());
+}
+
 PuzzleChip* TopLeftPiece(ChipList& pieces) {
   for (int i = 0; i < pieces.Count(); ++i)
     if (!pieces.At(i)->Neighbour(ChipSide::Left) && !pieces.At(i)->Neighbour(ChipSide::Up)) return pieces.At(i);
@@ -66,6 +85,7 @@ PuzzleChip* TopLeftPiece(ChipList& pieces) {
 int PiecesEverywhere(TMainForm& form) {
   int count = form.Table()->Surface().GetChipList().Count() + PuzzleChip::CapturedList().Count();
   for (MiniSurface* mini : form.findChildren<MiniSurface*>()) count += mini->Chips().Count();
+  if (const ChipSelection* carried = form.Table()->Surface().Selection()) count += carried->Count();
   return count;
 }
 
@@ -95,7 +115,25 @@ class MainWindowRealXQTest : public QObject {
     QVERIFY2(top->width() > largestGroup.width() && top->height() > largestGroup.height(),
              qPrintable(where + QStringLiteral(": table %1x%2").arg(top->width()).arg(top->height())));
     QVERIFY2(PuzzleChip::CapturedList().IsEmpty(), qPrintable(where + QStringLiteral(": a group was captured")));
+    // The window itself is large enough: the control panel below the table is not cut off.
+    const QRect panel(form.ToolPnl()->mapTo(&form, QPoint(0, 0)), form.ToolPnl()->size());
+    QVERIFY2(form.rect().contains(panel), qPrintable(where + QStringLiteral(": the window is smaller than its table")));
+    // What the window manager is told: no smaller than the largest group and the panel below.
+    const QSize told = form.windowHandle()->minimumSize();
+    QVERIFY2(told.width() > largestGroup.width() && told.height() > largestGroup.height() + form.ToolPnl()->height(),
+             qPrintable(where + QStringLiteral(": the window manager may make it %1x%2").arg(told.width()).arg(told.height())));
     QCOMPARE(PiecesEverywhere(form), pieceCount);
+  }
+
+  // The window manager may pass through other sizes on the way into or out of full screen;
+  // the table took only the final one (its resizes since the log was cleared).
+  static void CheckOnlyFinalSize(TMainForm& form, int round) {
+    const TableSurface& surface = form.Table()->Surface();
+    const QString final = QStringLiteral("Surface resize: w=%1, h=%2").arg(surface.GetWidth()).arg(surface.GetHeight());
+    const QStringList resizes = TMsgLog::Lines().filter(QStringLiteral("Surface resize: "));
+    for (const QString& line : resizes)
+      QVERIFY2(line.endsWith(final), qPrintable(QStringLiteral("round %1: %2, then %3").arg(round).arg(line, final)));
+    TMsgLog::Clear();
   }
 
   // The saved game comes back maximised with its groups on the table.
@@ -178,6 +216,31 @@ private slots:
     form.close();
   }
 
+  // A game saved maximised comes back maximised into a window that was not: the window
+  // manager's answer arrives a moment later, and the game waits for it instead of finding
+  // the table too small.
+  void gameSavedMaximisedMaximisesTheWindow() {
+    QVERIFY(!savedGame.isEmpty());
+    Prompt::Double prompts;
+    ProgSettings& settings = *Settings();
+    settings.Maximized = false;
+    settings.XPosition = 30;
+    settings.YPosition = 30;
+    settings.Width = 770;
+    settings.Height = 480;
+    TMainForm form;
+    form.Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY_WITH_TIMEOUT(Settled(form), SettleMillis);
+    QVERIFY(form.Table()->height() < largestGroup.height());
+    form.OpenDroppedFile(savedGame);
+    QVERIFY2(Puzzle::Current(), qPrintable(prompts.Shown().value(0).text));
+    QTRY_VERIFY(form.isMaximized());
+    CheckTable(form, "continued", 0);
+    form.close();
+    settings.Maximized = true;
+  }
+
   // Maximise and restore, full screen on and off, and sizes above and below the largest
   // group: nothing crashes, no group is captured, the table never gets smaller than the
   // group, no captured message shows, and no piece is lost.
@@ -190,6 +253,7 @@ private slots:
     QTRY_VERIFY(form->isMaximized());
     CheckTable(*form, "loaded", 0);
     for (int round = 0; round < 10; ++round) {
+      if (round % 2 == 0) PickUpALoosePiece(*form);
       form->setWindowState(Qt::WindowNoState);
       QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
       CheckTable(*form, "restored", round);
@@ -198,15 +262,22 @@ private slots:
       CheckTable(*form, "maximised", round);
     }
     for (int round = 0; round < 10; ++round) {
+      if (round % 2 == 0) PickUpALoosePiece(*form);
+      TMsgLog::Clear();
       form->Actions().FullScreenAtn->trigger();
       QTRY_VERIFY(form->windowState() & Qt::WindowFullScreen);
       CheckTable(*form, "full screen", round);
+      CheckOnlyFinalSize(*form, round);
       form->Actions().FullScreenAtn->trigger();
       QTRY_VERIFY(!(form->windowState() & Qt::WindowFullScreen));
       CheckTable(*form, "windowed", round);
+      CheckOnlyFinalSize(*form, round);
     }
+    // Full screen began maximised: a restore afterwards brings the saved normal place back.
+    const QPoint normalPlace(Settings()->XPosition, Settings()->YPosition);
     form->setWindowState(Qt::WindowNoState);
     QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
+    QTRY_COMPARE(form->geometry().topLeft(), normalPlace);
     QRandomGenerator random(39);
     const QRect area = form->screen()->availableGeometry();
     for (int round = 0; round < 20; ++round) {

@@ -465,7 +465,12 @@ TEST_F(TableInputTest, HeldResizesTakeOnlyTheFinalSizeAndTheCapturedMessageWaits
   t.surface.Resize(rowWidth - 10, 320);
   ASSERT_EQ(captured.CountUnits(), 1);
   EXPECT_TRUE(prompts.Shown().isEmpty());
+  // Back on a wide table and captured again before the box had its turn: still one box.
+  t.surface.Resize(440, 330);
+  t.surface.ReleaseAt(200, 150);
+  ASSERT_TRUE(captured.IsEmpty());
   t.surface.Resize(rowWidth - 12, 320);
+  ASSERT_EQ(captured.CountUnits(), 1);
   QCoreApplication::processEvents();
   ASSERT_EQ(prompts.Shown().size(), 1);
   EXPECT_TRUE(prompts.Shown().first().text.startsWith(QStringLiteral("One or more puzzle sections have been placed")));
