@@ -49,7 +49,7 @@ private slots:
       for (int i = 0; i < list->count(); ++i) listed << list->item(i)->text();
       row = list->currentRow();
       openable = dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->isEnabled();
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      QTest::keyClick(list, Qt::Key_Return);
       if (dialog->isVisible()) dialog->reject();
     });
     look.start();

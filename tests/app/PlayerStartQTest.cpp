@@ -424,8 +424,9 @@ private slots:
       QWhatsThis::leaveWhatsThisMode();
       // The player's focus passes over the other buttons and comes back to the list.
       for (const char* name : {"CancelBtn", "HelpBtn"}) dialog->findChild<QPushButton*>(QLatin1String(name))->setFocus();
-      dialog->findChild<QWidget*>(QStringLiteral("PuzzleListBox"))->setFocus();
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+      auto* list = dialog->findChild<QWidget*>(QStringLiteral("PuzzleListBox"));
+      list->setFocus();
+      QTest::keyClick(list, Qt::Key_Return);
     });
     form.OpenDroppedFile(picture);
     QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && Puzzle::Current()->GetPath() == picture, 20000);
