@@ -15,22 +15,24 @@ QString MissingFolder(const QString& what, const QString& value) {
 
 void TakeOption(const QString& token, ProgSettings& settings) {
   const QChar letter = token.at(1).toLower();
-  const QString value = token.mid(3);
+  // Kept as a full path: the dialog and the save folder may be used from anywhere later.
+  const QString given = token.mid(3);
+  const QString value = given.isEmpty() ? given : QDir::current().absoluteFilePath(given);
   if (letter == QLatin1Char('f')) {
     if (IsFolder(value) || (!value.isEmpty() && QDir().mkpath(value)))
       settings.DefaultSaveFolder = value;
     else
-      TMsgLog::Add(QStringLiteral("Could not create puzzle save folder: ") + value);
+      TMsgLog::Add(QStringLiteral("Could not create puzzle save folder: ") + given);
   } else if (letter == QLatin1Char('s')) {
     if (IsFolder(value))
       settings.DefaultSaveFolder = value;
     else
-      TMsgLog::Add(MissingFolder(QStringLiteral("Default save folder"), value));
+      TMsgLog::Add(MissingFolder(QStringLiteral("Default save folder"), given));
   } else if (letter == QLatin1Char('i')) {
     if (IsFolder(value))
       settings.InitialDir = value;
     else
-      TMsgLog::Add(MissingFolder(QStringLiteral("Initial directory"), value));
+      TMsgLog::Add(MissingFolder(QStringLiteral("Initial directory"), given));
   } else {
     TMsgLog::Add(QStringLiteral("Unrecognized cmd line opt: ") + token);
   }

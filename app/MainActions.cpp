@@ -87,6 +87,11 @@ MainActions::MainActions(QWidget* window) : owner(window) {
   WebSupportAtn = Make("WebSupportAtn", QStringLiteral("&Support"));
   SponserAtn = Make("SponserAtn", QStringLiteral("V&isit"));
   SponserAtn->setVisible(false);
+  // Not a command: kept out of the list of every action.
+  SponserSeparator = new QAction(owner);
+  SponserSeparator->setObjectName(QStringLiteral("SponserSeparator"));
+  SponserSeparator->setSeparator(true);
+  SponserSeparator->setVisible(false);
   SysInfoAtn = Make("SysInfoAtn", QStringLiteral("S&ystem Information"), {},
                     QStringLiteral("images/16/info"));
   AboutAtn = Make("AboutAtn", QStringLiteral("&About"));
@@ -161,6 +166,7 @@ void MainActions::FillOptions(QMenu* menu) {
   QMenu* colour = menu->addMenu(QStringLiteral("Background Co&lor"));
   colour->addActions({ColorAtn, DefColorAtn});
   QMenu* bevel = menu->addMenu(QStringLiteral("&Puzzle Bevel"));
+  bevelMenus << bevel;
   bevel->addActions({BevelNormalAtn, BevelLightAtn, BevelOffAtn});
   bevel->addSeparator();
   QMenu* defaults = bevel->addMenu(QStringLiteral("&Default"));
@@ -181,6 +187,7 @@ void MainActions::FillHelp(QMenu* menu) {
   menu->addActions({WebVersionAtn, WebSiteAtn, WebSupportAtn});
   menu->addSeparator();
   menu->addAction(SponserAtn);
+  menu->addAction(SponserSeparator);
   menu->addActions({NoteAtn, SysInfoAtn, AboutAtn});
 }
 

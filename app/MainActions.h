@@ -42,6 +42,10 @@ public:
   QMenu* BuildTableMenu(QWidget* owner);
   // The main menu's "&File", which shows the recent puzzles.
   QMenu* FileMenu() const { return fileMenu; }
+  // The "&Puzzle Bevel" submenus of the main menu and the options pop-up.
+  const QList<QMenu*>& BevelMenus() const { return bevelMenus; }
+  // The line under the sponsor's item; shown with it.
+  QAction* SponserSeparator;
 
 private:
   QAction* Make(const char* name, const QString& text, const QKeySequence& key = {},
@@ -54,4 +58,5 @@ private:
   QWidget* owner;
   QList<QAction*> all;
   QMenu* fileMenu = nullptr;
+  QList<QMenu*> bevelMenus;
 };

@@ -15,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 // The control-panel path of the refusals; the version name never contains "XP" here.
@@ -37,6 +38,15 @@ QString ScreenAreaRefusal() {
          QStringLiteral("Change the \"screen area\" setting to at least 800x600.\r") +
          QStringLiteral("A setting of 1024x768 is recommended.") + QStringLiteral("\r") +
          QStringLiteral("See the Help file for more details.");
+}
+
+// "/i:folder" (likewise /f and /s) names a folder relative to the copy that was started.
+bool IsFolderOption(const QString& argument) {
+  if (argument.size() <= 3 || !argument.startsWith(QLatin1Char('/')) || argument.at(2) == QLatin1Char('/'))
+    return false;
+  const QChar letter = argument.at(1).toLower();
+  return (letter == QLatin1Char('f') || letter == QLatin1Char('s') || letter == QLatin1Char('i')) &&
+         !QFileInfo(argument).isFile();
 }
 
 }  // namespace
@@ -79,6 +89,8 @@ QStringList StartUp::AbsoluteArguments(const QStringList& arguments, const QStri
       absolute << QCoreApplication::applicationFilePath();
     else if (argument.startsWith(QLatin1Char('-')) || argument.isEmpty())
       absolute << argument;
+    else if (IsFolderOption(argument))
+      absolute << argument.left(3) + QDir::cleanPath(base.absoluteFilePath(argument.mid(3)));
     else
       absolute << QDir::cleanPath(base.absoluteFilePath(argument));
   }

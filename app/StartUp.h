@@ -21,7 +21,7 @@ QString LockName();
 // The message that refuses a display too weak for the game; empty when it will do.
 QString DisplayRefusal(const ScreenFacts& screen);
 // The command line as a second copy hands it over: the program first, then every argument
-// that is not an option made an absolute path against folder.
+// that is not an option made an absolute path against folder, and so is an option's folder.
 QStringList AbsoluteArguments(const QStringList& arguments, const QString& folder);
 // Deletes the temporary files a copy that ended without tidying up left in folder.
 void SweepStaleTempFiles(const QString& folder);

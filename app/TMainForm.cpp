@@ -2,11 +2,14 @@
 
 #include "BoxCoverControl.h"
 #include "ControlPanel.h"
+#include "KeyRouting.h"
 #include "PerformanceLeds.h"
 #include "Sponser.h"
+#include "TAdvancedOptsFrm.h"
 #include "StateSwitchHold.h"
 #include "SnapLed.h"
 #include "TipsControl.h"
+#include "WheelTurn.h"
 
 #include "Yelk/ERegistry.h"
 #include "Yelk/GameApplication.h"
@@ -38,7 +41,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), atn(this), wheel(std::make_unique<WheelTurn>()) {
   setObjectName(QStringLiteral("MainForm"));
   RichEdit20::SuppressMissingLibMsg = true;
   setMinimumSize(SmallestWindow);
@@ -69,6 +73,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), atn(this) {
               AppDeactivate();
           });
   ApplySettings();
+  new KeyRouting(this);
   CreateTips();
   baseCaption = QStringLiteral("Tessavinelume Jigsaw Puzzles");
   UpdateCaption();
@@ -156,6 +161,9 @@ void TMainForm::WireActions() {
 
 void TMainForm::ApplySettings() {
   ProgSettings& settings = *Settings();
+  // A first run offers the puzzles that come with the game, as clearing the history does.
+  if (settings.NewPuzzleFolders.isEmpty())
+    settings.NewPuzzleFolders = {TAdvancedOptsFrm::DefaultPuzzleFolder()};
   if (!settings.AlignControlPanelToBottom)
     AlignCtrlPnlTopAtnExecute();
   else
@@ -202,7 +210,8 @@ void TMainForm::Start(const QStringList& arguments) {
     Settings()->FullScreenStart = false;
   else if (Settings()->FullScreenStart)
     SetFullScreen(true);
-  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
+  // The named file, or else the open dialog: a new player is offered puzzles at once.
+  OpenSoon();
   ShowPuzzleState();
 }
 
@@ -215,8 +224,12 @@ void TMainForm::RaiseWindow() {
 
 void TMainForm::UpdateCaption() {
   const Puzzle* puzzle = Puzzle::Current();
-  setWindowTitle(puzzle ? baseCaption + QStringLiteral(" - ") + puzzle->GetDisplayName()
-                        : baseCaption);
+  if (!puzzle)
+    setWindowTitle(baseCaption);
+  else if (puzzle->IsFromClipboard())
+    setWindowTitle(baseCaption + QStringLiteral(" - Clipboard Image"));
+  else
+    setWindowTitle(baseCaption + QStringLiteral(" - ") + puzzle->GetDisplayName());
 }
 
 void TMainForm::EnableMainWindow(bool enabled) { setEnabled(enabled); }

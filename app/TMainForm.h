@@ -33,6 +33,7 @@ class TMagForm;
 class JITTManager;
 class TipBar;
 class TipsControl;
+class WheelTurn;
 
 class TMainForm : public QMainWindow, public MainWindowHook {
   Q_OBJECT
@@ -52,7 +53,7 @@ public:
   void SetFullScreen(bool on);
   void RestoreWindowPlacement();
   void UpdateCaption();
-  // What one turn of the wheel does; a delta that is not whole notches does nothing.
+  // What one turn of the wheel does; parts of a notch are gathered until they make one.
   void WMMouseWheel(int delta);
 
   TableTop* Table() const;
@@ -172,11 +173,15 @@ private:
   void ShowMenuAt(QMenu* menu, QWidget* button);
   void TakeArguments(const QStringList& arguments);
   bool MustWait() const;
+  bool DialogIsAsking() const;
   bool TableReady() const;
   bool TableFollowsWindow() const;
   bool FillsWorkArea() const;
   void AwaitWindowSize(const std::function<bool()>& reached);
   void OpenWhenFree();
+  // Opens the pending file, or the dialog, once the window is free.
+  void OpenSoon();
+  void ReportUnopenable();
   bool OpenFromDialog();
   bool OpenSavedGame(const QString& path);
   void DropCurrentPuzzle();
@@ -230,7 +235,12 @@ private:
   std::unique_ptr<JITTManager> tipManager;
   std::unique_ptr<TipsControl> tipsControl;
   QPointer<TMagForm> magnifier;
+  std::unique_ptr<WheelTurn> wheel;
   QString pendingPath;
+  // An open waits its turn (see OpenWhenFree).
+  bool openWanted = false;
+  // The initial folder a hand-over named, kept while the dialog it closes empties it.
+  QString handOverDir;
   // Since the first showing: how long a file waits for the window's first size.
   QElapsedTimer shownSince;
   QPointer<TPuzzleDialog2> openDialog;

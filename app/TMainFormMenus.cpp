@@ -11,6 +11,7 @@
 #include "puzzle/JigsawFileReader.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
+#include "puzzle/SoundTrack.h"
 #include "puzzle/TipDisplay.h"
 #include "settings/ProgSettings.h"
 #include "table/TMagForm.h"
@@ -26,6 +27,14 @@ namespace {
 constexpr int MaxRecentItems = 4;
 constexpr int RotateTip = 2;
 const char* const RecentPathProperty = "recentPath";
+
+// Music the background-sound switch acts on: a still puzzle's track, or an animated puzzle's
+// background track (read while it loads).
+bool HasSoundTrack(const Puzzle* puzzle) {
+  if (!puzzle) return false;
+  if (const JigsawFileReader* file = puzzle->GetJigsawFile()) return file->HasSoundTrack();
+  return puzzle->GetAnimatedFile() && SoundTrack::Current();
+}
 }  // namespace
 
 void TMainForm::WireMenus() {
@@ -93,6 +102,7 @@ void TMainForm::OptionsPopupPopup() {
     bevel->setChecked(false);
     bevel->setEnabled(puzzle != nullptr);
   }
+  for (QMenu* menu : atn.BevelMenus()) menu->setEnabled(puzzle != nullptr);
   if (!puzzle) return;
   QAction* current = !puzzle->IsBevelOn()    ? atn.BevelOffAtn
                      : puzzle->IsBevelLight() ? atn.BevelLightAtn
@@ -155,10 +165,9 @@ void TMainForm::UpdatePrintAtn() {
 // The commands that act on the puzzle follow whether there is one and what it allows.
 void TMainForm::UpdatePuzzleActions() {
   const Puzzle* puzzle = Puzzle::Current();
-  const JigsawFileReader* file = puzzle ? puzzle->GetJigsawFile() : nullptr;
   UpdatePrintAtn();
   atn.NoteAtn->setEnabled(puzzle && puzzle->GetNoteStream());
-  atn.BkgdSndEnabledAtn->setEnabled(file && file->HasSoundTrack());
+  atn.BkgdSndEnabledAtn->setEnabled(HasSoundTrack(puzzle));
   const bool canPlay = CanPlayBackgroundSound();
   atn.PlayAtn->setEnabled(canPlay);
   atn.PauseAtn->setEnabled(canPlay);

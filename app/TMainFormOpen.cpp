@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 bool IsDialogPath(const QString& path) {
@@ -46,19 +47,30 @@ bool TMainForm::MustWait() const {
          Settings()->ModalPromptUp || (QApplication::activeModalWidget() && !openDialog);
 }
 
+// The open dialog is busy with a question of its own (a message box, a file chooser): what
+// was dropped or handed over waits for the answer instead of closing the dialog behind it.
+bool TMainForm::DialogIsAsking() const {
+  return openDialog && (Prompt::OpenCount() > 0 || Settings()->ModalPromptUp ||
+                        QApplication::activeModalWidget() != openDialog);
+}
+
 void TMainForm::OpenWhenFree() {
-  if (pendingPath.isEmpty()) return;
-  if (openDialog) {
-    // The dialog gives way and the file opens once it has gone.
-    openDialog->reject();
+  if (!openWanted) return;
+  // The dialog gives way and the open runs once it has gone.
+  if (openDialog && !DialogIsAsking()) openDialog->reject();
+  if (openDialog || MustWait() || !TableReady()) {
     openRetry->start();
     return;
   }
-  if (MustWait() || !TableReady()) {
-    openRetry->start();
-    return;
-  }
+  openWanted = false;
+  // The dialog empties the initial folder as it closes; a hand-over's folder comes back.
+  if (!handOverDir.isEmpty()) Settings()->InitialDir = std::exchange(handOverDir, QString());
   OpenPuzzleBtnClick();
+}
+
+void TMainForm::OpenSoon() {
+  openWanted = true;
+  QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
 }
 
 // A saved game is laid out on the table as it is: the window must have been shown and have
@@ -101,22 +113,27 @@ void TMainForm::TakeArguments(const QStringList& arguments) {
   if (!path.isEmpty()) pendingPath = path;
 }
 
+// A file, a folder for the dialog, or both: either opens.
 void TMainForm::WMCopyData(const QStringList& commandLine) {
   RaiseWindow();
   pendingPath.clear();
+  Settings()->InitialDir.clear();
   TakeArguments(commandLine.mid(1));
-  if (!pendingPath.isEmpty()) QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
+  handOverDir = Settings()->InitialDir;
+  if (!pendingPath.isEmpty() || !handOverDir.isEmpty()) OpenSoon();
 }
 
 void TMainForm::OpenDroppedFile(const QString& path) {
   RaiseWindow();
   pendingPath = path;
+  openWanted = true;
   OpenWhenFree();
 }
 
 void TMainForm::OpenRecentClick(const QString& path) {
   if (path.isEmpty()) return;
   pendingPath = path;
+  openWanted = true;
   OpenWhenFree();
 }
 
@@ -132,13 +149,14 @@ void TMainForm::OpenPuzzleBtnClick() {
   else if (path.isEmpty() || IsDialogPath(path))
     loaded = OpenFromDialog();
   else
-    pendingPath.clear();  // not a puzzle file: the open command stays usable
+    ReportUnopenable();
   if (loaded) {
     Puzzle* puzzle = Puzzle::Current();
     ClockTimerTimer();
     UpdatePiecesStatus();
     boxCover->ShowAtLoad(puzzle);
-    MoveToTop(Settings()->RecentPuzzles, puzzle->GetPath());
+    // A clipboard puzzle's file goes with the puzzle: it would be a dead entry.
+    if (!puzzle->IsFromClipboard()) MoveToTop(Settings()->RecentPuzzles, puzzle->GetPath());
     TMsgLog::Add(QStringLiteral("Loaded: ") + puzzle->GetPath());
     GreetOpenedPuzzle();
   } else {
@@ -148,8 +166,18 @@ void TMainForm::OpenPuzzleBtnClick() {
   busy = false;
 }
 
+// Not a puzzle file: the player is told, and the open command stays usable.
+void TMainForm::ReportUnopenable() {
+  const QString path = std::exchange(pendingPath, QString());
+  Puzzle tried(path);  // its failure tells the player what is wrong with the file
+}
+
+// A cancelled save question forgets the file: the next open shows the dialog again.
 bool TMainForm::OpenFromDialog() {
-  if (!QuerySave()) return false;
+  if (!QuerySave()) {
+    pendingPath.clear();
+    return false;
+  }
   repaint();
   TPuzzleDialog2 dlg(this, pendingPath);
   openDialog = &dlg;
@@ -166,7 +194,10 @@ bool TMainForm::OpenFromDialog() {
 }
 
 bool TMainForm::OpenSavedGame(const QString& path) {
-  if (!QuerySave()) return false;
+  if (!QuerySave()) {
+    pendingPath.clear();
+    return false;
+  }
   DropCurrentPuzzle();
   pendingPath.clear();
   auto* puzzle = new Puzzle(path);  // the puzzle list owns it
@@ -197,9 +228,13 @@ bool TMainForm::StartPuzzle(Puzzle* puzzle) {
     return false;
   }
   atn.SaveAtn->setEnabled(false);
+  trackWasPlaying = false;
   puzzle->OnChange = [this](Puzzle&) { PuzzleChanged(); };
   puzzle->OnJoin = [this](Puzzle&) { PuzzleJoined(true); };
-  UpdateCaption();
+  // The new puzzle plays, whatever the last one was doing: the button offers to pause it.
+  toolPnl->PlayBtn->setDefaultAction(atn.PauseAtn);
+  atn.PauseAtn->setChecked(false);
+  ShowPuzzleState();
   ClockTimerTimer();
   PuzzleJoined(false);
   boxCover->PuzzleStarted(puzzle);

@@ -56,6 +56,7 @@ void TMainForm::BuildPlayTimers() {
   toolPnl->PiecesStatus->installEventFilter(this);
   TimeStatusClick(false);
   PiecesStatusClick(false);
+  ClockTimerTimer();  // the time of day shows from the start, not after the first tick
 }
 
 // A click on a status panel switches what it shows; the magnifier's place is kept as it closes.

@@ -8,6 +8,8 @@
 #include "WheelTurn.h"
 #include "WindowPlacement.h"
 
+#include <cstdlib>
+
 #include "Yelk/GameApplication.h"
 #include "Yelk/HourGlass.h"
 #include "Yelk/TMsgLog.h"
@@ -136,12 +138,15 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 
 void TMainForm::WMMouseWheel(int delta) {
   TableSurface& surface = Table()->Surface();
-  switch (StepForWheel(delta, surface.Selection() != nullptr, true)) {
-    case WheelStep::RotateLeft: RotateLeftAtnExecute(); break;
-    case WheelStep::RotateRight: RotateRightAtnExecute(); break;
-    case WheelStep::BottomToTop: surface.BottomToTop(); break;
-    case WheelStep::TopToBottom: surface.TopToBottom(); break;
-    case WheelStep::None: break;
+  const int steps = wheel->Take(delta);
+  for (int i = 0; i < std::abs(steps); ++i) {
+    switch (StepForWheel(steps, surface.Selection() != nullptr, true)) {
+      case WheelStep::RotateLeft: RotateLeftAtnExecute(); break;
+      case WheelStep::RotateRight: RotateRightAtnExecute(); break;
+      case WheelStep::BottomToTop: surface.BottomToTop(); break;
+      case WheelStep::TopToBottom: surface.TopToBottom(); break;
+      case WheelStep::None: break;
+    }
   }
 }
 
@@ -275,6 +280,9 @@ void TMainForm::FormClose() {
     settings.XPosition = geometry().x();
     settings.YPosition = geometry().y();
   }
+  // A file or dialog still waiting to open would show after the game has gone.
+  openWanted = false;
+  openRetry->stop();
   CloseOtherWindows();
   delete magnifier;
   TableTop* top = Table();

@@ -29,6 +29,7 @@ void TMainForm::ShowSponsor() {
   if (!sponsor->Icon().isNull()) atn.SponserAtn->setIcon(QIcon(QPixmap::fromImage(sponsor->Icon())));
   atn.SponserAtn->setVisible(true);
   atn.SponserAtn->setEnabled(true);
+  atn.SponserSeparator->setVisible(true);
 }
 
 // Menu and control panel both hidden: F11 brings the panel back, which the player is told

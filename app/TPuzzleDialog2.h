@@ -59,6 +59,7 @@ private:
   QWidget* BuildOptionsPane();
   QWidget* BuildPreviewPane();
   QWidget* BuildButtonRow();
+  QToolButton* BuildWhatsThisButton();
   void BuildActions();
   void MakeGlyphs();
 

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -70,10 +71,16 @@ void TPuzzleDialog2::BuildControls() {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(6, 6, 6, 6);
   outer->setSpacing(0);
-  outer->addWidget(TabControl1);
+  auto* top = new QHBoxLayout;
+  top->addWidget(TabControl1);
+  top->addStretch();
+  top->addWidget(BuildWhatsThisButton());
+  outer->addLayout(top);
   outer->addWidget(body, 1);
   outer->addSpacing(6);
   outer->addWidget(BuildButtonRow());
+  // Only a button that already lies in the dialog becomes its default (Enter presses it).
+  OpenBtn->setDefault(true);
   BuildActions();
   resize(609, 375);
 }
@@ -219,13 +226,27 @@ QWidget* TPuzzleDialog2::BuildPreviewPane() {
   return pane;
 }
 
+// Many window managers draw no help button in the title bar: the dialog carries its own
+// "?" in its upper right corner, where the tip says it is.
+QToolButton* TPuzzleDialog2::BuildWhatsThisButton() {
+  auto* button = Named(new QToolButton, "WhatsThisBtn");
+  button->setText(QStringLiteral("?"));
+  button->setToolTip(QStringLiteral("\"What's This?\""));
+  button->setShortcut(QKeySequence(QStringLiteral("Shift+F1")));
+  button->setAutoRaise(true);
+  connect(button, &QToolButton::clicked, this, [this] {
+    QEvent enter(QEvent::EnterWhatsThisMode);
+    QCoreApplication::sendEvent(this, &enter);
+  });
+  return button;
+}
+
 QWidget* TPuzzleDialog2::BuildButtonRow() {
   auto* row = new QWidget;
   auto* buttons = new QHBoxLayout(row);
   buttons->setContentsMargins(0, 0, 0, 0);
   MoreBtn = Named(new QPushButton(QStringLiteral("&More Puzzles...")), "MoreBtn");
   OpenBtn = Named(new QPushButton(QStringLiteral("Open")), "OpenBtn");
-  OpenBtn->setDefault(true);
   CancelBtn = Named(new QPushButton(QStringLiteral("Cancel")), "CancelBtn");
   HelpBtn = Named(new QPushButton(QStringLiteral("&Help")), "HelpBtn");
   buttons->addWidget(MoreBtn);

@@ -114,6 +114,8 @@ public:
   const QString& GetSavedPath() const { return savedPath; }
   void SetSavedPath(const QString& saved) { savedPath = saved; }
   bool IsValid() const { return valid; }
+  // Made from the clipboard's picture: its source is a temporary copy that goes with it.
+  bool IsFromClipboard() const { return deleteSource; }
   bool IsStarted() const { return started; }
   bool IsScaled() const { return scaled; }
   float GetScale() const { return scale; }

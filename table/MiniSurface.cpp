@@ -4,6 +4,7 @@
 #include "MiniSurfaceLed.h"
 #include "TableSurface.h"
 #include "TableTop.h"
+#include "controls/WhatsThis.h"
 #include "imaging/VirtualBuffer.h"
 #include "platform/KeyboardLocks.h"
 #include "puzzle/PuzzleChip.h"
@@ -21,12 +22,15 @@ namespace {
 constexpr int HintColour = 0xFFE784;
 constexpr int DragStart = 6;
 constexpr int MiniDragTip = 19;
+constexpr int MiniHelpContext = 200;
 
 }  // namespace
 
 MiniSurface::MiniSurface(QWidget* parent, MiniBoard& board)
     : FGPanel(parent), board_(board), index_(board.MiniCount()), led_(nullptr) {
   board.Add(this);
+  // Its own topic, not the control panel's around it.
+  WhatsThis::SetHelpContext(this, MiniHelpContext);
   if (parent) {
     led_ = new MiniSurfaceLed(parent->parentWidget() ? parent->parentWidget() : parent);
     parent->installEventFilter(this);
@@ -211,9 +215,11 @@ void MiniSurface::mouseMoveEvent(QMouseEvent* event) {
     setCursor(TableTop::CursorShape(overTable ? TableCursor::Drag : TableCursor::NoDrop));
     return;
   }
+  // Every move of a trail goes on, also once it has left this mini: the mini keeps the
+  // pointer while the button is down.
   const bool forward = (event->buttons() & Qt::MiddleButton) ||
                        ((event->buttons() & Qt::LeftButton) && InCaptureMode(event->modifiers()));
-  if (forward && rect().contains(at)) Forward(event);
+  if (forward) Forward(event);
 }
 
 void MiniSurface::mouseReleaseEvent(QMouseEvent* event) {
@@ -249,10 +255,15 @@ void MiniSurface::Forward(QMouseEvent* event) {
   clickPending_ = false;
   TableTop* top = TableTop::Current();
   if (!top) return;
-  const QPoint at = ToTable(event->position().toPoint());
-  switch (event->type()) {
-    case QEvent::MouseButtonPress: top->MousePressed(event->button(), event->modifiers(), at); break;
-    case QEvent::MouseButtonRelease: top->MouseReleased(event->button(), at); break;
-    default: top->MouseMoved(at); break;
+  if (event->type() == QEvent::MouseButtonPress) {
+    top->MousePressed(event->button(), event->modifiers(), ToTable(event->position().toPoint()));
+    return;
   }
+  // A move or release may lie over the table or another mini by now: the table top is told
+  // where the pointer is and decides what lies there.
+  const QPoint at = top->mapFromGlobal(event->globalPosition().toPoint());
+  if (event->type() == QEvent::MouseButtonRelease)
+    top->MouseReleased(event->button(), at);
+  else
+    top->MouseMoved(at);
 }

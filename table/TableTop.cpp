@@ -190,6 +190,9 @@ void TableTop::PressToPickUp(int button, QPoint at) {
 }
 
 void TableTop::MouseMoved(QPoint at) {
+  // A trail (nothing carried) may cross a mini table: there it goes on at the table point
+  // the mini shows. A carried piece follows the pointer and stops at the table's edge.
+  if (!HasSelection() && !rect().contains(at)) MiniSurface::CursorToTable(minis_, at);
   if (at == lastMove_) return;
   lastMove_ = at;
   bool changed = false;

@@ -38,7 +38,7 @@ class ExitRealXQTest : public QObject {
     {
       TMainForm form;
       form.Start({});
-      if (!QTest::qWaitForWindowExposed(&form)) return {};
+      if (!QTest::qWaitForWindowExposed(&form) || !DismissNextModal()) return {};
       WhenModal([](QWidget* dialog) { dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click(); });
       form.OpenDroppedFile(picture);
       if (!QTest::qWaitFor([] { return Puzzle::Current() != nullptr; }, 20000)) return {};

@@ -136,6 +136,7 @@ private slots:
     form = std::make_unique<TMainForm>();
     form->Start({});
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(DismissNextModal());
     LoadPictureFully();
     savedGame = PuzzleFixtures::ScratchPath(QStringLiteral("still.saw"));
     AnswerFileDialog(savedGame);

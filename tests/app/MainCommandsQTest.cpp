@@ -630,8 +630,12 @@ void MainCommandsQTest::popUpsTogglesRecentItemsColoursAndNotice() {
     if (item->text().startsWith(QLatin1String("&2"))) second = item;
   QVERIFY(second);
   Settings()->RecentPuzzles.prepend(QStringLiteral("/r/new.jig"));
+  // A box is up: the open waits with the path it was given.
+  Settings()->ModalPromptUp = true;
   second->trigger();
   QCOMPARE(form->PendingPath(), QStringLiteral("/r/b & c.bmp"));
+  Settings()->ModalPromptUp = false;
+  QTRY_VERIFY(form->PendingPath().isEmpty());
 
   // Custom colours: lines in, the dialog's slots, lines out; garbled lines are skipped.
   const QStringList lines = {"ColorA=0000FF", "ColorB=00FF00", "ColorC=FF0000", "ColorD=12AB9c", "ColorE=12345",

@@ -6,6 +6,7 @@
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
+#include "WhenModal.h"
 
 #include "Yelk/ERegistry.h"
 #include "platform/HelpWindow.h"
@@ -44,7 +45,7 @@ QRect RunOnce(const QRect& saved) {
   settings.Load();
   TMainForm form;
   form.Start({});
-  if (!QTest::qWaitForWindowExposed(&form)) return {};
+  if (!QTest::qWaitForWindowExposed(&form) || !DismissNextModal()) return {};
   const QRect placed = form.geometry();
   form.close();
   return placed;
@@ -57,6 +58,7 @@ void AcceptOpenDialogWhenShown() {
     modal->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
   });
 }
+
 }  // namespace
 
 class MainFormQTest : public QObject {
@@ -103,6 +105,7 @@ private slots:
     TMainForm form;
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
     form.setWindowState(Qt::WindowMaximized);
     QTRY_VERIFY(Settings()->Maximized);
     form.setWindowState(Qt::WindowNoState);
@@ -126,6 +129,7 @@ private slots:
     TMainForm form;
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
     const QRect before = form.geometry();
     form.Actions().FullScreenAtn->trigger();
     QTRY_VERIFY(form.windowState() & Qt::WindowFullScreen);
@@ -139,9 +143,9 @@ private slots:
     form.close();
   }
 
-  // A sideways scroll (vertical delta 0) and part-notches leave the pieces' stacking alone;
-  // a whole notch restacks.
-  void onlyWholeWheelNotchesRestackThePieces() {
+  // A sideways scroll (vertical delta 0) and a single part-notch leave the pieces' stacking
+  // alone; a whole notch restacks, and so do part-notches once they add up to one.
+  void wheelNotchesAndGatheredPartsRestackThePieces() {
     // A small window holds more pieces than fit without overlapping: there is a pile.
     ProgSettings& settings = *Settings();
     settings.Maximized = false;
@@ -166,7 +170,12 @@ private slots:
     }
     QVERIFY(Order(pieces) == before);
     form.WMMouseWheel(240);
-    QVERIFY(Order(pieces) != before);
+    const auto notched = Order(pieces);
+    QVERIFY(notched != before);
+    form.WMMouseWheel(-60);
+    QVERIFY(Order(pieces) == notched);
+    form.WMMouseWheel(-60);
+    QVERIFY(Order(pieces) != notched);
     form.close();
   }
 

@@ -160,6 +160,7 @@ private slots:
     TMainForm form;
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
     const QRect area = form.screen()->availableGeometry();
     QTRY_VERIFY(form.isMaximized());
     QTRY_VERIFY2(form.frameGeometry().width() >= area.width() - 2,
@@ -173,6 +174,7 @@ private slots:
     TMainForm form;
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
     QTRY_VERIFY(form.isMaximized());
     QTRY_VERIFY_WITH_TIMEOUT(Settled(form), SettleMillis);
     const int height = form.Table()->height() * 3 / 4;

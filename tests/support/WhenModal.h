@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 // Runs act on the next modal window once it shows.
 inline void WhenModal(std::function<void(QWidget*)> act) {
@@ -28,4 +30,15 @@ inline void AnswerFileDialog(const QString& path) {
     dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
     QMetaObject::invokeMethod(dialog, "accept");
   });
+}
+
+// A start without a file shows the open dialog: waits for the next modal window and
+// cancels it; false when none showed and went within the time.
+inline bool DismissNextModal(int timeoutMs = 20000) {
+  auto dismissed = std::make_shared<bool>(false);
+  WhenModal([dismissed](QWidget* modal) {
+    *dismissed = true;
+    QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+  });
+  return QTest::qWaitFor([dismissed] { return *dismissed && !QApplication::activeModalWidget(); }, timeoutMs);
 }

@@ -133,6 +133,68 @@ private slots:
     QCOMPARE(desk.PiecesAnywhere(), total);
   }
 
+  // A wheel-button trail crosses between the table and the minis. Started on the table, a
+  // piece it lays on an inactive mini goes to the table point that mini shows under the
+  // pointer (not to the table's edge); started on a mini, it goes on laying pieces once the
+  // pointer is over the table.
+  void ReleaseTrailCrossesBetweenTableAndMinis() {
+    TableDesk desk;
+    QVERIFY(desk.Load(240, 180, 30));
+    const int total = desk.PiecesAnywhere();
+    for (int i = 0; i < 4; ++i) {
+      const auto [piece, grip] = LoosePiece(desk);
+      QVERIFY(piece);
+      desk.Press(desk.top, grip, Qt::MiddleButton);
+      desk.Release(desk.top, grip, Qt::MiddleButton);
+      QVERIFY(PuzzleChip::CapturedList().Contains(piece));
+    }
+    const QRect table(0, 0, desk.Surface().GetWidth(), desk.Surface().GetHeight());
+    const auto emptyPoint = [&](QPoint from) {
+      for (int y = from.y(); y < table.height() - 40; y += 7)
+        for (int x = from.x(); x < table.width() - 40; x += 7)
+          if (!desk.Chips().HitTest(x, y)) return QPoint(x, y);
+      return QPoint(-1, -1);
+    };
+    // The table point a point of the mini stands for, worked out from the sizes alone.
+    MiniSurface& spare = desk.Mini(2);
+    const auto shownBy = [&](QPoint onMini) {
+      return QPoint(onMini.x() * table.width() / spare.width(), onMini.y() * table.height() / spare.height());
+    };
+    const auto centre = [](const PuzzleChip* p) {
+      return QPoint(p->TableX() + p->Mask().TableWidth() / 2, p->TableY() + p->Mask().TableHeight() / 2);
+    };
+    const auto near = [](QPoint a, QPoint b) { return (a - b).manhattanLength() <= 4; };
+
+    const QPoint start = emptyPoint({40, 40});
+    QVERIFY(start.x() >= 0);
+    ChipList& captured = PuzzleChip::CapturedList();
+    PuzzleChip* first = captured.At(captured.Count() - 1);
+    PuzzleChip* second = captured.At(captured.Count() - 2);
+    desk.Press(desk.top, start, Qt::MiddleButton);
+    QVERIFY(desk.Chips().Contains(first));
+    const QPoint onMini(spare.width() / 2, spare.height() / 2);
+    desk.Move(&spare, onMini);
+    desk.Release(&spare, onMini, Qt::MiddleButton);
+    QVERIFY(spare.Chips().Contains(second));
+    QVERIFY2(near(centre(second), shownBy(onMini)),
+             qPrintable(QStringLiteral("%1,%2").arg(centre(second).x()).arg(centre(second).y())));
+
+    PuzzleChip* third = captured.At(captured.Count() - 1);
+    PuzzleChip* fourth = captured.At(captured.Count() - 2);
+    const QPoint onMiniToo(spare.width() / 3, spare.height() / 3);
+    desk.Press(&spare, onMiniToo, Qt::MiddleButton);
+    QVERIFY(spare.Chips().Contains(third));
+    QVERIFY(near(centre(third), shownBy(onMiniToo)));
+    const QPoint over = emptyPoint({table.width() / 2, table.height() / 2});
+    QVERIFY(over.x() >= 0);
+    desk.Move(desk.top, over - QPoint(20, 0));
+    desk.Move(desk.top, over);
+    desk.Release(desk.top, over, Qt::MiddleButton);
+    QVERIFY(desk.Chips().Contains(fourth));
+    QVERIFY(captured.IsEmpty());
+    QCOMPARE(desk.PiecesAnywhere(), total);
+  }
+
   // A resize while a piece is carried, dragged or hanging at the pointer after a click, lays
   // it down where it is: nothing is lost, every piece lies on the new table, and the pointer's
   // later moves and release do no harm.

@@ -2,8 +2,8 @@
 // The game as it starts (one-copy lock, main window, the file given) with a player's script.
 // With TV_PLAY_WINDOWS set: once the puzzle is on the table and the welcome help shows, it
 // opens the magnifier, the box cover and the note window (closing the note again), prints
-// the windows that show and "exit", and chooses Exit. Without it: it prints "shown" once its
-// own main window shows, and chooses Exit.
+// the windows that show and "exit", and chooses Exit. Without it: it cancels the open dialog
+// of a start without a file, prints "shown" once its own main window shows, and chooses Exit.
 
 #include "app/StartUp.h"
 #include "app/TMainForm.h"
@@ -37,6 +37,15 @@ void CloseModalWhenShown() {
 // One step of the script; true when it has chosen Exit.
 bool Play(TMainForm& form, bool openWindows, QTextStream& out) {
   if (!openWindows) {
+    // Started without a file, the game offers its open dialog first: the player cancels it.
+    static bool dismissed = false;
+    // The next step comes from the main loop, once the dialog's own loop has ended.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      modal->close();
+      dismissed = true;
+      return false;
+    }
+    if (!dismissed) return false;
     out << "shown" << Qt::endl;
   } else {
     if (!Puzzle::Current() || !Shown<HelpWindow>()) return false;
