@@ -42,14 +42,16 @@ void HourGlass::Enable() {
 
 // The cursor and the filter follow the state: busy and not suspended.
 void HourGlass::Update() {
-  const bool wanted = level > 0 && disabled == 0 && qobject_cast<QApplication*>(qApp);
+  // Only a widgets application has a cursor to set; qApp would cast any other kind blindly.
+  QApplication* const app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  const bool wanted = level > 0 && disabled == 0 && app;
   if (wanted == filtering) return;
   filtering = wanted;
   if (wanted) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    qApp->installEventFilter(this);
+    app->installEventFilter(this);
   } else {
-    qApp->removeEventFilter(this);
+    if (QCoreApplication* const core = QCoreApplication::instance()) core->removeEventFilter(this);
     QApplication::restoreOverrideCursor();
   }
 }
