@@ -71,7 +71,13 @@ void RtfRunWriter::Word(const char* word, int param) {
 void RtfRunWriter::Escape(QByteArray& out, const QString& text, int codePage, bool symbolFace, bool row) {
   const char16_t* chars = reinterpret_cast<const char16_t*>(text.utf16());
   const qsizetype length = text.size();
-  auto plain = [](char16_t c) { return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}'; };
+  // Under a symbol-set font a byte reads as that font's character, ASCII or not: a letter
+  // goes as itself only where the font reads its code as the same letter.
+  const bool symbol = codePage == 0;
+  auto plain = [symbol, symbolFace](char16_t c) {
+    return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}' &&
+           (!symbol || SymbolFont::ToUnicode(symbolFace, static_cast<unsigned char>(c)) == c);
+  };
   for (qsizetype i = 0; i < length; ++i) {
     // Runs of plain ASCII, most of a note, go over in one piece.
     qsizetype end = i;
@@ -85,7 +91,7 @@ void RtfRunWriter::Escape(QByteArray& out, const QString& text, int codePage, bo
       continue;
     }
     const char16_t c = chars[i];
-    if (c >= 0x20 && c < 0x80) {
+    if (c >= 0x20 && c < 0x80 && !symbol) {
       out.append('\\');
       out.append(static_cast<char>(c));
       continue;
@@ -97,7 +103,7 @@ void RtfRunWriter::Escape(QByteArray& out, const QString& text, int codePage, bo
       default: break;
     }
     if (c < 0x20 || c == NoteText::ObjectChar) continue;
-    const int byte = codePage == 0 ? SymbolFont::FromUnicode(symbolFace, c) : codePage == 1252 ? NoteText::Cp1252Byte(c) : -1;
+    const int byte = symbol ? SymbolFont::FromUnicode(symbolFace, c) : codePage == 1252 ? NoteText::Cp1252Byte(c) : -1;
     if (byte >= 0) {
       Hex(out, byte);
     } else {

@@ -34,10 +34,16 @@ char16_t SymbolFont::ToUnicode(bool symbolFace, unsigned char code) {
 }
 
 int SymbolFont::FromUnicode(bool symbolFace, char16_t c) {
-  if (c >= 0xF020 && c <= 0xF0FF) return c - 0xF000;
-  if (c < 0x20) return c;
-  if (symbolFace)
-    for (int i = 0; i < 224; ++i)
-      if (kSymbol[i] == c) return 0x20 + i;
-  return -1;
+  int code = -1;
+  if (c < 0x20) {
+    code = c;
+  } else if (c >= 0xF020 && c <= 0xF0FF) {
+    code = c - 0xF000;
+  } else if (symbolFace) {
+    for (int i = 0; i < 224 && code < 0; ++i)
+      if (kSymbol[i] == c) code = 0x20 + i;
+  }
+  // Only a code that reads back as this very character: the Symbol face reads most of its
+  // codes as characters of its own, never at U+F0xx.
+  return code >= 0 && ToUnicode(symbolFace, static_cast<unsigned char>(code)) == c ? code : -1;
 }

@@ -9,6 +9,6 @@ class SymbolFont {
 public:
   static bool IsSymbolFace(const QString& face);
   static char16_t ToUnicode(bool symbolFace, unsigned char code);
-  // The code to write back under a symbol-set font, or -1.
+  // The code that reads back as `c` under a symbol-set font, or -1.
   static int FromUnicode(bool symbolFace, char16_t c);
 };

@@ -1,6 +1,7 @@
 // List markers at the letter boundaries and across lists of another style, searches whose
-// match touches the text's very end or start, and the RTF we write for tables, code pages
-// and characters beyond 16 signed bits, checked against hand-written RTF.
+// match touches the text's very end or start, and the RTF we write for tables, code pages,
+// characters beyond 16 signed bits and characters under symbol-set fonts, checked against
+// hand-written RTF.
 
 #include "richtext/ListMarker.h"
 #include "richtext/NoteFormat.h"
@@ -112,6 +113,25 @@ TEST(RtfOutputTest, CharactersByTheirFontsCodePage) {
   EXPECT_TRUE(out.contains("z\\u233\\'3fw")) << out.constData();
   EXPECT_TRUE(out.contains("\\u-223\\'3f")) << out.constData();
   EXPECT_FALSE(out.contains("65313")) << out.constData();
+}
+
+QString ReadText(const QByteArray& rtf) { return RtfReader::Read(rtf, true).builder.Build()->toPlainText(); }
+
+// Under a symbol-set font a byte reads as that font's character (the Symbol face's own, any
+// other face's at U+F0xx), while \u gives any character: whatever was read, ASCII or not,
+// must be written so that it reads back the same.
+TEST(RtfOutputTest, CharactersUnderSymbolFontsReadBackAsTheyWereRead) {
+  const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fnil\\fcharset2 Wingdings;}"
+                         "{\\f2\\fnil\\fcharset2 Symbol;}}\\uc1"
+                         "\\f1 a\\u33?\\u123?\\{\\'e8\\'ff\\f2 b\\u97?\\u-3999?!\\{\\u92?\\'b7\\par}";
+  const QString read = QString::fromUtf16(u"\uF061!{\uF07B\uF0E8\uF0FF\u03B2a\uF061!{\\\u2022");
+  ASSERT_EQ(ReadText(rtf), read);
+  const QByteArray out = Rewritten(rtf);
+  EXPECT_EQ(ReadText(out), read) << out.constData();
+  // What reads back as itself is written as before: codes as bytes, the Symbol face's
+  // own ASCII as it is.
+  EXPECT_TRUE(out.contains("\\'61") && out.contains("\\'7b") && out.contains("\\'e8\\'ff")) << out.constData();
+  EXPECT_TRUE(out.contains("\\'b7") && out.contains("!\\'7b")) << out.constData();
 }
 
 }  // namespace
