@@ -5,6 +5,7 @@
 
 #include "controls/ChooseBox.h"
 #include "settings/ProgSettings.h"
+#include "WhenModal.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -45,8 +46,7 @@ private:
       pieces->setCurrentIndex(pieces->count() - 1);
       modal->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
     } else if (auto* save = qobject_cast<QFileDialog*>(modal)) {
-      save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(savePath);
-      QMetaObject::invokeMethod(save, "accept", Qt::QueuedConnection);
+      AcceptFileDialog(save, savePath, Qt::QueuedConnection);
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       boxTexts << box->text();
       if (QAbstractButton* button = box->button(boxAnswer)) button->click();

@@ -35,8 +35,7 @@ void SaveAs(TMainForm& form, const QString& path, std::function<void()> whileUp 
     auto* save = qobject_cast<QFileDialog*>(modal);
     QVERIFY(save);
     if (whileUp) whileUp();
-    save->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-    QMetaObject::invokeMethod(save, "accept");
+    AcceptFileDialog(save, path);
   });
   QVERIFY(form.SavePuzzle(true));
 }

@@ -22,13 +22,17 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
   });
 }
 
+// A file dialog that is showing takes path as the player's typed answer.
+inline void AcceptFileDialog(QFileDialog* dialog, const QString& path,
+                             Qt::ConnectionType type = Qt::AutoConnection) {
+  dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+  QMetaObject::invokeMethod(dialog, "accept", type);
+}
+
 // The next file dialog is answered with path.
 inline void AnswerFileDialog(const QString& path) {
   WhenModal([path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (!dialog) return;
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-    QMetaObject::invokeMethod(dialog, "accept");
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) AcceptFileDialog(dialog, path);
   });
 }
 
