@@ -60,6 +60,16 @@ ChipGroup* JoinChain(PuzzleChip* top, int count, QPoint at) {
   return group;
 }
 
+// The scatter may have put a loose piece where a group now lies; a click must find one.
+void LayLoosePiecesClearOfGroups(ChipList& pieces, int tableWidth) {
+  for (int i = 0; i < pieces.Count(); ++i) {
+    PuzzleChip* piece = pieces.At(i);
+    if (piece->Group()) continue;
+    const int x = tableWidth - piece->Mask().TableWidth() - 10;
+    piece->Place(0, false, true, true, x + piece->Mask().MinX(), 10 + piece->Mask().FirstRow());
+  }
+}
+
 // A click on a loose piece picks it up: it hangs at the pointer while the window changes.
 void PickUpALoosePiece(TMainForm& form) {
   TableTop* top = form.Table();
@@ -205,6 +215,7 @@ private slots:
     ChipGroup* tall = JoinChain(corner, rows, QPoint(10, 10));
     QVERIFY(tall);
     QVERIFY(JoinChain(corner->Neighbour(ChipSide::Right), 2, QPoint(form.Table()->width() / 2, 10)));
+    LayLoosePiecesClearOfGroups(pieces, form.Table()->width());
     largestGroup = QSize(tall->Right() - tall->Left() + 1, tall->Bottom() - tall->Top() + 1);
     QVERIFY2(largestGroup.height() * 3 > form.Table()->height() * 2, "the group is not tall enough");
     puzzle->AddJoin();
