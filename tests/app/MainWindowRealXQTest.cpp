@@ -6,6 +6,7 @@
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
+#include "PieceGrip.h"
 #include "WhenModal.h"
 
 #include "Yelk/TMsgLog.h"
@@ -36,6 +37,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 constexpr int SettleMillis = 10000;
@@ -70,16 +72,6 @@ void LayLoosePiecesClearOfGroups(ChipList& pieces, int tableWidth) {
   }
 }
 
-// A point where the piece shows on top, its centre first; (-1, -1) when it is hidden.
-QPoint VisiblePointOf(const ChipList& pieces, const PuzzleChip* piece) {
-  const QRect box(piece->TableX(), piece->TableY(), piece->Mask().TableWidth(), piece->Mask().TableHeight());
-  if (pieces.HitTest(box.center().x(), box.center().y()) == piece) return box.center();
-  for (int y = box.top(); y <= box.bottom(); y += 4)
-    for (int x = box.left(); x <= box.right(); x += 4)
-      if (pieces.HitTest(x, y) == piece) return {x, y};
-  return {-1, -1};
-}
-
 // A click on a loose piece picks it up: it hangs at the pointer while the window changes.
 void PickUpALoosePiece(TMainForm& form) {
   TableTop* top = form.Table();
@@ -87,10 +79,10 @@ void PickUpALoosePiece(TMainForm& form) {
   for (int i = 0; i < pieces.Count() && !top->Surface().Selection(); ++i) {
     const PuzzleChip* piece = pieces.At(i);
     if (piece->Group()) continue;
-    const QPoint at = VisiblePointOf(pieces, piece);
-    if (at.x() < 0) continue;
-    top->MousePressed(Qt::LeftButton, Qt::NoModifier, at);
-    top->MouseReleased(Qt::LeftButton, at);
+    const std::optional<QPoint> at = TableHands::Grip(top->Surface(), *piece);
+    if (!at) continue;
+    top->MousePressed(Qt::LeftButton, Qt::NoModifier, *at);
+    top->MouseReleased(Qt::LeftButton, *at);
   }
   QVERIFY(top->Surface().Selection());
 }

@@ -2,12 +2,12 @@
 // The player's hand on a window-less table: where a piece can be taken, where the pointer
 // must let go for a piece to land at a table position, and a carry from one to the other.
 
+#include "PieceGrip.h"
 #include "SurfaceFixtures.h"
 
 #include "settings/ProgSettings.h"
 #include "table/ChipSelection.h"
 
-#include <cstdlib>
 #include <optional>
 
 namespace TableHands {
@@ -18,18 +18,6 @@ inline void PlaySettings() {
   Settings()->IsolateEdges = false;
   Settings()->UpsideRight = true;
   Settings()->SnapDistance = 5;
-}
-
-// The table point nearest the piece's middle where it lies on top; none when it is covered.
-inline std::optional<QPoint> Grip(TableSurface& surface, const PuzzleChip& piece) {
-  const int cx = piece.TableX() + piece.Mask().TableWidth() / 2, cy = piece.TableY() + piece.Mask().TableHeight() / 2;
-  std::optional<QPoint> best;
-  for (int y = piece.TableY(); y < piece.TableY() + piece.Mask().TableHeight(); ++y)
-    for (int x = piece.TableX(); x < piece.TableX() + piece.Mask().TableWidth(); ++x)
-      if (surface.GetChipList().HitTest(x, y) == &piece &&
-          (!best || std::abs(x - cx) + std::abs(y - cy) < std::abs(best->x() - cx) + std::abs(best->y() - cy)))
-        best = QPoint(x, y);
-  return best;
 }
 
 // The pointer at which a drop lays the carried piece at table position target.
