@@ -80,7 +80,9 @@ private:
 
   // Folders and files (TPuzzleDialog2Files.cpp).
   void FillFolderBox(const QStringList& folders, const QStringList& extra);
-  void AddFolder(QString folder);
+  // Puts the folder first in the tab's list and shows the list.
+  void AddFolder(const QString& folder);
+  void RememberFolder(QString folder);
   void ShowPresentFolders();
   void PuzzleDirBoxChange(bool forced);
   bool FolderIsReady(const QString& folder);

@@ -39,18 +39,23 @@ QString WithSlash(const QString& folder) {
 
 void TPuzzleDialog2::FillFolderBox(const QStringList& folders, const QStringList& extra) {
   folderList.clear();
-  for (qsizetype i = folders.size() - 1; i >= 0; --i) AddFolder(folders[i]);
-  for (const QString& folder : extra) AddFolder(folder);
+  for (qsizetype i = folders.size() - 1; i >= 0; --i) RememberFolder(folders[i]);
+  for (const QString& folder : extra) RememberFolder(folder);
+  ShowPresentFolders();
+}
+
+void TPuzzleDialog2::AddFolder(const QString& folder) {
+  RememberFolder(folder);
+  ShowPresentFolders();
 }
 
 // A folder that is absent keeps its place: only the six-folder limit drops one.
-void TPuzzleDialog2::AddFolder(QString folder) {
+void TPuzzleDialog2::RememberFolder(QString folder) {
   if (folder.isEmpty()) return;
   if (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
   folderList.removeAll(folder);
   folderList.prepend(folder);
   while (folderList.size() > maxFolders) folderList.removeLast();
-  ShowPresentFolders();
 }
 
 void TPuzzleDialog2::ShowPresentFolders() {

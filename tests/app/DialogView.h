@@ -22,13 +22,16 @@ inline QString DialogFolder(const QString& name) {
   return folder + QLatin1Char('/');
 }
 
-// A picture of the size given, written as a BMP or JPEG by its name; its path.
-inline QString DialogPicture(const QString& folder, const QString& name, int width, int height) {
+// A picture of the size given, written as a BMP or JPEG by its name (progressive JPEGs too);
+// its path.
+inline QString DialogPicture(const QString& folder, const QString& name, int width, int height,
+                             bool progressive = false) {
   QImage image(width, height, QImage::Format_RGB32);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x & 255, y & 255, 90));
   QImageWriter writer(folder + name);
   writer.setFormat(name.endsWith(QLatin1String("bmp"), Qt::CaseInsensitive) ? "bmp" : "jpg");
+  writer.setProgressiveScanWrite(progressive);
   writer.write(image);
   return folder + name;
 }

@@ -37,25 +37,6 @@
 #include <climits>
 
 namespace {
-QString Folder(const QString& name) {
-  const QString folder = TestEnvironment::ScratchFolder() + QLatin1Char('/') + name;
-  QDir().mkpath(folder);
-  return folder + QLatin1Char('/');
-}
-
-// A picture written straight into a folder; progressive JPEGs too.
-QString Picture(const QString& folder, const QString& name, int width, int height,
-                bool progressive = false) {
-  QImage image(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(x * 3 & 255, y * 5 & 255, 90));
-  QImageWriter writer(folder + name);
-  writer.setFormat(name.endsWith(QLatin1String("bmp"), Qt::CaseInsensitive) ? "bmp" : "jpg");
-  writer.setProgressiveScanWrite(progressive);
-  writer.write(image);
-  return folder + name;
-}
-
 struct Listed {
   QString name;
   QString path;
@@ -118,15 +99,15 @@ class PuzzleDialogQTest : public QObject {
 
 private slots:
   void initTestCase() {
-    begin = Folder(QStringLiteral("begin"));
-    saved = Folder(QStringLiteral("saved"));
-    lakeJpg = Picture(begin, QStringLiteral("Lake.jpg"), 300, 200);
-    lakeBmp = Picture(begin, QStringLiteral("lake.BMP"), 300, 200);
-    tiny = Picture(begin, QStringLiteral("Tiny.JPEG"), 20, 40);
-    Picture(begin, QStringLiteral("Swirl.jpg"), 64, 64, true);
+    begin = DialogFolder(QStringLiteral("begin"));
+    saved = DialogFolder(QStringLiteral("saved"));
+    lakeJpg = DialogPicture(begin, QStringLiteral("Lake.jpg"), 300, 200);
+    lakeBmp = DialogPicture(begin, QStringLiteral("lake.BMP"), 300, 200);
+    tiny = DialogPicture(begin, QStringLiteral("Tiny.JPEG"), 20, 40);
+    DialogPicture(begin, QStringLiteral("Swirl.jpg"), 64, 64, true);
     TestEnvironment::WriteFile(begin + QStringLiteral("notes.txt"), "not a puzzle");
     StillPuzzleContent still;
-    still.picturePath = Picture(saved, QStringLiteral("hills source.bmp"), 260, 180);
+    still.picturePath = DialogPicture(saved, QStringLiteral("hills source.bmp"), 260, 180);
     still.hintLimit = 8;
     still.allowUpright = false;
     hills = begin + QStringLiteral("Hills.JIG");
@@ -136,7 +117,7 @@ private slots:
     game2 = saved + QStringLiteral("GAME2.SAW");
     for (const QString& path : {game, game2, begin + QStringLiteral("Begun.saw")})
       QVERIFY(TestEnvironment::WriteFile(path, JigsawFixtures::Game().bytes));
-    Picture(saved, QStringLiteral("Stray.jpg"), 100, 100);
+    DialogPicture(saved, QStringLiteral("Stray.jpg"), 100, 100);
 
     ProgSettings& settings = *Settings();
     settings.ShowFileExts = false;
@@ -312,13 +293,13 @@ private slots:
   // size is still found when no count is chosen. The folder box keeps six folders, the most
   // recent on top.
   void nothingUncuttableIsHandedOver() {
-    const QString folder = Folder(QStringLiteral("odd"));
+    const QString folder = DialogFolder(QStringLiteral("odd"));
     const QString broken = folder + QStringLiteral("Broken.jig");
     QVERIFY(TestEnvironment::WriteFile(broken, QByteArray(JigsawFile::Signature) + "\x05\x01garbage"));
-    const QString wide = Picture(folder, QStringLiteral("Wide.jpg"), 2000, 30);
+    const QString wide = DialogPicture(folder, QStringLiteral("Wide.jpg"), 2000, 30);
     ProgSettings& settings = *Settings();
     settings.NewPuzzleFolders = {folder};
-    for (int i = 1; i <= 6; ++i) settings.NewPuzzleFolders << Folder(QStringLiteral("more%1").arg(i));
+    for (int i = 1; i <= 6; ++i) settings.NewPuzzleFolders << DialogFolder(QStringLiteral("more%1").arg(i));
     settings.CreatePuzzleFolders = {folder};
     settings.PuzzlePieceSize = 500;
     settings.LastNewPieces = -1;
@@ -359,10 +340,10 @@ private slots:
   // Deleting asks first, deletes outright only with Shift, and never touches the files of
   // the game being played.
   void deletingAsksFirstAndSparesTheGameBeingPlayed() {
-    const QString folder = Folder(QStringLiteral("trash"));
-    const QString a = Picture(folder, QStringLiteral("A.jpg"), 100, 100);
-    const QString b = Picture(folder, QStringLiteral("B.bmp"), 100, 100);
-    Picture(folder, QStringLiteral("C.jpg"), 100, 100);
+    const QString folder = DialogFolder(QStringLiteral("trash"));
+    const QString a = DialogPicture(folder, QStringLiteral("A.jpg"), 100, 100);
+    const QString b = DialogPicture(folder, QStringLiteral("B.bmp"), 100, 100);
+    DialogPicture(folder, QStringLiteral("C.jpg"), 100, 100);
     Settings()->NewPuzzleFolders = {folder};
     Settings()->RecentPuzzles = {b, a};
     Puzzle played(a);
@@ -434,9 +415,9 @@ private slots:
     QVERIFY(!settings.UpsideRight);
 
     // The Create tab's own wish, across a picture too small to cut and a change of tab.
-    const QString folder = Folder(QStringLiteral("upright-create"));
-    const QString small = Picture(folder, QStringLiteral("Small.jpg"), 20, 40);
-    const QString fine = Picture(folder, QStringLiteral("Fine.jpg"), 200, 160);
+    const QString folder = DialogFolder(QStringLiteral("upright-create"));
+    const QString small = DialogPicture(folder, QStringLiteral("Small.jpg"), 20, 40);
+    const QString fine = DialogPicture(folder, QStringLiteral("Fine.jpg"), 200, 160);
     settings.CreatePuzzleFolders = {folder};
     settings.UpsideRightCreate = true;
     {
@@ -464,7 +445,7 @@ private slots:
   void absentFoldersKeepTheirPlace() {
     QStringList kept;
     for (const char* name : {"kept-a", "kept-stick", "kept-c"})
-      kept << QDir::cleanPath(Folder(QLatin1String(name)));
+      kept << QDir::cleanPath(DialogFolder(QLatin1String(name)));
     const QString away = kept[1] + QStringLiteral("-away");
     QVERIFY(QDir().rename(kept[1], away));
     ProgSettings& settings = *Settings();
@@ -490,7 +471,7 @@ private slots:
     }
     // Six are kept in all, present or not: a new one pushes out the oldest.
     QStringList six{kept[0], kept[0] + QStringLiteral("-gone1")};
-    for (int i = 2; i < 6; ++i) six << QDir::cleanPath(Folder(QStringLiteral("kept-more%1").arg(i)));
+    for (int i = 2; i < 6; ++i) six << QDir::cleanPath(DialogFolder(QStringLiteral("kept-more%1").arg(i)));
     six << kept[0] + QStringLiteral("-gone2");
     settings.NewPuzzleFolders = six.mid(1);
     settings.InitialDir = kept[2];
@@ -506,10 +487,10 @@ private slots:
   // Every Create-tab control: its caption, its help topic, and when it can be used, for each
   // kind of selection: none, a picture, one too small to cut, the clipboard picture.
   void createTabControlsByKindOfSelection() {
-    const QString empty = Folder(QStringLiteral("create-none"));
-    const QString folder = Folder(QStringLiteral("create-kinds"));
-    const QString wide = Picture(folder, QStringLiteral("Wide.jpg"), 300, 200);
-    const QString small = Picture(folder, QStringLiteral("Small.jpg"), 20, 40);
+    const QString empty = DialogFolder(QStringLiteral("create-none"));
+    const QString folder = DialogFolder(QStringLiteral("create-kinds"));
+    const QString wide = DialogPicture(folder, QStringLiteral("Wide.jpg"), 300, 200);
+    const QString small = DialogPicture(folder, QStringLiteral("Small.jpg"), 20, 40);
     QImage clip(150, 110, QImage::Format_RGB32);
     clip.fill(Qt::darkYellow);
     QGuiApplication::clipboard()->setImage(clip);
@@ -612,11 +593,11 @@ private slots:
   // The window keeps its size and its controls their places on every tab; the file facts make
   // room for the line that says the cover differs.
   void layoutStaysPut() {
-    const QString folder = Folder(QStringLiteral("layout"));
-    const QString plain = Picture(folder, QStringLiteral("Plain.jpg"), 240, 180);
+    const QString folder = DialogFolder(QStringLiteral("layout"));
+    const QString plain = DialogPicture(folder, QStringLiteral("Plain.jpg"), 240, 180);
     StillPuzzleContent covered;
     covered.picturePath = plain;
-    covered.coverPath = Picture(Folder(QStringLiteral("layout-cover")), QStringLiteral("Cover.jpg"), 90, 60);
+    covered.coverPath = DialogPicture(DialogFolder(QStringLiteral("layout-cover")), QStringLiteral("Cover.jpg"), 90, 60);
     const QString jig = folder + QStringLiteral("Covered.jig");
     QVERIFY(JigsawFile::SaveStillPuzzle(jig, covered));
     Settings()->NewPuzzleFolders = {folder};
