@@ -85,8 +85,8 @@ bool TMainForm::BringNeighbourIntoView(PuzzleChip* neighbour) {
                     Prompt::Information);
     return false;
   }
+  // One hint at a time: a mark shown now would outlive the table's cross and never go.
+  if (surface.HintState() != 0) return false;
   const int x = mini->ShowHintMarker(neighbour);
-  if (x < 0) return false;
-  surface.ShowMiniHint(x);
-  return true;
+  return x >= 0 && surface.ShowMiniHint(x);
 }

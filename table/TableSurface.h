@@ -116,7 +116,7 @@ public:
   void Resume(bool t);
 
   bool ShowChipHint(PuzzleChip* piece);
-  void ShowMiniHint(int x);
+  bool ShowMiniHint(int x);
   void HideHint();
   int HintState() const { return hintState_; }
   QPoint HintPoint() const { return hintPoint_; }

@@ -68,13 +68,14 @@ bool TableSurface::ShowChipHint(PuzzleChip* piece) {
   return true;
 }
 
-void TableSurface::ShowMiniHint(int x) {
-  if (hintState_ != 0) return;
+bool TableSurface::ShowMiniHint(int x) {
+  if (hintState_ != 0) return false;
   hintPoint_ = QPoint(x, 0);
   hintState_ = 2;
   Refresh();
   StartHintTimer();
   if (!TipDisplay::Show(HintTip)) TipDisplay::Show(MiniHintTip);
+  return true;
 }
 
 void TableSurface::StartHintTimer() {
