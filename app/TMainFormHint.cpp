@@ -78,15 +78,12 @@ bool TMainForm::BringNeighbourIntoView(PuzzleChip* neighbour) {
     surface.GetChipList().BringToFront(neighbour);
     return surface.ShowChipHint(neighbour);
   }
-  auto* mini = dynamic_cast<MiniSurface*>(MiniSurface::FindMiniWithChip(table->Board(), neighbour));
+  TableMini* mini = MiniSurface::FindMiniWithChip(table->Board(), neighbour);
   if (!mini) return false;
   if (!toolPnl->isVisible()) {
     Prompt::ShowApp(QStringLiteral("The indicated neighboring puzzle piece is located on another table."),
                     Prompt::Information);
     return false;
   }
-  // One hint at a time: a mark shown now would outlive the table's cross and never go.
-  if (surface.HintState() != 0) return false;
-  const int x = mini->ShowHintMarker(neighbour);
-  return x >= 0 && surface.ShowMiniHint(x);
+  return surface.ShowMiniHint(*mini, neighbour);
 }

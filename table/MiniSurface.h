@@ -37,10 +37,7 @@ public:
   bool IsActive() const override { return active_; }
   void RepaintFrom(const VirtualBuffer* source) override;
   void HideHintMarker() override;
-
-  // Crosses the thumbnail at the piece when this mini holds it and no cross shows yet; the
-  // cross's x in the table top's coordinates, or -1.
-  int ShowHintMarker(PuzzleChip* piece);
+  int ShowHintMarker(PuzzleChip* piece) override;
   MiniSurfaceLed& Led() const { return *led_; }
   bool HintMarkerShown() const { return markerShown_; }
   void FollowTableSize(QSize table) override;

@@ -7,6 +7,7 @@
 #include <QSize>
 
 class ChipList;
+class PuzzleChip;
 
 class TableMini : public MiniTable {
 public:
@@ -20,6 +21,9 @@ public:
   virtual void RepaintFrom(const VirtualBuffer* source) = 0;
   // Takes a hint's cross off its thumbnail, when one shows.
   virtual void HideHintMarker() = 0;
+  // Crosses the thumbnail at the piece when this mini holds it and no cross shows yet; the
+  // cross's x in the table top's coordinates, or -1.
+  virtual int ShowHintMarker(PuzzleChip* piece) = 0;
   // The table now has that size: a point on the mini means a point of that table.
   virtual void FollowTableSize(QSize) {}
 };

@@ -116,7 +116,9 @@ public:
   void Resume(bool t);
 
   bool ShowChipHint(PuzzleChip* piece);
-  bool ShowMiniHint(int x);
+  // The neighbour is crossed on its mini and the table marks the column; one hint at a
+  // time, so no mark is left behind that the hint's end would not take away.
+  bool ShowMiniHint(TableMini& mini, PuzzleChip* piece);
   void HideHint();
   int HintState() const { return hintState_; }
   QPoint HintPoint() const { return hintPoint_; }

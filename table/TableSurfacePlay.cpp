@@ -3,6 +3,7 @@
 #include "TableSurface.h"
 
 #include "MiniBoard.h"
+#include "TableMini.h"
 #include "TablePlayback.h"
 #include "Yelk/TMsgLog.h"
 #include "puzzle/ChipMask.h"
@@ -68,8 +69,10 @@ bool TableSurface::ShowChipHint(PuzzleChip* piece) {
   return true;
 }
 
-bool TableSurface::ShowMiniHint(int x) {
+bool TableSurface::ShowMiniHint(TableMini& mini, PuzzleChip* piece) {
   if (hintState_ != 0) return false;
+  const int x = mini.ShowHintMarker(piece);
+  if (x < 0) return false;
   hintPoint_ = QPoint(x, 0);
   hintState_ = 2;
   Refresh();

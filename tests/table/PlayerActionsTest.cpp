@@ -271,7 +271,8 @@ TEST_F(PlayerActionsTest, AHintMarksForItsTimeAndItsMiniCrossGoesWithIt) {
   EXPECT_EQ(tips.shown, QList<int>({HintTip}));
   // One hint at a time.
   EXPECT_FALSE(t.surface.ShowChipHint(LoosePiece(t, {p})));
-  t.surface.ShowMiniHint(40);
+  t.minis[0]->markAt = 40;
+  t.surface.ShowMiniHint(*t.minis[0], p);
   EXPECT_EQ(t.surface.HintState(), 1);
   // Its time up, the mark goes; the table's own hint leaves the minis' crosses alone.
   t.surface.HintTimer()->start(0);
@@ -284,7 +285,8 @@ TEST_F(PlayerActionsTest, AHintMarksForItsTimeAndItsMiniCrossGoesWithIt) {
   // A neighbour on a mini: the mini-hint tip when the general one is not shown.
   tips.shown.clear();
   tips.refused = {HintTip};
-  t.surface.ShowMiniHint(37);
+  t.minis[0]->markAt = 37;
+  t.surface.ShowMiniHint(*t.minis[0], p);
   EXPECT_EQ(t.surface.HintState(), 2);
   EXPECT_EQ(t.surface.HintPoint(), QPoint(37, 0));
   EXPECT_EQ(tips.shown, QList<int>({HintTip, MiniHintTip}));
@@ -293,7 +295,7 @@ TEST_F(PlayerActionsTest, AHintMarksForItsTimeAndItsMiniCrossGoesWithIt) {
   for (auto& mini : t.minis) EXPECT_EQ(mini->markersHidden, 1);
   tips.shown.clear();
   tips.refused.clear();
-  t.surface.ShowMiniHint(37);
+  t.surface.ShowMiniHint(*t.minis[0], p);
   EXPECT_EQ(tips.shown, QList<int>({HintTip}));
   // Picking a piece up ends the hint.
   ASSERT_TRUE(Take(t, *p));

@@ -117,11 +117,13 @@ public:
     buffer_.StretchFrom(*source);
   }
   void HideHintMarker() override { ++markersHidden; }
+  int ShowHintMarker(PuzzleChip*) override { return markAt; }
   void FollowTableSize(QSize table) override { followed = table; }
 
   int repaints = 0;
   QSize followed;
   int markersHidden = 0;
+  int markAt = -1;  // the column a hint's cross answers
 
 private:
   MiniBoard& board_;

@@ -125,11 +125,9 @@ private:
     if (!piece) return;
     THintFrm ask(this, piece);
     if (ask.ShowModal() != QDialog::Accepted || !ask.Result()) return;
-    if (table->Surface().ShowChipHint(ask.Result()) || table->Surface().HintState() != 0) return;
-    for (auto& mini : parts->Minis()) {
-      const int x = mini->ShowHintMarker(ask.Result());
-      if (x >= 0) table->Surface().ShowMiniHint(x);
-    }
+    if (table->Surface().ShowChipHint(ask.Result())) return;
+    for (auto& mini : parts->Minis())
+      if (table->Surface().ShowMiniHint(*mini, ask.Result())) return;
   }
 
   FixedRandom random;
