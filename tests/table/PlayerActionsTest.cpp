@@ -282,6 +282,11 @@ TEST_F(PlayerActionsTest, AHintMarksForItsTimeAndItsMiniCrossGoesWithIt) {
   EXPECT_EQ(t.surface.HintTimer(), nullptr);
   for (auto& mini : t.minis) EXPECT_EQ(mini->markersHidden, 0);
 
+  // A mini that does not cross the piece leaves the table without a hint.
+  t.minis[0]->markAt = -1;
+  EXPECT_FALSE(t.surface.ShowMiniHint(*t.minis[0], p));
+  EXPECT_EQ(t.surface.HintState(), 0);
+
   // A neighbour on a mini: the mini-hint tip when the general one is not shown.
   tips.shown.clear();
   tips.refused = {HintTip};
