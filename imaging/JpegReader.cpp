@@ -1,5 +1,6 @@
 #include "JpegReader.h"
 
+#include "DecodeCancel.h"
 #include "ImageFileHeader.h"
 #include "JpegErrorManager.h"
 #include "PictureRows.h"
@@ -11,6 +12,9 @@
 namespace {
 
 constexpr std::size_t ChunkBytes = 64 * 1024;
+// libjpeg reports progress once per row of blocks of each scan and once per output row:
+// the cancel check (which may let events through) is asked every so many reports.
+constexpr unsigned CancelPollReports = 64;
 
 // A libjpeg source reading the device in chunks, so that a stream inside a larger file
 // is read no further than needed.
@@ -65,7 +69,17 @@ std::uint32_t FromCmyk(const std::uint8_t* p, bool inverted) {
   return rgb ? rgb : 1;
 }
 
-enum class Outcome { Done, Failed, Refused, WrongSize, Unsupported };
+enum class Outcome { Done, Failed, Refused, WrongSize, Unsupported, TooManyScans, Cancelled };
+
+struct DecodeJob;
+
+// libjpeg's progress monitor: counts the scans as they are taken in and asks the thread's
+// cancel check now and then.
+struct ScanWatch {
+  jpeg_progress_mgr pub;
+  DecodeJob* job;
+  unsigned reports;
+};
 
 // Everything the decoding needs, trivially destructible: a longjmp out of libjpeg may
 // leave the decoding frame at any point.
@@ -73,10 +87,25 @@ struct DecodeJob {
   jpeg_decompress_struct info;
   JpegErrorManager errors;
   DeviceSource source;
+  ScanWatch watch;
   RasterImage target;
   int width;
   int height;
+  Outcome stop;  // why the decode was left early
 };
+
+[[noreturn]] void StopDecode(DecodeJob& job, Outcome why) {
+  job.stop = why;
+  std::longjmp(job.errors.jump, 1);
+}
+
+void WatchProgress(j_common_ptr common) {
+  DecodeJob& job = *reinterpret_cast<ScanWatch*>(common->progress)->job;
+  // Each scan is a pass over the whole picture: thousands of them take a minute.
+  if (job.info.input_scan_number > JpegReader::MaxScans) StopDecode(job, Outcome::TooManyScans);
+  if (job.watch.reports++ % CancelPollReports == 0 && DecodeCancel::Requested())
+    StopDecode(job, Outcome::Cancelled);
+}
 
 void ConvertRow(const DecodeJob& job, const std::uint8_t* from, std::uint32_t* to) {
   const int count = job.target.width;
@@ -105,7 +134,8 @@ bool ChooseOutput(jpeg_decompress_struct& info) {
 
 Outcome RunDecode(DecodeJob& job) {
   j_decompress_ptr info = &job.info;
-  if (setjmp(job.errors.jump)) return Outcome::Failed;
+  job.stop = Outcome::Failed;
+  if (setjmp(job.errors.jump)) return job.stop;
   jpeg_read_header(info, TRUE);
   job.width = static_cast<int>(info->image_width);
   job.height = static_cast<int>(info->image_height);
@@ -144,6 +174,9 @@ bool JpegReader::Decode(QIODevice& device, const RasterImage& target, const QStr
   job.source.pub.resync_to_restart = jpeg_resync_to_restart;
   job.source.pub.term_source = TermSource;
   job.info.src = &job.source.pub;
+  job.watch.pub.progress_monitor = WatchProgress;
+  job.watch.job = &job;
+  job.info.progress = &job.watch.pub;
 
   const Outcome outcome = RunDecode(job);
   const QString error = JpegErrorManager::Describe(reinterpret_cast<j_common_ptr>(&job.info));
@@ -158,6 +191,10 @@ bool JpegReader::Decode(QIODevice& device, const RasterImage& target, const QStr
                        .arg(what, size).arg(target.width).arg(target.height));
       break;
     case Outcome::Unsupported: TMsgLog::Add(QStringLiteral("%1 - JPEG colour space not supported").arg(what)); break;
+    case Outcome::TooManyScans:
+      TMsgLog::Add(QStringLiteral("%1 - JPEG error: more than %2 scans").arg(what).arg(JpegReader::MaxScans));
+      break;
+    case Outcome::Cancelled: TMsgLog::Add(QStringLiteral("%1 - JPEG decode cancelled").arg(what)); break;
   }
   return false;
 }

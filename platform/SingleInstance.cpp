@@ -6,6 +6,8 @@
 #include <QLocalSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -22,6 +24,25 @@ QByteArray Frame(const QStringList& arguments) {
   QDataStream head(&frame, QIODevice::WriteOnly);
   head << quint32(body.size());
   return frame + body;
+}
+
+// The tag and the command line as the sender's stream wrote them. The list's count is
+// checked against the bytes there are before anything is made for it.
+bool ParseHandOver(const QByteArray& body, QStringList& arguments) {
+  QDataStream in(body);
+  quint32 tag = 0;
+  quint32 count = 0;
+  in >> tag >> count;
+  if (in.status() != QDataStream::Ok || tag != SingleInstance::HandOverTag) return false;
+  // Every string takes at least its 4-byte length.
+  if (count > quint32(body.size()) / 4) return false;
+  for (quint32 i = 0; i < count; ++i) {
+    QString argument;
+    in >> argument;
+    if (in.status() != QDataStream::Ok) return false;
+    arguments << argument;
+  }
+  return true;
 }
 }  // namespace
 
@@ -55,36 +76,52 @@ bool SingleInstance::Acquire() {
 
 void SingleInstance::AcceptConnections() {
   while (QLocalSocket* socket = server->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    if (PeerUserId(socket->socketDescriptor()) != long(::getuid())) {
+    if (connections.size() >= MaxConnections || PeerUserId(socket->socketDescriptor()) != long(::getuid())) {
       socket->abort();
       socket->deleteLater();
       continue;
     }
+    // One frame at most in memory; what a sender pushes beyond it waits in its socket.
+    socket->setReadBufferSize(qint64(sizeof(quint32)) + MaxHandOverBytes);
+    connections.insert(socket);
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Drop(socket); });
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadHandOver(socket); });
-    QTimer::singleShot(SilentPeerMs, socket, [socket] { socket->abort(); });
+    QTimer::singleShot(SilentPeerMs, socket, [this, socket] { Drop(socket); });
     ReadHandOver(socket);
   }
 }
 
+void SingleInstance::Drop(QLocalSocket* socket) {
+  if (!connections.remove(socket)) return;
+  disconnect(socket, nullptr, this, nullptr);
+  socket->abort();
+  socket->deleteLater();
+}
+
+qint64 SingleInstance::HeldBytes() const {
+  qint64 held = 0;
+  for (const QLocalSocket* socket : connections) held += socket->bytesAvailable();
+  return held;
+}
+
 void SingleInstance::ReadHandOver(QLocalSocket* socket) {
+  peakHeld = std::max(peakHeld, HeldBytes());
   if (socket->bytesAvailable() < qint64(sizeof(quint32))) return;
   quint32 length = 0;
   QDataStream(socket->peek(sizeof length)) >> length;
   if (length > MaxHandOverBytes) {
-    socket->abort();
+    Drop(socket);
     return;
   }
   if (socket->bytesAvailable() < qint64(sizeof length + length)) return;
   socket->read(sizeof length);
-  QDataStream in(socket->read(length));
-  quint32 tag = 0;
   QStringList arguments;
-  in >> tag >> arguments;
-  if (in.status() != QDataStream::Ok || tag != HandOverTag) {
-    socket->abort();
+  if (!ParseHandOver(socket->read(length), arguments)) {
+    Drop(socket);
     return;
   }
+  // One hand-over per connection: whatever follows it is never read.
+  disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
   socket->write(&Acknowledgement, 1);
   socket->flush();
   socket->disconnectFromServer();

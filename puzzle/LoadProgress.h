@@ -15,4 +15,10 @@ public:
   virtual bool IsCancelled() const = 0;
 
   void AdvanceBar(int steps) { SetBarPosition(BarPosition() + steps); }
+  // The window's cancel check without moving the bar (it lets pending events, Esc among
+  // them, through), then the flag.
+  bool PollCancel() {
+    AdvanceBar(0);
+    return IsCancelled();
+  }
 };

@@ -157,7 +157,7 @@ private:
   bool OpenRecordedAnimation();
   bool RestoreSavedLayout(PuzzleTable& table);
   bool FitSavedWindow(PuzzleTable& table);
-  bool CheckLivePicture();
+  bool CheckLivePicture(LoadProgress* loadWindow);
   bool CheckPieceSize();
   bool CutWithRetries(PuzzleTable& table, LoadProgress* loadWindow);
   int CutOnce(PuzzleTable& table, LoadProgress* loadWindow);

@@ -15,6 +15,7 @@
 #include "PuzzleFileReaders.h"
 #include "PuzzleFileStatus.h"
 #include "PuzzleTable.h"
+#include "imaging/DecodeCancel.h"
 #include "imaging/VirtualBuffer.h"
 #include "settings/ProgSettings.h"
 #include "Yelk/HourGlass.h"
@@ -75,7 +76,7 @@ bool Puzzle::Prepare(PuzzleTable* surface, LoadProgress* loadWindow) {
     BecomeCurrent();
     if (!CheckFileVersions() || !OpenRecordedAnimation() ||
         !RestoreSavedLayout(*surface)) return false;
-    if (!CheckLivePicture()) return false;
+    if (!CheckLivePicture(loadWindow)) return false;
     HourGlass::Scope busy;
     if (!CheckPieceSize() || !CutWithRetries(*surface, loadWindow)) return false;
     SetBevelOptions();
@@ -193,8 +194,14 @@ bool Puzzle::FitSavedWindow(PuzzleTable& table) {
   return false;
 }
 
-bool Puzzle::CheckLivePicture() {
-  VirtualBuffer* live = GetImage(true);
+bool Puzzle::CheckLivePicture(LoadProgress* loadWindow) {
+  VirtualBuffer* live = nullptr;
+  {
+    // Esc stops a picture that takes long to decode; a cancel is no error.
+    const DecodeCancel cancel([loadWindow] { return loadWindow && loadWindow->PollCancel(); });
+    live = GetImage(true);
+  }
+  if (loadWindow && loadWindow->IsCancelled()) return false;
   if (!live || live->width <= 0 || live->height <= 0) {
     const QString text = QStringLiteral("Error: Unable to open the requested file.");
     TMsgLog::Add(text);

@@ -36,7 +36,43 @@ void FillRow(const QImage& image, int y, Kind kind, std::vector<JSAMPLE>& row) {
   }
 }
 
-void SetUp(jpeg_compress_struct& info, const QImage& image, const Options& options) {
+// Coefficients 1 to 63 of one component in `count` scans: in bands while there are fewer
+// scans than coefficients, else each coefficient on its own, first at a coarse bit
+// position and then refined bit by bit (at most 11 scans for 8-bit samples).
+void AddAcScans(int component, int count, std::vector<jpeg_scan_info>& script) {
+  const auto add = [&](int first, int last, int high, int low) {
+    jpeg_scan_info scan{};
+    scan.comps_in_scan = 1;
+    scan.component_index[0] = component;
+    scan.Ss = first;
+    scan.Se = last;
+    scan.Ah = high;
+    scan.Al = low;
+    script.push_back(scan);
+  };
+  if (count <= 63) {
+    for (int band = 0; band < count; ++band) add(1 + 63 * band / count, 63 * (band + 1) / count, 0, 0);
+    return;
+  }
+  for (int coefficient = 1; coefficient <= 63; ++coefficient) {
+    const int steps = count / 63 + (coefficient <= count % 63 ? 1 : 0);
+    add(coefficient, coefficient, 0, steps - 1);
+    for (int bit = steps - 2; bit >= 0; --bit) add(coefficient, coefficient, bit + 1, bit);
+  }
+}
+
+// The DC of every component in one scan, then the AC scans shared out among the components.
+std::vector<jpeg_scan_info> ScanScript(int components, int scans) {
+  std::vector<jpeg_scan_info> script(1);
+  script[0].comps_in_scan = components;
+  for (int c = 0; c < components; ++c) script[0].component_index[c] = c;
+  const int ac = scans - 1;
+  for (int c = 0; c < components; ++c) AddAcScans(c, ac / components + (c < ac % components ? 1 : 0), script);
+  return script;
+}
+
+void SetUp(jpeg_compress_struct& info, const QImage& image, const Options& options,
+           std::vector<jpeg_scan_info>& script) {
   info.image_width = JDIMENSION(image.width());
   info.image_height = JDIMENSION(image.height());
   const bool cmyk = options.kind == Kind::Cmyk || options.kind == Kind::CmykAdobeInverted ||
@@ -51,9 +87,16 @@ void SetUp(jpeg_compress_struct& info, const QImage& image, const Options& optio
   info.comp_info[0].h_samp_factor = options.hSampling;
   info.comp_info[0].v_samp_factor = options.vSampling;
   if (options.progressive) jpeg_simple_progression(&info);
+  if (options.scans > 0) {
+    script = ScanScript(info.num_components, options.scans);
+    info.scan_info = script.data();
+    info.num_scans = int(script.size());
+  }
 }
 
 }  // namespace
+
+int MostScans(int components) { return 1 + components * 63 * 11; }
 
 QByteArray Write(const QImage& source, const Options& options) {
   const QImage image = source.convertToFormat(QImage::Format_RGB32);
@@ -64,7 +107,8 @@ QByteArray Write(const QImage& source, const Options& options) {
   unsigned char* bytes = nullptr;
   unsigned long size = 0;
   jpeg_mem_dest(&info, &bytes, &size);
-  SetUp(info, image, options);
+  std::vector<jpeg_scan_info> script;
+  SetUp(info, image, options, script);
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row(std::size_t(image.width()) * 4);
   while (info.next_scanline < info.image_height) {

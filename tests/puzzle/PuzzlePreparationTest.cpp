@@ -14,6 +14,7 @@
 #include "settings/ProgSettings.h"
 #include "Yelk/HourGlass.h"
 #include "Yelk/Prompt.h"
+#include "Yelk/TMsgLog.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,20 @@ public:
 
 private:
   int stage_, position_;
+};
+
+// Esc pressed while the picture decodes, before any stage shows: the decode's poll of the
+// window is the first call that finds it.
+class CancelWhileDecoding : public FakeLoadProgress {
+public:
+  void SetBarPosition(int position) override {
+    FakeLoadProgress::SetBarPosition(position);
+    if (stages.empty()) {
+      ++polls;
+      cancelled = true;
+    }
+  }
+  int polls = 0;
 };
 
 // A cut that fails the first `failures` times, as one whose knobs touch does: it leaves
@@ -143,6 +158,27 @@ TEST(PuzzlePreparationTest, CancelAtEachStageLeavesNothing) {
   EXPECT_EQ(table.pieces.Count(), 48);
   table.pieces.DeleteAll();
   EXPECT_TRUE(prompts.Shown().isEmpty());
+}
+
+// Esc during the picture's decode stops the load there, as a cancel and not as a file that
+// cannot be opened; the picture is decoded whole the next time.
+TEST(PuzzlePreparationTest, EscWhileThePictureDecodesStopsTheLoadWithoutABox) {
+  Prompt::Double prompts;
+  FakeTable table({1000, 800});
+  Puzzle puzzle(WritePicture("decoding.jpg", 200, 150));
+  puzzle.SetPieceSize(25);
+  CancelWhileDecoding progress;
+  EXPECT_FALSE(puzzle.Prepare(&table, &progress));
+  EXPECT_EQ(progress.polls, 1);
+  EXPECT_TRUE(progress.stages.empty());
+  EXPECT_TRUE(TMsgLog::Lines().join('\n').contains(QStringLiteral("decoding.jpg - JPEG decode cancelled")));
+  ExpectNoCut(puzzle, table);
+  EXPECT_TRUE(prompts.Shown().isEmpty());
+  FakeLoadProgress again;
+  ASSERT_TRUE(puzzle.Prepare(&table, &again));
+  EXPECT_EQ(table.pieces.Count(), 48);
+  EXPECT_TRUE(PiecesPartition(table.pieces, 200, 150));
+  table.pieces.DeleteAll();
 }
 
 // A failed cut is tried again one pixel larger, with the failed pieces gone first; after

@@ -1,0 +1,151 @@
+// Long JPEG decodes: progressive pictures of more scans than encoders write are refused as
+// damaged, and a decode stops when the cancel check of its thread asks it to.
+
+#include "ImagingFixtures.h"
+#include "JpegFixtureWriter.h"
+#include "imaging/DecodeCancel.h"
+#include "imaging/JpegReader.h"
+#include "Yelk/TMsgLog.h"
+
+#include <QBuffer>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+using namespace ImagingFixtures;
+using JpegFixtureWriter::Kind;
+
+namespace {
+
+bool LastLogLineContains(const char* text) { return TMsgLog::Lines().last().contains(QLatin1String(text)); }
+
+std::string LastLogLine() { return TMsgLog::Lines().last().toStdString(); }
+
+// The channel distance of the worst pixel from the picture written.
+int WorstPixel(const VirtualBuffer& buffer, const QImage& image, bool grey) {
+  int worst = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb want = image.pixel(x, y);
+      const std::uint32_t wanted = grey ? qGray(want) * 0x010101u : want & 0xFFFFFFu;
+      worst = std::max(worst, Distance(PixelAt(buffer, x, y), wanted));
+    }
+  return worst;
+}
+
+// Smooth, so that every kind of picture survives quality 100 closely.
+QImage Gradient(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, qRgb(40 + x * 2 % 180, 60 + y * 3 % 150, 200 - (x + y) % 120));
+  return image;
+}
+
+bool Decode(const QByteArray& jpeg, VirtualBuffer& buffer) { return ReadBytes(jpeg, buffer, VirtualBuffer::JpegMode); }
+
+// Counts how often the check is asked and answers true from the `stopAt`-th time on.
+struct CountingCheck {
+  int stopAt = INT_MAX;
+  int asked = 0;
+  bool operator()() { return ++asked >= stopAt; }
+};
+
+}  // namespace
+
+// As many scans as encoders write decode to the picture (the scans are real steps of the
+// progression); one more is a damaged file, for every kind of picture.
+TEST(JpegScans, AsManyAsEncodersWriteDecodeAndOneMoreIsRefused) {
+  const QImage image = Gradient(64, 48);
+  for (Kind kind : {Kind::YCbCr, Kind::Grey, Kind::CmykAdobeInverted}) {
+    const bool grey = kind == Kind::Grey;
+    JpegFixtureWriter::Options options{kind, false, 1, 1};
+    options.scans = JpegReader::MaxScans;
+    VirtualBuffer buffer(64, 48, "scans");
+    ASSERT_TRUE(Decode(JpegFixtureWriter::Write(image, options), buffer)) << int(kind) << ": " << LastLogLine();
+    EXPECT_LE(WorstPixel(buffer, image, grey), 8) << int(kind);
+
+    options.scans = JpegReader::MaxScans + 1;
+    EXPECT_FALSE(Decode(JpegFixtureWriter::Write(image, options), buffer)) << int(kind);
+    EXPECT_TRUE(LastLogLineContains("VirtualBuffer::Read scans - JPEG error: more than 64 scans")) << LastLogLine();
+  }
+}
+
+// A valid picture of thousands of scans once took a minute to decode at 8192 x 8192: it is
+// refused as soon as the scan over the limit starts, long before the rest of the stream.
+TEST(JpegScans, ThousandsOfScansAreRefusedBeforeTheRestOfTheStreamIsRead) {
+  for (Kind kind : {Kind::YCbCr, Kind::Grey}) {
+    JpegFixtureWriter::Options options{kind, false, 1, 1};
+    options.scans = JpegFixtureWriter::MostScans(kind == Kind::Grey ? 1 : 3);
+    QByteArray jpeg = JpegFixtureWriter::Write(Gradient(512, 512), options);
+    ASSERT_EQ(jpeg.count("\xFF\xDA"), options.scans);
+    QBuffer stream(&jpeg);
+    stream.open(QIODevice::ReadOnly);
+    VirtualBuffer buffer(512, 512, "thousands");
+    EXPECT_FALSE(buffer.Read(stream, VirtualBuffer::JpegMode));
+    EXPECT_TRUE(LastLogLineContains("more than 64 scans")) << LastLogLine();
+    // The decoder reads in chunks of 64 KB: the 65th scan starts in the first one.
+    const qint64 scan65 = [&] {
+      qint64 at = -1;
+      for (int i = 0; i <= JpegReader::MaxScans; ++i) at = jpeg.indexOf("\xFF\xDA", at + 1);
+      return at;
+    }();
+    ASSERT_LT(scan65, 64 * 1024);
+    ASSERT_GT(jpeg.size(), 64 * 1024) << "the stream too short to show it";
+    EXPECT_LE(stream.pos(), 64 * 1024);
+  }
+}
+
+// The check is asked all through a decode, every so many rows, not only once: answering
+// true the third time stops the decode there, as a failure that says so.
+TEST(JpegDecodeCancel, TheCheckIsAskedThroughoutAndStopsTheDecode) {
+  const QByteArray baseline = JpegFixtureWriter::Write(Gradient(512, 512), {});
+  JpegFixtureWriter::Options progressive{Kind::YCbCr, true};
+  const QByteArray scans = JpegFixtureWriter::Write(Gradient(512, 512), progressive);
+  for (const QByteArray& jpeg : {baseline, scans}) {
+    VirtualBuffer buffer(512, 512, "cancelled");
+    CountingCheck never;
+    {
+      const DecodeCancel scope([&never] { return never(); });
+      ASSERT_TRUE(Decode(jpeg, buffer)) << LastLogLine();
+    }
+    EXPECT_GE(never.asked, 4);
+    CountingCheck third{3};
+    const DecodeCancel scope([&third] { return third(); });
+    EXPECT_FALSE(Decode(jpeg, buffer));
+    EXPECT_EQ(third.asked, 3);
+    EXPECT_TRUE(LastLogLineContains("VirtualBuffer::Read cancelled - JPEG decode cancelled")) << LastLogLine();
+  }
+}
+
+// The innermost check of the thread decides; once it is gone the outer one does again, and
+// a decode outside every scope, or on another thread, runs to the end.
+TEST(JpegDecodeCancel, OnlyTheInnermostCheckOfTheSameThreadCounts) {
+  const QByteArray jpeg = JpegFixtureWriter::Write(Gradient(64, 48), {});
+  VirtualBuffer buffer(64, 48, "scoped");
+  EXPECT_FALSE(DecodeCancel::Requested());
+  {
+    const DecodeCancel stop([] { return true; });
+    {
+      const DecodeCancel goOn([] { return false; });
+      EXPECT_TRUE(Decode(jpeg, buffer));
+    }
+    EXPECT_FALSE(Decode(jpeg, buffer));
+    bool elsewhere = false;
+    std::thread other([&] {
+      // Plain memory: buffers belong to the main thread.
+      std::vector<std::uint32_t> pixels(64 * 48);
+      QByteArray bytes = jpeg;
+      QBuffer stream(&bytes);
+      stream.open(QIODevice::ReadOnly);
+      elsewhere = JpegReader::Decode(stream, RasterImage{pixels.data(), 64, 48}, QStringLiteral("other thread"));
+    });
+    other.join();
+    EXPECT_TRUE(elsewhere);
+  }
+  EXPECT_TRUE(Decode(jpeg, buffer));
+  // A check that throws cannot unwind through the decoder: it stops the decode instead.
+  const DecodeCancel throwing([]() -> bool { throw std::runtime_error("gone"); });
+  EXPECT_FALSE(Decode(jpeg, buffer));
+  EXPECT_TRUE(LastLogLineContains("JPEG decode cancelled")) << LastLogLine();
+}
