@@ -159,7 +159,15 @@ int Seeds(const QString& folder) {
   const QByteArray cut = whole.left(scan + 2 + (uchar(whole[scan + 2]) << 8 | uchar(whole[scan + 3])) + 8) + "\xFF\xD9";
   QByteArray huge = cut;
   huge.replace(huge.indexOf("\xFF\xC0") + 5, 4, QByteArray("\x40\x00\x40\x00", 4));
-  return Save(folder + "/jpeg/scan-cut-short-then-ended.jpg", cut) && Save(folder + "/jpeg/huge-frame-cut-short.jpg", huge) ? 0 : 1;
+  // A valid progressive picture of hundreds of scans, each a pass over the whole picture:
+  // thousands of them once took a minute at 8192 x 8192.
+  JpegFixtureWriter::Options manyScans{Kind::Grey, false, 1, 1};
+  manyScans.scans = JpegFixtureWriter::MostScans(1);
+  return Save(folder + "/jpeg/scan-cut-short-then-ended.jpg", cut) && Save(folder + "/jpeg/huge-frame-cut-short.jpg", huge) &&
+                 Save(folder + "/jpeg/more-scans-than-encoders-write.jpg",
+                      JpegFixtureWriter::Write(SeedPicture(8, 8), manyScans))
+             ? 0
+             : 1;
 }
 
 }  // namespace
