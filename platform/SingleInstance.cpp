@@ -26,16 +26,15 @@ QByteArray Frame(const QStringList& arguments) {
   return frame + body;
 }
 
-// The tag and the command line as the sender's stream wrote them. The list's count is
-// checked against the bytes there are before anything is made for it.
+// The tag and the command line as the sender's stream wrote them. The arguments are read
+// one by one: the list's own reader makes room for as many as its count claims, which a
+// damaged count makes a hundred gigabytes.
 bool ParseHandOver(const QByteArray& body, QStringList& arguments) {
   QDataStream in(body);
   quint32 tag = 0;
   quint32 count = 0;
   in >> tag >> count;
   if (in.status() != QDataStream::Ok || tag != SingleInstance::HandOverTag) return false;
-  // Every string takes at least its 4-byte length.
-  if (count > quint32(body.size()) / 4) return false;
   for (quint32 i = 0; i < count; ++i) {
     QString argument;
     in >> argument;

@@ -259,6 +259,16 @@ TEST_F(HandOverTest, StalledSendersHoldAFrameEachAndNoMoreThanTheServedConnectio
   EXPECT_LE(copy.PeakHeldBytes(), SingleInstance::MaxHeldBytes);
 }
 
+// One hand-over per connection: a second frame behind the first is never taken.
+TEST_F(HandOverTest, OnlyTheFirstFrameOfAConnectionIsTaken) {
+  const QStringList first{QStringLiteral("game"), QStringLiteral("first.saw")};
+  client.write(Frame(SingleInstance::HandOverTag, first) + Frame(SingleInstance::HandOverTag, {QStringLiteral("second")}));
+  EXPECT_TRUE(Delivered(first));
+  EXPECT_TRUE(Eventually([this] { return client.state() == QLocalSocket::UnconnectedState; }));
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(received, QList<QStringList>{first});
+}
+
 // One connection holds one frame at most: a sender that follows a frame at the cap with a
 // megabyte more is served, and what follows waits in its socket, never in the game. (Such
 // a sender may miss the acknowledgement: the system resets a connection closed unread.)
