@@ -194,8 +194,9 @@ TEST_F(HandOverTest, ABodyOneByteOverTheCapIsRefused) {
   EXPECT_TRUE(Refused());
 }
 
-// A list claiming four thousand million arguments in a short body is refused before
-// anything is made for them: it once asked for about 100 GB and ended the game.
+// A list claiming four thousand million arguments in a short body is refused without
+// making room for them all: the list's own reader asks for about 100 GB at once, which
+// ends a sanitizer build and leans on the allocator's goodwill in any other.
 TEST_F(HandOverTest, AnArgumentCountTheBodyCannotHoldIsRefused) {
   for (quint32 count : {0xFFFFFFFFu, 3u}) {
     QByteArray body;
