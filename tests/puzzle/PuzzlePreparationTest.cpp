@@ -179,6 +179,10 @@ TEST(PuzzlePreparationTest, EscWhileThePictureDecodesStopsTheLoadWithoutABox) {
   EXPECT_EQ(table.pieces.Count(), 48);
   EXPECT_TRUE(PiecesPartition(table.pieces, 200, 150));
   table.pieces.DeleteAll();
+  // With no loading window there is nobody to press Esc: the decode runs to its end.
+  ASSERT_TRUE(puzzle.Prepare(&table, nullptr));
+  EXPECT_EQ(table.pieces.Count(), 48);
+  table.pieces.DeleteAll();
 }
 
 // A failed cut is tried again one pixel larger, with the failed pieces gone first; after
