@@ -50,7 +50,9 @@ QString NewName(const QString& target) {
 
 }  // namespace
 
-// A file whose writes fail past a limit, as they would on a full disk, or as a test asks.
+// Writes straight to the descriptor: a write the disk cuts short is carried on until the
+// system names its reason, which a short count alone would not give. Fails past a limit as
+// on a full disk, or as a test asks.
 class ReplacingFile::Writer : public QFile {
 public:
   Writer(const QString& path, qint64 limit) : QFile(path), limit_(limit) {}
@@ -59,13 +61,20 @@ protected:
   qint64 writeData(const char* data, qint64 size) override {
     int error = Injected(Step::Write);
     if (!error && limit_ >= 0 && written_ + size > limit_) error = ENOSPC;
-    if (error) {
-      setErrorString(Reason(error));
-      return -1;
+    qint64 done = 0;
+    while (!error && done < size) {
+      const ssize_t wrote = ::write(handle(), data + done, size_t(size - done));
+      if (wrote > 0)
+        done += wrote;
+      else if (wrote == 0)
+        error = ENOSPC;
+      else if (errno != EINTR)
+        error = errno;
     }
-    const qint64 written = QFile::writeData(data, size);
-    if (written > 0) written_ += written;
-    return written;
+    written_ += done;
+    if (!error) return done;
+    setErrorString(Reason(error));
+    return -1;
   }
 
 private:

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -98,7 +100,21 @@ TEST_F(ReplacingFileTest, RealFailuresGiveTheSystemsReason) {
   EXPECT_FALSE(ReplacingFile::Replace(folder + "/missing/game.saw", "x", &error));
   EXPECT_EQ(error, Reason(ENOENT));
 
+  // The disk takes part of a write and refuses the rest.
   ASSERT_TRUE(TestEnvironment::WriteFile(target, "old"));
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 1000;
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool saved = ReplacingFile::Replace(target, QByteArray(5000, 'x'), &error);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(error, Reason(EFBIG));
+  EXPECT_EQ(TestEnvironment::ReadFile(target), "old");
+
   ReplacingFile::SetFaults({false, 10});
   EXPECT_FALSE(ReplacingFile::Replace(target, QByteArray(100, 'x'), &error));
   ReplacingFile::SetFaults({});
