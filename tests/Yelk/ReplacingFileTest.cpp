@@ -149,14 +149,14 @@ TEST_F(ReplacingFileTest, LinksAreFollowedAndPermissionsKept) {
   const QString real = folder + "/real.txt";
   const QString link = folder + "/link.txt";
   ASSERT_TRUE(TestEnvironment::WriteFile(real, "old"));
-  ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0751), 0);
   ASSERT_TRUE(QFile::link(real, link));
   ASSERT_TRUE(ReplacingFile::Replace(link, "new"));
   EXPECT_TRUE(QFileInfo(link).isSymLink());
   EXPECT_EQ(TestEnvironment::ReadFile(real), "new");
   struct stat info {};
   ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_mode & 07777, 0751u);
 }
 
 // A writer that writes the new file by its path (a converter): its bytes are synced too.
