@@ -1,13 +1,9 @@
 #include "TestEnvironment.h"
 #include "Yelk/ERegistry.h"
-#include "Yelk/ReplacingFile.h"
 #include "Yelk/TMsgLog.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -160,33 +156,4 @@ TEST_F(ERegistryTest, ForeignLineEndsAndQuotedValuesAreNotDamage) {
   reg.WriteInt({}, "Width", 6);
   ASSERT_TRUE(reg.Flush());
   EXPECT_FALSE(QFileInfo::exists(Store() + ".damaged"));
-}
-
-// A store that cannot be read at all reads as empty and says so.
-TEST_F(ERegistryTest, UnreadableStoreIsDamaged) {
-  ASSERT_TRUE(QDir().mkpath(Store()));
-  ERegistry reg;
-  EXPECT_TRUE(reg.IsDamaged());
-  EXPECT_TRUE(reg.ValueNames({}).isEmpty());
-  reg.WriteInt({}, "Width", 1);
-  EXPECT_FALSE(reg.Flush());
-  EXPECT_FALSE(reg.ErrorString().isEmpty());
-  ASSERT_TRUE(QDir(Store()).removeRecursively());
-}
-
-// A write that fails says why and leaves the store as it was.
-TEST_F(ERegistryTest, FailedFlushGivesTheReasonAndKeepsTheStore) {
-  ASSERT_TRUE(ERegistry::QuickWriteInt({}, "Width", 5));
-  const QByteArray before = TestEnvironment::ReadFile(Store());
-  for (const ReplacingFile::Step step : {ReplacingFile::Step::Write, ReplacingFile::Step::Sync,
-                                         ReplacingFile::Step::Close, ReplacingFile::Step::Rename}) {
-    ReplacingFile::SetFaultHook([step](ReplacingFile::Step at) { return at == step ? ENOSPC : 0; });
-    ERegistry reg;
-    reg.WriteInt({}, "Width", 6);
-    EXPECT_FALSE(reg.Flush());
-    EXPECT_EQ(reg.ErrorString(), QString::fromLocal8Bit(std::strerror(ENOSPC)));
-    EXPECT_EQ(TestEnvironment::ReadFile(Store()), before);
-  }
-  ReplacingFile::SetFaultHook({});
-  EXPECT_EQ(ERegistry::QuickReadInt({}, "Width", 0), 5);
 }
