@@ -1,18 +1,17 @@
 #include "ERegistry.h"
 
+#include "IniLineFilter.h"
+#include "ReplacingFile.h"
 #include "TMsgLog.h"
+#include "TempFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QRandomGenerator>
-#include <QTemporaryFile>
 #include <QVariant>
 #include <algorithm>
-#include <cstdio>
-#include <unistd.h>
 
 QString ERegistry::AppUserKey =
     QStringLiteral("Software\\Brindlequarrowmelstone\\Tessavinelume Jigsaw Puzzles");
@@ -39,61 +38,82 @@ bool ParseBool(const QVariant& v, bool* ok) {
   return false;
 }
 
-// QSettings keeps every file it has read in a process-wide cache and trusts it while the
-// size and the time stamp (to the millisecond) look unchanged, so a file replaced twice
-// within a millisecond could read stale. A second name for the same file is always read
-// from the disk.
-class FreshName {
-public:
-  explicit FreshName(const QString& path) : name(path) {
-    const QByteArray target = QFile::encodeName(path);
-    for (int attempt = 0; attempt < 8; ++attempt) {
-      const QString candidate =
-          path + QStringLiteral(".r%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-      if (::link(target.constData(), QFile::encodeName(candidate).constData()) == 0) {
-        name = linked = candidate;
-        return;
-      }
-      if (errno != EEXIST) return;  // read-only folder or no links: read the file itself
+// The ini reader over bytes: it reads files only, so the bytes go through a scratch file in
+// the program's own temporary folder, under a name never used before (the reader caches
+// what it has read by name and time stamp, so a reused name could read stale). Without
+// that folder the store is read where it is.
+bool ParseIni(const QByteArray& bytes, const QString& fallback, QMap<QString, QVariant>& values) {
+  values.clear();
+  const QString scratch = CreateTempFile();
+  QFile file(scratch);
+  const bool viaScratch = !scratch.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+  file.close();
+  bool ok = false;
+  {
+    QSettings ini(viaScratch ? scratch : fallback, QSettings::IniFormat);
+    // Sections are parsed lazily: reading every key brings any damage to light.
+    const QStringList keys = ini.allKeys();
+    ok = ini.status() == QSettings::NoError;
+    // Only text, text lists and binary values are ours; anything else could not be written
+    // back exactly and would make every later save fail its check.
+    for (const QString& key : keys) {
+      const QVariant v = ini.value(key);
+      const int type = v.typeId();
+      if (ok && (type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray))
+        values.insert(key, v);
     }
   }
-  ~FreshName() {
-    if (!linked.isEmpty()) ::unlink(QFile::encodeName(linked).constData());
-  }
-  FreshName(const FreshName&) = delete;
-  FreshName& operator=(const FreshName&) = delete;
-  QString name;
-
-private:
-  QString linked;
-};
-
-// Every key of an ini file; false when it exists but cannot be read or parsed.
-bool ReadIni(const QString& path, QMap<QString, QVariant>& values) {
-  values.clear();
-  if (!QFileInfo::exists(path)) return true;
-  FreshName fresh(path);
-  QSettings ini(fresh.name, QSettings::IniFormat);
-  // Sections are parsed lazily: reading every key brings any damage to light.
-  const QStringList keys = ini.allKeys();
-  if (ini.status() != QSettings::NoError) return false;
-  // Only text, text lists and binary values are ours; anything else could not be written
-  // back exactly and would make every later save fail its check.
-  for (const QString& key : keys) {
-    const QVariant v = ini.value(key);
-    const int type = v.typeId();
-    if (type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray)
-      values.insert(key, v);
-  }
-  return true;
+  if (!scratch.isEmpty()) QFile::remove(scratch);
+  if (!ok) values.clear();
+  return ok;
 }
+
+// The bytes the ini writer makes of values, written in the scratch folder; empty with the
+// reason in error when it failed.
+QByteArray RenderIni(const QMap<QString, QVariant>& values, QString& error) {
+  const QString scratch = CreateTempFile();
+  if (scratch.isEmpty()) {
+    error = QStringLiteral("no room for a temporary file in ") + GetTempFileFolder();
+    return {};
+  }
+  QByteArray bytes;
+  {
+    QSettings out(scratch, QSettings::IniFormat);
+    out.clear();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) out.setValue(it.key(), it.value());
+    out.sync();
+    QFile written(scratch);
+    if (out.status() != QSettings::NoError || !written.open(QIODevice::ReadOnly))
+      error = QStringLiteral("the settings could not be put into words in ") + scratch;
+    else
+      bytes = written.readAll();
+  }
+  QFile::remove(scratch);
+  return bytes;
+}
+
 }  // namespace
 
 ERegistry::ERegistry(Root root) : root(root), file(FilePath(root)) {
-  damaged = !ReadIni(file, values);
+  damaged = !ReadStore();
   if (!damaged) return;
   values.clear();
+  found.clear();
   TMsgLog::Add(QStringLiteral("ERegistry - damaged or unreadable store: ") + file);
+}
+
+// Lines the reader cannot read are left out, each with a log line; the file as found is
+// kept to be copied aside before the first write drops them for good.
+bool ERegistry::ReadStore() {
+  QFile in(file);
+  if (!in.exists()) return true;
+  if (!in.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = in.readAll();
+  if (in.error() != QFile::NoError) return false;
+  const IniLineFilter filter(bytes);
+  for (const QString& note : filter.Notes()) TMsgLog::Add(QStringLiteral("ERegistry - ") + file + QStringLiteral(", ") + note);
+  if (filter.Changed()) found = bytes;
+  return ParseIni(filter.Text(), file, values);
 }
 
 ERegistry::~ERegistry() = default;
@@ -235,36 +255,35 @@ bool ERegistry::WriteStringList(const QString& key, const QStringList& list,
 }
 
 bool ERegistry::Flush() {
-  if (root != CurrentUser) return false;
+  if (root != CurrentUser) return Fail(QStringLiteral("the machine key is read-only"));
   if (!changed) return true;
-  if (!QDir().mkpath(QFileInfo(file).absolutePath()) || !WriteVerified(file)) {
-    TMsgLog::Add(QStringLiteral("ERegistry - could not write ") + file);
+  if (!WriteStore()) {
+    TMsgLog::Add(QStringLiteral("ERegistry - could not write ") + file + QStringLiteral(": ") + error);
     return false;
   }
   changed = false;
+  found.clear();
   return true;
 }
 
-// The ini writer does not notice every failed write (a full disk leaves a short file that
-// it still puts in place), so the new file is read back in full before it replaces the old.
-bool ERegistry::WriteVerified(const QString& target) const {
-  QTemporaryFile temp(target + QStringLiteral(".XXXXXX"));
-  if (!temp.open()) return false;
-  temp.close();
-  {
-    QSettings out(temp.fileName(), QSettings::IniFormat);
-    out.clear();
-    for (auto it = values.cbegin(); it != values.cend(); ++it) out.setValue(it.key(), it.value());
-    out.sync();
-    if (out.status() != QSettings::NoError) return false;
-  }
+bool ERegistry::Fail(const QString& reason) {
+  error = reason;
+  return false;
+}
+
+// The ini writer does not notice every failed write, so its bytes are read back in full
+// before the one writer puts them in place.
+bool ERegistry::WriteStore() {
+  const QByteArray bytes = RenderIni(values, error);
+  if (bytes.isEmpty() && !values.isEmpty()) return false;
   QMap<QString, QVariant> written;
-  if (!ReadIni(temp.fileName(), written) || written != values) return false;
-  if (std::rename(QFile::encodeName(temp.fileName()).constData(),
-                  QFile::encodeName(target).constData()) != 0)
-    return false;
-  temp.setAutoRemove(false);
-  return true;
+  if (!ParseIni(bytes, QString(), written) || written != values)
+    return Fail(QStringLiteral("the settings did not read back as written"));
+  if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+    return Fail(QStringLiteral("can not make the folder ") + QFileInfo(file).absolutePath());
+  // The store as found, unreadable lines and all, before they are dropped.
+  if (!found.isEmpty() && !ReplacingFile::Replace(file + QStringLiteral(".damaged"), found, &error)) return false;
+  return ReplacingFile::Replace(file, bytes, &error);
 }
 
 int ERegistry::QuickReadInt(const QString& key, const QString& value, int def, Root root) {

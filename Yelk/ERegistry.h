@@ -48,10 +48,14 @@ public:
   bool WriteBinary(const QString& key, const QString& value, const QByteArray& data);
   // Replaces the whole key with one value per line, named prefix + index.
   bool WriteStringList(const QString& key, const QStringList& list, const QString& prefix);
-  // Writes the file through a temporary file that is read back before it replaces the
-  // old one; false when anything failed, and the old file is then left as it was.
+  // Writes the file through the safe writer once the new text reads back as written;
+  // false when anything failed (the reason in ErrorString), and the old file is then left
+  // as it was. A store read with unreadable lines is first kept as found beside itself
+  // ("<name>.damaged", the newest only).
   bool Flush();
-  // True when the file exists but could not be read or parsed; it then reads as empty.
+  QString ErrorString() const { return error; }
+  // True when the file exists but could not be read or parsed even without its unreadable
+  // lines; it then reads as empty.
   bool IsDamaged() const { return damaged; }
 
   static int QuickReadInt(const QString& key, const QString& value, int def,
@@ -76,11 +80,15 @@ private:
   QVariant Read(const QString& key, const QString& value) const;
   bool Write(const QString& key, const QString& value, const QVariant& data);
   bool CanWrite(const QString& what) const;
-  bool WriteVerified(const QString& target) const;
+  bool ReadStore();
+  bool WriteStore();
+  bool Fail(const QString& reason);
 
   Root root;
   QString file;
   QMap<QString, QVariant> values;  // full key path -> value, as the ini reader gives them
+  QByteArray found;  // the file as read, when lines of it were left out
+  QString error;
   bool damaged = false;
   bool changed = false;
 };

@@ -5,6 +5,7 @@
 
 #include "Yelk/ERegistry.h"
 #include "Yelk/FileFinder.h"
+#include "Yelk/PendingFiles.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "Yelk/TSwerrForm.h"
@@ -101,7 +102,9 @@ void StartUp::SweepStaleTempFiles(const QString& folder) {
   if (folder.isEmpty()) return;
   const QString base = folder + QLatin1Char('/');
   FileFinder finder(
-      QStringList{base + QStringLiteral("Jig*.tmp"), base + QStringLiteral("Jig*.bmp")});
+      QStringList{base + QStringLiteral("Jig*.tmp"), base + QStringLiteral("Jig*.bmp"),
+                  // the ini writer's lock beside a settings scratch file, should a run end inside it
+                  base + QStringLiteral("Jig*.tmp.lock")});
   for (QString name = finder.GetNextFileName(); !name.isEmpty(); name = finder.GetNextFileName())
     QFile::remove(base + name);
 }
@@ -131,6 +134,7 @@ int StartUp::Run() {
     return 1;
   }
   SweepStaleTempFiles(GetTempFileFolder());
+  PendingFiles::Sweep();
   TMainForm form;
   QObject::connect(&lock, &SingleInstance::ArgumentsReceived, &form, &TMainForm::WMCopyData);
   form.Start(QCoreApplication::arguments().mid(1));

@@ -15,12 +15,12 @@
 #include "StoredPath.h"
 #include "Yelk/HourGlass.h"
 #include "Yelk/Prompt.h"
+#include "Yelk/ReplacingFile.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -56,13 +56,8 @@ std::pair<qint64, qint64> AppendBlock(JigsawStream& stream, qint64 offsetAt, qin
 }
 
 void WriteInPlace(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) Fail(QStringLiteral("can not write beside ") + path + QStringLiteral(": ") + file.errorString());
-  if (file.write(bytes) != bytes.size() || !file.commit()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    Fail(QStringLiteral("can not write ") + path + QStringLiteral(": ") + reason);
-  }
+  QString reason;
+  if (!ReplacingFile::Replace(path, bytes, &reason)) Fail(QStringLiteral("can not write ") + path + QStringLiteral(": ") + reason);
 }
 
 bool CopyFile(const QString& path, QIODevice& stream) {

@@ -196,8 +196,9 @@ bool ProgSettings::Save() {
   WriteValues(reg);
   WriteLists(reg);
   if (reg.Flush()) return true;
-  TMsgLog::Add(QStringLiteral("Failure during registry save"));
-  Prompt::ShowApp(QStringLiteral("Failure during registry save"), Prompt::Stop);
+  const QString message = QStringLiteral("Failure during registry save");
+  TMsgLog::Add(message + QStringLiteral(" - ") + reg.ErrorString());
+  Prompt::ShowApp(message + QStringLiteral(".\n\n") + reg.ErrorString(), Prompt::Stop);
   return false;
 }
 

@@ -1,7 +1,9 @@
 #include "TestEnvironment.h"
 #include "Yelk/ERegistry.h"
+#include "Yelk/TMsgLog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,4 +89,71 @@ TEST_F(ERegistryTest, MachineKeyIsReadOnlyAndComesFromTheSystemFolders) {
   EXPECT_FALSE(ERegistry::QuickWriteInt({}, "X", 1, ERegistry::LocalMachine));
   EXPECT_EQ(TestEnvironment::ReadFile(path), "[Text%20Converters]\nPath=/opt/conv\n");
   qunsetenv("XDG_CONFIG_DIRS");
+}
+
+namespace {
+QString Store() { return ERegistry::FilePath(ERegistry::CurrentUser); }
+}  // namespace
+
+// One line the reader cannot read must not cost the others: each such line is left out
+// with a log line, and the store as found is kept aside before a write drops it for good.
+TEST_F(ERegistryTest, UnreadableLinesAreSkippedOneByOne) {
+  const QByteArray found =
+      "\xEF\xBB\xBF[General]\n"
+      "Snap%20distance=7\n"
+      "words without an equals sign\n"
+      "# a note of the player's\n"
+      "; a comment the reader knows\n"
+      "Width=900\r\n"
+      + QByteArray("\x01\xff\xfe\x00 binary=\x80\n", 14) +
+      "Open=\"never closed\n"
+      "Height=640\n"
+      "[Recent%20puzzles\n"
+      "Item0=/games/a.saw\n"
+      "Item1=/games/b.saw\n";
+  ASSERT_TRUE(TestEnvironment::WriteFile(Store(), found));
+  TMsgLog::Clear();
+  ERegistry reg;
+  EXPECT_FALSE(reg.IsDamaged());
+  EXPECT_EQ(reg.ReadInt({}, "Snap distance", 0), 7);
+  EXPECT_EQ(reg.ReadInt({}, "Width", 0), 900);
+  EXPECT_EQ(reg.ReadInt({}, "Height", 0), 640);
+  EXPECT_EQ(reg.ReadStringList("Recent puzzles", "Item"), QStringList({"/games/a.saw", "/games/b.saw"}));
+  EXPECT_FALSE(reg.ValueExists({}, "Open"));
+  const QString log = TMsgLog::GetLogAsString();
+  for (const char* line : {"line 1: byte-order mark", "line 3: skipped", "line 4: skipped", "line 7: skipped",
+                           "line 8: skipped", "line 10: section header closed"})
+    EXPECT_TRUE(log.contains(line)) << line << "\n" << qPrintable(log);
+  EXPECT_FALSE(log.contains("line 5")) << qPrintable(log);
+  EXPECT_FALSE(log.contains("line 6")) << qPrintable(log);
+  EXPECT_FALSE(QFileInfo::exists(Store() + ".damaged"));
+
+  reg.WriteInt({}, "Snap distance", 8);
+  ASSERT_TRUE(reg.Flush());
+  EXPECT_EQ(TestEnvironment::ReadFile(Store() + ".damaged"), found);
+  ERegistry again;
+  EXPECT_EQ(again.ReadInt({}, "Snap distance", 0), 8);
+  EXPECT_EQ(again.ReadInt({}, "Width", 0), 900);
+  EXPECT_EQ(again.ReadStringList("Recent puzzles", "Item"), QStringList({"/games/a.saw", "/games/b.saw"}));
+
+  // Clean now: a later write keeps the copy of the damaged store, the newest only.
+  ASSERT_TRUE(TestEnvironment::WriteFile(Store() + ".damaged", "older copy"));
+  again.WriteInt({}, "Width", 901);
+  ASSERT_TRUE(again.Flush());
+  EXPECT_EQ(TestEnvironment::ReadFile(Store() + ".damaged"), "older copy");
+  QFile::remove(Store() + ".damaged");
+}
+
+// Line ends of another system and values the writer quotes are not damage.
+TEST_F(ERegistryTest, ForeignLineEndsAndQuotedValuesAreNotDamage) {
+  ASSERT_TRUE(TestEnvironment::WriteFile(
+      Store(), "[General]\r\nSave%20puzzle%20folder=\"a;b, \\\"c\\\"\"\r\nWidth=5\r\n; note\r\n"));
+  TMsgLog::Clear();
+  ERegistry reg;
+  EXPECT_EQ(reg.ReadString({}, "Save puzzle folder", {}), "a;b, \"c\"");
+  EXPECT_EQ(reg.ReadInt({}, "Width", 0), 5);
+  EXPECT_FALSE(TMsgLog::GetLogAsString().contains("line ")) << qPrintable(TMsgLog::GetLogAsString());
+  reg.WriteInt({}, "Width", 6);
+  ASSERT_TRUE(reg.Flush());
+  EXPECT_FALSE(QFileInfo::exists(Store() + ".damaged"));
 }

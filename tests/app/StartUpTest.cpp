@@ -73,9 +73,9 @@ TEST(StartUp, MakerAddressesServeMailAndPages) {
 TEST(StartUp, SweepsOnlyStaleTemporaryFiles) {
   const QString folder = TestEnvironment::ScratchFolder() + QStringLiteral("/sweep");
   const QStringList stale{QStringLiteral("Jig1a2b.tmp"), QStringLiteral("JIGX.TMP"),
-                          QStringLiteral("Jig9.bmp")};
+                          QStringLiteral("Jig9.bmp"), QStringLiteral("Jig7c.tmp.lock")};
   const QStringList kept{QStringLiteral("Jig9.saw"), QStringLiteral("notJig.tmp"),
-                         QStringLiteral("puzzle.bmp")};
+                         QStringLiteral("puzzle.bmp"), QStringLiteral("Jig9.saw.lock")};
   for (const QString& name : stale + kept)
     ASSERT_TRUE(TestEnvironment::WriteFile(folder + '/' + name, "x"));
   StartUp::SweepStaleTempFiles(folder);

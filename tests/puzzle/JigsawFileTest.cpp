@@ -291,7 +291,7 @@ TEST(JigsawFileTest, FailedSaveLeavesTheOldFile) {
       4096, [&] { return JigsawFile::SaveStillPuzzle(path, content); });
   EXPECT_FALSE(savedFull);
   EXPECT_EQ(ReadAll(path), old);
-  EXPECT_EQ(QDir(QFileInfo(path).path()).entryList({QStringLiteral("kept.jig.*")}, QDir::Files | QDir::Hidden),
+  EXPECT_EQ(QDir(QFileInfo(path).path()).entryList({QStringLiteral("kept.jig.*"), QStringLiteral(".kept-*")}, QDir::Files | QDir::Hidden),
             QStringList());
 
   EXPECT_FALSE(JigsawFile::SaveStillPuzzle(path + QStringLiteral("/inside.jig"), content));

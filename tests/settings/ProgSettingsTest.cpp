@@ -1,11 +1,16 @@
 #include "TestEnvironment.h"
 #include "Yelk/ERegistry.h"
 #include "Yelk/Prompt.h"
+#include "Yelk/ReplacingFile.h"
 #include "settings/ProgSettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QFileInfo>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -118,17 +123,65 @@ TEST_F(ProgSettingsTest, MissingStoreGivesDefaults) {
   EXPECT_GT(s.NextCheckDate, ProgSettings::TodayAsDayNumber());
 }
 
-TEST_F(ProgSettingsTest, GarbledStoreGivesDefaultsAndCanBeSavedOver) {
+// Only the readable lines of a garbled store count; it can be saved over.
+TEST_F(ProgSettingsTest, GarbledStoreKeepsItsReadableLinesAndCanBeSavedOver) {
   WriteStore(QByteArray("\x01\xff[Puzzle piece size\nSnap distance=7\ngarbage line\n\0\0", 50));
   ProgSettings s;
-  EXPECT_FALSE(s.Load(QString()));
-  EXPECT_EQ(s.SnapDistance, 5);
+  EXPECT_TRUE(s.Load(QString()));
+  EXPECT_EQ(s.SnapDistance, 7);
+  EXPECT_EQ(s.PuzzlePieceSize, 80);
 
   s.SnapDistance = 9;
   ASSERT_TRUE(s.Save());
   ProgSettings again;
   EXPECT_TRUE(again.Load(QString()));
   EXPECT_EQ(again.SnapDistance, 9);
+  QFile::remove(StoreFile() + ".damaged");
+}
+
+// A store that cannot be read at all gives the defaults.
+TEST_F(ProgSettingsTest, UnreadableStoreGivesDefaults) {
+  ASSERT_TRUE(QDir().mkpath(StoreFile()));
+  ProgSettings s;
+  EXPECT_FALSE(s.Load(QString()));
+  ExpectSameStoredFields(ProgSettings(), s);
+  ASSERT_TRUE(QDir(StoreFile()).removeRecursively());
+}
+
+// Each kind of line a player's editor may leave costs that line only: every setting
+// survives the start and the save at exit, and the store as found is kept beside it.
+TEST_F(ProgSettingsTest, EverySettingSurvivesAnUnreadableLine) {
+  ProgSettings saved;
+  SetEveryStoredField(saved);
+  ASSERT_TRUE(saved.Save());
+  const QByteArray good = ReadStore();
+  ASSERT_TRUE(good.startsWith("[General]\n"));
+  const auto inGeneral = [&](const QByteArray& line) {
+    QByteArray damaged = good;
+    return damaged.insert(damaged.indexOf('\n', damaged.indexOf("Snap%20distance")) + 1, line);
+  };
+  QByteArray brokenHeader = good;
+  brokenHeader.replace("[Recent%20puzzles]", "[Recent%20puzzles");
+  const std::pair<const char*, QByteArray> cases[] = {
+      {"no equals sign", inGeneral("Snap distance but no value\n")},
+      {"hash comment", inGeneral("# keep the piece size small\n")},
+      {"byte-order mark", "\xEF\xBB\xBF" + good},
+      {"broken section header", brokenHeader},
+      {"binary bytes", inGeneral(QByteArray("\x89PNG\x1a\x00\x00\x01\xff=\x02\n", 12))}};
+  for (const auto& [name, damaged] : cases) {
+    SCOPED_TRACE(name);
+    WriteStore(damaged);
+    QFile::remove(StoreFile() + ".damaged");
+    ProgSettings started;
+    EXPECT_TRUE(started.Load(QString()));
+    ExpectSameStoredFields(saved, started);
+    ASSERT_TRUE(started.Save());
+    EXPECT_EQ(TestEnvironment::ReadFile(StoreFile() + ".damaged"), damaged);
+    ProgSettings next;
+    EXPECT_TRUE(next.Load(QString()));
+    ExpectSameStoredFields(saved, next);
+  }
+  QFile::remove(StoreFile() + ".damaged");
 }
 
 // A bad stored value would otherwise reach the cutting loop, the table size or a timer.
@@ -192,10 +245,24 @@ TEST_F(ProgSettingsTest, FailedSaveReportsAndKeepsTheOldFile) {
   EXPECT_FALSE(saved);
   EXPECT_EQ(ReadStore(), before);
   ASSERT_EQ(prompts.Shown().size(), 1);
-  EXPECT_EQ(prompts.Shown().first().text, "Failure during registry save");
+  EXPECT_TRUE(prompts.Shown().first().text.startsWith("Failure during registry save.\n\n"));
+  EXPECT_GT(prompts.Shown().first().text.size(), QString("Failure during registry save.\n\n").size());
   ProgSettings loaded;
   loaded.Load(QString());
   EXPECT_EQ(loaded.SnapDistance, 7);
+}
+
+// The message says why, in the system's words.
+TEST_F(ProgSettingsTest, FailedSaveSaysWhy) {
+  ReplacingFile::SetFaultHook([](ReplacingFile::Step step) { return step == ReplacingFile::Step::Sync ? EIO : 0; });
+  ProgSettings s;
+  const bool saved = s.Save();
+  ReplacingFile::SetFaultHook({});
+  EXPECT_FALSE(saved);
+  ASSERT_EQ(prompts.Shown().size(), 1);
+  EXPECT_EQ(prompts.Shown().first().text,
+            "Failure during registry save.\n\n" + QString::fromLocal8Bit(std::strerror(EIO)));
+  EXPECT_FALSE(QFileInfo::exists(StoreFile()));
 }
 
 TEST_F(ProgSettingsTest, IniBesideTheProgramSwitchesContinuousRefresh) {
