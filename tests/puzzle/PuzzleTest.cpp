@@ -209,6 +209,13 @@ TEST(PuzzleTest, ThumbnailsAndPictureCopies) {
   stream.open(QIODevice::WriteOnly);
   EXPECT_TRUE(tall.WritePicture(stream));
   EXPECT_EQ(stream.data(), TestEnvironment::ReadFile(tallPath));
+  // Gone since it was opened: the copy is still the picture that was opened.
   QFile::remove(tallPath);
-  EXPECT_FALSE(tall.WritePicture(stream));
+  QBuffer again;
+  again.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(tall.WritePicture(again));
+  EXPECT_EQ(again.data(), stream.data());
+  // A picture that could not be read at all has nothing to copy.
+  Prompt::Double prompts;
+  EXPECT_FALSE(Puzzle(ScratchPath("never there.bmp")).WritePicture(again));
 }
