@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using PuzzleFixtures::ScratchPath;
 using PuzzleFixtures::WritePicture;
 
@@ -218,4 +220,21 @@ TEST(PuzzleTest, ThumbnailsAndPictureCopies) {
   // A picture that could not be read at all has nothing to copy.
   Prompt::Double prompts;
   EXPECT_FALSE(Puzzle(ScratchPath("never there.bmp")).WritePicture(again));
+}
+
+// A picture path that is a pipe is not waited on: the puzzle has no picture to measure, show
+// or save, and says so instead of hanging.
+TEST(PuzzleTest, APictureThatIsAPipeIsNeitherWaitedOnNorSaved) {
+  const QString pipe = ScratchPath("pipe.bmp");
+  QFile::remove(pipe);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  Prompt::Double prompts;
+  Puzzle puzzle(pipe);
+  EXPECT_TRUE(puzzle.GetImageSize().isEmpty());
+  EXPECT_TRUE(puzzle.LoadPicture().isNull());
+  QBuffer stream;
+  stream.open(QIODevice::WriteOnly);
+  EXPECT_FALSE(puzzle.WritePicture(stream));
+  EXPECT_TRUE(stream.data().isEmpty());
+  QFile::remove(pipe);
 }
