@@ -112,6 +112,9 @@ protected:
       if (when == When::DuringPlay) {
         ASSERT_TRUE(Befall(fate, path, other));
       }
+      // What the box cover, thumbnail and printout show is the picture opened too.
+      EXPECT_EQ(puzzle->LoadPicture(), PictureFile::ToImage(*expected));
+      EXPECT_EQ(puzzle->MakeThumbnail(80).size(), QSize(80, 60));
       id = MoveAPiece(t, 30, 40);
       ASSERT_TRUE(JigsawFile::SaveFile(second, *puzzle, {}));
       ASSERT_TRUE(JigsawFile::SaveFile(first, *puzzle, {}));
@@ -147,6 +150,10 @@ protected:
       const auto expected =
           PictureFile::DecodeBytes(ReadAll(content.picturePath), PictureFile::Jpeg, QStringLiteral("expected"));
       EXPECT_TRUE(SamePixels(puzzle->GetImage(false), *expected));
+      EXPECT_EQ(puzzle->LoadPicture(), PictureFile::ToImage(*expected));
+      const auto cover = puzzle->GetBoxCover();
+      ASSERT_TRUE(cover);
+      EXPECT_EQ(QSize(cover->width, cover->height), QSize(32, 24));
       ASSERT_TRUE(JigsawFile::SaveFile(saw, *puzzle, {}));
       EXPECT_TRUE(prompts.Shown().isEmpty());
       t.surface.UnloadPuzzle();
@@ -255,6 +262,10 @@ TEST_F(SourceFileGoneTest, AnAnimatedPuzzleGoneOrChangedStillSavesItsPicture) {
       ASSERT_TRUE(t.surface.LoadPuzzle(puzzle.get()));
       ASSERT_TRUE(JigsawFile::SaveFile(saw, *puzzle, {}));
       ASSERT_TRUE(Befall(fate, qvp, other.Bytes()));
+      const auto expected = PictureFile::DecodeBytes(writer.picture, PictureFile::Jpeg, QStringLiteral("expected"));
+      ASSERT_TRUE(expected);
+      EXPECT_EQ(puzzle->LoadPicture(), PictureFile::ToImage(*expected));
+      EXPECT_FALSE(puzzle->MakeThumbnail(80).isNull());
       MoveAPiece(t, 10, 20);
       ASSERT_TRUE(JigsawFile::SaveFile(saw, *puzzle, {}));
       EXPECT_TRUE(prompts.Shown().isEmpty());
