@@ -15,6 +15,7 @@
 #include "imaging/VirtualBuffer.h"
 #include "settings/ProgSettings.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -23,8 +24,6 @@
 #include <stdexcept>
 
 namespace {
-
-constexpr qint64 CopyChunk = 4096;
 
 // A file value that cannot be right: the file is corrupt.
 [[noreturn]] void Corrupt(const QString& what) { throw std::runtime_error(what.toStdString()); }
@@ -79,6 +78,9 @@ int JigsawFile::Read() {
     MeasurePictures(data);
     CheckPieceCount();
     ReadNote(data);
+    // Kept whole: the picture, box cover and music a later save copies, and what is decoded,
+    // come from these bytes, never from the file again.
+    bytes_ = data;
   } catch (const std::exception& error) {
     TMsgLog::Add(QStringLiteral("Trap: ") + QString::fromUtf8(error.what()) + QStringLiteral(" (") + path_ +
                  QLatin1Char(')'));
@@ -239,12 +241,10 @@ QByteArray JigsawFile::BlockOf(const QByteArray& data, const Block& block) {
   return QByteArray::fromRawData(data.constData() + block.offset, block.size);
 }
 
+// The block's bytes as the file held them when it was read; valid while this reader lives.
 QByteArray JigsawFile::ReadBlock(const Block& block) const {
-  QFile file(path_);
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly) && file.seek(block.offset)) bytes = file.read(block.size);
-  if (bytes.size() != block.size) Corrupt(QStringLiteral("short read at %1 of ").arg(block.offset) + path_);
-  return bytes;
+  if (block.offset + block.size > bytes_.size()) Corrupt(QStringLiteral("short read at %1 of ").arg(block.offset) + path_);
+  return BlockOf(bytes_, block);
 }
 
 void JigsawFile::MeasurePictures(const QByteArray& data) {
@@ -341,7 +341,8 @@ std::optional<ChipRecord> JigsawFile::PopPieceRecord() {
 void JigsawFile::LoadSoundTrack() {
   if (!track_ && soundSize_ > 0) {
     try {
-      QFile file(path_);
+      QBuffer file;
+      file.setData(bytes_);
       if (!file.open(QIODevice::ReadOnly) || !file.seek(soundOffset_))
         throw std::runtime_error("the sound track can not be read");
       SoundTrackHeader header;
@@ -364,17 +365,8 @@ bool JigsawFile::CopySoundTrack(QIODevice& stream) {
 }
 
 bool JigsawFile::CopyBlock(QIODevice& stream, qint64 offset, qint64 size) const {
-  QFile file(path_);
-  if (offset < SignatureSize || size < 0 || !file.open(QIODevice::ReadOnly) || offset + size > file.size() ||
-      !file.seek(offset))
-    return false;
-  char chunk[CopyChunk];
-  for (qint64 left = size; left > 0;) {
-    const qint64 got = file.read(chunk, std::min(left, CopyChunk));
-    if (got <= 0 || stream.write(chunk, got) != got) return false;
-    left -= got;
-  }
-  return true;
+  if (offset < SignatureSize || size < 0 || offset + size > bytes_.size()) return false;
+  return stream.write(bytes_.constData() + offset, size) == size;
 }
 
 bool JigsawFile::CopyPicture(QIODevice& stream) {
@@ -385,20 +377,9 @@ bool JigsawFile::CopyBoxCover(QIODevice& stream) {
   return coverFormat_ == 0 || coverSize_ == 0 || CopyBlock(stream, coverOffset_, coverSize_);
 }
 
-void JigsawFile::Repoint(const JigsawBlocks& blocks) {
-  path_ = blocks.path;
-  pictureOffset_ = blocks.pictureOffset;
-  pictureSize_ = blocks.pictureSize;
-  coverOffset_ = blocks.coverOffset;
-  coverSize_ = blocks.coverSize;
-  oldNoteOffset_ = blocks.noteOffset;
-  oldNoteSize_ = blocks.noteSize;
-  soundOffset_ = blocks.soundOffset;
-  soundSize_ = blocks.soundSize;
-  soundKind_ = blocks.soundKind;
-  QFile file(path_);
-  fileSize_ = file.size();
-}
+// The blocks stay where they are in the bytes read at opening: the new file holds the same
+// bytes, and the old one may be gone or overwritten.
+void JigsawFile::Repoint(const JigsawBlocks& blocks) { path_ = blocks.path; }
 
 std::unique_ptr<VirtualBuffer> JigsawFile::DecodePicture(const QString& name) {
   if (!IsPictureFormat(pictureFormat_) || pictureSize_ <= 0) return nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 // The still-puzzle (".jig") and saved-game (".saw") file: a signature, a run of typed
 // records (JigsawStream) and the data blocks of the picture, box cover, note and music.
-// Reading keeps one field per record type and the piece and group records for the table;
+// Reading keeps one field per record type, the piece and group records for the table, and
+// the file's bytes, from which every block is decoded and copied later;
 // every offset, length, count and size read is checked before it is used, and a file that
 // fails a check is corrupt. The writers build the whole file in memory and put it in place
 // only once it was all written.
@@ -62,7 +63,8 @@ public:
   // Writes a new still puzzle; false after the player was told.
   static bool SaveStillPuzzle(const QString& path, const StillPuzzleContent& content);
 
-  // Appends size bytes from offset of this file; false when they were not all copied.
+  // Appends size bytes from offset of this file as it was read; false when they were not
+  // all copied.
   bool CopyBlock(QIODevice& stream, qint64 offset, qint64 size) const;
 
   const QString& Path() const { return path_; }
@@ -156,6 +158,7 @@ private:
   QString path_;
   int status_ = pfsNotReadYet;
   qint64 fileSize_ = 0;
+  QByteArray bytes_;  // the whole file as read: the blocks are taken from here
   bool savedGame_ = false;
 
   std::uint8_t pictureFormat_ = 0, coverFormat_ = 0;

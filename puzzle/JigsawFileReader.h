@@ -125,6 +125,7 @@ public:
   virtual bool CopyPicture(QIODevice& stream) = 0;
   virtual bool CopyBoxCover(QIODevice& stream) = 0;
 
-  // A saved game saved again: its blocks now live in the new file, read from there on.
+  // A saved game saved again lives in the new file from now on. Its blocks stay the bytes
+  // read at opening, which the new file holds too; the old file may be gone.
   virtual void Repoint(const JigsawBlocks& blocks) = 0;
 };

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <cstring>
+#include <new>
 
 int PictureFile::FormatOf(const QString& path) {
   const QString ext = GetFileExtFromPath(path).toLower();
@@ -32,6 +33,28 @@ std::unique_ptr<VirtualBuffer> PictureFile::Decode(const QString& path) {
     return nullptr;
   }
   return picture;
+}
+
+QByteArray PictureFile::ReadBytes(const QString& path) {
+  QFile file;
+  QString failure;
+  QByteArray bytes;
+  if (RegularFile::Open(file, path) != RegularFile::Opened) {
+    failure = QStringLiteral("can not open ");
+  } else if (file.size() > MaxFileBytes) {
+    failure = QStringLiteral("too large to keep: ");
+  } else {
+    try {
+      bytes = file.readAll();
+    } catch (const std::bad_alloc&) {
+      bytes.clear();
+    }
+    // A file that grew or shrank while it was read is not the picture it was.
+    if (bytes.size() != file.size() || file.error() != QFileDevice::NoError) failure = QStringLiteral("can not read ");
+  }
+  if (failure.isEmpty()) return bytes;
+  TMsgLog::Add(QStringLiteral("PictureFile::ReadBytes - ") + failure + path);
+  return {};
 }
 
 bool PictureFile::MeasureBytes(const QByteArray& bytes, int format, int& width, int& height) {

@@ -3,6 +3,7 @@
 // game's own codecs, which check every size before they decode. Only regular files are
 // read, and the picture's memory is allocated once its header has passed the checks.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <memory>
@@ -18,6 +19,11 @@ public:
   static int FormatOf(const QString& path);
   // The decoded picture, or null (with a log line) when the file cannot be read.
   static std::unique_ptr<VirtualBuffer> Decode(const QString& path);
+  // A picture file's bytes read whole, once, so that what is decoded and what is later
+  // copied into a saved game are the same; empty (with a log line) when the file cannot be
+  // read or is larger than a saved game can carry.
+  static QByteArray ReadBytes(const QString& path);
+  static constexpr qint64 MaxFileBytes = 0x7FFFFFFF;
   // A picture file's bytes (a block of a puzzle file) decoded, sized from its header first;
   // null, with a log line naming what, when they cannot be.
   static std::unique_ptr<VirtualBuffer> DecodeBytes(const QByteArray& bytes, int format, const QString& what);

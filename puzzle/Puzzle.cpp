@@ -110,6 +110,7 @@ int Puzzle::OpenSource() {
   if (ext == QLatin1String("jig") || ext == QLatin1String("saw")) return OpenJigsaw();
   if (!QFileInfo::exists(path)) return pfsNotFound;
   if (PictureFile::FormatOf(path) != 0) {
+    sourceBytes = PictureFile::ReadBytes(path);
     FitStillImage();
     return pfsReady;
   }
@@ -183,8 +184,9 @@ QSize Puzzle::GetImageSize() {
         width = jigsawFile->PictureWidth();
         height = jigsawFile->PictureHeight();
       }
-    } else if (PictureFile::FormatOf(path) != 0) {
-      VirtualBuffer::GetImageFileSize(path, width, height);
+    } else if (const int format = PictureFile::FormatOf(path); format != 0) {
+      if (!PictureFile::MeasureBytes(sourceBytes, format, width, height))
+        TMsgLog::Add(QStringLiteral("Puzzle::GetImageSize - no usable header in ") + path);
     }
     // A size taken from a damaged header is no size.
     if (width > 0 && height > 0) {
@@ -211,8 +213,8 @@ std::unique_ptr<VirtualBuffer> Puzzle::LoadLivePicture() {
     loaded = animatedFile->GetPicture();
   else if (jigsawFile)
     loaded = jigsawFile->GetPicture();
-  else if (PictureFile::FormatOf(path) != 0)
-    loaded = PictureFile::Decode(path);
+  else if (const int format = PictureFile::FormatOf(path); format != 0)
+    loaded = PictureFile::DecodeBytes(sourceBytes, format, GetFileNameFromPath(path));
   if (!loaded || loaded->IsEmpty()) return nullptr;
   const QSize play = GetImageSize();
   const bool differs = play.width() != loaded->width || play.height() != loaded->height;
@@ -227,8 +229,9 @@ void Puzzle::FreePicture() { picture.reset(); }
 QImage Puzzle::LoadPicture() {
   if (jigsawFile) return jigsawFile->GetBitmap();
   if (animatedFile) return animatedFile->GetBitmap();
-  if (PictureFile::FormatOf(path) == 0) return {};
-  const std::unique_ptr<VirtualBuffer> decoded = PictureFile::Decode(path);
+  const int format = PictureFile::FormatOf(path);
+  if (format == 0) return {};
+  const std::unique_ptr<VirtualBuffer> decoded = PictureFile::DecodeBytes(sourceBytes, format, GetFileNameFromPath(path));
   return decoded ? PictureFile::ToImage(*decoded) : QImage();
 }
 
@@ -241,26 +244,21 @@ int Puzzle::GetPictureFormat() {
 bool Puzzle::WritePicture(QIODevice& stream) {
   if (animatedFile) return animatedFile->CopyPicture(stream);
   if (jigsawFile) return jigsawFile->CopyPicture(stream);
-  return CopySourceFile(stream);
+  return WriteSourceBytes(stream);
 }
 
 bool Puzzle::WriteBoxCover(QIODevice& stream) {
   return jigsawFile ? jigsawFile->CopyBoxCover(stream) : true;
 }
 
-bool Puzzle::CopySourceFile(QIODevice& stream) const {
-  QFile source(path);
-  if (!source.open(QIODevice::ReadOnly)) {
-    TMsgLog::Add(QStringLiteral("Puzzle::WritePicture - can not open ") + path);
+bool Puzzle::WriteSourceBytes(QIODevice& stream) const {
+  if (sourceBytes.isEmpty()) {
+    TMsgLog::Add(QStringLiteral("Puzzle::WritePicture - nothing was read from ") + path);
     return false;
   }
-  char block[4096];
-  for (;;) {
-    const qint64 got = source.read(block, sizeof block);
-    if (got == 0) return true;
-    if (got < 0 || stream.write(block, got) != got) {
-      TMsgLog::Add(QStringLiteral("Puzzle::WritePicture - copy failed: ") + path);
-      return false;
-    }
+  if (stream.write(sourceBytes) != sourceBytes.size()) {
+    TMsgLog::Add(QStringLiteral("Puzzle::WritePicture - copy failed: ") + path);
+    return false;
   }
+  return true;
 }

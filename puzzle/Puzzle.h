@@ -10,6 +10,7 @@
 #include "PictureSizeSource.h"
 #include "PuzzleClock.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -23,7 +24,6 @@ class JigsawFileReader;
 class LoadProgress;
 class ChipList;
 class PuzzleTable;
-class QByteArray;
 class QIODevice;
 class VirtualBuffer;
 
@@ -58,7 +58,9 @@ public:
   // 2 BMP, 3 JPEG.
   int GetPictureFormat();
   // Append the picture (box cover) to a saved game's stream; false when it was not all
-  // written. A puzzle without a box cover writes nothing and succeeds.
+  // written. A puzzle without a box cover writes nothing and succeeds. Both come from what
+  // was read when the puzzle was opened, never from the source file again: the player may
+  // have moved, deleted or changed it since.
   bool WritePicture(QIODevice& stream);
   bool WriteBoxCover(QIODevice& stream);
 
@@ -147,7 +149,7 @@ private:
   void FitStillImage();
   void ReportOpenFailure(int status);
   std::unique_ptr<VirtualBuffer> LoadLivePicture();
-  bool CopySourceFile(QIODevice& stream) const;
+  bool WriteSourceBytes(QIODevice& stream) const;
   void BecomeCurrent();
   void FreePicture();
 
@@ -168,6 +170,9 @@ private:
   static ChipCutter cutChips;
 
   QString path;
+  // A still image's file as read when the puzzle was opened: measured, decoded and saved
+  // from these bytes only.
+  QByteArray sourceBytes;
   bool deleteSource;
   int playWidth = 0;
   int playHeight = 0;

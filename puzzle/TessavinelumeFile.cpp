@@ -17,8 +17,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr qint64 CopyChunk = 4096;
-
 [[noreturn]] void Corrupt(const QString& what) { throw std::runtime_error(what.toStdString()); }
 
 void ShowCorruption(const QString& reason) {
@@ -32,6 +30,7 @@ TessavinelumeFile::TessavinelumeFile(const QString& filePath) : path(filePath) {
     header.clipCount = 0;
     header.trackCount = 0;
     picture.reset();
+    pictureBytes.clear();
     note.clear();
     hasNote = false;
   }
@@ -54,6 +53,9 @@ int TessavinelumeFile::Read() {
     if (first.size() != TessavinelumeHeader::Size) Corrupt(QStringLiteral("the header is cut short"));
     header = TessavinelumeHeader::Parse(reinterpret_cast<const unsigned char*>(first.constData()));
     CheckHeader(fileSize);
+    // Read once: what is decoded and what a saved game copies are the same bytes, whatever
+    // becomes of the file during play.
+    pictureBytes = ReadBlock(header.pictureOffset, header.pictureSize);
     picture = DecodePicture();
     if (!picture) Corrupt(QStringLiteral("the picture can not be decoded"));
     hasNote = header.noteSize > 0;
@@ -93,11 +95,10 @@ QByteArray TessavinelumeFile::ReadBlock(std::uint32_t offset, std::uint32_t size
   return bytes;
 }
 
-// The picture decoded from the file; it must have the header's size.
+// The picture decoded from the bytes read at opening; it must have the header's size.
 std::unique_ptr<VirtualBuffer> TessavinelumeFile::DecodePicture() const {
   std::unique_ptr<VirtualBuffer> decoded =
-      PictureFile::DecodeBytes(ReadBlock(header.pictureOffset, header.pictureSize), header.pictureType,
-                               QFileInfo(path).fileName());
+      PictureFile::DecodeBytes(pictureBytes, header.pictureType, QFileInfo(path).fileName());
   if (!decoded) return nullptr;
   if (decoded->width != header.width || decoded->height != header.height)
     Corrupt(QStringLiteral("a picture of %1 x %2 where the header says %3 x %4")
@@ -146,18 +147,8 @@ QImage TessavinelumeFile::DrawThumbnail(int size) {
 }
 
 bool TessavinelumeFile::CopyPicture(QIODevice& stream) {
-  if (status != pfsReady || header.pictureSize == 0) return false;
-  QFile file;
-  if (RegularFile::Open(file, path) != RegularFile::Opened || qint64(header.pictureOffset) + header.pictureSize > file.size() ||
-      !file.seek(header.pictureOffset))
-    return false;
-  char chunk[CopyChunk];
-  for (qint64 left = header.pictureSize; left > 0;) {
-    const qint64 got = file.read(chunk, std::min(left, CopyChunk));
-    if (got <= 0 || stream.write(chunk, got) != got) return false;
-    left -= got;
-  }
-  return true;
+  if (status != pfsReady || pictureBytes.isEmpty()) return false;
+  return stream.write(pictureBytes) == pictureBytes.size();
 }
 
 bool TessavinelumeFile::Open(LoadProgress* progress) {

@@ -88,6 +88,7 @@ private:
   TessavinelumeHeader header;
   qint64 fileSize = 0;
   std::unique_ptr<VirtualBuffer> picture;  // held from reading until Open
+  QByteArray pictureBytes;  // the picture block as read: decoded and saved from here
   QByteArray note;
   bool hasNote = false;
   QFile frames;  // the frame file, open between Open and Close

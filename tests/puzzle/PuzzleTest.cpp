@@ -11,6 +11,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using PuzzleFixtures::ScratchPath;
 using PuzzleFixtures::WritePicture;
 
@@ -209,6 +211,30 @@ TEST(PuzzleTest, ThumbnailsAndPictureCopies) {
   stream.open(QIODevice::WriteOnly);
   EXPECT_TRUE(tall.WritePicture(stream));
   EXPECT_EQ(stream.data(), TestEnvironment::ReadFile(tallPath));
+  // Gone since it was opened: the copy is still the picture that was opened.
   QFile::remove(tallPath);
-  EXPECT_FALSE(tall.WritePicture(stream));
+  QBuffer again;
+  again.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(tall.WritePicture(again));
+  EXPECT_EQ(again.data(), stream.data());
+  // A picture that could not be read at all has nothing to copy.
+  Prompt::Double prompts;
+  EXPECT_FALSE(Puzzle(ScratchPath("never there.bmp")).WritePicture(again));
+}
+
+// A picture path that is a pipe is not waited on: the puzzle has no picture to measure, show
+// or save, and says so instead of hanging.
+TEST(PuzzleTest, APictureThatIsAPipeIsNeitherWaitedOnNorSaved) {
+  const QString pipe = ScratchPath("pipe.bmp");
+  QFile::remove(pipe);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  Prompt::Double prompts;
+  Puzzle puzzle(pipe);
+  EXPECT_TRUE(puzzle.GetImageSize().isEmpty());
+  EXPECT_TRUE(puzzle.LoadPicture().isNull());
+  QBuffer stream;
+  stream.open(QIODevice::WriteOnly);
+  EXPECT_FALSE(puzzle.WritePicture(stream));
+  EXPECT_TRUE(stream.data().isEmpty());
+  QFile::remove(pipe);
 }

@@ -1,6 +1,6 @@
 // A game played on a window-less table, saved, and loaded onto another table comes back as it
 // was: every piece, group, table and mini table, the clock, the hints, the bevel, the note,
-// the music, the box cover and its window; saved again elsewhere it reads its blocks there.
+// the music, the box cover and its window; saved again elsewhere it keeps its blocks.
 
 #include "PuzzleOnTableTest.h"
 #include "tests/puzzle/JigsawFileBuilder.h"
@@ -165,8 +165,8 @@ TEST_F(SavedGameRoundTripTest, AGameSavedMidPlayComesBackWhole) {
     puzzle.reset();
   }
 
-  // Saved again elsewhere, without the track loaded: the blocks, the music included, come
-  // from the new file, also once the first one is gone.
+  // Saved again elsewhere, without the track loaded: the blocks, the music included, go with
+  // every later save, also once the first file is gone.
   const QString again = ScratchPath("saved again.saw"), third = ScratchPath("third.saw");
   {
     SilentPlayback silent;
