@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QTemporaryFile>
+#include <QDeadlineTimer>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -47,6 +48,13 @@ struct Ends {
   int count = 0;
   bool onMainThread = true;
 };
+
+// Lets the audio thread run while the main thread hears nothing, as when the game is busy.
+bool EndsUnheard(const MusicPlayer& player) {
+  const QDeadlineTimer deadline(30000);
+  while (player.IsPlaying() && !deadline.hasExpired()) QThread::msleep(5);
+  return !player.IsPlaying();
+}
 
 }  // namespace
 
@@ -113,4 +121,28 @@ TEST(MusicPlayerTest, DamagedMidiPlayedOnceNeverHoldsThePause) {
     EXPECT_LT(MsTaken([&] { player->Play(ends.Handler(), &error); }), 1000) << track.name;
     EXPECT_LT(MsTaken([&] { player.reset(); }), 1000) << track.name;
   }
+}
+
+// An end heard late is not taken for the play that holds the stream by then, and a paused play
+// that had already ended starts afresh instead of resuming nothing.
+TEST(MusicPlayerTest, AnEndHeardLateIsNotTakenForTheNextPlay) {
+  MidiFile quickFile(DamagedMusic::FailsInTheLibrary()), tuneFile(DamagedMusic::OneNote());
+  QString error;
+  auto quick = MusicPlayer::FromMidiFile(quickFile.file.fileName(), &error);
+  auto tune = MusicPlayer::FromMidiFile(tuneFile.file.fileName(), &error);
+  ASSERT_TRUE(quick && tune) << qPrintable(error);
+  Ends quickEnds, tuneEnds;
+  ASSERT_TRUE(quick->Play(quickEnds.Handler(), &error));
+  ASSERT_TRUE(EndsUnheard(*quick));
+  ASSERT_TRUE(tune->Play(tuneEnds.Handler(), &error));
+  WaitFor([] { return false; }, 300);
+  EXPECT_EQ(quickEnds.count, 0);
+  EXPECT_EQ(tuneEnds.count, 0);
+  EXPECT_TRUE(tune->IsPlaying());
+
+  ASSERT_TRUE(EndsUnheard(*tune));
+  tune->Stop();
+  ASSERT_TRUE(tune->Play(tuneEnds.Handler(), &error));
+  EXPECT_TRUE(tune->IsPlaying());
+  EXPECT_TRUE(WaitFor([&] { return tuneEnds.count == 1; }));
 }

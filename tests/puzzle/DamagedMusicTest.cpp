@@ -79,8 +79,9 @@ TEST(DamagedMusicTest, DamagedTrackShowsTheBoxPlaysNothingAndIsSavedAsItWas) {
         << qPrintable(prompts.Shown()[0].text);
     EXPECT_EQ(prompts.Shown()[0].icon, Prompt::Stop);
     EXPECT_EQ(SoundTrack::Current(), nullptr) << track.name;
-    const SoundTrack* loaded = static_cast<JigsawFile*>(file)->GetSoundTrack();
+    SoundTrack* loaded = static_cast<JigsawFile*>(file)->GetSoundTrack();
     ASSERT_TRUE(loaded) << track.name;
+    loaded->Play();
     EXPECT_FALSE(loaded->IsPlaying()) << track.name;
     EXPECT_EQ(loaded->Starts(), 0) << track.name;
     EXPECT_EQ(Track(*file), track.bytes) << track.name;

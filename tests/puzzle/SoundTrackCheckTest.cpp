@@ -91,6 +91,7 @@ TEST(SoundTrackCheckTest, SoundMidiIsTaken) {
   } cases[] = {
       {"the fixtures' tune", JigsawFixtures::TinyMidi()},
       {"one note", OneNote()},
+      {"the most ticks per quarter note", Header(0, 1, 0x7FFF) + Tracked(body)},
       {"a tempo track without notes, then the notes", Header(1, 2, 480) + Tracked(Bytes({0, 0xFF, 0x51, 3, 7, 0xA1, 0x20})) + Tracked(body)},
       {"chunks of other names between the tracks", Header(1, 2, 96) + Chunk("XFIH", "abc") + Tracked(body) + Chunk("XFIH", "") + Tracked(body)},
       {"running status", Header(0, 1, 96) + Tracked(Bytes({0, 0x90, 60, 100, 48, 64, 100, 48, 60, 0, 0, 64, 0}))},
