@@ -50,13 +50,13 @@ AudioChunk::~AudioChunk() {
   Mix_FreeChunk(chunk_);
 }
 
-bool AudioChunk::Play(std::function<void()> onFinished, QString* error, bool loop) {
+bool AudioChunk::Play(std::function<void()> onFinished, QString* error) {
   Stop();
   if (!AudioDevice::IsOpen()) return Fail(QStringLiteral("The audio device is not open."), error);
   const AudioChannels::Token token = AudioChannels::NewToken();
   const int channel = AudioChannels::Claim(token, std::move(onFinished));
   if (channel < 0) return Fail(QStringLiteral("No free audio channel."), error);
-  if (Mix_PlayChannel(channel, chunk_, loop ? -1 : 0) != channel) {
+  if (Mix_PlayChannel(channel, chunk_, 0) != channel) {
     const QString reason = Reason(Mix_GetError());
     AudioChannels::Unclaim(channel);
     return Fail(reason, error);

@@ -21,10 +21,11 @@ public:
   AudioChunk(const AudioChunk&) = delete;
   AudioChunk& operator=(const AudioChunk&) = delete;
 
-  // Plays from the start on a free channel, cutting short a play of this chunk still running.
-  // onFinished runs later on the main thread when the sound ends by itself, never after Stop or
-  // deletion; it may delete this chunk. A looping play repeats until stopped.
-  bool Play(std::function<void()> onFinished, QString* error, bool loop = false);
+  // Plays once from the start on a free channel, cutting short a play of this chunk still
+  // running. onFinished runs later on the main thread when the sound ends by itself, never after
+  // Stop or deletion; it may delete this chunk. Never looped by the mixer: a chunk without
+  // samples, looped, spins in the audio thread with the mixer locked.
+  bool Play(std::function<void()> onFinished, QString* error);
   void Stop();
   bool IsPlaying() const;
 

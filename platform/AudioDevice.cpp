@@ -53,6 +53,8 @@ bool AudioDevice::IsOpen() { return isOpen; }
 void AudioDevice::Close() {
   if (!isOpen) return;
   AudioChannels::Finish();
+  // Closing halts the music, whose end nobody is waiting for any more.
+  Mix_HookMusicFinished(nullptr);
   Mix_HaltChannel(-1);
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);

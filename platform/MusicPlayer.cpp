@@ -4,13 +4,20 @@
 #include "AudioDevice.h"
 
 #include <QFile>
+#include <QMetaObject>
+#include <QObject>
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <atomic>
+#include <utility>
 
 namespace {
 
 // The player whose music the mixer's one music stream holds.
 MusicPlayer* streamOwner = nullptr;
+// Lives on the main thread for the rest of the process: the mixer's notice may be on its way
+// to it while the device closes.
+std::atomic<QObject*> receiver{nullptr};
 
 QString Reason(const char* text) {
   return text && *text ? QString::fromUtf8(text) : QStringLiteral("Unknown audio error");
@@ -55,23 +62,26 @@ std::unique_ptr<MusicPlayer> MusicPlayer::FromWave(const QByteArray& wave, QStri
 MusicPlayer::~MusicPlayer() {
   Stop();
   if (streamOwner == this) {
+    streamOwner = nullptr;  // first: halting reports an end, which must find nobody
     if (AudioDevice::IsOpen()) Mix_HaltMusic();
-    streamOwner = nullptr;
   }
   if (music_) Mix_FreeMusic(music_);
 }
 
-bool MusicPlayer::Play(bool loop, QString* error) {
+bool MusicPlayer::Play(std::function<void()> onEnded, QString* error) {
   if (!AudioDevice::IsOpen()) return Fail(QStringLiteral("The audio device is not open."), error);
-  if (wave_) return wave_->Play({}, error, loop);
-  if (streamOwner == this && paused_) {
+  if (wave_) return wave_->Play(std::move(onEnded), error);
+  if (!receiver) receiver = new QObject;
+  Mix_HookMusicFinished(&MusicPlayer::MixerMusicEnded);
+  // A paused play that ended meanwhile has nothing left to resume.
+  if (streamOwner == this && paused_ && Mix_PlayingMusic()) {
     Mix_ResumeMusic();
-    paused_ = false;
-    return true;
+  } else {
+    if (Mix_PlayMusic(music_, 1) != 0) return Fail(Reason(Mix_GetError()), error);
+    streamOwner = this;
   }
-  if (Mix_PlayMusic(music_, loop ? -1 : 1) != 0) return Fail(Reason(Mix_GetError()), error);
-  streamOwner = this;
   paused_ = false;
+  onEnded_ = std::move(onEnded);
   return true;
 }
 
@@ -80,9 +90,30 @@ void MusicPlayer::Stop() {
     wave_->Stop();
     return;
   }
+  onEnded_ = nullptr;
   if (streamOwner != this || paused_ || !AudioDevice::IsOpen()) return;
   Mix_PauseMusic();
   paused_ = true;
+}
+
+// Inside the mixer's lock: only hands the notice over to the main thread.
+void MusicPlayer::MixerMusicEnded() {
+  QObject* target = receiver;
+  if (!target) return;
+  try {
+    QMetaObject::invokeMethod(target, &MusicPlayer::MusicEnded, Qt::QueuedConnection);
+  } catch (...) {
+    // Out of memory: the end is not heard, which is better than unwinding through the mixer.
+  }
+}
+
+// A notice of a play that was halted, replaced or restarted meanwhile finds the stream busy or
+// without its owner, and is dropped.
+void MusicPlayer::MusicEnded() {
+  MusicPlayer* owner = streamOwner;
+  if (!owner || owner->paused_ || !owner->onEnded_ || !AudioDevice::IsOpen() || Mix_PlayingMusic()) return;
+  const std::function<void()> onEnded = std::exchange(owner->onEnded_, nullptr);
+  onEnded();
 }
 
 bool MusicPlayer::IsPlaying() const {

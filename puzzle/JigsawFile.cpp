@@ -350,6 +350,8 @@ void JigsawFile::LoadSoundTrack() {
       header.length = std::uint32_t(soundSize_);
       header.midi = soundKind_ == 1 ? 1 : 0;
       track_ = std::make_unique<SoundTrack>(file, header);
+      // Kept all the same: later saves write its bytes as they were.
+      if (!track_->Refusal().isEmpty()) throw std::runtime_error(track_->Refusal().toStdString());
     } catch (const std::exception& error) {
       const QString message = QString::fromUtf8(error.what());
       TMsgLog::Add(QStringLiteral("JigsawFile::LoadSoundTrack - ") + message);

@@ -1,10 +1,12 @@
 #pragma once
-// One music track of a puzzle file: its data, read once, and its player. MIDI data goes to a
-// temporary file, WAVE data stays in memory. The last track made with its loop flag set is
-// the background track that the puzzle files start after loading and the main window stops
-// and starts. Main thread only.
+// One music track of a puzzle file: its data, read once, and its player. The data is checked
+// before it is ever played; a track that fails the check keeps its bytes, for the saves, but is
+// never played. A MIDI track is also kept in a temporary file for the player. The last playable
+// track made with its loop flag set is the background track that the puzzle files start after
+// loading and the main window stops and starts. Main thread only.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -23,6 +25,10 @@ struct SoundTrackHeader {
 
 class SoundTrack {
 public:
+  // A play that ends sooner than this after it started is taken for data the audio library
+  // could not play; the second such end in a row stops the loop.
+  static constexpr qint64 QuickEndMs = 500;
+
   // Copies the header's length in bytes from the stream's position; a stream that holds
   // fewer, or a temporary file that cannot be written, throws std::runtime_error.
   SoundTrack(QIODevice& stream, const SoundTrackHeader& header);
@@ -36,22 +42,34 @@ public:
   const SoundTrackHeader& Header() const { return header_; }
   bool IsMidi() const { return header_.midi != 0; }
   qint64 Length() const { return header_.length; }
+  // Why the data is not played, for the player to read; empty for a playable track.
+  const QString& Refusal() const { return refusal_; }
   // Appends the track's data; false when it was not all written.
   bool WriteData(QIODevice& stream) const;
 
-  // Starts the track unless it plays already, background sound is switched off or the
-  // welcome screen is still to be shown. Without a sound device it stays silent and logs why.
+  // Starts the track unless it plays already, was refused, background sound is switched off or
+  // the welcome screen is still to be shown. Without a sound device it stays silent and logs why.
+  // A looping track is started again each time it ends.
   void Play();
   // A MIDI track pauses, a WAVE track stops.
   void Stop();
   bool IsPlaying() const { return playing_; }
+  // Plays started since the track was made, repeats included.
+  int Starts() const { return starts_; }
 
 private:
   bool MakePlayer();
+  void Start();
+  // The loop handler: the play ended by itself.
+  void Ended();
 
   SoundTrackHeader header_;
   bool playing_ = false;
-  QByteArray wave_;
+  QByteArray data_;
+  QString refusal_;
   std::unique_ptr<QTemporaryFile> midi_;
   std::unique_ptr<MusicPlayer> player_;
+  QElapsedTimer started_;
+  int quickEnds_ = 0;
+  int starts_ = 0;
 };

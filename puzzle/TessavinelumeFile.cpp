@@ -257,6 +257,9 @@ bool TessavinelumeFile::ReadTrack(QFile& file, qint64 size, int index) {
   }
   try {
     tracks.push_back(std::make_unique<SoundTrack>(file, track));
+    // Not played, but the table goes on: its data was read past.
+    if (!tracks.back()->Refusal().isEmpty())
+      TMsgLog::Add(QStringLiteral("QVP load tracks fail:  track %1: ").arg(index) + tracks.back()->Refusal());
   } catch (const std::exception& error) {
     TMsgLog::Add(QStringLiteral("QVP load tracks fail:  ") + QString::fromUtf8(error.what()));
     return false;

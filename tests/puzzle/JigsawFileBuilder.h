@@ -186,4 +186,14 @@ inline const FullGame& Game() {
   return game;
 }
 
+// The full saved game with its WAVE track, the last block, replaced by track of the given kind
+// (1 = MIDI, 2 = WAVE).
+inline QByteArray GameWithTrack(const QByteArray& track, int kind) {
+  const FullGame& game = Game();
+  QByteArray bytes = game.bytes.left(game.bytes.size() - game.music.size()) + track;
+  qToLittleEndian(std::int32_t(track.size()), bytes.data() + game.valueAt.at(44));
+  qToLittleEndian(std::int32_t(kind), bytes.data() + game.valueAt.at(46));
+  return bytes;
+}
+
 }  // namespace JigsawFixtures

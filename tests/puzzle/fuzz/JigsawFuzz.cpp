@@ -9,6 +9,7 @@
 #include "JigsawFuzzing.h"
 #include "QvpFuzzing.h"
 
+#include "../DamagedMusic.h"
 #include "../JigsawFileBuilder.h"
 #include "../PuzzleFixtures.h"
 #include "QvpWriter.h"
@@ -68,7 +69,25 @@ int QvpSeeds(const QString& folder) {
   QvpWriter flat(640, 480);
   flat.picture = QvpWriter::SolidJpeg(640, 480, 0x405060);
   flat.AddClip(640, 480, 40);
-  return small.Write(folder + QStringLiteral("/small.qvp")) && flat.Write(folder + QStringLiteral("/flat-frames.qvp")) ? 0 : 1;
+  QvpWriter music(24, 16);
+  music.AddClip(8, 6, 2);
+  music.AddTrack(1, true, DamagedMusic::DamagedMidi().front().bytes, true);
+  return small.Write(folder + QStringLiteral("/small.qvp")) && flat.Write(folder + QStringLiteral("/flat-frames.qvp")) &&
+                 music.Write(folder + QStringLiteral("/music-header-not-mthd.qvp"))
+             ? 0
+             : 1;
+}
+
+// Saved games, and a still puzzle, whose music froze the game once the audio library looped it.
+bool MusicSeeds(const QString& folder, StillPuzzleContent content) {
+  for (const DamagedMusic::Track& track : DamagedMusic::DamagedMidi())
+    JigsawFixtures::WriteAll(folder + QStringLiteral("/music-%1.saw").arg(QLatin1String(track.name)),
+                             JigsawFixtures::GameWithTrack(track.bytes, 1));
+  JigsawFixtures::WriteAll(folder + QStringLiteral("/music-fails-in-the-library.saw"),
+                           JigsawFixtures::GameWithTrack(DamagedMusic::FailsInTheLibrary(), 1));
+  content.music = DamagedMusic::DamagedMidi().front().bytes;
+  content.musicIsMidi = true;
+  return JigsawFile::SaveStillPuzzle(folder + QStringLiteral("/music-header-not-mthd.jig"), content);
 }
 
 int Seeds(const QString& folder) {
@@ -95,7 +114,7 @@ int Seeds(const QString& folder) {
   JigsawFixtures::WriteAll(folder + QStringLiteral("/play-size-beyond-a-table.saw"), patched({{23, 16384}, {24, 16384}}));
   JigsawFixtures::WriteAll(folder + QStringLiteral("/piece-count-beyond-the-grid.saw"), patched({{9, 1509949464}}));
   JigsawFixtures::WriteAll(folder + QStringLiteral("/piece-count-at-the-int-limit.saw"), patched({{9, 2147483647}}));
-  return QvpSeeds(folder + QStringLiteral("/qvp"));
+  return MusicSeeds(folder, content) ? QvpSeeds(folder + QStringLiteral("/qvp")) : 1;
 }
 
 }  // namespace
