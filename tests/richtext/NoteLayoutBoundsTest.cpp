@@ -75,6 +75,7 @@ TEST(NoteLayoutBoundsTest, HostileNotesLayOutAtEveryWidth) {
       EXPECT_GT(height, 0) << c.name << " at " << width;
       EXPECT_LT(height, c.maxHeight) << c.name << " at " << width;
       EXPECT_LT(timer.elapsed(), 20000) << c.name << " at " << width;
+      EXPECT_LE(FirstPictureSize(document).width(), width) << c.name << " at " << width;
     }
   }
 }
@@ -115,6 +116,8 @@ TEST(NoteLayoutBoundsTest, TheEditorFitsPicturesToItsWindow) {
   QTextDocument* document = editor.document();
   const auto fits = [&] {
     const QSizeF shown = FirstPictureSize(document);
+    // As laid out, not only as the handler would answer now.
+    EXPECT_NEAR(document->documentLayout()->blockBoundingRect(document->begin()).height(), shown.height(), 30);
     EXPECT_LE(shown.width(), editor.viewport()->width());
     EXPECT_LE(shown.height(), editor.viewport()->height());
     EXPECT_NEAR(shown.width(), shown.height(), 1);  // a square stays square
