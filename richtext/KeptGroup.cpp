@@ -1,6 +1,7 @@
 #include "KeptGroup.h"
 
 #include "NoteFormat.h"
+#include "PictureFit.h"
 
 #include <QImage>
 #include <QTextDocument>
@@ -18,8 +19,11 @@ void KeptGroup::SetGroup(QTextCharFormat& format, const QByteArray& bytes, QSize
   size = QSize(qBound(1, size.width(), MaxSide), qBound(1, size.height(), MaxSide));
   format.setObjectType(QTextFormat::ImageObject);
   format.setProperty(QTextFormat::ImageName, kBoxName);
-  format.setProperty(QTextFormat::ImageWidth, qreal(size.width()));
-  format.setProperty(QTextFormat::ImageHeight, qreal(size.height()));
+  // Shown no taller than the tallest window's room even before a window fits it: Qt lays out
+  // the first lines of a document as soon as it has a layout.
+  const QSizeF shown = PictureFit::Fit(size, 0, PictureFit::MaxRoomHeight);
+  format.setProperty(QTextFormat::ImageWidth, shown.width());
+  format.setProperty(QTextFormat::ImageHeight, shown.height());
   format.setProperty(NoteProperty::KeptBytes, bytes);
   format.setProperty(NoteProperty::KeptSize, size);
 }
@@ -46,4 +50,5 @@ void KeptGroup::Install(QTextDocument* document) {
     return image;
   }();
   document->addResource(QTextDocument::ImageResource, QUrl(kBoxName), box);
+  PictureFit::Install(document);
 }

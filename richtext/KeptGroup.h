@@ -22,6 +22,7 @@ public:
   // an image resource, unique in the process so that pictures pasted from elsewhere keep theirs.
   static QString ShowPicture(QTextCharFormat& format);
 
-  // Gives the document the grey box its kept groups are drawn with. Cheap: no layout.
+  // Gives the document the grey box its kept groups are drawn with, and shows its pictures
+  // fitted to the window. Cheap: no layout.
   static void Install(QTextDocument* document);
 };

@@ -2,6 +2,7 @@
 
 #include "KeptGroup.h"
 #include "NoteText.h"
+#include "PictureFit.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -13,11 +14,16 @@ namespace {
 
 // Qt's layout never returns once a document passes about 2^23 pixels with lines taller than
 // a few dozen pixels. A note that could come near that height, laid out in its narrowest
-// window (a line per character), is shown with its letters, line spacing and paragraph
-// spacing kept small; the formats it stores and writes are not changed.
+// window (a line per character, each as tall as the tallest letter or picture of its
+// paragraph), is shown with its letters, pictures, line spacing and paragraph spacing kept
+// small; the formats it stores and writes are not changed.
 constexpr double TallPixels = 4e6;
 constexpr double FlatPointSize = 24;
 constexpr double FlatSpacingPixels = 16;
+constexpr double FlatPictureHeight = 32;
+// Qt measures, for every tab of a paragraph with tab stops, the rest of the paragraph: a
+// paragraph with more tabs times characters than this is shown with the default stops.
+constexpr qint64 MaxTabWork = qint64(1) << 20;
 
 double PixelsOfPoints(double points) { return points * 96.0 / 72.0; }
 
@@ -32,8 +38,20 @@ double LineHeight(const QTextBlockFormat& block, double fontPixels) {
   }
 }
 
+// A picture is shown no taller than the tallest window's room.
+double PictureHeight(const QTextCharFormat& format) {
+  if (!format.isImageFormat() || !format.hasProperty(QTextFormat::ImageHeight)) return 0;
+  return std::min(format.toImageFormat().height(), PictureFit::MaxRoomHeight);
+}
+
 QTextCharFormat Flat(QTextCharFormat format) {
   if (format.fontPointSize() > FlatPointSize) format.setFontPointSize(FlatPointSize);
+  if (PictureHeight(format) > FlatPictureHeight) {
+    QTextImageFormat picture = format.toImageFormat();
+    picture.setWidth(std::max(picture.width() * FlatPictureHeight / picture.height(), 1.0));
+    picture.setHeight(FlatPictureHeight);
+    return picture;
+  }
   return format;
 }
 
@@ -119,32 +137,48 @@ void NoteBuilder::InsertAt(QTextCursor& cursor) const {
   Apply(cursor, false);
 }
 
-// Each paragraph's lines as tall as its largest letters: a large title does not count for
-// the whole note.
-double NoteBuilder::WorstCaseHeight() const {
+// Each paragraph's lines as tall as its largest letters or picture: a large title does not
+// count for the whole note.
+NoteBuilder::Survey NoteBuilder::Measure() const {
   constexpr double DefaultPixels = 16;
-  double height = 0, fontPixels = DefaultPixels;
-  qsizetype characters = 0;
+  Survey survey;
+  double fontPixels = DefaultPixels, picture = 0;
+  qsizetype characters = 0, tabs = 0;
   const auto paragraph = [&](const QTextBlockFormat& block) {
-    height += block.topMargin() + block.bottomMargin() + double(characters + 1) * LineHeight(block, fontPixels);
-    characters = 0;
+    const double line = std::max(LineHeight(block, fontPixels), picture);
+    survey.worstHeight += block.topMargin() + block.bottomMargin() + double(characters + 1) * line;
+    survey.defaultTabs.push_back(qint64(tabs) * (characters + 1) > MaxTabWork);
+    characters = tabs = 0;
     fontPixels = DefaultPixels;
+    picture = 0;
   };
   for (const Op& op : ops_) {
-    fontPixels = std::max(fontPixels, PixelsOfPoints(charFormats_[std::size_t(op.format)].fontPointSize()));
-    if (op.kind == Kind::Paragraph)
+    const QTextCharFormat& format = charFormats_[std::size_t(op.format)];
+    fontPixels = std::max(fontPixels, PixelsOfPoints(format.fontPointSize()));
+    if (op.kind == Kind::Paragraph) {
       paragraph(blockFormats_[std::size_t(op.block)]);
-    else
-      characters += op.kind == Kind::Text ? op.length : 1;
+    } else if (op.kind == Kind::Object) {
+      picture = std::max(picture, PictureHeight(format));
+      ++characters;
+    } else {
+      tabs += std::count(text_.cbegin() + op.from, text_.cbegin() + op.from + op.length, u'\t');
+      characters += op.length;
+    }
   }
   paragraph(last_);
-  return height;
+  return survey;
 }
 
 void NoteBuilder::Apply(QTextCursor& cursor, bool whole) const {
-  const bool flat = WorstCaseHeight() > TallPixels;
+  const Survey survey = Measure();
+  const bool flat = survey.worstHeight > TallPixels;
   const auto charFormat = [&](int index) { return flat ? Flat(charFormats_[std::size_t(index)]) : charFormats_[std::size_t(index)]; };
-  const auto blockFormat = [&](const QTextBlockFormat& format) { return flat ? Flat(format) : format; };
+  size_t paragraph = 0;  // the one whose format is asked for next
+  const auto blockFormat = [&](QTextBlockFormat format) {
+    if (flat) format = Flat(format);
+    if (survey.defaultTabs[std::min(paragraph++, survey.defaultTabs.size() - 1)]) format.clearProperty(QTextFormat::TabPositions);
+    return format;
+  };
   // A fresh document gets each paragraph's format as the paragraph begins; at a cursor the
   // inserted paragraphs take theirs as they end and the rest keeps the shown one's.
   const QTextBlockFormat kept = cursor.blockFormat();

@@ -53,8 +53,11 @@ private:
   };
 
   int CharFormatIndex(const QTextCharFormat& format);
-  // The height the document could take in the narrowest window, a line per character.
-  double WorstCaseHeight() const;
+  struct Survey {
+    double worstHeight = 0;  // in the narrowest window, a line per character
+    std::vector<bool> defaultTabs;  // per paragraph in order, the open one last
+  };
+  Survey Measure() const;
   void Apply(QTextCursor& cursor, bool whole) const;
   void AddResources(QTextDocument* document) const;
 

@@ -5,6 +5,7 @@
 #include "KeptGroup.h"
 #include "NoteStream.h"
 #include "NoteText.h"
+#include "PictureFit.h"
 #include "WordChar.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -76,6 +77,8 @@ void RichEditWindow::AttachDocument(QTextDocument* document) {
   const bool modified = document->isModified();
   setDocument(document);
   document->setModified(modified);
+  PictureFit::Install(document);
+  PictureFit::SetRoomHeight(document, viewport()->height());
   document->setDefaultFont(defaultChar_.ToFormat().font());
   lines_.SetDocument(document);
   connect(document, &QTextDocument::contentsChange, this, &RichEditWindow::Update);

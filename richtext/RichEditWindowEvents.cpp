@@ -6,6 +6,7 @@
 
 #include "ListMarker.h"
 #include "NoteClipboard.h"
+#include "PictureFit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -136,6 +137,7 @@ bool RichEditWindow::event(QEvent* event) {
 
 void RichEditWindow::resizeEvent(QResizeEvent* event) {
   QTextEdit::resizeEvent(event);
+  PictureFit::SetRoomHeight(document(), viewport()->height());
   lines_.InvalidateAll();
 }
 
