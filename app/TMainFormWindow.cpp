@@ -3,6 +3,7 @@
 
 #include "ControlPanel.h"
 #include "StateSwitchHold.h"
+#include "TableReadyWait.h"
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WheelTurn.h"
@@ -25,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QMenu>
@@ -39,11 +41,13 @@ bool TMainForm::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-// The table top's minimum (the largest group) becomes the window's, with what lies around the
-// table (menu, control panel): the window manager then cannot make the window too small.
+// The table top's minimum (the largest group) becomes the window's, with what is shown around
+// the table (menu, control panel): the window manager then cannot make the window too small.
+// The layout adds them up as they are now, also right after one was shown or hidden.
 void TMainForm::TableMinimumChanged() {
-  const QSize around = size() - Table()->size();
-  const QSize smallest = SmallestWindow.expandedTo(Table()->minimumSize() + around);
+  if (QLayout* column = centralWidget()->layout()) column->invalidate();
+  if (QLayout* whole = layout()) whole->invalidate();
+  const QSize smallest = SmallestWindow.expandedTo(QMainWindow::minimumSizeHint());
   if (smallest != minimumSize()) setMinimumSize(smallest);
 }
 
@@ -265,6 +269,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // Nothing unsaved can be lost yet: the game is saved by the commands that come later.
 bool TMainForm::FormCloseQuery() {
+  // A saved game still waiting for the window's size is given up, not waited for.
+  if (tableReady->IsWaiting()) {
+    tableReady->Stop();
+    if (busy) {
+      DeleteAllPuzzles();
+      FinishOpen(false);
+    }
+  }
   if (busy) return false;
   Table()->Suspend(true);
   busy = true;

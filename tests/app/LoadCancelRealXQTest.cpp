@@ -5,6 +5,7 @@
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "QvpWriter.h"
+#include "RealInput.h"
 #include "TMainForm.h"
 #include "WhenModal.h"
 
@@ -18,6 +19,7 @@
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -55,10 +57,11 @@ class EscAtStage : public QObject {
 public:
   // toMain: the key goes to the disabled main window instead, as when the loading window
   // lost the keyboard; the busy state takes it there.
-  EscAtStage(int stage, bool toMain) : stage(stage), toMain(toMain) { ticks = startTimer(0); }
+  // bar: pressed only once the bar has got there too.
+  EscAtStage(int stage, bool toMain, int bar = 0) : stage(stage), toMain(toMain), bar(bar) { ticks = startTimer(0); }
   void timerEvent(QTimerEvent*) override {
     TLoadBarForm* form = LoadingWindow();
-    if (pressed || !form || form->GetStage() != stage) return;
+    if (pressed || !form || form->GetStage() != stage || form->BarPosition() < bar) return;
     pressed = true;
     formEnabled = form->isEnabled();
     mainEnabled = TableTop::Current()->window()->isEnabled();
@@ -67,10 +70,26 @@ public:
   }
   int stage;
   bool toMain;
+  int bar;
   int ticks;
   bool pressed = false;
   bool formEnabled = false;
   bool mainEnabled = true;
+};
+
+// Counts the X server's key events as they arrive, before the program handles them.
+class XKeyWatch : public QAbstractNativeEventFilter {
+public:
+  XKeyWatch() { qApp->installNativeEventFilter(this); }
+  ~XKeyWatch() override { qApp->removeNativeEventFilter(this); }
+  bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const int type = event->response_type & 0x7F;
+    if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) (type == XCB_KEY_PRESS ? presses : releases) += 1;
+    return false;
+  }
+  int presses = 0;
+  int releases = 0;
 };
 
 bool SameAsTable(MiniSurface& mini, const VirtualBuffer& table) {
@@ -159,6 +178,58 @@ private slots:
     for (int stage : {0, 2, 3, 4, 5}) QTest::addRow("animated, stage %d", stage) << 2 << stage << false;
     for (int stage : {0, 4}) QTest::addRow("picture, stage %d, key to the main window", stage) << 0 << stage << true;
   }
+  // Esc once the animation's last stage shows a full bar, with the pictures and the music
+  // starting, still cancels: the table is left empty.
+  void escWithTheLastStageFullCancels() {
+    LoadPictureFully();
+    EscAtStage esc(5, false, 100);
+    AcceptOpenDialog();
+    form->OpenDroppedFile(animated);
+    QTRY_VERIFY(!TLoadBarForm::LoadIsRunning());
+    QVERIFY2(esc.pressed, "the last stage never showed a full bar");
+    QVERIFY(!Puzzle::Current());
+    QVERIFY(!form->Table()->Surface().GetPuzzle());
+    QVERIFY(form->isEnabled());
+    QVERIFY(TMsgLog::Lines().filter(QStringLiteral("Load Bar Cancel, stage=5, barPos=100")).size() > 0);
+  }
+
+  // Down pressed during a load and let go after it: the press went nowhere (the game was
+  // busy), so the release changes nothing on the table, though Down went to the main window
+  // the time before.
+  void keyHeldAcrossTheEndOfALoadChangesNothing() {
+    StopKeyRepeat();
+    LoadPictureFully();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    XKeyWatch down;
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("Down")}));
+    QTRY_VERIFY(down.releases == 1);
+    QCoreApplication::processEvents();
+    Puzzle::Current()->ClearChanged();
+    bool pressedDuringLoad = false;
+    // The load waits between its stages: there the key goes down and arrives.
+    TLoadBarForm::SetWaiter([&](int) {
+      if (pressedDuringLoad || !Xdo({QStringLiteral("keydown"), QStringLiteral("Down")})) return;
+      (void)QTest::qWaitFor([&] { return down.presses == 2; }, 20000);
+      pressedDuringLoad = down.presses == 2;
+    });
+    AcceptOpenDialog();
+    form->OpenDroppedFile(picture);
+    TLoadBarForm::SetWaiter([](int) {});
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr && !TLoadBarForm::LoadIsRunning(), 20000);
+    QVERIFY(pressedDuringLoad);
+    QTRY_VERIFY(QApplication::activeWindow() == form.get());
+    const TableState before = StateOf(form->Table()->Surface());
+    QVERIFY(Xdo({QStringLiteral("keyup"), QStringLiteral("Down")}));
+    QTRY_VERIFY(down.releases == 2);
+    QTest::qWait(100);
+    QVERIFY(StateOf(form->Table()->Surface()) == before);
+    // A fresh press and release still restack.
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("Down")}));
+    QTRY_VERIFY(down.releases == 3);
+    QTRY_VERIFY(!(StateOf(form->Table()->Surface()) == before));
+  }
+
   void escStopsTheLoad() {
     QFETCH(int, source);
     QFETCH(int, stage);
