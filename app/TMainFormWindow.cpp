@@ -9,6 +9,7 @@
 #include "WheelTurn.h"
 #include "WindowPlacement.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "Yelk/GameApplication.h"
@@ -26,7 +27,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLayout>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QMenu>
@@ -43,11 +43,12 @@ bool TMainForm::event(QEvent* event) {
 
 // The table top's minimum (the largest group) becomes the window's, with what is shown around
 // the table (menu, control panel): the window manager then cannot make the window too small.
-// The layout adds them up as they are now, also right after one was shown or hidden.
+// Counted from what is shown, not from the last layout, so a part shown a moment ago counts.
 void TMainForm::TableMinimumChanged() {
-  if (QLayout* column = centralWidget()->layout()) column->invalidate();
-  if (QLayout* whole = layout()) whole->invalidate();
-  const QSize smallest = SmallestWindow.expandedTo(QMainWindow::minimumSizeHint());
+  int around = 0;
+  if (MainMenu1->isVisibleTo(this)) around += std::max(MainMenu1->height(), MainMenu1->sizeHint().height());
+  if (toolPnl->isVisibleTo(this)) around += toolPnl->minimumHeight();
+  const QSize smallest = SmallestWindow.expandedTo(Table()->minimumSize() + QSize(0, around));
   if (smallest != minimumSize()) setMinimumSize(smallest);
 }
 
