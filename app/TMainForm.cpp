@@ -121,7 +121,7 @@ void TMainForm::BuildWindow() {
   table->Table()->PopupMenu = TablePopup;
   tableReady = new TableReadyWait(this);
   switchHold = std::make_unique<StateSwitchHold>([this] { Table()->Surface().HoldResizes(); },
-                                                 [this] { Table()->Surface().ReleaseResizes(); });
+                                                 [this] { SwitchOver(); });
   boxCover = new BoxCoverControl(this, toolPnl->BoxCoverPnl, atn.BoxCoverAtn);
   WhatsThis::SetHelpContext(table->Table(), 280);
   setAcceptDrops(true);

@@ -167,6 +167,8 @@ private:
   void AppException(const QString& message, const QStringList& callStack);
   void FormResize();
   void WindowStateChanged(Qt::WindowStates old);
+  // A switch to or from full screen is over: the window's state is kept, the table follows.
+  void SwitchOver();
   bool FormCloseQuery();
   void FormClose();
   void CloseOtherWindows();

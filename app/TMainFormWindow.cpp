@@ -187,13 +187,22 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   if (Settings()->FullScreenActive || (now & (Qt::WindowMinimized | Qt::WindowFullScreen)) ||
       (old & Qt::WindowFullScreen))
     return;
-  Settings()->Maximized = bool(now & Qt::WindowMaximized);
+  // While the window switches to or from full screen the window manager passes through other
+  // states (Qt asks for each flag on its own); the state it ends in is kept (see SwitchOver).
+  if (!switchHold->IsHolding()) Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
     QTimer::singleShot(0, this, [this] {
       if (windowState() == Qt::WindowNoState && !Settings()->FullScreenActive) RestoreWindowPlacement();
     });
   }
+}
+
+void TMainForm::SwitchOver() {
+  const Qt::WindowStates now = windowState();
+  if (!Settings()->FullScreenActive && !(now & (Qt::WindowMinimized | Qt::WindowFullScreen)))
+    Settings()->Maximized = bool(now & Qt::WindowMaximized);
+  Table()->Surface().ReleaseResizes();
 }
 
 void TMainForm::RestoreWindowPlacement() {
