@@ -380,15 +380,25 @@ private slots:
     QVERIFY(Xdo({QStringLiteral("mousemove"), QString::number(rest.x()), QString::number(rest.y())}));
     const Qt::WindowStates start = form->windowState();
     const QString f12 = QStringLiteral("F12");
+    // Every press has reached the game before the window is looked at.
+    int presses = 0;
+    connect(form->Actions().FullScreenAtn, &QAction::triggered, this, [&] { ++presses; });
+    const auto pressesHandled = [&](int count) {
+      QTRY_VERIFY2_WITH_TIMEOUT(presses == count, qPrintable(QStringLiteral("%1 of %2 presses").arg(presses).arg(count)),
+                                SettleMillis);
+    };
 
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), f12, f12}));
+    pressesHandled(2);
     CheckBackAtStart(*form, start, "F12 twice");
 
     QStringList fifteen{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15")};
     for (int i = 0; i < 15; ++i) fifteen << f12;
     QVERIFY(Xdo(fifteen));
+    pressesHandled(17);
     CheckBackAtStart(*form, start | Qt::WindowFullScreen, "F12 fifteen times");
     QVERIFY(Xdo({QStringLiteral("key"), f12}));
+    pressesHandled(18);
     CheckBackAtStart(*form, start, "F12 once more");
 
     // Each toggle comes before the window has handled the two presses sent just before it.
@@ -396,6 +406,7 @@ private slots:
       QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), f12, f12}));
       const Qt::WindowStates toggled = round % 2 == 0 ? Qt::WindowNoState : Qt::WindowMaximized;
       form->setWindowState(toggled);
+      pressesHandled(20 + 2 * round);
       CheckBackAtStart(*form, toggled, round % 2 == 0 ? "restored between F12" : "maximised between F12");
     }
     CheckBackAtStart(*form, start, "maximise and restore between F12");
