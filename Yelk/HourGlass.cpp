@@ -50,6 +50,7 @@ void HourGlass::Update() {
   if (wanted) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     app->installEventFilter(this);
+    emit FilterInstalled();
   } else {
     if (QCoreApplication* const core = QCoreApplication::instance()) core->removeEventFilter(this);
     QApplication::restoreOverrideCursor();

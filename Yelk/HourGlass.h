@@ -29,6 +29,11 @@ public:
     Scope& operator=(const Scope&) = delete;
   };
 
+signals:
+  // The input filter has just been put in front of the application's other filters: one that
+  // must see keys before they are swallowed puts itself in front again.
+  void FilterInstalled();
+
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 

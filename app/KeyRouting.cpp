@@ -1,11 +1,18 @@
 #include "KeyRouting.h"
 
+#include "Yelk/HourGlass.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
 
-KeyRouting::KeyRouting(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+// In front of the busy state's filter too, whenever that comes: a press it swallows is still
+// seen here.
+KeyRouting::KeyRouting(QObject* parent) : QObject(parent) {
+  qApp->installEventFilter(this);
+  connect(&HourGlass::HG(), &HourGlass::FilterInstalled, this, [this] { qApp->installEventFilter(this); });
+}
 
 KeyRouting::~KeyRouting() { qApp->removeEventFilter(this); }
 
@@ -28,7 +35,8 @@ bool KeyRouting::eventFilter(QObject* watched, QEvent* event) {
   if (!window) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   if (type != QEvent::KeyRelease) {
-    pressedIn_[key->key()] = window;
+    // Swallowed while busy, the press went nowhere: so does its release.
+    pressedIn_[key->key()] = HourGlass::HG().IsFiltering() ? nullptr : window;
     return false;
   }
   // Kept after the release: Qt shows the release again to each parent it travels up to.

@@ -6,6 +6,7 @@
 #include "PerformanceLeds.h"
 #include "Sponser.h"
 #include "TAdvancedOptsFrm.h"
+#include "TableReadyWait.h"
 #include "StateSwitchHold.h"
 #include "SnapLed.h"
 #include "TipsControl.h"
@@ -118,8 +119,9 @@ void TMainForm::BuildWindow() {
       this);
   fill->addWidget(table->Table());
   table->Table()->PopupMenu = TablePopup;
+  tableReady = new TableReadyWait(this);
   switchHold = std::make_unique<StateSwitchHold>([this] { Table()->Surface().HoldResizes(); },
-                                                 [this] { Table()->Surface().ReleaseResizes(); });
+                                                 [this] { SwitchOver(); });
   boxCover = new BoxCoverControl(this, toolPnl->BoxCoverPnl, atn.BoxCoverAtn);
   WhatsThis::SetHelpContext(table->Table(), 280);
   setAcceptDrops(true);
@@ -204,7 +206,6 @@ TableTop* TMainForm::Table() const { return table->Table(); }
 void TMainForm::Start(const QStringList& arguments) {
   TakeArguments(arguments);
   show();
-  shownSince.start();
   started = true;
   if (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier)
     Settings()->FullScreenStart = false;
@@ -234,16 +235,12 @@ void TMainForm::UpdateCaption() {
 
 void TMainForm::EnableMainWindow(bool enabled) { setEnabled(enabled); }
 
-void TMainForm::MaximizeMainForm() {
-  setWindowState(windowState() | Qt::WindowMaximized);
-  AwaitWindowSize([this] { return Settings()->FullScreenActive || FillsWorkArea(); });
-}
+// Asked only: the window manager answers later (see WhenTableReady).
+void TMainForm::MaximizeMainForm() { setWindowState(windowState() | Qt::WindowMaximized); }
 
 void TMainForm::PlaceMainForm(const QRect& bounds) {
-  setWindowState(windowState() & ~Qt::WindowMaximized);
-  setGeometry(bounds);
-  const QSize asked = bounds.size().expandedTo(minimumSize());
-  AwaitWindowSize([this, asked] { return size() == asked; });
+  if (windowState() & Qt::WindowMaximized) setWindowState(windowState() & ~Qt::WindowMaximized);
+  if (geometry() != bounds) setGeometry(bounds);
 }
 
 // The main window has no status control for the table's own notes.

@@ -9,7 +9,6 @@
 #include "table/MainWindowHook.h"
 
 #include <QMainWindow>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
@@ -24,6 +23,7 @@ class QTimer;
 class SoundEffect;
 class Sponser;
 class StateSwitchHold;
+class TableReadyWait;
 class TPuzzleDialog2;
 class QMenu;
 class QMenuBar;
@@ -167,6 +167,8 @@ private:
   void AppException(const QString& message, const QStringList& callStack);
   void FormResize();
   void WindowStateChanged(Qt::WindowStates old);
+  // A switch to or from full screen is over: the window's state is kept, the table follows.
+  void SwitchOver();
   bool FormCloseQuery();
   void FormClose();
   void CloseOtherWindows();
@@ -177,13 +179,16 @@ private:
   bool TableReady() const;
   bool TableFollowsWindow() const;
   bool FillsWorkArea() const;
-  void AwaitWindowSize(const std::function<bool()>& reached);
+  // A saved game first asks for the window it was played in; then runs once the table has
+  // followed the window there (at once when nothing had to change).
+  void WhenTableReady(const Puzzle& puzzle, std::function<void()> then);
+  void FinishOpen(bool loaded);
   void OpenWhenFree();
   // Opens the pending file, or the dialog, once the window is free.
   void OpenSoon();
   void ReportUnopenable();
-  bool OpenFromDialog();
-  bool OpenSavedGame(const QString& path);
+  Puzzle* OpenFromDialog();
+  Puzzle* OpenSavedGame(const QString& path);
   void DropCurrentPuzzle();
   bool StartPuzzle(Puzzle* puzzle);
   void ShowPuzzleState();
@@ -241,8 +246,9 @@ private:
   bool openWanted = false;
   // The initial folder a hand-over named, kept while the dialog it closes empties it.
   QString handOverDir;
-  // Since the first showing: how long a file waits for the window's first size.
-  QElapsedTimer shownSince;
+  // The window's first size has been awaited: a file opened later waits for nothing more.
+  bool windowSettled = false;
+  TableReadyWait* tableReady = nullptr;
   QPointer<TPuzzleDialog2> openDialog;
   QTimer* openRetry = nullptr;
   QTimer* clockTimer = nullptr;

@@ -122,6 +122,7 @@ void TMainForm::ToggleMenuAtnExecute() {
   MainMenu1->setVisible(show);
   atn.ToggleMenuAtn->setChecked(show);
   Settings()->ShowMainMenu = show;
+  TableMinimumChanged();
   TMsgLog::Add(QStringLiteral("Toggle main menu ") + (show ? QStringLiteral("on") : QStringLiteral("off")));
   if (show) return;
   busy.reset();
@@ -134,6 +135,7 @@ void TMainForm::ToggleCtrlPnlAtnExecute() {
   toolPnl->setVisible(show);
   atn.ToggleCtrlPnlAtn->setChecked(show);
   Settings()->ControlPanelVisible = show;
+  TableMinimumChanged();
   TMsgLog::Add(QStringLiteral("Toggle control panel ") + (show ? QStringLiteral("on") : QStringLiteral("off")));
   if (show) return;
   busy.reset();

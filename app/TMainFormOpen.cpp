@@ -9,12 +9,14 @@
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "TPuzzleDialog2.h"
+#include "TableReadyWait.h"
 
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "puzzle/JigsawFile.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
+#include "puzzle/SavedWindowWish.h"
 #include "settings/ProgSettings.h"
 #include "platform/Screens.h"
 #include "table/MiniSurface.h"
@@ -25,7 +27,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -58,8 +59,18 @@ void TMainForm::OpenWhenFree() {
   if (!openWanted) return;
   // The dialog gives way and the open runs once it has gone.
   if (openDialog && !DialogIsAsking()) openDialog->reject();
-  if (openDialog || MustWait() || !TableReady()) {
+  if (openDialog || MustWait() || tableReady->IsWaiting()) {
     openRetry->start();
+    return;
+  }
+  if (!windowSettled) {
+    // A saved game is laid out on the table as it is: the first file waits until the window
+    // has been shown at the size it started with (the window manager maximises it a moment
+    // after the showing).
+    tableReady->Start([this] { return TableReady(); }, [this] {
+      windowSettled = true;
+      OpenWhenFree();
+    });
     return;
   }
   openWanted = false;
@@ -73,12 +84,7 @@ void TMainForm::OpenSoon() {
   QTimer::singleShot(0, this, &TMainForm::OpenWhenFree);
 }
 
-// A saved game is laid out on the table as it is: the window must have been shown and have
-// reached the size it started with (the window manager maximises it a moment after the
-// showing). A window manager that never does so delays the file by a limited time only.
 bool TMainForm::TableReady() const {
-  constexpr qint64 LongestWait = 3000;
-  if (shownSince.isValid() && shownSince.elapsed() > LongestWait) return true;
   if (!isVisible() || !TableFollowsWindow()) return false;
   return !Settings()->Maximized || Settings()->FullScreenActive || FillsWorkArea();
 }
@@ -94,16 +100,28 @@ bool TMainForm::FillsWorkArea() const {
   return frameGeometry().width() >= Screens::AvailableNear(frameGeometry()).width();
 }
 
-// A saved game asked for the window's size and lays its pieces out right after: the window
-// manager's answer comes a moment later, so it is awaited (for a limited time), and the empty
-// minis then show the table at its new size.
-void TMainForm::AwaitWindowSize(const std::function<bool()>& reached) {
-  constexpr qint64 LongestWait = 2000;
-  QElapsedTimer clock;
-  clock.start();
-  while (isVisible() && !(reached() && TableFollowsWindow()) && clock.elapsed() < LongestWait)
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
+// The window manager's answer comes a moment after the asking; the empty minis then show the
+// table at its new size.
+void TMainForm::WhenTableReady(const Puzzle& puzzle, std::function<void()> then) {
+  const TableSurface& surface = Table()->Surface();
+  const SavedWindowWish wish = SavedWindowWish::For(
+      puzzle.GetJigsawFile(), QSize(surface.GetWidth(), surface.GetHeight()), Table()->ScreenSize());
+  std::function<bool()> reached;
+  if (wish.kind == SavedWindowWish::Maximise) {
+    MaximizeMainForm();
+    reached = [this] { return Settings()->FullScreenActive || FillsWorkArea(); };
+  } else if (wish.kind == SavedWindowWish::Place) {
+    PlaceMainForm(wish.bounds);
+    reached = [this, asked = wish.bounds.size().expandedTo(minimumSize())] { return size() == asked; };
+  } else {
+    then();
+    return;
+  }
+  tableReady->Start([this, reached] { return !isVisible() || (reached() && TableFollowsWindow()); },
+                    [this, then] {
+                      MiniSurface::RepaintEmptyMinis(table->Board(), Table()->Surface().TableBuffer());
+                      then();
+                    });
 }
 
 void TMainForm::TakeArguments(const QStringList& arguments) {
@@ -138,18 +156,26 @@ void TMainForm::OpenRecentClick(const QString& path) {
 }
 
 void TMainForm::OpenPuzzleBtnClick() {
-  if (MustWait()) return;
+  if (MustWait() || tableReady->IsWaiting()) return;
   busy = true;
-  TableTop* top = Table();
-  top->Suspend(true);
+  Table()->Suspend(true);
   const QString path = pendingPath;
-  bool loaded = false;
+  Puzzle* puzzle = nullptr;
   if (IsSavedGamePath(path))
-    loaded = OpenSavedGame(path);
+    puzzle = OpenSavedGame(path);
   else if (path.isEmpty() || IsDialogPath(path))
-    loaded = OpenFromDialog();
+    puzzle = OpenFromDialog();
   else
     ReportUnopenable();
+  if (!puzzle) {
+    FinishOpen(false);
+    return;
+  }
+  // The puzzle list owns the puzzle; nothing frees it while busy.
+  WhenTableReady(*puzzle, [this, puzzle] { FinishOpen(StartPuzzle(puzzle)); });
+}
+
+void TMainForm::FinishOpen(bool loaded) {
   if (loaded) {
     Puzzle* puzzle = Puzzle::Current();
     ClockTimerTimer();
@@ -160,7 +186,7 @@ void TMainForm::OpenPuzzleBtnClick() {
     TMsgLog::Add(QStringLiteral("Loaded: ") + puzzle->GetPath());
     GreetOpenedPuzzle();
   } else {
-    top->Resume(true);
+    Table()->Resume(true);
   }
   ShowPuzzleState();
   busy = false;
@@ -173,10 +199,10 @@ void TMainForm::ReportUnopenable() {
 }
 
 // A cancelled save question forgets the file: the next open shows the dialog again.
-bool TMainForm::OpenFromDialog() {
+Puzzle* TMainForm::OpenFromDialog() {
   if (!QuerySave()) {
     pendingPath.clear();
-    return false;
+    return nullptr;
   }
   repaint();
   TPuzzleDialog2 dlg(this, pendingPath);
@@ -185,18 +211,18 @@ bool TMainForm::OpenFromDialog() {
   std::unique_ptr<Puzzle> chosen;
   if (dlg.exec() == QDialog::Accepted) chosen = dlg.TakePuzzle();
   openDialog = nullptr;
-  if (!chosen) return false;
+  if (!chosen) return nullptr;
   RemovePuzzleFromList(chosen.get());
   DropCurrentPuzzle();
   Puzzle* puzzle = chosen.release();
   AddPuzzleToList(puzzle);
-  return StartPuzzle(puzzle);
+  return puzzle;
 }
 
-bool TMainForm::OpenSavedGame(const QString& path) {
+Puzzle* TMainForm::OpenSavedGame(const QString& path) {
   if (!QuerySave()) {
     pendingPath.clear();
-    return false;
+    return nullptr;
   }
   DropCurrentPuzzle();
   pendingPath.clear();
@@ -204,9 +230,9 @@ bool TMainForm::OpenSavedGame(const QString& path) {
   if (!puzzle->IsValid()) {
     DeleteAllPuzzles();
     Table()->update();
-    return false;
+    return nullptr;
   }
-  return StartPuzzle(puzzle);
+  return puzzle;
 }
 
 void TMainForm::DropCurrentPuzzle() {

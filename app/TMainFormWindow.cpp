@@ -3,11 +3,13 @@
 
 #include "ControlPanel.h"
 #include "StateSwitchHold.h"
+#include "TableReadyWait.h"
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WheelTurn.h"
 #include "WindowPlacement.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "Yelk/GameApplication.h"
@@ -39,11 +41,14 @@ bool TMainForm::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
-// The table top's minimum (the largest group) becomes the window's, with what lies around the
-// table (menu, control panel): the window manager then cannot make the window too small.
+// The table top's minimum (the largest group) becomes the window's, with what is shown around
+// the table (menu, control panel): the window manager then cannot make the window too small.
+// Counted from what is shown, not from the last layout, so a part shown a moment ago counts.
 void TMainForm::TableMinimumChanged() {
-  const QSize around = size() - Table()->size();
-  const QSize smallest = SmallestWindow.expandedTo(Table()->minimumSize() + around);
+  int around = 0;
+  if (MainMenu1->isVisibleTo(this)) around += std::max(MainMenu1->height(), MainMenu1->sizeHint().height());
+  if (toolPnl->isVisibleTo(this)) around += toolPnl->minimumHeight();
+  const QSize smallest = SmallestWindow.expandedTo(Table()->minimumSize() + QSize(0, around));
   if (smallest != minimumSize()) setMinimumSize(smallest);
 }
 
@@ -182,13 +187,22 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
   if (Settings()->FullScreenActive || (now & (Qt::WindowMinimized | Qt::WindowFullScreen)) ||
       (old & Qt::WindowFullScreen))
     return;
-  Settings()->Maximized = bool(now & Qt::WindowMaximized);
+  // While the window switches to or from full screen the window manager passes through other
+  // states (Qt asks for each flag on its own); the state it ends in is kept (see SwitchOver).
+  if (!switchHold->IsHolding()) Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
     QTimer::singleShot(0, this, [this] {
       if (windowState() == Qt::WindowNoState && !Settings()->FullScreenActive) RestoreWindowPlacement();
     });
   }
+}
+
+void TMainForm::SwitchOver() {
+  const Qt::WindowStates now = windowState();
+  if (!Settings()->FullScreenActive && !(now & (Qt::WindowMinimized | Qt::WindowFullScreen)))
+    Settings()->Maximized = bool(now & Qt::WindowMaximized);
+  Table()->Surface().ReleaseResizes();
 }
 
 void TMainForm::RestoreWindowPlacement() {
@@ -265,6 +279,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // Nothing unsaved can be lost yet: the game is saved by the commands that come later.
 bool TMainForm::FormCloseQuery() {
+  // A saved game still waiting for the window's size is given up, not waited for.
+  if (tableReady->IsWaiting()) {
+    tableReady->Stop();
+    if (busy) {
+      DeleteAllPuzzles();
+      FinishOpen(false);
+    }
+  }
   if (busy) return false;
   Table()->Suspend(true);
   busy = true;

@@ -13,6 +13,9 @@ public:
   virtual void SetBarPosition(int position) = 0;
   // Once set it stays set.
   virtual bool IsCancelled() const = 0;
+  // The last moment Esc counts, once everything has been loaded: true when the load was
+  // cancelled. Afterwards Esc no longer cancels and the window no longer offers it.
+  virtual bool LastCancelCheck() { return IsCancelled(); }
 
   void AdvanceBar(int steps) { SetBarPosition(BarPosition() + steps); }
   // The window's cancel check without moving the bar (it lets pending events, Esc among

@@ -15,6 +15,7 @@
 #include "PuzzleFileReaders.h"
 #include "PuzzleFileStatus.h"
 #include "PuzzleTable.h"
+#include "SavedWindowWish.h"
 #include "imaging/DecodeCancel.h"
 #include "imaging/VirtualBuffer.h"
 #include "settings/ProgSettings.h"
@@ -175,20 +176,17 @@ bool Puzzle::RestoreSavedLayout(PuzzleTable& table) {
 }
 
 // The main window as it was saved when this screen is large enough, else maximised; false
-// (silently) when even then the largest group cannot lie on the table.
+// (silently) when even then the largest group cannot lie on the table. The window has mostly
+// been changed before the load began; asking again changes nothing then.
 bool Puzzle::FitSavedWindow(PuzzleTable& table) {
-  JigsawFileReader& file = *jigsawFile;
-  const QSize screen = table.ScreenSize();
-  const QSize savedScreen = file.SavedScreenSize();
-  if (screen.width() >= savedScreen.width() && screen.height() >= savedScreen.height()) {
-    if (file.SavedMaximized())
-      table.MaximizeMainForm();
-    else
-      table.PlaceMainForm(file.SavedWindowBounds());
-    return true;
-  }
-  table.MaximizeMainForm();
-  const QSize group = file.LargestGroupExtent();
+  const SavedWindowWish wish =
+      SavedWindowWish::For(jigsawFile.get(), QSize(table.GetWidth(), table.GetHeight()), table.ScreenSize());
+  if (wish.kind == SavedWindowWish::Place)
+    table.PlaceMainForm(wish.bounds);
+  else
+    table.MaximizeMainForm();
+  if (wish.screenLargeEnough) return true;
+  const QSize group = jigsawFile->LargestGroupExtent();
   if (group.width() <= table.GetWidth() && group.height() <= table.GetHeight()) return true;
   TMsgLog::Add(QStringLiteral("Puzzle::Prepare - saved groups do not fit the table: ") + path);
   return false;

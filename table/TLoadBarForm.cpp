@@ -12,7 +12,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <QThread>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -80,12 +81,25 @@ bool TLoadBarForm::LoadIsRunning() { return liveForms > 0; }
 
 void TLoadBarForm::SetWaiter(std::function<void(int)> waiter) { Waiter() = std::move(waiter); }
 
-void TLoadBarForm::Wait(int milliseconds) {
+// The window stays alive meanwhile and Esc ends the pause at once (a cancelled load does not
+// pause at all): events are let through until the time is over, a timer waking the wait then.
+void TLoadBarForm::Pause(int milliseconds) {
   const std::function<void(int)>& waiter = Waiter();
-  if (waiter)
+  if (waiter) {
     waiter(milliseconds);
-  else
-    QThread::msleep(milliseconds);
+    return;
+  }
+  QElapsedTimer clock;
+  clock.start();
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  while (!cancelled) {
+    const qint64 left = milliseconds - clock.elapsed();
+    if (left <= 0) break;
+    wake.start(int(left));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
 }
 
 void TLoadBarForm::LoadImages() {
@@ -191,7 +205,7 @@ void TLoadBarForm::SetStage(int newStage) {
     return;
   }
   CancelCheck();
-  if (stage != 0) Wait(StageWait);
+  if (stage != 0) Pause(StageWait);
   ShowStageIcons(newStage - FirstStage);
   ProgressLbl->setText(QString::fromLatin1(StageCaptions[newStage - FirstStage]));
   LoadBar->setValue(0);
@@ -215,8 +229,17 @@ void TLoadBarForm::ReleaseCancelFlag() {
   registered = false;
 }
 
+bool TLoadBarForm::LastCancelCheck() {
+  CancelCheck();
+  if (cancelled) return true;
+  ReleaseCancelFlag();
+  Label1->setText(QString());
+  Label1->repaint();
+  return false;
+}
+
 void TLoadBarForm::closeEvent(QCloseEvent* event) {
-  Wait(StageWait);
+  Pause(StageWait);
   ReleaseCancelFlag();
   QWidget::closeEvent(event);
 }

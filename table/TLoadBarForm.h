@@ -35,13 +35,14 @@ public:
   // Kept within 0..100; ignored until a stage is shown.
   void SetBarPosition(int position) override;
   bool IsCancelled() const override { return cancelled; }
+  bool LastCancelCheck() override;
   // False hides the video stage's icon; the others stay centred.
   void SetQvp(bool qvp);
 
   // A loading window exists: the shell queues hand-overs and dropped files meanwhile.
   static bool LoadIsRunning();
   // How the window waits between stages and before closing (milliseconds); an empty waiter
-  // restores sleeping. Tests wait for nothing.
+  // restores the pause that lets events through. Tests wait for nothing.
   static void SetWaiter(std::function<void(int milliseconds)> waiter);
 
   QFrame* Panel1;
@@ -69,7 +70,7 @@ private:
   void ShowStageIcons(int active);
   void CancelCheck();
   void ReleaseCancelFlag();
-  static void Wait(int milliseconds);
+  void Pause(int milliseconds);
 
   QPointer<QWidget> owner;
   int stage = 0;

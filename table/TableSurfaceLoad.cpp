@@ -60,6 +60,9 @@ bool TableSurface::LoadPuzzle(Puzzle* puzzle) {
   // A level of the load's own from the start: Esc reaches the abort register through the
   // busy state wherever the keyboard is, also before the cutting sets its own.
   HourGlass::HG().Set();
+  // The window manager may resize the window while the load lets events through: the table
+  // keeps its size for the whole load and takes the window's final size at the end.
+  HoldResizes();
   bool loaded = false;
   {
     // Whatever happens, the loading window goes and the main window takes input again.
@@ -86,7 +89,7 @@ bool TableSurface::LoadPuzzle(Puzzle* puzzle) {
       Refresh();
     }
   }
-  ApplyHeldResize();
+  ReleaseResizes();
   if (loaded && puzzle->GetJigsawFile() && puzzle->GetJigsawFile()->HasUnknownContent())
     ReportNewerFile();
   return loaded;
@@ -100,20 +103,25 @@ bool TableSurface::RunLoad(Puzzle* puzzle, LoadProgress& loading) {
   GetDirtyRegions().Clear();
   GetDragRegions().Clear();
   GetDirtyRegions().SetWholeFrame();
-  bool laidOut = false;
-  {
-    ++resizeHolds_;
-    const auto release = qScopeGuard([this] { --resizeHolds_; });
-    laidOut = LayOutPieces(loading);
-  }
+  const bool laidOut = LayOutPieces(loading);
   Refresh();
   if (!laidOut || loading.IsCancelled()) {
     UnloadPuzzle();
     Refresh();
     return false;
   }
-  if (puzzle->GetAnimatedFile()) return StartPlayback(*puzzle, loading);
-  if (puzzle->GetJigsawFile()) playback_->LoadJigsawTrack(*puzzle);
+  if (puzzle->GetAnimatedFile()) {
+    if (!StartPlayback(*puzzle, loading)) return false;
+  } else if (puzzle->GetJigsawFile()) {
+    playback_->LoadJigsawTrack(*puzzle);
+  }
+  // Esc counts until the pictures and the music have started.
+  if (loading.LastCancelCheck()) {
+    if (playback_->HasTrackPlayer()) playback_->StopTrack();
+    UnloadPuzzle();
+    Refresh();
+    return false;
+  }
   return true;
 }
 
@@ -133,10 +141,12 @@ bool TableSurface::StartPlayback(Puzzle& puzzle, LoadProgress& loading) {
   return true;
 }
 
+// The last size asked for while held; a table already at that size keeps its pieces where
+// they lie.
 void TableSurface::ApplyHeldResize() {
   if (resizeHolds_ > 0 || !heldResize_.isValid()) return;
   const QSize size = std::exchange(heldResize_, QSize());
-  Resize(size.width(), size.height());
+  if (FitTableSize(size) != QSize(GetWidth(), GetHeight()) || !TableBuffer()) Resize(size.width(), size.height());
   Refresh();
 }
 

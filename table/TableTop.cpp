@@ -122,7 +122,10 @@ void TableTop::resizeEvent(QResizeEvent* event) {
     EndHangingCapture();
     dropPending_ = true;
   }
-  if (QSize(surface_->GetWidth(), surface_->GetHeight()) != TableSurface::FitTableSize(size())) {
+  // While resizes are held the table's size is not the one to compare with: every size is
+  // passed on, so that the last one (also a return to the size before the hold) is the one kept.
+  if (surface_->HoldsResizes() ||
+      QSize(surface_->GetWidth(), surface_->GetHeight()) != TableSurface::FitTableSize(size())) {
     ResizeTable();
     if (!PuzzleChip::CapturedList().IsEmpty()) SetCursor(CaptureCursor());
   }

@@ -4,6 +4,7 @@
 // act on nothing there: no piece turns, moves or changes its place in the pile.
 
 #include "ModalAnswers.h"
+#include "RealInput.h"
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "TMainForm.h"
@@ -22,10 +23,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QProcess>
 #include <QTimer>
 #include <QtTest>
-#include <xcb/xcb.h>
 
 #include <memory>
 #include <optional>
@@ -34,39 +33,6 @@
 
 namespace {
 constexpr int Patience = 20000;
-
-// What a key could change on the table: each piece's place and turn in the pile's order, and
-// where the carried pieces hang and how far they are turned (applied to them when laid down).
-struct TableState {
-  std::vector<std::tuple<const PuzzleChip*, int, int, int>> pile;
-  std::optional<std::tuple<QPoint, QPoint, int>> carried;
-  bool operator==(const TableState&) const = default;
-};
-
-TableState StateOf(TableSurface& surface) {
-  TableState state;
-  ChipList& pieces = surface.GetChipList();
-  for (int i = 0; i < pieces.Count(); ++i) {
-    const PuzzleChip* piece = pieces.At(i);
-    state.pile.emplace_back(piece, piece->TableX(), piece->TableY(), piece->Mask().Rotation());
-  }
-  if (const ChipSelection* carried = surface.Selection())
-    state.carried.emplace(carried->Position(), carried->Grab(), carried->Rotation());
-  return state;
-}
-
-// Input through the X server, as from the player's own keyboard and mouse.
-bool Xdo(const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
-
-// A key held past the repeat delay would send the window its own presses; this server
-// repeats none, so each press the test makes is the only one.
-void StopKeyRepeat() {
-  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  xcb_connection_t* connection = x11->connection();
-  const uint32_t off = XCB_AUTO_REPEAT_MODE_OFF;
-  xcb_change_keyboard_control(connection, XCB_KB_AUTO_REPEAT_MODE, &off);
-  xcb_flush(connection);
-}
 
 // Sees each real (not repeated) release of one key before anything in the program acts on it.
 class ReleaseWatch : public QObject {

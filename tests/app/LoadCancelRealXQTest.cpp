@@ -5,6 +5,7 @@
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
 #include "QvpWriter.h"
+#include "RealInput.h"
 #include "TMainForm.h"
 #include "WhenModal.h"
 
@@ -18,6 +19,7 @@
 #include "table/TableSurface.h"
 #include "table/TableTop.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -55,10 +57,11 @@ class EscAtStage : public QObject {
 public:
   // toMain: the key goes to the disabled main window instead, as when the loading window
   // lost the keyboard; the busy state takes it there.
-  EscAtStage(int stage, bool toMain) : stage(stage), toMain(toMain) { ticks = startTimer(0); }
+  // bar: pressed only once the bar has got there too.
+  EscAtStage(int stage, bool toMain, int bar = 0) : stage(stage), toMain(toMain), bar(bar) { ticks = startTimer(0); }
   void timerEvent(QTimerEvent*) override {
     TLoadBarForm* form = LoadingWindow();
-    if (pressed || !form || form->GetStage() != stage) return;
+    if (pressed || !form || form->GetStage() != stage || form->BarPosition() < bar) return;
     pressed = true;
     formEnabled = form->isEnabled();
     mainEnabled = TableTop::Current()->window()->isEnabled();
@@ -67,11 +70,37 @@ public:
   }
   int stage;
   bool toMain;
+  int bar;
   int ticks;
   bool pressed = false;
   bool formEnabled = false;
   bool mainEnabled = true;
 };
+
+// Counts the X server's key events as they arrive, before the program handles them.
+class XKeyWatch : public QAbstractNativeEventFilter {
+public:
+  XKeyWatch() { qApp->installNativeEventFilter(this); }
+  ~XKeyWatch() override { qApp->removeNativeEventFilter(this); }
+  bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const int type = event->response_type & 0x7F;
+    if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) (type == XCB_KEY_PRESS ? presses : releases) += 1;
+    return false;
+  }
+  int presses = 0;
+  int releases = 0;
+};
+
+// The top piece laid over the next one: Down's release then sends it to the bottom.
+bool CoverSecondPiece(TableSurface& surface) {
+  ChipList& pieces = surface.GetChipList();
+  if (pieces.Count() < 2) return false;
+  PuzzleChip* top = pieces.At(0);
+  const PuzzleChip* next = pieces.At(1);
+  top->Place(top->Mask().Rotation(), false, true, true, next->TableX(), next->TableY());
+  return true;
+}
 
 bool SameAsTable(MiniSurface& mini, const VirtualBuffer& table) {
   VirtualBuffer expected(mini.width(), mini.height(), QStringLiteral("Expected"));
@@ -159,6 +188,67 @@ private slots:
     for (int stage : {0, 2, 3, 4, 5}) QTest::addRow("animated, stage %d", stage) << 2 << stage << false;
     for (int stage : {0, 4}) QTest::addRow("picture, stage %d, key to the main window", stage) << 0 << stage << true;
   }
+  // Esc once the animation's last stage shows a full bar, with the pictures and the music
+  // starting, still cancels: the table is left empty.
+  void escWithTheLastStageFullCancels() {
+    LoadPictureFully();
+    EscAtStage esc(5, false, 100);
+    AcceptOpenDialog();
+    form->OpenDroppedFile(animated);
+    QTRY_VERIFY(!TLoadBarForm::LoadIsRunning());
+    QVERIFY2(esc.pressed, "the last stage never showed a full bar");
+    QVERIFY(!Puzzle::Current());
+    QVERIFY(!form->Table()->Surface().GetPuzzle());
+    QVERIFY(form->isEnabled());
+    QVERIFY(TMsgLog::Lines().filter(QStringLiteral("Load Bar Cancel, stage=5, barPos=100")).size() > 0);
+  }
+
+  // Down pressed during a load and let go after it: the press went nowhere (the game was
+  // busy), so the release changes nothing on the table, though Down went to the main window
+  // the time before.
+  void keyHeldAcrossTheEndOfALoadChangesNothing() {
+    StopKeyRepeat();
+    LoadPictureFully();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    XKeyWatch down;
+    TableSurface& surface = form->Table()->Surface();
+    QVERIFY(CoverSecondPiece(surface));
+    const TableState loaded = StateOf(surface);
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("Down")}));
+    QTRY_VERIFY(down.releases == 1);
+    QTRY_VERIFY(!(StateOf(surface) == loaded));
+    QCoreApplication::processEvents();
+    Puzzle::Current()->ClearChanged();
+    bool pressedDuringLoad = false;
+    // The load waits between its stages: there the key goes down and arrives.
+    // The key goes to the window that has the keyboard: one of ours is given it first.
+    bool sent = false;
+    TLoadBarForm::SetWaiter([&](int) {
+      if (sent || !QTest::qWaitFor([] { return QApplication::activeWindow() != nullptr; }, 20000)) return;
+      sent = Xdo({QStringLiteral("keydown"), QStringLiteral("Down")});
+      pressedDuringLoad = sent && QTest::qWaitFor([&] { return down.presses >= 2; }, 20000);
+    });
+    AcceptOpenDialog();
+    form->OpenDroppedFile(picture);
+    TLoadBarForm::SetWaiter([](int) {});
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() != nullptr && !TLoadBarForm::LoadIsRunning(), 20000);
+    QVERIFY(pressedDuringLoad);
+    QTRY_VERIFY(QApplication::activeWindow() == form.get());
+    QVERIFY(CoverSecondPiece(surface));
+    const TableState before = StateOf(surface);
+    QVERIFY(Xdo({QStringLiteral("keyup"), QStringLiteral("Down")}));
+    QTRY_VERIFY(down.releases == 2);
+    QTest::qWait(100);
+    QVERIFY(StateOf(surface) == before);
+    // A fresh press and release still restack.
+    QVERIFY(CoverSecondPiece(surface));
+    const TableState covered = StateOf(surface);
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("Down")}));
+    QTRY_VERIFY(down.releases == 3);
+    QTRY_VERIFY(!(StateOf(surface) == covered));
+  }
+
   void escStopsTheLoad() {
     QFETCH(int, source);
     QFETCH(int, stage);

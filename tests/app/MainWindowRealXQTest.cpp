@@ -7,6 +7,7 @@
 #include "QtTestMain.h"
 #include "TMainForm.h"
 #include "PieceGrip.h"
+#include "RealInput.h"
 #include "WhenModal.h"
 
 #include "Yelk/TMsgLog.h"
@@ -101,6 +102,24 @@ int PiecesEverywhere(TMainForm& form) {
   return count;
 }
 
+// What the X server shows of the table, once two looks a moment apart agree (a repaint that
+// was due has landed).
+QImage TableOnScreen(TMainForm& form) {
+  TableTop* top = form.Table();
+  const QPoint at = top->mapTo(&form, QPoint(0, 0));
+  const auto look = [&] {
+    return form.screen()->grabWindow(form.winId(), at.x(), at.y(), top->width(), top->height()).toImage();
+  };
+  QImage last = look();
+  for (int i = 0; i < 50; ++i) {
+    QTest::qWait(100);
+    QImage now = look();
+    if (now == last) return now;
+    last = now;
+  }
+  return last;
+}
+
 bool IsCapturedMessage(const Prompt::Record& record) {
   return record.text.startsWith(QStringLiteral("One or more puzzle sections"));
 }
@@ -146,6 +165,43 @@ class MainWindowRealXQTest : public QObject {
     for (const QString& line : resizes)
       QVERIFY2(line.endsWith(final), qPrintable(QStringLiteral("round %1: %2, then %3").arg(round).arg(line, final)));
     TMsgLog::Clear();
+  }
+
+  // After a storm of switches the window is where it began, the table exactly the window's
+  // table area (below the menu, above the control panel, the whole width), and what the
+  // screen shows of it is what a full redraw shows: nothing left over from a passing size.
+  void CheckBackAtStart(TMainForm& form, Qt::WindowStates start, const char* step) {
+    // In full screen the window manager may drop the maximised state it keeps for afterwards.
+    const bool fullScreen = start & Qt::WindowFullScreen;
+    const auto atStart = [&] {
+      const bool stateAsAtStart = fullScreen ? bool(form.windowState() & Qt::WindowFullScreen) : form.windowState() == start;
+      return stateAsAtStart && Settings()->FullScreenActive == fullScreen && Settled(form);
+    };
+    const auto where = [&] {
+      const TableSurface& surface = form.Table()->Surface();
+      return QStringLiteral("%1: state %2 (from %3), full screen %4, held %5, table %6x%7 in %8x%9")
+          .arg(QLatin1String(step)).arg(int(form.windowState())).arg(int(start))
+          .arg(Settings()->FullScreenActive).arg(surface.HoldsResizes()).arg(surface.GetWidth())
+          .arg(surface.GetHeight()).arg(form.Table()->width()).arg(form.Table()->height());
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(atStart(), qPrintable(where()), SettleMillis);
+    // Quiet for a moment: no late answer of the window manager moves it again.
+    QTest::qWait(400);
+    QVERIFY2(atStart(), qPrintable(where()));
+    TableTop* top = form.Table();
+    const QWidget* column = form.centralWidget();
+    const QPoint topLeft = top->mapTo(column, QPoint(0, 0));
+    QVERIFY2(topLeft.x() == 0 && top->width() == column->width(), step);
+    const int panelTop = form.ToolPnl()->mapTo(column, QPoint(0, 0)).y();
+    QVERIFY2(topLeft.y() + top->height() == panelTop || form.ToolPnl()->y() == 0, step);
+    QCOMPARE(QSize(top->Surface().GetWidth(), top->Surface().GetHeight()), top->size());
+    const QImage shown = TableOnScreen(form);
+    top->Surface().Refresh();
+    top->repaint();
+    const QImage redrawn = TableOnScreen(form);
+    QVERIFY2(shown == redrawn, qPrintable(QStringLiteral("%1: the screen showed more than the table").arg(QLatin1String(step))));
+    QVERIFY(PuzzleChip::CapturedList().IsEmpty());
+    QCOMPARE(PiecesEverywhere(form), pieceCount);
   }
 
   // The saved game comes back maximised with its groups on the table.
@@ -247,7 +303,8 @@ private slots:
     QTRY_VERIFY_WITH_TIMEOUT(Settled(form), SettleMillis);
     QVERIFY(form.Table()->height() < largestGroup.height());
     form.OpenDroppedFile(savedGame);
-    QVERIFY2(Puzzle::Current(), qPrintable(prompts.Shown().value(0).text));
+    QTRY_VERIFY2_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(),
+                              qPrintable(prompts.Shown().value(0).text), SettleMillis);
     QTRY_VERIFY(form.isMaximized());
     CheckTable(form, "continued", 0);
     form.close();
@@ -299,6 +356,95 @@ private slots:
       QTRY_VERIFY_WITH_TIMEOUT(form->size() == asked.expandedTo(form->minimumSize()), SettleMillis);
       CheckTable(*form, "resized", round);
     }
+    for (const Prompt::Record& record : prompts.Shown())
+      QVERIFY2(!IsCapturedMessage(record), "the captured message showed");
+    form->close();
+  }
+
+  // F12 pressed as a player presses it, faster than the window manager answers: twice 40 ms
+  // apart, fifteen times in a row (and once more back), and between maximise and restore.
+  // Each storm ends with the table at the window's final size, drawn afresh.
+  void fullScreenStormsEndAtTheWindowsFinalSize() {
+    QVERIFY(!savedGame.isEmpty());
+    Settings()->Maximized = true;
+    Prompt::Double prompts;
+    auto form = std::make_unique<TMainForm>();
+    ContinueSavedGame(*form);
+    if (QTest::currentTestFailed()) return;
+    QTRY_VERIFY(form->isMaximized());
+    CheckTable(*form, "loaded", 0);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    // The pointer rests on the control panel: no hover mark on the table.
+    const QPoint rest = form->ToolPnl()->mapToGlobal(QPoint(5, 5));
+    QVERIFY(Xdo({QStringLiteral("mousemove"), QString::number(rest.x()), QString::number(rest.y())}));
+    const Qt::WindowStates start = form->windowState();
+    const QString f12 = QStringLiteral("F12");
+    // Every press has reached the game before the window is looked at.
+    int presses = 0;
+    connect(form->Actions().FullScreenAtn, &QAction::triggered, this, [&] { ++presses; });
+    const auto pressesHandled = [&](int count) {
+      QTRY_VERIFY2_WITH_TIMEOUT(presses == count, qPrintable(QStringLiteral("%1 of %2 presses").arg(presses).arg(count)),
+                                SettleMillis);
+    };
+
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), f12, f12}));
+    pressesHandled(2);
+    CheckBackAtStart(*form, start, "F12 twice");
+
+    QStringList fifteen{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("15")};
+    for (int i = 0; i < 15; ++i) fifteen << f12;
+    QVERIFY(Xdo(fifteen));
+    pressesHandled(17);
+    CheckBackAtStart(*form, start | Qt::WindowFullScreen, "F12 fifteen times");
+    QVERIFY(Xdo({QStringLiteral("key"), f12}));
+    pressesHandled(18);
+    CheckBackAtStart(*form, start, "F12 once more");
+
+    // Each toggle comes before the window has handled the two presses sent just before it.
+    for (int round = 0; round < 6; ++round) {
+      QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), f12, f12}));
+      const Qt::WindowStates toggled = round % 2 == 0 ? Qt::WindowNoState : Qt::WindowMaximized;
+      form->setWindowState(toggled);
+      pressesHandled(20 + 2 * round);
+      CheckBackAtStart(*form, toggled, round % 2 == 0 ? "restored between F12" : "maximised between F12");
+    }
+    CheckBackAtStart(*form, start, "maximise and restore between F12");
+    for (const Prompt::Record& record : prompts.Shown())
+      QVERIFY2(!IsCapturedMessage(record), "the captured message showed");
+    form->close();
+  }
+
+  // The control panel hidden, a saved game continued, the window made as small as it may be,
+  // the panel shown again: the window grows for it, and the table keeps room for the largest
+  // group.
+  void panelShownAgainAtTheMinimumLeavesTheTableWhole() {
+    QVERIFY(!savedGame.isEmpty());
+    Settings()->Maximized = true;
+    Prompt::Double prompts;
+    auto form = std::make_unique<TMainForm>();
+    form->Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(DismissNextModal());
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F11")}));
+    QTRY_VERIFY(!form->ToolPnl()->isVisible());
+    form->OpenDroppedFile(savedGame);
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && form->Table()->Surface().GetPuzzle(), SettleMillis);
+    form->setWindowState(Qt::WindowNoState);
+    QTRY_COMPARE(form->windowState(), Qt::WindowNoState);
+    form->resize(200, 150);
+    QTRY_VERIFY_WITH_TIMEOUT(Settled(*form) && form->size() == form->minimumSize(), SettleMillis);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F11")}));
+    QTRY_VERIFY(form->ToolPnl()->isVisible());
+    CheckTable(*form, "panel shown again", 0);
+    TableTop* top = form->Table();
+    QVERIFY2(top->height() >= top->minimumHeight() && top->width() >= top->minimumWidth(),
+             qPrintable(QStringLiteral("table %1x%2, at least %3x%4").arg(top->width()).arg(top->height())
+                            .arg(top->minimumWidth()).arg(top->minimumHeight())));
     for (const Prompt::Record& record : prompts.Shown())
       QVERIFY2(!IsCapturedMessage(record), "the captured message showed");
     form->close();

@@ -3,8 +3,10 @@
 #include "Yelk/AbortRegister.h"
 #include "Yelk/TMsgLog.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 #include <QToolButton>
 
 class TLoadBarFormQTest : public QObject {
@@ -101,6 +103,57 @@ private slots:
     waits.clear();
     delete new TLoadBarForm;
     QVERIFY(waits.isEmpty());
+  }
+
+  // The pauses between stages and at closing let the program go on (a queued call runs,
+  // the window repaints) and end at once on Esc; a cancelled load pauses no more.
+  void PausesLetEventsThroughAndEndOnEsc() {
+    TLoadBarForm::SetWaiter({});
+    TLoadBarForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.SetStage(2);
+    bool ran = false;
+    QTimer::singleShot(0, &form, [&] { ran = true; });
+    QElapsedTimer clock;
+    clock.start();
+    form.SetStage(3);
+    QVERIFY(ran);
+    QVERIFY(clock.elapsed() >= 240);
+    // Esc a moment into the pause.
+    QTimer::singleShot(30, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
+    clock.restart();
+    form.SetStage(4);
+    QVERIFY(form.IsCancelled());
+    QVERIFY2(clock.elapsed() < 240, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(form.GetStage(), 4);
+    clock.restart();
+    form.SetStage(5);
+    QVERIFY2(clock.elapsed() < 240, qPrintable(QString::number(clock.elapsed())));
+  }
+
+  // Once everything is loaded Esc counts one last time; after that the window no longer
+  // offers it and an Esc changes nothing.
+  void LastCancelCheckEndsTheOffer() {
+    {
+      TLoadBarForm form;
+      form.show();
+      QVERIFY(QTest::qWaitForWindowActive(&form));
+      form.SetStage(5);
+      form.SetBarPosition(100);
+      QCOMPARE(form.Label1->text(), QStringLiteral("Press 'Esc' to cancel"));
+      QTimer::singleShot(0, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
+      QVERIFY(form.LastCancelCheck());
+      QVERIFY(TMsgLog::GetLogAsString().contains("Load Bar Cancel, stage=5, barPos=100"));
+    }
+    TLoadBarForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.SetStage(5);
+    QVERIFY(!form.LastCancelCheck());
+    QVERIFY(form.Label1->text().isEmpty());
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(!form.IsCancelled());
   }
 
   // Without the video stage the three remaining icons stay centred.

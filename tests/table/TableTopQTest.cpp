@@ -230,6 +230,46 @@ private slots:
     }
   }
 
+  // While resizes are held the window may pass through a smaller size and come back: the
+  // table ends at the window's final size, also when that is the size it had before, with its
+  // pieces where they lay and nothing captured. A resize during a load is held the same way.
+  void HeldResizeReturningToTheStartKeepsTheStart() {
+    TableDesk desk;
+    QVERIFY(desk.Load(240, 180, 30));
+    const QSize start = desk.top->size();
+    const QSize windowStart = desk.window.size();
+    std::vector<QPoint> places;
+    for (int i = 0; i < desk.Chips().Count(); ++i)
+      places.emplace_back(desk.Chips().At(i)->TableX(), desk.Chips().At(i)->TableY());
+    desk.Surface().HoldResizes();
+    desk.window.resize(windowStart - QSize(200, 150));
+    QTRY_VERIFY(desk.top->size() != start);
+    desk.window.resize(windowStart);
+    QTRY_COMPARE(desk.top->size(), start);
+    desk.Surface().ReleaseResizes();
+    QCOMPARE(QSize(desk.Surface().GetWidth(), desk.Surface().GetHeight()), start);
+    for (int i = 0; i < desk.Chips().Count(); ++i)
+      QCOMPARE(QPoint(desk.Chips().At(i)->TableX(), desk.Chips().At(i)->TableY()), places[std::size_t(i)]);
+    QVERIFY(PuzzleChip::CapturedList().IsEmpty());
+    QVERIFY(MinisFollowTable(desk));
+
+    // Resized while the next load runs (the loading window lets events through): the table
+    // keeps its size until the load is over, then takes the window's.
+    bool resizedDuringLoad = false;
+    TLoadBarForm::SetWaiter([&](int) {
+      if (resizedDuringLoad) return;
+      resizedDuringLoad = true;
+      desk.window.resize(windowStart + QSize(60, 40));
+      QTRY_VERIFY(desk.top->size() != start);
+      QCOMPARE(QSize(desk.Surface().GetWidth(), desk.Surface().GetHeight()), start);
+    });
+    QVERIFY(desk.Load(240, 180, 30));
+    QVERIFY(resizedDuringLoad);
+    QCOMPARE(QSize(desk.Surface().GetWidth(), desk.Surface().GetHeight()), desk.top->size());
+    QVERIFY(!desk.Surface().HoldsResizes());
+    QCOMPARE(OffTable(desk.Surface()), std::string());
+  }
+
   // A window larger than the pixel map can index gets the largest table of its shape under
   // 2^24 pixels at its top-left, the table's colour beyond it, and a pointer there counts as
   // off the table.

@@ -1,0 +1,51 @@
+#pragma once
+// Input through the X server, as from the player's own keyboard and mouse, and what a key
+// could change on the table.
+
+#include "puzzle/ChipList.h"
+#include "puzzle/ChipMask.h"
+#include "puzzle/PuzzleChip.h"
+#include "table/ChipSelection.h"
+#include "table/TableSurface.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <xcb/xcb.h>
+
+#include <optional>
+#include <tuple>
+#include <vector>
+
+// What a key could change on the table: each piece's place and turn in the pile's order, and
+// where the carried pieces hang and how far they are turned (applied to them when laid down).
+struct TableState {
+  std::vector<std::tuple<const PuzzleChip*, int, int, int>> pile;
+  std::optional<std::tuple<QPoint, QPoint, int>> carried;
+  bool operator==(const TableState&) const = default;
+};
+
+inline TableState StateOf(TableSurface& surface) {
+  TableState state;
+  ChipList& pieces = surface.GetChipList();
+  for (int i = 0; i < pieces.Count(); ++i) {
+    const PuzzleChip* piece = pieces.At(i);
+    state.pile.emplace_back(piece, piece->TableX(), piece->TableY(), piece->Mask().Rotation());
+  }
+  if (const ChipSelection* carried = surface.Selection())
+    state.carried.emplace(carried->Position(), carried->Grab(), carried->Rotation());
+  return state;
+}
+
+// Input through the X server, as from the player's own keyboard and mouse.
+inline bool Xdo(const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
+
+// A key held past the repeat delay would send the window its own presses; this server
+// repeats none, so each press the test makes is the only one.
+inline void StopKeyRepeat() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* connection = x11->connection();
+  const uint32_t off = XCB_AUTO_REPEAT_MODE_OFF;
+  xcb_change_keyboard_control(connection, XCB_KB_AUTO_REPEAT_MODE, &off);
+  xcb_flush(connection);
+}
+
