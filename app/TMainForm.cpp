@@ -10,6 +10,7 @@
 #include "SnapLed.h"
 #include "TipsControl.h"
 #include "WheelTurn.h"
+#include "WindowPlacement.h"
 
 #include "Yelk/ERegistry.h"
 #include "Yelk/GameApplication.h"
@@ -241,8 +242,8 @@ void TMainForm::MaximizeMainForm() {
 
 void TMainForm::PlaceMainForm(const QRect& bounds) {
   setWindowState(windowState() & ~Qt::WindowMaximized);
-  setGeometry(bounds);
-  const QSize asked = bounds.size().expandedTo(minimumSize());
+  WindowPlacement::PlaceWindow(*this, bounds);
+  const QSize asked = geometry().size().expandedTo(minimumSize());
   AwaitWindowSize([this, asked] { return size() == asked; });
 }
 

@@ -194,7 +194,7 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
 void TMainForm::RestoreWindowPlacement() {
   const ProgSettings& settings = *Settings();
   const QRect saved(settings.XPosition, settings.YPosition, settings.Width, settings.Height);
-  setGeometry(WindowPlacement::PlaceInside(saved, Screens::AvailableNear(saved)));
+  WindowPlacement::PlaceWindow(*this, saved);
   if (settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
   geometryRestored = true;
 }
