@@ -12,9 +12,11 @@
 #include "puzzle/Puzzle.h"
 #include "settings/ProgSettings.h"
 #include "table/TableSurface.h"
+#include "platform/HelpWindow.h"
 #include "table/TableTop.h"
 
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
@@ -97,6 +99,41 @@ private slots:
                               Patience);
     form.close();
     Settings()->Maximized = false;
+  }
+
+  // The first puzzle of a new player brings the welcome page: it opens on the table, its
+  // frame clear of the main window's title bar and menus. The first start is maximised, so
+  // the window manager finds no free place of its own for the page.
+  void welcomeLeavesTheMenusFree() {
+    NormalWindowAt(QRect(40, 60, 900, 640));
+    ProgSettings& settings = *Settings();
+    settings.Maximized = true;
+    settings.ShowMainMenu = true;
+    settings.ShowWelcome = true;
+    TMainForm form;
+    Start(form);
+    WhenModal([](QWidget* dialog) {
+      auto* pieces = dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"));
+      pieces->setCurrentIndex(pieces->count() - 1);
+      dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+    });
+    form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("welcome.bmp"), 320, 240));
+    HelpWindow* help = HelpWindow::Instance();
+    QTRY_VERIFY2_WITH_TIMEOUT(help->isVisible() && Framed(*help) && Framed(form),
+                              qPrintable(TMsgLog::Lines().mid(TMsgLog::Lines().size() - 20).join('\n')), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(form.menuBar()->isVisible(), Patience);
+    const QRect outer = form.frameGeometry();
+    const int tableTop = form.Table()->mapToGlobal(QPoint(0, 0)).y();
+    const QRect titleAndMenus(outer.topLeft(), QPoint(outer.right(), tableTop - 1));
+    QVERIFY(form.menuBar()->geometry().bottom() < form.Table()->mapTo(&form, QPoint(0, 0)).y());
+    QTRY_VERIFY2_WITH_TIMEOUT(!help->frameGeometry().intersects(titleAndMenus),
+                              qPrintable(Text(help->frameGeometry()) + QStringLiteral(" over ") + Text(titleAndMenus)),
+                              Patience);
+    QVERIFY(form.isMaximized());
+    help->close();
+    settings.ShowWelcome = false;
+    settings.Maximized = false;
+    form.close();
   }
 };
 
