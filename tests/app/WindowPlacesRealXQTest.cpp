@@ -93,6 +93,11 @@ private slots:
     // Maximised as the window manager sees it, not only as asked.
     const QRect area = form.screen()->availableGeometry();
     QTRY_VERIFY_WITH_TIMEOUT(form.isMaximized() && form.frameGeometry().width() >= area.width() - 2, Patience);
+    // And the game has followed: the table has taken the maximised size.
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Table()->Surface().HoldsResizes() &&
+                                 QSize(form.Table()->Surface().GetWidth(), form.Table()->Surface().GetHeight()) ==
+                                     form.Table()->size(),
+                             Patience);
     form.setWindowState(Qt::WindowNoState);
     QTRY_VERIFY2_WITH_TIMEOUT(!form.isMaximized() && form.size() == QSize(800, 500),
                               qPrintable(Text(form.geometry()) + QStringLiteral(" state %1").arg(form.windowState())),
