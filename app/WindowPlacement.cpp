@@ -17,11 +17,11 @@ class FrameCheck : public QObject {
 public:
   static inline const QString Name = QStringLiteral("FrameCheck");
 
-  FrameCheck(QWidget& window, QPoint asked) : QObject(&window), window_(window), asked_(asked) {
+  FrameCheck(QWidget& window, const QRect& asked) : QObject(&window), window_(window), asked_(asked) {
     setObjectName(Name);
     window.installEventFilter(this);
   }
-  void Ask(QPoint asked) { asked_ = asked; }
+  void Ask(const QRect& asked) { asked_ = asked; }
 
 protected:
   bool eventFilter(QObject* watched, QEvent*) override {
@@ -39,12 +39,13 @@ protected:
 
 private:
   bool AtPlace() const {
-    return window_.windowState() == Qt::WindowNoState && window_.geometry().topLeft() == asked_ &&
+    // The whole rectangle: on the way back from maximised the place may come before the size.
+    return window_.windowState() == Qt::WindowNoState && window_.geometry() == asked_ &&
            !WindowPlacement::FrameOf(window_).isNull();
   }
 
   QWidget& window_;
-  QPoint asked_;
+  QRect asked_;
 };
 }  // namespace
 
@@ -73,8 +74,10 @@ void WindowPlacement::PlaceWindow(QWidget& window, const QRect& client) {
   const QRect placed = PlaceClientInside(client, frame, Screens::AvailableNear(client.marginsAdded(frame)));
   window.setGeometry(placed);
   if (!frame.isNull()) return;
+  // As the window's limits have made it.
+  const QRect asked = window.geometry();
   if (auto* check = dynamic_cast<FrameCheck*>(window.findChild<QObject*>(FrameCheck::Name, Qt::FindDirectChildrenOnly)))
-    check->Ask(placed.topLeft());
+    check->Ask(asked);
   else
-    new FrameCheck(window, placed.topLeft());
+    new FrameCheck(window, asked);
 }
