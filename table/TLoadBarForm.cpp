@@ -53,7 +53,7 @@ QToolButton* StageButton(QWidget* parent, const QString& name) {
 }  // namespace
 
 TLoadBarForm::TLoadBarForm(QWidget* ownerWidget)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       owner(ownerWidget ? ownerWidget->window() : nullptr) {
   ++liveForms;
   if (owner) {
