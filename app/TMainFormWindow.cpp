@@ -194,7 +194,12 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
 void TMainForm::RestoreWindowPlacement() {
   const ProgSettings& settings = *Settings();
   const QRect saved(settings.XPosition, settings.YPosition, settings.Width, settings.Height);
-  WindowPlacement::PlaceWindow(*this, saved);
+  // The first placement, before the window manager has framed the window, also brings the
+  // frame on screen once it is drawn; later ones keep to the client's place.
+  if (geometryRestored)
+    setGeometry(WindowPlacement::PlaceInside(saved, Screens::AvailableNear(saved)));
+  else
+    WindowPlacement::PlaceWindow(*this, saved);
   if (settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
   geometryRestored = true;
 }
