@@ -3,7 +3,6 @@
 #include "PuzzleNote.h"
 #include "WindowPlacement.h"
 
-#include "Yelk/DesktopUtils.h"
 #include "Yelk/PathUtils.h"
 #include "controls/Artwork.h"
 #include "imaging/VirtualBuffer.h"
@@ -32,7 +31,8 @@ TBoxCoverFrm::AreaSource& Areas() {
 const QString WarningText = QStringLiteral("The box cover image differs from the puzzle");
 constexpr Qt::WindowFlags HoverFlags =
     Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
-constexpr Qt::WindowFlags ToolFlags = Qt::Tool | Qt::WindowStaysOnTopHint;
+// Kept above the main window by the window manager, never above the game's questions.
+constexpr Qt::WindowFlags ToolFlags = Qt::Tool;
 }  // namespace
 
 TBoxCoverFrm::TBoxCoverFrm(QWidget* owner) : QWidget(owner, ToolFlags) {
@@ -181,7 +181,6 @@ void TBoxCoverFrm::SetToolbar(bool on) {
   const QSize client(std::max(MinimumWidth(), image->width + 10),
                      image->height + warning + 10 + (on ? bar : 0));
   ToolBar1->setVisible(on);
-  stayOnTop = on;
   ApplyFlags(on ? ToolFlags : HoverFlags);
   resize(client);
   wanted = client;
@@ -189,10 +188,7 @@ void TBoxCoverFrm::SetToolbar(bool on) {
 
 void TBoxCoverFrm::ShowCover() {
   show();
-  if (toolbarOn) {
-    StayOnTop(this, true);
-    raise();
-  }
+  if (toolbarOn) raise();
 }
 
 QRect TBoxCoverFrm::Area(const QRect& near) const { return Areas()(near); }

@@ -1,7 +1,7 @@
 #pragma once
 // The box cover window: the saved game's own cover, or else the puzzle's picture, at 50 %
 // or at full scale. Two faces: a frameless hover preview beside the thumbnail that never
-// takes the focus, and a tool window that stays on top with zoom, print, note and close.
+// takes the focus, and a tool window above the main window with zoom, print, note and close.
 // One at a time; the saved-game writer reads its place from the current one.
 
 #include "puzzle/JigsawFileReader.h"
@@ -35,7 +35,7 @@ public:
   void SetPuzzle(Puzzle* puzzle, bool measureOnly);
   void SetToolbar(bool on);
   bool HasToolbar() const { return toolbarOn; }
-  // Shows the window; the tool face also goes on top.
+  // Shows the window; the tool face also comes to the front (above the main window only).
   void ShowCover();
 
   // The tool face centred on its screen; the place is remembered as the automatic one.
@@ -85,7 +85,6 @@ private:
   Puzzle* puzzle = nullptr;
   bool hasOwnCover = false;
   bool toolbarOn = true;
-  bool stayOnTop = false;
   QPoint lastAuto{-1, -1};
   bool movedByUser = false;
   QSize wanted;

@@ -11,6 +11,7 @@
 #include "SnapLed.h"
 #include "TipsControl.h"
 #include "WheelTurn.h"
+#include "WindowPlacement.h"
 
 #include "Yelk/ERegistry.h"
 #include "Yelk/GameApplication.h"
@@ -240,7 +241,7 @@ void TMainForm::MaximizeMainForm() { setWindowState(windowState() | Qt::WindowMa
 
 void TMainForm::PlaceMainForm(const QRect& bounds) {
   if (windowState() & Qt::WindowMaximized) setWindowState(windowState() & ~Qt::WindowMaximized);
-  if (geometry() != bounds) setGeometry(bounds);
+  WindowPlacement::PlaceWindow(*this, bounds);
 }
 
 // The main window has no status control for the table's own notes.

@@ -5,8 +5,10 @@
 #include "OpeningGreeting.h"
 #include "SaveTarget.h"
 #include "TMainForm.h"
+#include "WindowPlacement.h"
 
 #include "platform/HelpViewer.h"
+#include "platform/HelpWindow.h"
 #include "platform/Screens.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/TipDisplay.h"
@@ -34,6 +36,16 @@ constexpr int UpdateCheckTip = 28;
 constexpr int daysBetweenUpdateChecks = 90;
 // Long enough for the help window to come up over the table before play pauses behind it.
 constexpr int welcomeSettleMs = 500;
+// From the table's top-left corner to the welcome page's frame.
+constexpr int welcomeInset = 8;
+
+// The welcome page opens on the table, its title bar below the main window's title bar and
+// menus; a help window the player already has open stays where it is.
+void PlaceOnTable(QWidget& help, const QWidget& table) {
+  if (help.isVisible()) return;
+  const QRect wanted(table.mapToGlobal(QPoint(welcomeInset, welcomeInset)), help.frameGeometry().size());
+  help.move(WindowPlacement::PlaceInside(wanted, Screens::AvailableNear(wanted)).topLeft());
+}
 
 // The first tip that fits and is shown, or NothingShown.
 int OfferTips(const OpeningFacts& facts, ProgSettings& settings) {
@@ -86,6 +98,7 @@ void TMainForm::GreetOpenedPuzzle() {
   facts.completeSavedGame = IsSavedGamePath(puzzle->GetPath()) && puzzle->GetPercentComplete() >= 100;
   facts.today = ProgSettings::TodayAsDayNumber();
   OpeningGreeting::Greet(facts, *Settings(), [this] {
+    PlaceOnTable(*HelpWindow::Instance(), *Table());
     if (!HelpViewer::ShowContext(OpeningGreeting::WelcomeTopic)) return false;
     Table()->Suspend(false);
     if (!welcomeTimer) {

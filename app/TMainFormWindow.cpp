@@ -208,7 +208,12 @@ void TMainForm::SwitchOver() {
 void TMainForm::RestoreWindowPlacement() {
   const ProgSettings& settings = *Settings();
   const QRect saved(settings.XPosition, settings.YPosition, settings.Width, settings.Height);
-  setGeometry(WindowPlacement::PlaceInside(saved, Screens::AvailableNear(saved)));
+  // The first placement, before the window manager has framed the window, also brings the
+  // frame on screen once it is drawn; later ones keep to the client's place.
+  if (geometryRestored)
+    setGeometry(WindowPlacement::PlaceInside(saved, Screens::AvailableNear(saved)));
+  else
+    WindowPlacement::PlaceWindow(*this, saved);
   if (settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
   geometryRestored = true;
 }

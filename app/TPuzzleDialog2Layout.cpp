@@ -212,7 +212,9 @@ QWidget* TPuzzleDialog2::BuildPreviewPane() {
   TypeLbl = Named(new QLabel, "TypeLbl");
   SizePfxLbl = Named(new QLabel(QStringLiteral("Size:")), "SizePfxLbl");
   SizeLbl = Named(new QLabel, "SizeLbl");
-  facts->addWidget(FilePfxLbl, 0, 0);
+  // The prefix reads "Clipboard Image" with no file name beside it: it may take the whole
+  // row, without widening the column of the short prefixes. The name lies over its end.
+  facts->addWidget(FilePfxLbl, 0, 0, 1, 2);
   facts->addWidget(FileLbl, 0, 1, Qt::AlignLeft);
   facts->addWidget(TypePfxLbl, 1, 0);
   facts->addWidget(TypeLbl, 1, 1);

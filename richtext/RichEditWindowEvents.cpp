@@ -105,6 +105,11 @@ bool RichEditWindow::event(QEvent* event) {
         barDragging_ = true;
         return true;
       }
+      // The context menu belongs to the whole editor, its insets included.
+      if (mouse->button() == Qt::RightButton) {
+        mousePressEvent(mouse);
+        return true;
+      }
       break;
     }
     case QEvent::MouseMove:
@@ -116,6 +121,10 @@ bool RichEditWindow::event(QEvent* event) {
     case QEvent::MouseButtonRelease:
       if (barDragging_) {
         barDragging_ = false;
+        return true;
+      }
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        mouseReleaseEvent(static_cast<QMouseEvent*>(event));
         return true;
       }
       break;

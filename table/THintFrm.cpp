@@ -110,7 +110,8 @@ bool THintFrm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Centred on the pointer across, within the table top; below the piece under the pointer,
-// or above it when there is no room below.
+// or above it when there is no room below. Where neither has room it stays on the table top
+// all the same: above it lie the menus and the title bar.
 void THintFrm::PlaceBesidePiece() {
   const TableTop* top = TableTop::Current();
   if (!top || !piece_) return;
@@ -120,6 +121,7 @@ void THintFrm::PlaceBesidePiece() {
   const int h = piece_->Mask().TableHeight();
   int y = pointer.y() + h;
   if (table.bottom() - height() < y) y = pointer.y() - (h + height());
+  y = std::max(std::min(y, table.bottom() + 1 - height()), table.top());
   move(left, y);
 }
 

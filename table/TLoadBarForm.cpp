@@ -54,7 +54,7 @@ QToolButton* StageButton(QWidget* parent, const QString& name) {
 }  // namespace
 
 TLoadBarForm::TLoadBarForm(QWidget* ownerWidget)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       owner(ownerWidget ? ownerWidget->window() : nullptr) {
   ++liveForms;
   if (owner) {

@@ -33,7 +33,7 @@ double Distance(const QRect& area, QPoint p) {
 }  // namespace
 
 TMagForm::TMagForm(QWidget* owner, TableTop* target)
-    : QWidget(owner, Qt::Tool | Qt::WindowStaysOnTopHint), target_(target) {
+    : QWidget(owner, Qt::Tool), target_(target) {
   current_ = this;
   setObjectName(QStringLiteral("MagForm"));
   setWindowTitle(QStringLiteral("Magnifier"));

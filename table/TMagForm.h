@@ -1,5 +1,5 @@
 #pragma once
-// The magnifier: a small tool window above the others that shows the table around the
+// The magnifier: a small tool window above the main window that shows the table around the
 // pointer at twice its size with a cross-hair (the table surface draws the picture). Pointer
 // and key input on it goes on to the table top at the pointer's true place, so the player
 // keeps working through it. Its client area stays even in both directions, so that the

@@ -274,6 +274,13 @@ private slots:
       QVERIFY(temporary.endsWith(QLatin1String(".bmp")));
       temporaries << temporary;
       QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("120x90 pixels"));
+      // The facts are laid out whole: no label is narrower than its text.
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+      for (const char* name : {"FilePfxLbl", "TypePfxLbl", "SizePfxLbl", "TypeLbl", "SizeLbl"}) {
+        auto* label = Control<QLabel>(dialog, name);
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                 qPrintable(QStringLiteral("%1 \"%2\" in %3 pixels").arg(QLatin1String(name), label->text()).arg(label->width())));
+      }
       QVERIFY(Control<QPushButton>(dialog, "OpenBtn")->isEnabled());
       QVERIFY(!Control<IconListBox>(dialog, "PuzzleListBox")->isEnabled());
       // A clipboard picture too small to cut is not opened either.
@@ -634,6 +641,33 @@ private slots:
     Select(dialog, jig);
     QVERIFY(Control<QLabel>(dialog, "PreviewWarningLbl")->isVisible());
     QCOMPARE(settled("FileLbl").top(), facts + 4);
+    Settings()->NewPuzzleFolders = {begin};
+  }
+
+  // The list is as wide as its names ask: names alike at the start show whole, and names
+  // too long for any list still read apart.
+  void listShowsNamesApart() {
+    const QString folder = DialogFolder(QStringLiteral("names"));
+    const QString longStart(60, QLatin1Char('w'));
+    for (const QString& name : {QStringLiteral("Evening Lake"), QStringLiteral("Evening Lake Puzzle"),
+                                QStringLiteral("Evening Lake Animated"), longStart + QStringLiteral(" one"),
+                                longStart + QStringLiteral(" two")})
+      DialogPicture(folder, name + QStringLiteral(".jpg"), 120, 90);
+    Settings()->NewPuzzleFolders = {folder};
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    auto* list = Control<IconListBox>(dialog, "PuzzleListBox");
+    QCOMPARE(list->count(), 5);
+    QStringList shown;
+    for (int row = 0; row < list->count(); ++row) {
+      const QString name = list->item(row)->text();
+      shown << list->ShownText(row);
+      if (!name.startsWith(longStart)) QCOMPARE(shown.last(), name);
+    }
+    shown.removeDuplicates();
+    QCOMPARE(shown.size(), 5);
     Settings()->NewPuzzleFolders = {begin};
   }
 

@@ -3,6 +3,7 @@
 #include "WheelTurn.h"
 #include "WindowPlacement.h"
 
+#include <QMargins>
 #include <QRandomGenerator>
 #include <cstdint>
 #include <vector>
@@ -25,6 +26,35 @@ TEST(WindowPlacement, SavedWindowComesBackInsideTheScreen) {
       EXPECT_EQ(placed, saved);
     }
   }
+}
+
+// The saved place is the client's; the window manager's frame goes round it. Over many frames:
+// the framed window lies inside the area, the client keeps its size where the framed window
+// fits, and a client whose framed window already lay inside stays where it was.
+TEST(WindowPlacement, FramedWindowComesBackInsideTheScreen) {
+  QRandomGenerator random(23);
+  for (int i = 0; i < 5000; ++i) {
+    const QRect area(random.bounded(-2000, 4000), random.bounded(-1000, 2000),
+                     random.bounded(400, 3000), random.bounded(300, 2000));
+    const QMargins frame(random.bounded(0, 12), random.bounded(0, 40), random.bounded(0, 12), random.bounded(0, 12));
+    const QRect saved(random.bounded(-6000, 8000), random.bounded(-6000, 8000),
+                      random.bounded(1, 4000), random.bounded(1, 3000));
+    const QRect placed = WindowPlacement::PlaceClientInside(saved, frame, area);
+    ASSERT_TRUE(area.contains(placed.marginsAdded(frame))) << i;
+    EXPECT_EQ(placed.width(), std::min(saved.width(), area.width() - frame.left() - frame.right())) << i;
+    EXPECT_EQ(placed.height(), std::min(saved.height(), area.height() - frame.top() - frame.bottom())) << i;
+    if (area.contains(saved.marginsAdded(frame))) {
+      EXPECT_EQ(placed, saved);
+    }
+  }
+}
+
+// The first start's place, 10,10, under a title bar 20 high: the client moves down just far
+// enough for the title bar, and not at all sideways.
+TEST(WindowPlacement, TitleBarComesOntoTheScreen) {
+  const QRect placed = WindowPlacement::PlaceClientInside(QRect(10, 10, 800, 500), QMargins(1, 20, 1, 5),
+                                                          QRect(0, 0, 1280, 1024));
+  EXPECT_EQ(placed, QRect(10, 20, 800, 500));
 }
 
 // What a step does depends on what is carried; a sideways scroll (0) does nothing.

@@ -323,9 +323,25 @@ void RichEditInputQTest::ContextMenuFollowsTheState() {
       menu->hide();
     }
   }
+  // The insets around the text are the editor's too: a right click in the left or the top
+  // one opens the menu as well.
+  editor.SetRectLeftAdj(10);
+  editor.SetRectTopAdj(5);
+  const QRect inner = editor.contentsRect();
+  const QRect text = editor.viewport()->geometry();
+  QVERIFY(text.left() - inner.left() >= 10 && text.top() - inner.top() >= 5);
+  for (const QPoint at : {QPoint(inner.left(), text.center().y()), QPoint(text.left() - 1, text.top() + 3),
+                          QPoint(text.center().x(), inner.top()), QPoint(text.left() + 4, text.top() - 1)}) {
+    QTest::mousePress(&editor, Qt::RightButton, {}, at);
+    QTest::mouseRelease(&editor, Qt::RightButton, {}, at);
+    QVERIFY2(menu->isVisible(), qPrintable(QStringLiteral("inset at %1,%2").arg(at.x()).arg(at.y())));
+    menu->hide();
+  }
   // While the menu is suppressed, no click opens it.
   editor.ContextMenuSuppressed = true;
   QTest::mouseClick(view, Qt::RightButton, {}, PointOf(editor, 9));
+  QVERIFY(!menu->isVisible());
+  QTest::mouseClick(&editor, Qt::RightButton, {}, QPoint(inner.left(), text.center().y()));
   QVERIFY(!menu->isVisible());
   editor.ContextMenuSuppressed = false;
 }

@@ -141,6 +141,27 @@ private slots:
     }
   }
 
+  // Wherever on the table the player asks, the pop-up opens on the table top: below the
+  // piece, above it near the bottom, and never above the table (over the menus and the
+  // title bar) when neither way has room.
+  void HintOpensOnTheTable() {
+    TableDesk desk(QSize(400, 200));
+    QVERIFY(desk.Load(360, 270, 120));
+    PuzzleChip* piece = desk.Chips().At(0);
+    const QRect table(desk.top->mapToGlobal(QPoint(0, 0)), desk.top->size());
+    // Pointer rows in the middle have room for the 74-pixel pop-up neither below nor above.
+    QVERIFY(2 * (piece->Mask().TableHeight() + 74) > table.height());
+    for (int y = 0; y < table.height(); y += 7)
+      for (int x : {0, table.width() / 2, table.width() - 1}) {
+        QCursor::setPos(table.topLeft() + QPoint(x, y));
+        THintFrm ask(&desk.window, piece);
+        QVERIFY2(table.contains(ask.geometry()),
+                 qPrintable(QStringLiteral("pointer %1,%2: pop-up at %3,%4").arg(x).arg(y).arg(ask.x()).arg(ask.y())));
+        if (y + piece->Mask().TableHeight() + ask.height() <= table.height())
+          QCOMPARE(ask.y(), table.top() + y + piece->Mask().TableHeight());
+      }
+  }
+
   // A corner piece joined on one more side has one way left: the window answers with that
   // neighbour without showing; joined all round it answers "cancelled".
   void HintWithOneSideLeftAnswersAtOnce() {

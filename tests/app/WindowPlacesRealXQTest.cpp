@@ -1,0 +1,149 @@
+// Where the game's windows come up under a real X server and window manager: the main
+// window restored to its saved place keeps its title bar on the screen, the hint pop-up
+// opens on the table (not over the title bar) and the welcome help leaves the menus free.
+
+#include "PuzzleFixtures.h"
+#include "QtTestMain.h"
+#include "TMainForm.h"
+#include "WhenModal.h"
+
+#include "Yelk/TMsgLog.h"
+#include "controls/ChooseBox.h"
+#include "puzzle/Puzzle.h"
+#include "settings/ProgSettings.h"
+#include "table/TableSurface.h"
+#include "platform/HelpWindow.h"
+#include "table/TableTop.h"
+
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+namespace {
+constexpr int Patience = 20000;
+
+QString Text(const QRect& r) {
+  return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// The window manager has put its frame (title bar and borders) around the window.
+bool Framed(const QWidget& window) { return window.frameGeometry() != window.geometry(); }
+}  // namespace
+
+class WindowPlacesRealXQTest : public QObject {
+  Q_OBJECT
+
+  static void NormalWindowAt(QRect saved) {
+    ProgSettings& settings = *Settings();
+    settings.Maximized = false;
+    settings.XPosition = saved.x();
+    settings.YPosition = saved.y();
+    settings.Width = saved.width();
+    settings.Height = saved.height();
+  }
+
+  // Started without a file: the open dialog comes and is cancelled.
+  static void Start(TMainForm& form) {
+    form.Start({});
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
+  }
+
+private slots:
+  void initTestCase() {
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    ProgSettings& settings = *Settings();
+    settings.ShowWelcome = false;
+    settings.TipsEnabled = false;
+    settings.AutoSaveInterval = 0;
+  }
+
+  // The saved place is the client's: near the screen's top-left corner (the first start's
+  // own place) or past its far corner, the whole window with its frame comes up inside the
+  // work area, the client as large as saved.
+  void restoredWindowKeepsItsFrameOnScreen_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::newRow("first start's place") << QPoint(10, 10);
+    QTest::newRow("at the corner") << QPoint(0, 0);
+    QTest::newRow("past the far corner") << QPoint(4000, 3000);
+  }
+  void restoredWindowKeepsItsFrameOnScreen() {
+    QFETCH(QPoint, at);
+    NormalWindowAt(QRect(at, QSize(800, 500)));
+    TMainForm form;
+    Start(form);
+    const QRect area = form.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(Framed(form), Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(area.contains(form.frameGeometry()),
+                              qPrintable(Text(form.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
+                              Patience);
+    QCOMPARE(form.size(), QSize(800, 500));
+    form.close();
+  }
+
+  // Started maximised, the window goes back to the saved place at the player's first
+  // restore: there too its frame stays on the screen.
+  void firstRestoreKeepsTheFrameOnScreen() {
+    NormalWindowAt(QRect(10, 10, 800, 500));
+    Settings()->Maximized = true;
+    TMainForm form;
+    Start(form);
+    // Maximised as the window manager sees it, not only as asked.
+    const QRect area = form.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(form.isMaximized() && form.frameGeometry().width() >= area.width() - 2, Patience);
+    // And the game has followed: the table has taken the maximised size.
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Table()->Surface().HoldsResizes() &&
+                                 QSize(form.Table()->Surface().GetWidth(), form.Table()->Surface().GetHeight()) ==
+                                     form.Table()->size(),
+                             Patience);
+    form.setWindowState(Qt::WindowNoState);
+    QTRY_VERIFY2_WITH_TIMEOUT(!form.isMaximized() && form.size() == QSize(800, 500),
+                              qPrintable(Text(form.geometry()) + QStringLiteral(" state %1").arg(form.windowState())),
+                              Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(area.contains(form.frameGeometry()),
+                              qPrintable(Text(form.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
+                              Patience);
+    form.close();
+    Settings()->Maximized = false;
+  }
+
+  // The first puzzle of a new player brings the welcome page: it opens on the table, its
+  // frame clear of the main window's title bar and menus. The first start is maximised, so
+  // the window manager finds no free place of its own for the page.
+  void welcomeLeavesTheMenusFree() {
+    NormalWindowAt(QRect(40, 60, 900, 640));
+    ProgSettings& settings = *Settings();
+    settings.Maximized = true;
+    settings.ShowMainMenu = true;
+    settings.ShowWelcome = true;
+    TMainForm form;
+    Start(form);
+    WhenModal([](QWidget* dialog) {
+      auto* pieces = dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"));
+      pieces->setCurrentIndex(pieces->count() - 1);
+      dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+    });
+    form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("welcome.bmp"), 320, 240));
+    HelpWindow* help = HelpWindow::Instance();
+    QTRY_VERIFY2_WITH_TIMEOUT(help->isVisible() && Framed(*help) && Framed(form),
+                              qPrintable(TMsgLog::Lines().mid(TMsgLog::Lines().size() - 20).join('\n')), Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(form.menuBar()->isVisible(), Patience);
+    const QRect outer = form.frameGeometry();
+    const int tableTop = form.Table()->mapToGlobal(QPoint(0, 0)).y();
+    const QRect titleAndMenus(outer.topLeft(), QPoint(outer.right(), tableTop - 1));
+    QVERIFY(form.menuBar()->geometry().bottom() < form.Table()->mapTo(&form, QPoint(0, 0)).y());
+    QTRY_VERIFY2_WITH_TIMEOUT(!help->frameGeometry().intersects(titleAndMenus),
+                              qPrintable(Text(help->frameGeometry()) + QStringLiteral(" over ") + Text(titleAndMenus)),
+                              Patience);
+    QVERIFY(form.isMaximized());
+    help->close();
+    settings.ShowWelcome = false;
+    settings.Maximized = false;
+    form.close();
+  }
+};
+
+TV_QTEST_MAIN(WindowPlacesRealXQTest)
+#include "WindowPlacesRealXQTest.moc"
