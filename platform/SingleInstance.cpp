@@ -35,7 +35,7 @@ bool ParseHandOver(const QByteArray& body, QStringList& arguments) {
   quint32 count = 0;
   in >> tag >> count;
   if (in.status() != QDataStream::Ok || tag != SingleInstance::HandOverTag) return false;
-  for (quint32 i = 0; i + 1 < count; ++i) {
+  for (quint32 i = 0; i < count; ++i) {
     QString argument;
     in >> argument;
     if (in.status() != QDataStream::Ok) return false;
