@@ -1,7 +1,8 @@
 // table_fuzz: saved games and still puzzles the whole way onto the table.
 //   table_fuzz seeds <folder>      writes the seed corpus with the game's own writers: still
 //                                  puzzles into <folder>/jig, and the games saved from them
-//                                  after a little play into <folder>/saw
+//                                  after a little play into <folder>/saw; files that once
+//                                  froze the game, both ways, into <folder>/damaged
 //   table_fuzz replay <folder>...  takes every ".saw" and ".jig" file of the folders the whole
 //                                  way; fails unless each reached the table and everything it
 //                                  holds (box cover, note, music) was shown or heard
@@ -18,6 +19,7 @@
 #include "puzzle/ChipGroup.h"
 #include "puzzle/JigsawFile.h"
 #include "puzzle/PuzzleFileStatus.h"
+#include "settings/ProgSettings.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -31,17 +33,43 @@ using WholeWayFuzzing::Kind;
 
 namespace {
 
-// A note with the parts a note window lays out: fonts, bold, a table and a picture.
-QByteArray RichNote() {
+// A small picture as a note holds it: PNG bytes in hexadecimal.
+QByteArray PngHex() {
   QImage dot(8, 8, QImage::Format_RGB32);
   dot.fill(qRgb(40, 90, 160));
   QBuffer png;
   png.open(QIODevice::WriteOnly);
   dot.save(&png, "PNG");
+  return png.data().toHex();
+}
+
+QByteArray Picture(const char* goals) {
+  return QByteArray("{\\pict\\pngblip\\picw8\\pich8") + goals + ' ' + PngHex() + '}';
+}
+
+// A note with the parts a note window lays out: fonts, bold, a table and a picture.
+QByteArray RichNote() {
   return QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 {\\b The harbour} at dusk.\\par\n"
-                    "\\trowd\\cellx1500\\cellx3000 Boats\\cell Gulls\\cell\\row\n"
-                    "{\\pict\\pngblip\\picw8\\pich8\\picwgoal240\\pichgoal240 ") +
-         png.data().toHex() + "}\\par}";
+                    "\\trowd\\cellx1500\\cellx3000 Boats\\cell Gulls\\cell\\row\n") +
+         Picture("\\picwgoal240\\pichgoal240") + "\\par}";
+}
+
+// Files that once froze the game. A tune whose header is damaged; a note of 260 pictures,
+// each far taller than any screen; one word of 10,000 letters beside a picture taller still.
+QByteArray DamagedMidi() {
+  QByteArray midi = JigsawFixtures::TinyMidi();
+  midi[3] = 'X';
+  return midi;
+}
+
+QByteArray TallPicturesNote() {
+  QByteArray note("{\\rtf1 ");
+  for (int i = 0; i < 260; ++i) note += Picture("\\picwgoal240\\pichgoal491505");
+  return note + '}';
+}
+
+QByteArray LongWordNote() {
+  return QByteArray("{\\rtf1 ") + QByteArray(10000, 'w') + Picture("\\picwgoal240\\pichgoal2147483648") + '}';
 }
 
 struct StillSeed {
@@ -59,6 +87,14 @@ QList<StillSeed> StillSeeds() {
       {"midi-note-cover", "harbour.bmp", 200, 150, "{\\rtf1 A short note.}", JigsawFixtures::TinyMidi(), true, true},
       {"wave-rich-note", "dusk.jpg", 240, 160, RichNote(), JigsawFixtures::TinyWave(1600), false, false},
       {"rich-note-cover", "boats.bmp", 120, 96, RichNote(), {}, true, true},
+  };
+}
+
+QList<StillSeed> DamagedSeeds() {
+  return {
+      {"damaged-tune-header", "tune.jpg", 160, 120, {}, DamagedMidi()},
+      {"tall-pictures-note", "tall.jpg", 160, 120, TallPicturesNote(), {}},
+      {"long-word-beside-a-tall-picture", "word.jpg", 160, 120, LongWordNote(), {}},
   };
 }
 
@@ -107,19 +143,29 @@ bool SaveGameFrom(const QString& still, const QString& saved) {
   return done;
 }
 
-int Seeds(const QString& folder) {
-  Prompt::Double prompts;
-  QDir().mkpath(folder + QStringLiteral("/jig"));
-  QDir().mkpath(folder + QStringLiteral("/saw"));
-  for (const StillSeed& seed : StillSeeds()) {
+// Each still puzzle into <folder>/jig (or <folder> itself when `together`), its saved game
+// into <folder>/saw (or beside it).
+bool WriteSeeds(const QString& folder, const QList<StillSeed>& seeds, bool together) {
+  const QString stills = together ? folder : folder + QStringLiteral("/jig");
+  const QString games = together ? folder : folder + QStringLiteral("/saw");
+  QDir().mkpath(stills);
+  QDir().mkpath(games);
+  for (const StillSeed& seed : seeds) {
     const QString name = QLatin1String(seed.name);
-    const QString still = folder + QStringLiteral("/jig/") + name + QStringLiteral(".jig");
-    if (!WriteStill(still, seed) || !SaveGameFrom(still, folder + QStringLiteral("/saw/") + name + QStringLiteral(".saw"))) {
+    const QString still = stills + QLatin1Char('/') + name + QStringLiteral(".jig");
+    if (!WriteStill(still, seed) || !SaveGameFrom(still, games + QLatin1Char('/') + name + QStringLiteral(".saw"))) {
       std::fprintf(stderr, "table_fuzz: the seed %s could not be written\n", seed.name);
-      return 1;
+      return false;
     }
   }
-  return 0;
+  return true;
+}
+
+int Seeds(const QString& folder) {
+  Prompt::Double prompts;
+  // Saving a game loads it first; a damaged tune is not played while it is written.
+  Settings()->EnableBackgroundSound = false;
+  return WriteSeeds(folder, StillSeeds(), false) && WriteSeeds(folder + QStringLiteral("/damaged"), DamagedSeeds(), true) ? 0 : 1;
 }
 
 // What a file that the game wrote must reach: the table, and each part it holds.
@@ -136,7 +182,7 @@ QString Missed(const QString& path, const WholeWayFuzzing::Steps& steps) {
 int Replay(const QStringList& folders) {
   int failed = 0;
   for (const QString& folder : folders) {
-    QDirIterator it(folder, {QStringLiteral("*.saw"), QStringLiteral("*.jig")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(folder, {QStringLiteral("*.saw"), QStringLiteral("*.jig")}, QDir::Files);
     while (it.hasNext()) {
       const QString path = it.next();
       const Kind kind = path.endsWith(QLatin1String(".saw")) ? Kind::SavedGame : Kind::StillPuzzle;
