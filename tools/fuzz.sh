@@ -70,7 +70,7 @@ if [[ " ${chosen[*]} " == *" puzzle_tests "* ]] &&
   failed=1
 fi
 run tests/imaging/picture_libfuzzer tests/imaging/corpus/bmp tests/imaging/corpus/jpeg || failed=1
-run tests/puzzle/jigsaw_libfuzzer tests/puzzle/corpus || failed=1
+run tests/puzzle/jigsaw_libfuzzer tests/puzzle/corpus tests/table/corpus/saw tests/table/corpus/jig || failed=1
 run tests/puzzle/qvp_libfuzzer tests/puzzle/corpus/qvp || failed=1
 run tools/rtf_fuzz/rtf_fuzz tests/richtext/corpus || failed=1
 # Files of tens of thousands of keys stay seeds (the test of the INI reader times them);
