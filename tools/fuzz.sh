@@ -76,7 +76,8 @@ run tools/rtf_fuzz/rtf_fuzz tests/richtext/corpus || failed=1
 # Files of tens of thousands of keys stay seeds (the test of the INI reader times them);
 # the inputs made from them are kept short, or Qt's own settings parser takes every second.
 run tests/settings/ini_libfuzzer -max_len=16384 tests/settings/corpus || failed=1
-run tests/table/saved_game_libfuzzer tests/table/corpus/saw || failed=1
-run tests/table/still_puzzle_libfuzzer tests/table/corpus/jig || failed=1
+# The files that once froze the game are seeds of both, saved games and still puzzles alike.
+run tests/table/saved_game_libfuzzer tests/table/corpus/saw tests/table/corpus/damaged || failed=1
+run tests/table/still_puzzle_libfuzzer tests/table/corpus/jig tests/table/corpus/damaged || failed=1
 echo "Fuzzing done in $(( $(date +%s) - start )) s"
 exit "$failed"
