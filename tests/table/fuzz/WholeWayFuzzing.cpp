@@ -83,7 +83,7 @@ void Listen(int milliseconds) {
 void Play(HeadlessTable& table, Puzzle& puzzle, WholeWayFuzzing::Steps& steps) {
   if (SoundTrack* track = SoundTrack::Current(); track && track->IsPlaying()) {
     steps.music = true;
-    Listen(WholeWayFuzzing::MusicMilliseconds());
+    Listen(WholeWayFuzzing::MusicMilliseconds);
   }
   if (auto cover = puzzle.GetBoxCover()) steps.cover = !cover->IsEmpty();
   if (const QByteArray* note = puzzle.GetNoteStream()) steps.note = LayOutNote(*note);
@@ -109,12 +109,6 @@ void WholeWayFuzzing::Prepare() {
   ProgSettings& settings = *Settings();
   settings.ShowWelcome = false;
   settings.EnableBackgroundSound = true;
-}
-
-int WholeWayFuzzing::MusicMilliseconds() {
-  bool given = false;
-  const int milliseconds = qEnvironmentVariableIntValue("TV_FUZZ_MUSIC_MS", &given);
-  return given ? std::clamp(milliseconds, 0, 2000) : 200;
 }
 
 WholeWayFuzzing::Steps WholeWayFuzzing::Load(const QByteArray& bytes, Kind kind) {

@@ -34,9 +34,8 @@ const Reach& Totals();
 // One line: "reach: inputs 10, opened 8, cut 6, table 6, cover 2, note 3, music 2".
 QString Describe(const Reach& reach);
 
-// How long a playing track is heard before it is paused (200 ms unless the environment's
-// TV_FUZZ_MUSIC_MS says otherwise).
-int MusicMilliseconds();
+// How long a playing track is heard before it is paused.
+inline constexpr int MusicMilliseconds = 200;
 // The most pieces a puzzle is cut into here; a saved game cut into more is not loaded.
 inline constexpr int MaxPieces = 100;
 // The table the puzzles are played on.
