@@ -4,13 +4,24 @@
 # time. A crash, a sanitizer report, an input that takes over 5 s or a process above 1 GB
 # fails the run; the input that did is kept in build-fuzz/findings/. New inputs the fuzzers
 # find go to build-fuzz/corpus/, never into the repository. The cut's own tests run in the
-# same build first.
-#   tools/fuzz.sh [seconds per target, 300 by default]     (./test --fuzz runs this)
+# same build first. The whole-way targets (a saved game, a still puzzle onto the table with
+# its cover, note and music) end their logs with how many inputs reached each step.
+#   tools/fuzz.sh [seconds per target, 300 by default] [target...]   (./test --fuzz runs this)
+# Named targets (e.g. saved_game_libfuzzer) are the only ones built and run, without the cut's
+# tests; none names them all. TV_FUZZ_JOBS caps the build's jobs (all cores by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/bootstrap.sh
 
 seconds=${1:-300}
+shift || true
+all=(picture_libfuzzer jigsaw_libfuzzer qvp_libfuzzer rtf_fuzz ini_libfuzzer saved_game_libfuzzer
+     still_puzzle_libfuzzer)
+chosen=("$@")
+for name in "${chosen[@]}"; do
+  [[ " ${all[*]} " == *" $name "* ]] || { echo "fuzz.sh: no target $name (${all[*]})" >&2; exit 2; }
+done
+[ "${#chosen[@]}" -gt 0 ] || chosen=("${all[@]}" puzzle_tests)
 dir=build-fuzz
 tv_install_missing
 tv_install_missing "${TV_FUZZ_PACKAGES[@]}"
@@ -21,8 +32,7 @@ start=$(date +%s)
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$dir" -G "Unix Makefiles" -DTV_FUZZ=ON -DTV_SANITIZE=ON -DTV_BUILD_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -gline-tables-only" >"$dir/configure.log" 2>&1 || {
   cat "$dir/configure.log"; exit 1; }
-cmake --build "$dir" -j "$(nproc)" --target picture_libfuzzer jigsaw_libfuzzer qvp_libfuzzer rtf_fuzz ini_libfuzzer \
-  puzzle_tests -- --no-print-directory
+cmake --build "$dir" -j "${TV_FUZZ_JOBS:-$(nproc)}" --target "${chosen[@]}" -- --no-print-directory
 echo "Fuzz targets built in $(( $(date +%s) - start )) s"
 
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
@@ -36,6 +46,7 @@ run() {
   local program=$1 name
   shift
   name=$(basename "$program")
+  [[ " ${chosen[*]} " == *" $name "* ]] || return 0
   mkdir -p "$dir/corpus/$name"
   echo "== $name: $seconds s"
   # Pictures may be a gigabyte by their headers (never touched unless decoded): one
@@ -46,23 +57,27 @@ run() {
     echo "$name failed; its log is $dir/$name.log, the input in $dir/findings/" >&2
     return 1
   fi
-  grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+.*DONE" "$dir/$name.log" | tr '\n' ' '
+  grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+.*DONE|^reach:" "$dir/$name.log" | tr '\n' ' '
   echo
 }
 
 failed=0
 # The cut under clang's sanitizers too, which see pointer arithmetic that gcc's do not.
-if ! "$dir/tests/puzzle/puzzle_tests" --gtest_filter='BevelFilter*:ChipMask*:PuzzlePreparation*' >"$dir/cut.log" 2>&1; then
+if [[ " ${chosen[*]} " == *" puzzle_tests "* ]] &&
+   ! "$dir/tests/puzzle/puzzle_tests" --gtest_filter='BevelFilter*:ChipMask*:PuzzlePreparation*' >"$dir/cut.log" 2>&1; then
   tail -n 40 "$dir/cut.log"
   echo "the cut failed under clang's sanitizers; its log is $dir/cut.log" >&2
   failed=1
 fi
 run tests/imaging/picture_libfuzzer tests/imaging/corpus/bmp tests/imaging/corpus/jpeg || failed=1
-run tests/puzzle/jigsaw_libfuzzer tests/puzzle/corpus || failed=1
+run tests/puzzle/jigsaw_libfuzzer tests/puzzle/corpus tests/table/corpus/saw tests/table/corpus/jig || failed=1
 run tests/puzzle/qvp_libfuzzer tests/puzzle/corpus/qvp || failed=1
 run tools/rtf_fuzz/rtf_fuzz tests/richtext/corpus || failed=1
 # Files of tens of thousands of keys stay seeds (the test of the INI reader times them);
 # the inputs made from them are kept short, or Qt's own settings parser takes every second.
 run tests/settings/ini_libfuzzer -max_len=16384 tests/settings/corpus || failed=1
+# The files that once froze the game are seeds of both, saved games and still puzzles alike.
+run tests/table/saved_game_libfuzzer tests/table/corpus/saw tests/table/corpus/damaged || failed=1
+run tests/table/still_puzzle_libfuzzer tests/table/corpus/jig tests/table/corpus/damaged || failed=1
 echo "Fuzzing done in $(( $(date +%s) - start )) s"
 exit "$failed"
