@@ -16,7 +16,10 @@ void TestEnvironment::Prepare() {
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   if (!scratch) scratch = std::make_unique<QTemporaryDir>();
   const QString root = scratch->path();
-  for (const char* name : {"config", "machine", "data", "cache", "runtime"}) QDir(root).mkpath(name);
+  for (const char* name : {"config", "machine", "data", "cache", "runtime", "tmp"}) QDir(root).mkpath(name);
+  // The program's private temporary folder lies under the system's; tests run side by side,
+  // and one test's start-up sweep must not take another's scratch files.
+  qputenv("TMPDIR", (root + "/tmp").toUtf8());
   qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
   // The machine-wide settings too: no test reads the machine's own.
   qputenv("XDG_CONFIG_DIRS", (root + "/machine").toUtf8());
