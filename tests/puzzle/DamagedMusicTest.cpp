@@ -195,11 +195,12 @@ TEST(DamagedMusicTest, OnlyQuickEndsInARowStopTheLoop) {
     SoundTrack track(source, header);
     track.Play();
     ASSERT_TRUE(track.IsPlaying()) << c.what;
-    if (c.looping) ASSERT_TRUE(WaitFor([&] { return track.Starts() >= c.starts; })) << c.what;
-    else ASSERT_TRUE(WaitFor([&] { return !track.IsPlaying(); })) << c.what;
+    ASSERT_TRUE(WaitFor([&] { return !track.IsPlaying() || (c.looping && track.Starts() >= c.starts); })) << c.what;
     EXPECT_EQ(track.IsPlaying(), c.looping) << c.what;
     EXPECT_EQ(LogHas(QStringLiteral("twice in a row")), !c.looping) << c.what;
-    if (!c.looping) EXPECT_EQ(track.Starts(), c.starts) << c.what;
+    if (!c.looping) {
+      EXPECT_EQ(track.Starts(), c.starts) << c.what;
+    }
     track.Stop();
   }
 }
