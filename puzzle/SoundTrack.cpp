@@ -6,12 +6,21 @@
 #include "settings/ProgSettings.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryFile>
 
 #include <stdexcept>
 
 namespace {
 SoundTrack* background = nullptr;
+std::function<qint64()> testClock;
+
+qint64 Now() {
+  if (testClock) return testClock();
+  static QElapsedTimer steady;
+  if (!steady.isValid()) steady.start();
+  return steady.elapsed();
+}
 }  // namespace
 
 SoundTrack::SoundTrack(QIODevice& stream, const SoundTrackHeader& header) : header_(header) {
@@ -42,6 +51,8 @@ SoundTrack::~SoundTrack() {
 
 SoundTrack* SoundTrack::Current() { return background; }
 
+void SoundTrack::SetClock(std::function<qint64()> clock) { testClock = std::move(clock); }
+
 bool SoundTrack::WriteData(QIODevice& stream) const { return stream.write(data_) == data_.size(); }
 
 void SoundTrack::Play() {
@@ -65,7 +76,7 @@ void SoundTrack::Start() {
     TMsgLog::Add(QStringLiteral("SoundTrack::Play - ") + error);
     return;
   }
-  started_.start();
+  startedMs_ = Now();
   playing_ = true;
   ++starts_;
 }
@@ -73,7 +84,7 @@ void SoundTrack::Start() {
 void SoundTrack::Ended() {
   playing_ = false;
   if (!header_.loop) return;
-  quickEnds_ = started_.elapsed() < QuickEndMs ? quickEnds_ + 1 : 0;
+  quickEnds_ = Now() - startedMs_ < QuickEndMs ? quickEnds_ + 1 : 0;
   if (quickEnds_ >= 2) {
     TMsgLog::Add(QStringLiteral("SoundTrack - the track ended as soon as it started, twice in a row; "
                                 "it is not started again."));

@@ -157,3 +157,19 @@ TEST_F(ERegistryTest, ForeignLineEndsAndQuotedValuesAreNotDamage) {
   ASSERT_TRUE(reg.Flush());
   EXPECT_FALSE(QFileInfo::exists(Store() + ".damaged"));
 }
+
+// A byte-order mark costs nothing of the line it stands on, and a line left open by a
+// backslash at its end is skipped alone, without taking the next setting with it.
+TEST_F(ERegistryTest, ByteOrderMarkAndTrailingBackslashCostOnlyThemselves) {
+  ASSERT_TRUE(TestEnvironment::WriteFile(Store(), "\xEF\xBB\xBFWidth=900\nPath=C:\\\nHeight=640\n"));
+  TMsgLog::Clear();
+  ERegistry reg;
+  EXPECT_EQ(reg.ReadInt({}, "Width", 0), 900);
+  EXPECT_EQ(reg.ReadInt({}, "Height", 0), 640);
+  EXPECT_FALSE(reg.ValueExists({}, "Path"));
+  const QString log = TMsgLog::GetLogAsString();
+  EXPECT_FALSE(log.contains("line 1: skipped")) << qPrintable(log);
+  EXPECT_TRUE(log.contains("line 2: skipped")) << qPrintable(log);
+  EXPECT_FALSE(log.contains("line 3")) << qPrintable(log);
+  EXPECT_FALSE(QFileInfo::exists(Store() + ".damaged"));
+}

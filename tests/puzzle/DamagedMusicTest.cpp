@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 using AudioWaits::MsTaken;
 using AudioWaits::WaitFor;
@@ -158,6 +159,49 @@ TEST(DamagedMusicTest, SoundTrackStartsAgainWhenItEnds) {
       EXPECT_EQ(track.Starts(), 1);
     }
     EXPECT_FALSE(track.IsPlaying());
+  }
+}
+
+// Only quick ends in a row stop the loop: a play of normal length between two quick ends
+// clears the count. The clock says how long each play lasted.
+TEST(DamagedMusicTest, OnlyQuickEndsInARowStopTheLoop) {
+  SoundOn sound;
+  const QByteArray wave = JigsawFixtures::TinyWave(80);
+  const struct {
+    const char* what;
+    std::vector<qint64> plays;  // then plays of a second each
+    int starts;
+    bool looping;
+  } cases[] = {{"quick, long, quick", {10, 2000, 10}, 4, true}, {"quick, quick", {10, 10}, 2, false}};
+  for (const auto& c : cases) {
+    TMsgLog::Clear();
+    qint64 now = 0;
+    std::size_t calls = 0;
+    // Each play reads the clock when it starts and when it ends.
+    SoundTrack::SetClock([&] {
+      const std::size_t call = calls++;
+      if (call % 2) now += call / 2 < c.plays.size() ? c.plays[call / 2] : 1000;
+      return now;
+    });
+    struct RealClock {
+      ~RealClock() { SoundTrack::SetClock({}); }
+    } realClock;
+    QBuffer source;
+    source.setData(wave);
+    source.open(QIODevice::ReadOnly);
+    SoundTrackHeader header;
+    header.loop = 1;
+    header.length = std::uint32_t(wave.size());
+    SoundTrack track(source, header);
+    track.Play();
+    ASSERT_TRUE(track.IsPlaying()) << c.what;
+    ASSERT_TRUE(WaitFor([&] { return !track.IsPlaying() || (c.looping && track.Starts() >= c.starts); })) << c.what;
+    EXPECT_EQ(track.IsPlaying(), c.looping) << c.what;
+    EXPECT_EQ(LogHas(QStringLiteral("twice in a row")), !c.looping) << c.what;
+    if (!c.looping) {
+      EXPECT_EQ(track.Starts(), c.starts) << c.what;
+    }
+    track.Stop();
   }
 }
 

@@ -97,6 +97,7 @@ TEST(SoundTrackCheckTest, SoundMidiIsTaken) {
       {"running status", Header(0, 1, 96) + Tracked(Bytes({0, 0x90, 60, 100, 48, 64, 100, 48, 60, 0, 0, 64, 0}))},
       {"note-off only", Header(0, 1, 96) + Tracked(Bytes({0, 0x80, 60, 0}))},
       {"two-byte delta times and a long meta length", Header(0, 1, 96) + Tracked(Bytes({0x81, 0x00, 0xFF, 0x01, 0x81, 0x00}) + QByteArray(128, 'a') + body)},
+      {"a four-byte delta time", Header(0, 1, 96) + Tracked(body + Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0x80, 60, 0}))},
       {"sysex and its continuation", Header(0, 1, 96) + Tracked(Bytes({0, 0xF0, 2, 0x7E, 0xF7, 0, 0xF7, 1, 0xF7}) + body)},
       {"program change, pressure, pitch bend", Header(2, 1, 96) + Tracked(Bytes({0, 0xC3, 5, 0, 0xD3, 9, 0, 0xE3, 0, 64}) + body)},
       {"bytes after the last track", OneNote() + "tail"},
