@@ -119,8 +119,8 @@ TEST(NoteLayoutBoundsTest, OrdinaryWordsKeepWrappingAtSpaces) {
   cursor.movePosition(QTextCursor::End);
   QElapsedTimer timer;
   timer.start();
-  cursor.insertText(QString(200000, u'z'));
-  EXPECT_LT(LayOutAt(editor, 303) + timer.elapsed(), 20000);
+  cursor.insertText(QString(1000000, u'z'));
+  EXPECT_LT(LayOutAt(editor, 303) + timer.elapsed(), 60000);
   editor.Undo();
   LayOutAt(editor, 310);
   EXPECT_TRUE(BreaksAtSpaces(document->begin()));
