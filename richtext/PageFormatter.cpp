@@ -1,6 +1,7 @@
 #include "PageFormatter.h"
 
 #include "ListMarker.h"
+#include "LongWords.h"
 #include "NoteFormat.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -52,7 +53,7 @@ std::unique_ptr<QTextDocument> PaperCopy(const QTextDocument& source, double sca
   copy->setDocumentMargin(0);
   // Paper has no room for what sticks out: a word longer than the line is broken.
   QTextOption option = copy->defaultTextOption();
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  option.setWrapMode(LongWords::WrapMode(*copy));
   copy->setDefaultTextOption(option);
   QTextCursor cursor(copy.get());
   const QString text = copy->toRawText();

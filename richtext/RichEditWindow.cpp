@@ -3,6 +3,7 @@
 #include "FormatRanges.h"
 #include "FormatRecords.h"
 #include "KeptGroup.h"
+#include "LongWords.h"
 #include "NoteStream.h"
 #include "NoteText.h"
 #include "PictureFit.h"
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -75,16 +77,44 @@ RichEditWindow::~RichEditWindow() {
 
 void RichEditWindow::AttachDocument(QTextDocument* document) {
   const bool modified = document->isModified();
+  const QTextOption::WrapMode wrap = LongWords::WrapMode(*document);
+  if (wrap != wordWrapMode()) {
+    // Set before the text is laid out, and with the outgoing text let go of first, so that
+    // neither is laid out in a mode that is not its own.
+    const QSignalBlocker quiet(this);
+    setDocument(nullptr);
+    setWordWrapMode(wrap);
+  }
   setDocument(document);
   document->setModified(modified);
   PictureFit::Install(document);
   PictureFit::SetRoomHeight(document, viewport()->height());
   document->setDefaultFont(defaultChar_.ToFormat().font());
   lines_.SetDocument(document);
+  connect(document, &QTextDocument::contentsChange, this, &RichEditWindow::FollowLongWords);
   connect(document, &QTextDocument::contentsChange, this, &RichEditWindow::Update);
   if (note_.GetLength() == 0) ApplyDefaultToEmpty();
   lastSelection_ = {};
   SelectionMoved();
+}
+
+// Runs before Qt lays out the change, so a long word typed or pasted is never measured
+// line by line.
+void RichEditWindow::FollowLongWords(int from, int /*removed*/, int added) {
+  const QTextDocument* text = document();
+  QTextOption::WrapMode wrap = QTextOption::WrapAnywhere;
+  if (wordWrapMode() == QTextOption::WrapAnywhere) {
+    if (!LongWords::HasLongWord(*text)) wrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
+  } else {
+    const auto changed = [&](const QTextBlock& block) { return block.isValid() && block.position() <= from + added; };
+    bool found = false;
+    for (QTextBlock block = text->findBlock(from); !found && changed(block); block = block.next())
+      found = LongWords::HasLongWord(block);
+    if (!found) return;
+  }
+  if (wrap == wordWrapMode()) return;
+  setWordWrapMode(wrap);
+  lines_.InvalidateAll();
 }
 
 void RichEditWindow::SelectionMoved() {

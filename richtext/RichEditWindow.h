@@ -132,6 +132,8 @@ protected:
 
 private:
   void AttachDocument(QTextDocument* document);
+  // Wraps anywhere while the text holds a word too long to break at word boundaries.
+  void FollowLongWords(int from, int removed, int added);
   void SelectionMoved();
   void ApplyInsets();
   void ApplyDefaultToEmpty();

@@ -21,10 +21,19 @@ QByteArray TallPictures(int count, qint64 pichgoal, int picwgoal) {
   return rtf + "}";
 }
 
-QByteArray LongWordBesidePicture(int letters, qint64 pichgoal) {
+namespace {
+QByteArray Letters(qsizetype letters) {
   QByteArray word(letters, 'x');
-  for (int i = 0; i < letters; ++i) word[i] = char('a' + i % 26);
-  return kHead + word + "{\\pict\\wmetafile8\\pichgoal" +
+  for (qsizetype i = 0; i < letters; ++i) word[i] = char('a' + i % 26);
+  return word;
+}
+
+}  // namespace
+
+QByteArray OneWord(qsizetype letters) { return kHead + Letters(letters) + "}"; }
+
+QByteArray LongWordBesidePicture(int letters, qint64 pichgoal) {
+  return kHead + Letters(letters) + "{\\pict\\wmetafile8\\pichgoal" +
          QByteArray::number(pichgoal) + " " + kPictureData + "}}";
 }
 

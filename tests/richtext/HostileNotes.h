@@ -12,6 +12,8 @@ namespace HostileNotes {
 QByteArray TallPictures(int count, qint64 pichgoal = 491505, int picwgoal = 0);
 // One word of this many letters, then a picture of the given height in twips.
 QByteArray LongWordBesidePicture(int letters, qint64 pichgoal = 2147483648LL);
+// One paragraph of a single word of this many letters.
+QByteArray OneWord(qsizetype letters);
 // A table of rows x columns cells, each row declaring its cell boundaries.
 QByteArray Table(int rows, int columns);
 // The second note's text after the first's.

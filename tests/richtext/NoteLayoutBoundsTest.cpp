@@ -6,6 +6,7 @@
 #include "HostileNotes.h"
 #include "NoteFixtures.h"
 
+#include "richtext/LongWords.h"
 #include "richtext/NoteDocument.h"
 #include "richtext/PictureFit.h"
 #include "richtext/RichEdit20.h"
@@ -13,6 +14,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -30,7 +33,98 @@ QSizeF FirstPictureSize(QTextDocument* document) {
   return {};
 }
 
+// Lays the editor's text out at this window width; the time it took in milliseconds.
+qint64 LayOutAt(RichEdit20& editor, int width) {
+  QElapsedTimer timer;
+  timer.start();
+  editor.resize(width, 218);
+  EXPECT_GT(editor.document()->documentLayout()->documentSize().height(), 0) << width;
+  return timer.elapsed();
+}
+
+// True when every line of the paragraph after its first starts after a space.
+bool BreaksAtSpaces(const QTextBlock& block) {
+  const QTextLayout* layout = block.layout();
+  for (int i = 1; i < layout->lineCount(); ++i)
+    if (block.text().at(layout->lineAt(i).textStart() - 1) != u' ') return false;
+  return layout->lineCount() > 1;
+}
+
 }  // namespace
+
+TEST(NoteLayoutBoundsTest, OnlyAWordPastTheLimitIsLong) {
+  QTextDocument document;
+  const QString at(LongWords::MaxWord, u'a');
+  const QString half(LongWords::MaxWord / 2 + 100, u'b');
+  const struct {
+    QString text;
+    bool isLong;
+  } cases[] = {
+      {at, false},
+      {at + u'a', true},
+      {QStringLiteral("x ") + at + u'a', true},                        // last in its paragraph
+      {at + u'a' + QStringLiteral(" x"), true},                       // first
+      {at + u' ' + at + u' ' + at, false},                             // many words at the limit
+      {half + u'-' + half, false},                                     // a hyphen lets the line break
+      {QString(LongWords::MaxWord / 3 * 4, QChar(0x4E00)), false},     // ideographs break anywhere
+  };
+  for (const auto& c : cases) {
+    document.setPlainText(c.text);
+    EXPECT_EQ(LongWords::HasLongWord(document.begin()), c.isLong) << c.text.size();
+    document.setPlainText(QStringLiteral("first\n") + c.text + QStringLiteral("\nlast"));
+    EXPECT_EQ(LongWords::HasLongWord(document), c.isLong) << c.text.size();
+    EXPECT_EQ(LongWords::WrapMode(document),
+              c.isLong ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+  }
+}
+
+// Qt measures the rest of a word again for every line it fills: a note of one word of a
+// million letters took minutes in the editor at any width the note window allows.
+TEST(NoteLayoutBoundsTest, AMillionLetterWordLaysOutInTheEditor) {
+  RichEdit20 editor;
+  editor.resize(303, 218);
+  editor.show();
+  QElapsedTimer timer;
+  timer.start();
+  ASSERT_EQ(StreamIn(editor.Note(), HostileNotes::OneWord(1000000), SF_RTF), 0u);
+  EXPECT_LT(timer.elapsed(), 60000);
+  for (const int width : {150, 303, 836}) {
+    EXPECT_LT(LayOutAt(editor, width), 60000) << width;
+    const QTextLayout* layout = editor.document()->begin().layout();
+    const int room = editor.viewport()->width();
+    EXPECT_GT(layout->lineCount(), 1000000 * 4 / room) << width;  // letters are wider than 4 pixels
+    for (int i = 0; i < layout->lineCount(); i += 997) EXPECT_LE(layout->lineAt(i).naturalTextWidth(), room) << width;
+  }
+}
+
+// A long word typed or pasted into a note is broken anywhere at once; ordinary words wrap at
+// their boundaries before and after it.
+TEST(NoteLayoutBoundsTest, OrdinaryWordsKeepWrappingAtSpaces) {
+  RichEdit20 editor;
+  editor.resize(303, 218);
+  editor.show();
+  QByteArray words;
+  for (int i = 0; i < 40; ++i) words += "harbour boats ";
+  const QByteArray longest(LongWords::MaxWord, 'q');
+  ASSERT_EQ(StreamIn(editor.Note(), "{\\rtf1 " + words + "\\par " + longest + "}", SF_RTF), 0u);
+  LayOutAt(editor, 303);
+  QTextDocument* document = editor.document();
+  EXPECT_TRUE(BreaksAtSpaces(document->begin()));
+  const QTextBlock word = document->begin().next();
+  EXPECT_GT(word.layout()->lineCount(), 5);  // the longest word still breaks where it must
+  for (int i = 0; i < word.layout()->lineCount(); ++i)
+    EXPECT_LE(word.layout()->lineAt(i).naturalTextWidth(), editor.viewport()->width());
+
+  QTextCursor cursor(document);
+  cursor.movePosition(QTextCursor::End);
+  QElapsedTimer timer;
+  timer.start();
+  cursor.insertText(QString(1000000, u'z'));
+  EXPECT_LT(LayOutAt(editor, 303) + timer.elapsed(), 60000);
+  editor.Undo();
+  LayOutAt(editor, 310);
+  EXPECT_TRUE(BreaksAtSpaces(document->begin()));
+}
 
 TEST(NoteLayoutBoundsTest, FitKeepsProportionsWithinTheRoom) {
   const struct {

@@ -3,6 +3,7 @@
 // document must lay out and draw in a narrow window without a fault or a hang.
 
 #include "RtfRoundTripCheck.h"
+#include "richtext/LongWords.h"
 #include "richtext/RtfReader.h"
 
 #include <QByteArray>
@@ -32,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
   const std::unique_ptr<QTextDocument> document = RtfReader::Read(bytes, true).builder.Build();
+  // Wrapped as the note window wraps it.
+  QTextOption option = document->defaultTextOption();
+  option.setWrapMode(LongWords::WrapMode(*document));
+  document->setDefaultTextOption(option);
   document->setTextWidth(120);
   QImage window(120, 160, QImage::Format_RGB32);
   QPainter painter(&window);

@@ -10,7 +10,8 @@ printf '{\\rtf1\\fs8364 %s\\sl83648\\slmult1 %s}' "$words" "$words" >tests/richt
   >tests/richtext/corpus/fuzz-tall-exact-lines.rtf
 # Notes whose layout never finished, or took tens of seconds: 260 pictures kept 32,767 pixels
 # tall; a 10,000-letter word beside a picture of the largest height, laid out in a narrow
-# window; one table row of 30,000 cells.
+# window; one table row of 30,000 cells; one word of 100,000 letters, which Qt measured again
+# for every line it filled.
 head='{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 '
 { printf '%s' "$head"; for ((i = 0; i < 260; ++i)); do printf '{\\pict\\wmetafile8\\pichgoal491505 010009000003}\\par\r\n'; done
   printf '}'; } >tests/richtext/corpus/fuzz-tall-pictures.rtf
@@ -19,3 +20,5 @@ head='{\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs20 '
 { printf '%s\\trowd\\trgaph108' "$head"; for ((c = 1; c <= 64; ++c)); do printf '\\cellx%d' $((c * 1000)); done
   printf '\r\n\\pard\\intbl '; for ((c = 0; c < 30000; ++c)); do printf '%d\\cell ' "$c"; done; printf '\\row\r\n\\pard}'; } \
   >tests/richtext/corpus/fuzz-row-of-30000-cells.rtf
+{ printf '%s' "$head"; printf '%.0sabcdefghijklmnopqrstuvwxyz' $(seq 3846); printf 'abcd}'; } \
+  >tests/richtext/corpus/fuzz-one-word-of-100000-letters.rtf
