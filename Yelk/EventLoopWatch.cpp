@@ -1,20 +1,16 @@
 #include "EventLoopWatch.h"
 
+#include "SettableClock.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QThread>
 
 namespace {
-std::function<qint64()> testClock;
+SettableClock steadyClock;
 
-qint64 Now() {
-  if (testClock) return testClock();
-  static QElapsedTimer steady;
-  if (!steady.isValid()) steady.start();
-  return steady.elapsed();
-}
+qint64 Now() { return steadyClock.Now(); }
 
 // Notes the time whenever the dispatcher wakes up or is about to wait, which it does on
 // every pass of the loop and every processEvents().
@@ -47,4 +43,4 @@ bool EventLoopWatch::LoopIsOverdue() {
   return watcher && Now() - watcher->lastRun >= OverdueMs;
 }
 
-void EventLoopWatch::SetClock(std::function<qint64()> clock) { testClock = std::move(clock); }
+void EventLoopWatch::SetClock(std::function<qint64()> clock) { steadyClock.Set(std::move(clock)); }

@@ -1,26 +1,21 @@
 #include "SoundTrack.h"
 
 #include "SoundTrackCheck.h"
+#include "Yelk/SettableClock.h"
 #include "Yelk/TMsgLog.h"
 #include "platform/MusicPlayer.h"
 #include "settings/ProgSettings.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTemporaryFile>
 
 #include <stdexcept>
 
 namespace {
 SoundTrack* background = nullptr;
-std::function<qint64()> testClock;
+SettableClock steadyClock;
 
-qint64 Now() {
-  if (testClock) return testClock();
-  static QElapsedTimer steady;
-  if (!steady.isValid()) steady.start();
-  return steady.elapsed();
-}
+qint64 Now() { return steadyClock.Now(); }
 }  // namespace
 
 SoundTrack::SoundTrack(QIODevice& stream, const SoundTrackHeader& header) : header_(header) {
@@ -51,7 +46,7 @@ SoundTrack::~SoundTrack() {
 
 SoundTrack* SoundTrack::Current() { return background; }
 
-void SoundTrack::SetClock(std::function<qint64()> clock) { testClock = std::move(clock); }
+void SoundTrack::SetClock(std::function<qint64()> clock) { steadyClock.Set(std::move(clock)); }
 
 bool SoundTrack::WriteData(QIODevice& stream) const { return stream.write(data_) == data_.size(); }
 
