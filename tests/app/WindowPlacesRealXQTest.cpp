@@ -109,6 +109,26 @@ private slots:
     Settings()->Maximized = false;
   }
 
+  // A game saved in a normal window, opened while the window is maximised: the window is
+  // restored and placed as saved, its frame kept inside the work area.
+  void aSavedNormalWindowIsRestoredFromMaximised() {
+    NormalWindowAt(QRect(10, 10, 800, 500));
+    Settings()->Maximized = true;
+    TMainForm form;
+    Start(form);
+    const QRect area = form.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(form.isMaximized() && form.frameGeometry().width() >= area.width() - 2, Patience);
+    form.PlaceMainForm(QRect(area.right() + 500, area.bottom() + 500, 800, 500));
+    QTRY_VERIFY2_WITH_TIMEOUT(!form.isMaximized() && form.size() == QSize(800, 500),
+                              qPrintable(Text(form.geometry()) + QStringLiteral(" state %1").arg(form.windowState())),
+                              Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(Framed(form) && area.contains(form.frameGeometry()),
+                              qPrintable(Text(form.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
+                              Patience);
+    form.close();
+    Settings()->Maximized = false;
+  }
+
   // The first puzzle of a new player brings the welcome page: it opens on the table, its
   // frame clear of the main window's title bar and menus. The first start is maximised, so
   // the window manager finds no free place of its own for the page.

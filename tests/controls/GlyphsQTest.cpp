@@ -116,6 +116,37 @@ private slots:
     QVERIFY(!box.grab().isNull());  // paints empty glyphs without harm
   }
 
+  void aSelectedRowsNameIsDrawnInTheHighlightedTextColour() {
+    IconListBox box;
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::red);
+    palette.setColor(QPalette::Highlight, Qt::blue);
+    palette.setColor(QPalette::HighlightedText, Qt::green);
+    box.setPalette(palette);
+    box.AddItem("WWWWWWWW", nullptr);
+    box.AddItem("WWWWWWWW", nullptr);
+    box.resize(200, 100);
+    box.setCurrentRow(0);
+    const QImage shot = box.grab().toImage();
+    // Counts the row's pixels mostly red and mostly green.
+    const auto inks = [&](int row) {
+      const QRect rect = box.visualItemRect(box.item(row)).translated(box.viewport()->pos());
+      QPair<int, int> count{0, 0};
+      for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+          const QColor c = shot.pixelColor(x, y);
+          count.first += c.red() > 160 && c.green() < 100 && c.blue() < 100;
+          count.second += c.green() > 160 && c.red() < 100;
+        }
+      return count;
+    };
+    QCOMPARE(inks(0).first, 0);
+    QVERIFY(inks(0).second > 10);
+    QVERIFY(inks(1).first > 10);
+    QCOMPARE(inks(1).second, 0);
+  }
+
   void everyPictureTheGameNamesIsThere() {
     for (const char* name : {"bitmaps/8100", "bitmaps/8102", "bitmaps/8103", "bitmaps/NEWPAGE5", "bitmaps/BOOKMARK2",
                                 "bitmaps/BOOKMARKMULTIPLE", "leds/green-lit", "leds/green-unlit", "leds/yellow-lit",

@@ -224,3 +224,26 @@ TEST(NoteLayoutBoundsTest, TheEditorFitsPicturesToItsWindow) {
   editor.resize(800, 218);
   EXPECT_NEAR(fits().height(), small.height(), 1);
 }
+
+// A picture between the old and the new room is laid out again when the window shrinks below
+// it, and a note opened in a window wider than tall fits the window's height.
+TEST(NoteLayoutBoundsTest, APictureFollowsTheWindowsHeight) {
+  const QByteArray note = HostileNotes::TallPictures(1, 400 * 15, 100 * 15);  // 100 x 400 pixels
+  RichEdit20 editor;
+  editor.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);  // the text's width stays
+  editor.resize(303, 600);
+  editor.show();
+  ASSERT_EQ(StreamIn(editor.Note(), note, SF_RTF), 0u);
+  QTextDocument* document = editor.document();
+  const auto laidOut = [&] { return document->documentLayout()->blockBoundingRect(document->begin()).height(); };
+  EXPECT_NEAR(laidOut(), 400, 30);
+  editor.resize(303, 218);
+  EXPECT_LE(laidOut(), editor.viewport()->height() + 30);
+  EXPECT_LE(FirstPictureSize(document).height(), editor.viewport()->height());
+
+  editor.resize(800, 218);
+  ASSERT_EQ(StreamIn(editor.Note(), note, SF_RTF), 0u);
+  document = editor.document();
+  EXPECT_LE(FirstPictureSize(document).height(), editor.viewport()->height());
+  EXPECT_LE(laidOut(), editor.viewport()->height() + 30);
+}

@@ -9,6 +9,7 @@
 #include "Yelk/TMsgLog.h"
 #include "richtext/KeptGroup.h"
 #include "richtext/NotePicture.h"
+#include "richtext/PictureFit.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
 
@@ -108,6 +109,35 @@ TEST(NotePictureTest, APastedPictureIsWrittenAsAMetafileAndReadsBackEqual) {
   EXPECT_EQ(KeptGroup::Size(format), pasted.size());
   EXPECT_LE(LargestDifference(Shown(*document, format), pasted), 1);  // black is stored as 1
   EXPECT_TRUE(NotePicture::GroupFor(QImage(40000, 2, QImage::Format_RGB32)).isEmpty());
+}
+
+TEST(NotePictureTest, TwoPicturesInANoteShowTheirOwnPixels) {
+  const QImage first = Reference();
+  const QImage second = Reference().mirrored(true, true);
+  const std::unique_ptr<QTextDocument> document =
+      ReadRtf(Note(Pict("\\pngblip", Png(first), kShown) + Pict("\\pngblip", Png(second), kShown)));
+  QTextCursor cursor(document.get());
+  cursor.setPosition(2);
+  const QTextCharFormat one = cursor.charFormat();
+  cursor.setPosition(3);
+  const QTextCharFormat two = cursor.charFormat();
+  ASSERT_TRUE(KeptGroup::IsKept(one) && KeptGroup::IsKept(two));
+  EXPECT_EQ(LargestDifference(Shown(*document, one), first), 0);
+  EXPECT_EQ(LargestDifference(Shown(*document, two), second), 0);
+}
+
+// A picture taller than any window shows smaller, but keeps its own size, up to the largest
+// side a note stores, and is written back as it came.
+TEST(NotePictureTest, APictureTallerThanTheWindowKeepsItsOwnSize) {
+  for (const QSize goal : {QSize(30, 3000), QSize(20, 10000), QSize(12000, 40)}) {
+    SCOPED_TRACE(goal.height());
+    const QByteArray group = Pict("\\pngblip", Png(Reference()), goal);
+    const std::unique_ptr<QTextDocument> document = ReadRtf(Note(group));
+    const QTextCharFormat format = PictureFormat(*document);
+    EXPECT_EQ(KeptGroup::Size(format), goal);
+    EXPECT_LE(format.toImageFormat().height(), PictureFit::MaxRoomHeight);
+    EXPECT_TRUE(RtfWriter::Write(*document).contains(group));
+  }
 }
 
 // Broken pictures of every kind: truncated, self-referencing and oversized metafile records,
