@@ -39,7 +39,8 @@ TEST(PictureSizeChecks, APictureWrongInItsHeightAloneIsCorrupt) {
 }
 
 // A saved table higher than this one places the main window as saved; a saved screen
-// higher than this one maximises it instead; a group higher than the table cannot be laid.
+// higher than this one maximises it instead; a group higher or wider than the table cannot
+// be laid.
 TEST(PictureSizeChecks, SavedTablesScreensAndGroupsTooHighAlone) {
   FakeTable table({1000, 800});
   ReaderScope readers;
@@ -59,6 +60,11 @@ TEST(PictureSizeChecks, SavedTablesScreensAndGroupsTooHighAlone) {
   file.savedScreen = QSize(1280, 801);
   prepare({"maximize", "mini 0"}, true);
   file.largestGroup = QSize(100, 801);
+  prepare({"maximize"}, false);
+  // Width against width: a group as wide as the table fits, one pixel more does not.
+  file.largestGroup = QSize(1000, 100);
+  prepare({"maximize", "mini 0"}, true);
+  file.largestGroup = QSize(1001, 100);
   prepare({"maximize"}, false);
 }
 
