@@ -124,6 +124,11 @@ TEST(NoteLayoutBoundsTest, OrdinaryWordsKeepWrappingAtSpaces) {
   editor.Undo();
   LayOutAt(editor, 310);
   EXPECT_TRUE(BreaksAtSpaces(document->begin()));
+
+  // A paste of several paragraphs is searched to its end, not only where it began.
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(QStringLiteral("\ncalm\n") + QString(LongWords::MaxWord + 1, u'y'));
+  EXPECT_EQ(editor.wordWrapMode(), QTextOption::WrapAnywhere);
 }
 
 TEST(NoteLayoutBoundsTest, FitKeepsProportionsWithinTheRoom) {
