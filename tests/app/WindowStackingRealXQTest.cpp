@@ -154,6 +154,19 @@ class WindowStackingRealXQTest : public QObject {
     return magnifier;
   }
 
+  // The save question, raised with the box cover and the magnifier showing, comes up above
+  // them and the main window; the game is then closed without its question.
+  static void ExpectSaveQuestionAbove(TMainForm& form, TBoxCoverFrm* cover, TMagForm* magnifier) {
+    Puzzle::Current()->SetChanged();
+    StackCheck check({&form, cover, magnifier});
+    QVERIFY(!form.QuerySave());
+    QVERIFY(check.Seen());
+    QVERIFY2(check.Above(), qPrintable(check.Report()));
+    form.Actions().MagnifierAtn->trigger();
+    Puzzle::Current()->ClearChanged();
+    form.close();
+  }
+
 private slots:
   void initTestCase() {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
@@ -180,15 +193,8 @@ private slots:
     QVERIFY(magnifier);
     QTRY_VERIFY2_WITH_TIMEOUT(StackedAbove(cover, {&form}), qPrintable(Describe(cover, {&form})), Patience);
     QTRY_VERIFY2_WITH_TIMEOUT(StackedAbove(magnifier, {&form}), qPrintable(Describe(magnifier, {&form})), Patience);
-    Puzzle::Current()->SetChanged();
     form.activateWindow();
-    StackCheck check({&form, cover, magnifier});
-    QVERIFY(!form.QuerySave());
-    QVERIFY(check.Seen());
-    QVERIFY2(check.Above(), qPrintable(check.Report()));
-    form.Actions().MagnifierAtn->trigger();
-    Puzzle::Current()->ClearChanged();
-    form.close();
+    ExpectSaveQuestionAbove(form, cover, magnifier);
   }
 
   // The same when the player was last in the box cover: the question still stands above
@@ -205,14 +211,7 @@ private slots:
     QTRY_VERIFY2_WITH_TIMEOUT(StackedAbove(magnifier, {cover}), qPrintable(Describe(magnifier, {cover})), Patience);
     cover->activateWindow();
     QTRY_VERIFY_WITH_TIMEOUT(cover->isActiveWindow(), Patience);
-    Puzzle::Current()->SetChanged();
-    StackCheck check({&form, cover, magnifier});
-    QVERIFY(!form.QuerySave());
-    QVERIFY(check.Seen());
-    QVERIFY2(check.Above(), qPrintable(check.Report()));
-    form.Actions().MagnifierAtn->trigger();
-    Puzzle::Current()->ClearChanged();
-    form.close();
+    ExpectSaveQuestionAbove(form, cover, magnifier);
   }
 
   // The puzzle's note, shown by itself when the puzzle is completed, lies above them too.
