@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -134,13 +136,18 @@ QVariant ToValue(const QString& s) {
   return s.startsWith("@@"_L1) ? QVariant(s.sliced(1)) : QVariant(s);
 }
 
-QVariant ToListValue(QStringList items) {
-  for (QString& item : items) {
-    if (!item.startsWith(u'@')) continue;
-    if (!item.startsWith("@@"_L1)) return {};
-    item.remove(0, 1);
+// A list is text items, "@@" an escaped '@'; one item in another '@' form (the writer marks
+// an item holding a NUL so) makes every item a value of its own, kept while all are text.
+QVariant ToListValue(const QStringList& items) {
+  QStringList texts;
+  const bool marked = std::any_of(items.cbegin(), items.cend(),
+                                  [](const QString& item) { return item.startsWith(u'@') && !item.startsWith("@@"_L1); });
+  for (const QString& item : items) {
+    const QVariant value = marked ? ToValue(item) : QVariant(item.startsWith("@@"_L1) ? item.sliced(1) : item);
+    if (value.typeId() != QMetaType::QString) return {};
+    texts << value.toString();
   }
-  return items;
+  return texts;
 }
 
 QVariant Unescaper::Run() {

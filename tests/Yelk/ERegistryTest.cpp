@@ -127,6 +127,7 @@ TEST_F(ERegistryTest, StoreLinesCostOnlyThemselves) {
       {"Path=C:\\", nullptr, "Path", "C:"},
       {"Folder=a;b, c", nullptr, "Folder", "a"},
       {"List=a, \"b;c\", @@d", nullptr, "List", QStringList({"a", "b;c", "@d"})},
+      {"Items=a, @String(b\\0c)", nullptr, "Items", QStringList({"a", QString::fromLatin1("b\0c", 3)})},
       {"Bytes=@ByteArray(\\0\\xff)", nullptr, "Bytes", QByteArray("\0\xff", 2)},
       {"Odd=\xc3\\n\xa9\xff", nullptr, "Odd", QString::fromUtf8("\n\xc3\xa9\xef\xbf\xbd")},
       {"\t; a comment", nullptr, nullptr, {}},

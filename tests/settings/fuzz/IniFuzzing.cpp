@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,6 +58,11 @@ QtReading ReadByQt(const QByteArray& bytes) {
     read.keys = ini.allKeys();
     read.status = ini.status();
     if (read.keys.size() == 1 && !read.keys[0].isEmpty()) read.value = ini.value(read.keys[0]);
+    // A list with an item the writer marked is a list of values: the store keeps it as text.
+    const QVariantList items = read.value.toList();
+    if (read.value.typeId() == QMetaType::QVariantList &&
+        std::all_of(items.cbegin(), items.cend(), [](const QVariant& item) { return item.typeId() == QMetaType::QString; }))
+      read.value = read.value.toStringList();
   }
   QFile::remove(path);
   return read;
