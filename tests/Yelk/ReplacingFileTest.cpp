@@ -253,6 +253,7 @@ TEST_F(ReplacingFileTest, ReadOnlyTargetsAreNotReplaced) {
     if (c.duringWrite) QFile::setPermissions(file, c.bits);
     const bool replaced = opened && writer.Commit();
     const bool writable = c.bits & QFile::WriteOwner;
+    EXPECT_EQ(opened, writable || c.duringWrite);  // refused before a byte is written
     EXPECT_EQ(replaced, writable);
     EXPECT_EQ(writer.ErrorString(), writable ? QString() : QStringLiteral("The file is read-only"));
     EXPECT_EQ(TestEnvironment::ReadFile(file), writable ? "new" : "old");
