@@ -261,7 +261,7 @@ IniStoreReader::Line IniStoreReader::Read(QByteArrayView line) {
   read.name = UnescapeName(text.first(equals - start).toByteArray().trimmed());
   if (!CanBeNamed(read.name)) return Dropped(Line::Unreadable, "skipped, a key without a name");
   read.value = Unescaper(text.sliced(equals - start + 1)).Run();
-  if (read.value.isNull()) return Dropped(Line::Unreadable, "skipped, a kind of value the settings do not keep");
+  if (!read.value.isValid()) return Dropped(Line::Unreadable, "skipped, a kind of value the settings do not keep");
   read.kind = Line::Value;
   return read;
 }

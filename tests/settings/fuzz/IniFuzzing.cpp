@@ -21,10 +21,13 @@ namespace {
 constexpr int LinesAskedOfQt = 32;
 
 // The readers read files: one folder of the process's own, removed at its end, which also
-// holds the settings store.
+// holds the settings store and the temporary files. In memory where there is such a
+// folder: every save syncs its files.
 const QTemporaryDir& Folder() {
-  static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/ini-fuzz-XXXXXX"));
-  static const bool storeThere = qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+  static const QTemporaryDir folder((QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+                                    QStringLiteral("/ini-fuzz-XXXXXX"));
+  static const bool storeThere = qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit()) &&
+                                 qputenv("TMPDIR", folder.path().toLocal8Bit());
   Q_UNUSED(storeThere);
   return folder;
 }
