@@ -1,13 +1,12 @@
 #include "ERegistry.h"
 
-#include "IniLineFilter.h"
+#include "IniStoreReader.h"
 #include "ReplacingFile.h"
 #include "TMsgLog.h"
 #include "TempFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
@@ -38,38 +37,9 @@ bool ParseBool(const QVariant& v, bool* ok) {
   return false;
 }
 
-// The ini reader over bytes: it reads files only, so the bytes go through a scratch file in
-// the program's own temporary folder, under a name never used before (the reader caches
-// what it has read by name and time stamp, so a reused name could read stale). Without
-// that folder the store is read where it is.
-bool ParseIni(const QByteArray& bytes, const QString& fallback, QMap<QString, QVariant>& values) {
-  values.clear();
-  const QString scratch = CreateTempFile();
-  QFile file(scratch);
-  const bool viaScratch = !scratch.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-  file.close();
-  bool ok = false;
-  {
-    QSettings ini(viaScratch ? scratch : fallback, QSettings::IniFormat);
-    // Sections are parsed lazily: reading every key brings any damage to light.
-    const QStringList keys = ini.allKeys();
-    ok = ini.status() == QSettings::NoError;
-    // Only text, text lists and binary values are ours; anything else could not be written
-    // back exactly and would make every later save fail its check.
-    for (const QString& key : keys) {
-      const QVariant v = ini.value(key);
-      const int type = v.typeId();
-      if (ok && (type == QMetaType::QString || type == QMetaType::QStringList || type == QMetaType::QByteArray))
-        values.insert(key, v);
-    }
-  }
-  if (!scratch.isEmpty()) QFile::remove(scratch);
-  if (!ok) values.clear();
-  return ok;
-}
-
-// The bytes the ini writer makes of values, written in the scratch folder; empty with the
-// reason in error when it failed.
+// The bytes the ini writer makes of values. It writes files only: a scratch file of the
+// program's own temporary folder, whose write, close and read back are each checked (the
+// writer's status covers its write and close). Empty with the reason in error on failure.
 QByteArray RenderIni(const QMap<QString, QVariant>& values, QString& error) {
   const QString scratch = CreateTempFile();
   if (scratch.isEmpty()) {
@@ -77,6 +47,7 @@ QByteArray RenderIni(const QMap<QString, QVariant>& values, QString& error) {
     return {};
   }
   QByteArray bytes;
+  QString failure;
   {
     QSettings out(scratch, QSettings::IniFormat);
     out.clear();
@@ -84,36 +55,40 @@ QByteArray RenderIni(const QMap<QString, QVariant>& values, QString& error) {
     out.sync();
     QFile written(scratch);
     if (out.status() != QSettings::NoError || !written.open(QIODevice::ReadOnly))
-      error = QStringLiteral("the settings could not be put into words in ") + scratch;
-    else
-      bytes = written.readAll();
+      failure = QStringLiteral("the settings could not be put into words in ") + scratch;
+    else if (bytes = written.readAll(); written.error() != QFile::NoError)
+      failure = QStringLiteral("the settings could not be read back from ") + scratch + QStringLiteral(": ") +
+                written.errorString();
   }
   QFile::remove(scratch);
-  return bytes;
+  if (failure.isEmpty()) return bytes;
+  error = failure;
+  return {};
 }
 
 }  // namespace
 
 ERegistry::ERegistry(Root root) : root(root), file(FilePath(root)) {
   damaged = !ReadStore();
-  if (!damaged) return;
-  values.clear();
-  found.clear();
-  TMsgLog::Add(QStringLiteral("ERegistry - damaged or unreadable store: ") + file);
+  if (damaged) TMsgLog::Add(QStringLiteral("ERegistry - unreadable store: ") + file + QStringLiteral(": ") + error);
 }
 
-// Lines the reader cannot read are left out, each with a log line; the file as found is
-// kept to be copied aside before the first write drops them for good.
+// Every line that can be read on its own counts; the others are left out, each with a log
+// line, and the file as found is kept to be copied aside before the first write drops
+// them for good.
 bool ERegistry::ReadStore() {
   QFile in(file);
   if (!in.exists()) return true;
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = in.readAll();
-  if (in.error() != QFile::NoError) return false;
-  const IniLineFilter filter(bytes);
-  for (const QString& note : filter.Notes()) TMsgLog::Add(QStringLiteral("ERegistry - ") + file + QStringLiteral(", ") + note);
-  if (filter.Changed()) found = bytes;
-  return ParseIni(filter.Text(), file, values);
+  if (!in.open(QIODevice::ReadOnly)) return Fail(in.errorString());
+  QByteArray bytes = in.readAll();
+  if (in.error() != QFile::NoError) return Fail(in.errorString());
+  const IniStoreReader reader(bytes);
+  for (const QString& note : reader.Notes()) TMsgLog::Add(QStringLiteral("ERegistry - ") + file + QStringLiteral(", ") + note);
+  values = reader.Values();
+  loaded = values;
+  mending = reader.Changed();
+  asFound = std::move(bytes);
+  return true;
 }
 
 ERegistry::~ERegistry() = default;
@@ -140,8 +115,8 @@ QString ERegistry::Group(const QString& key) const {
     path.clear();
   else if (path.startsWith(base + QLatin1Char('\\'), Qt::CaseInsensitive))
     path = path.mid(base.size() + 1);
-  QStringList parts = path.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
-  return parts.join(QLatin1Char('/'));
+  // Every read asks for its group: no pattern to compile each time.
+  return path.replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
 }
 
 QString ERegistry::Path(const QString& key, const QString& value) const {
@@ -257,12 +232,16 @@ bool ERegistry::WriteStringList(const QString& key, const QStringList& list,
 bool ERegistry::Flush() {
   if (root != CurrentUser) return Fail(QStringLiteral("the machine key is read-only"));
   if (!changed) return true;
-  if (!WriteStore()) {
+  // Defaults written over a store that could not be read would wipe it for good.
+  if (damaged) Fail(QStringLiteral("the settings store could not be read, and is left as it is: ") + error);
+  if (damaged || !WriteStore()) {
     TMsgLog::Add(QStringLiteral("ERegistry - could not write ") + file + QStringLiteral(": ") + error);
     return false;
   }
   changed = false;
-  found.clear();
+  mending = false;
+  loaded.clear();
+  asFound.clear();
   return true;
 }
 
@@ -271,18 +250,46 @@ bool ERegistry::Fail(const QString& reason) {
   return false;
 }
 
-// The ini writer does not notice every failed write, so its bytes are read back in full
-// before the one writer puts them in place.
+// Drops the values that read back otherwise than they were written, each with a log line;
+// a value as it was read from the store makes the store as found one that needed mending.
+// Each must read back otherwise when written alone too, and no key may be missing: a write
+// cut short must fail the save, not lose what it cut.
+bool ERegistry::DropUnwritable(const QMap<QString, QVariant>& written) {
+  QMap<QString, QVariant> differing;
+  for (auto it = values.cbegin(); it != values.cend(); ++it) {
+    const auto back = written.constFind(it.key());
+    if (back == written.cend()) return false;
+    if (back.value() != it.value()) differing.insert(it.key(), it.value());
+  }
+  QString unused;
+  const QMap<QString, QVariant> alone = IniStoreReader(RenderIni(differing, unused)).Values();
+  for (auto it = differing.cbegin(); it != differing.cend(); ++it)
+    if (!alone.contains(it.key()) || alone.value(it.key()) == it.value()) return false;
+  for (auto it = differing.cbegin(); it != differing.cend(); ++it) {
+    TMsgLog::Add(QStringLiteral("ERegistry - ") + file + QStringLiteral(", the value of ") + it.key() +
+                 QStringLiteral(" does not read back as written; dropped"));
+    const auto before = loaded.constFind(it.key());
+    if (before != loaded.cend() && before.value() == it.value()) mending = true;
+    values.remove(it.key());
+  }
+  return !differing.isEmpty();
+}
+
+// The ini writer does not notice every failed write, and cannot write every text so that
+// it reads back: its bytes are read back in full before the one writer puts them in place.
 bool ERegistry::WriteStore() {
-  const QByteArray bytes = RenderIni(values, error);
-  if (bytes.isEmpty() && !values.isEmpty()) return false;
-  QMap<QString, QVariant> written;
-  if (!ParseIni(bytes, QString(), written) || written != values)
-    return Fail(QStringLiteral("the settings did not read back as written"));
+  QByteArray bytes;
+  for (int pass = 0;; ++pass) {
+    bytes = RenderIni(values, error);
+    if (bytes.isEmpty() && !values.isEmpty()) return false;
+    const QMap<QString, QVariant> written = IniStoreReader(bytes).Values();
+    if (written == values) break;
+    if (pass > 0 || !DropUnwritable(written)) return Fail(QStringLiteral("the settings did not read back as written"));
+  }
   if (!QDir().mkpath(QFileInfo(file).absolutePath()))
     return Fail(QStringLiteral("can not make the folder ") + QFileInfo(file).absolutePath());
   // The store as found, unreadable lines and all, before they are dropped.
-  if (!found.isEmpty() && !ReplacingFile::Replace(file + QStringLiteral(".damaged"), found, &error)) return false;
+  if (mending && !ReplacingFile::Replace(file + QStringLiteral(".damaged"), asFound, &error)) return false;
   return ReplacingFile::Replace(file, bytes, &error);
 }
 

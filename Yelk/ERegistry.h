@@ -3,7 +3,8 @@
 // named after the base key's maker and title; the machine root is a read-only file of the
 // same name in the system-wide config folders (empty on a normal install). A key path's
 // backslashes become groups; an empty key means the base key itself.
-// An object reads the whole file once; writes stay in memory until Flush.
+// An object reads the whole file once, a line costing only itself (IniStoreReader); writes
+// stay in memory until Flush.
 
 #include <QMap>
 #include <QString>
@@ -48,14 +49,14 @@ public:
   bool WriteBinary(const QString& key, const QString& value, const QByteArray& data);
   // Replaces the whole key with one value per line, named prefix + index.
   bool WriteStringList(const QString& key, const QStringList& list, const QString& prefix);
-  // Writes the file through the safe writer once the new text reads back as written;
-  // false when anything failed (the reason in ErrorString), and the old file is then left
-  // as it was. A store read with unreadable lines is first kept as found beside itself
-  // ("<name>.damaged", the newest only).
+  // Writes the file through the safe writer once the new text reads back as written; a
+  // value that would not is dropped first, with a log line. False when anything failed
+  // (the reason in ErrorString), and the old file is then left as it was; a store that
+  // could not be read is never written over. A store that needed mending (lines or values
+  // dropped) is first kept as found beside itself ("<name>.damaged", the newest only).
   bool Flush();
   QString ErrorString() const { return error; }
-  // True when the file exists but could not be read or parsed even without its unreadable
-  // lines; it then reads as empty.
+  // True when the file exists but could not be read; it then reads as empty.
   bool IsDamaged() const { return damaged; }
 
   static int QuickReadInt(const QString& key, const QString& value, int def,
@@ -82,12 +83,15 @@ private:
   bool CanWrite(const QString& what) const;
   bool ReadStore();
   bool WriteStore();
+  bool DropUnwritable(const QMap<QString, QVariant>& written);
   bool Fail(const QString& reason);
 
   Root root;
   QString file;
   QMap<QString, QVariant> values;  // full key path -> value, as the ini reader gives them
-  QByteArray found;  // the file as read, when lines of it were left out
+  QMap<QString, QVariant> loaded;  // the values as read, until the first write
+  QByteArray asFound;              // the file as read, until the first write
+  bool mending = false;            // asFound is to be kept aside: something of it was dropped
   QString error;
   bool damaged = false;
   bool changed = false;

@@ -90,18 +90,31 @@ QString PendingFiles::ListPath() {
 
 void PendingFiles::SetListPath(const QString& path) { ListOverride() = path; }
 
+namespace {
+// Puts the entry in the list, in place of one of the same name; false with a log line when
+// the list could not be written.
+bool Record(const Entry& entry) {
+  std::lock_guard lock(ListMutex());
+  const QString list = PendingFiles::ListPath();
+  std::vector<Entry> entries = ReadList(list);
+  std::erase_if(entries, [&](const Entry& old) { return old.path == entry.path; });
+  entries.push_back(entry);
+  if (WriteList(list, entries)) return true;
+  TMsgLog::Add(QStringLiteral("Could not record the new file ") + QFile::decodeName(entry.path) +
+               QStringLiteral(" in ") + list + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
+  return false;
+}
+}  // namespace
+
+bool PendingFiles::Expect(const QString& path) {
+  return Record({0, 0, QFile::encodeName(QFileInfo(path).absoluteFilePath())});
+}
+
 bool PendingFiles::Add(const QString& path) {
   const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
   struct stat info {};
   if (::lstat(name.constData(), &info) != 0) return false;
-  std::lock_guard lock(ListMutex());
-  const QString list = ListPath();
-  std::vector<Entry> entries = ReadList(list);
-  entries.push_back({quint64(info.st_dev), quint64(info.st_ino), name});
-  if (WriteList(list, entries)) return true;
-  TMsgLog::Add(QStringLiteral("Could not record the new file ") + path + QStringLiteral(" in ") + list +
-               QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno)));
-  return false;
+  return Record({quint64(info.st_dev), quint64(info.st_ino), name});
 }
 
 void PendingFiles::Remove(const QString& path) {
@@ -120,9 +133,11 @@ int PendingFiles::Sweep() {
   int removed = 0;
   for (const Entry& entry : ReadList(list)) {
     struct stat info {};
-    // Only the very file the writer made: a file made since under that name stays.
+    // Only the very file the writer made: a file made since under that name stays. One
+    // recorded by its name alone was made by a run that ended before it wrote a byte.
+    const bool named = entry.inode == 0;
     if (::lstat(entry.path.constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        quint64(info.st_dev) != entry.device || quint64(info.st_ino) != entry.inode)
+        (named ? info.st_size != 0 : quint64(info.st_dev) != entry.device || quint64(info.st_ino) != entry.inode))
       continue;
     const QString shown = QFile::decodeName(entry.path);
     if (::unlink(entry.path.constData()) == 0) {

@@ -3,7 +3,9 @@
 // A run that ends before a rename (killed, power lost) leaves such a file beside the
 // player's file; the next start removes exactly those that are still the file recorded
 // (same device and inode), so a file of the player's that happens to carry the same name
-// is never touched. The list lives beside the settings store.
+// is never touched. A name is recorded before its file is made, and the file once made:
+// a run ended in between leaves an empty file under a name no one else chose, which goes
+// too. The list lives beside the settings store.
 
 #include <QString>
 
@@ -13,8 +15,10 @@ public:
   static QString ListPath();
   static void SetListPath(const QString& path);
 
-  // Records a file just made by the writer; false (and a log line) when the list could not
-  // be written, which leaves the file unrecorded but does not stop the save.
+  // Records the name of a file the writer is about to make, and then the file just made
+  // (its device and inode); false (and a log line) when the list could not be written,
+  // which leaves the file unrecorded but does not stop the save.
+  static bool Expect(const QString& path);
   static bool Add(const QString& path);
   // Forgets a file that was renamed or removed.
   static void Remove(const QString& path);

@@ -106,14 +106,25 @@ bool ReplacingFile::Fail(int error) { return Fail(Reason(error)); }
 bool ReplacingFile::Open() {
   if (CurrentFaults().refuseCreate) return Fail(EACCES);
   if (const int error = Injected(Step::Create)) return Fail(error);
+  if (TargetIsReadOnly()) return false;
   for (int attempt = 0; attempt < 100; ++attempt) {
     const QString name = NewName(target_);
+    // Its name is recorded before it exists: a run ended at any point leaves no new file
+    // that the next start does not know of.
+    PendingFiles::Expect(name);
     const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0) return Fail(errno);
+    if (fd < 0) {
+      const int error = errno;
+      PendingFiles::Remove(name);
+      if (error == EEXIST) continue;
+      return Fail(error);
+    }
     fd_ = fd;
     newPath_ = name;
-    PendingFiles::Add(name);
+    if (const int error = Injected(Step::Record))
+      TMsgLog::Add(QStringLiteral("Could not record the new file ") + name + QStringLiteral(": ") + Reason(error));
+    else
+      PendingFiles::Add(name);
     file_ = std::make_unique<Writer>(name, CurrentFaults().writeLimit);
     // Unbuffered: a failing write shows at once, in the write that failed.
     if (!file_->open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
@@ -121,6 +132,16 @@ bool ReplacingFile::Open() {
     return true;
   }
   return Fail(QStringLiteral("No unused file name"));
+}
+
+// A file without a write permission bit, or one this user may not write, is not replaced:
+// a rename never looks at the file's own bits, and the system refuses root nothing.
+bool ReplacingFile::TargetIsReadOnly() {
+  const QByteArray target = QFile::encodeName(target_);
+  struct stat info {};
+  if (::stat(target.constData(), &info) != 0) return false;
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(target.constData(), W_OK) == 0) return false;
+  return !Fail(QStringLiteral("The file is read-only"));
 }
 
 bool ReplacingFile::Reserve() {
@@ -179,6 +200,8 @@ bool ReplacingFile::Commit() {
   if (!SyncAndClose()) return false;
   const QByteArray newName = QFile::encodeName(newPath_);
   const QByteArray target = QFile::encodeName(target_);
+  // The file may have been made read-only while it was written.
+  if (TargetIsReadOnly()) return false;
   struct stat old {};
   if (::stat(target.constData(), &old) == 0 && ::chmod(newName.constData(), old.st_mode & 07777) != 0)
     return Fail(errno);

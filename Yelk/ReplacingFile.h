@@ -5,10 +5,11 @@
 // Commit succeeds the target keeps its old contents, and a failed or abandoned write
 // leaves nothing behind. The new file lives in the target's folder (a rename never crosses
 // a volume), under a hidden name that keeps the target's extension so that whatever judges
-// a file by its name still recognises it, and it is recorded (PendingFiles) until the
-// rename so that a run killed in between has it removed at the next start. A symbolic
-// link stays a link (the file it points at is replaced), and an existing target's
-// permission bits carry over. Failures read as the system's reason (strerror).
+// a file by its name still recognises it, and it is recorded (PendingFiles) from before it
+// exists until the rename so that a run killed in between has it removed at the next
+// start. A symbolic link stays a link (the file it points at is replaced), an existing
+// target's permission bits carry over, and a target without write permission is not
+// replaced. Failures read as the system's reason (strerror).
 
 #include <QFile>
 #include <QString>
@@ -28,8 +29,10 @@ public:
   static void SetFaults(const Faults& faults);
 
   // The steps a test may make fail: the hook answers an errno to fail the step with, or 0.
-  // Write is asked once per chunk written.
-  enum class Step { Create, Write, Sync, Close, Rename, FolderSync };
+  // Write is asked once per chunk written; Record once the new file exists, before it is
+  // recorded by its device and inode (a failure there is logged and the write goes on, as
+  // for a list that cannot be written).
+  enum class Step { Create, Record, Write, Sync, Close, Rename, FolderSync };
   using FaultHook = std::function<int(Step)>;
   static void SetFaultHook(FaultHook hook);
 
@@ -41,7 +44,8 @@ public:
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-  // Creates the new, empty file for writing; false when the folder refuses it.
+  // Creates the new, empty file for writing; false when the folder refuses it or the
+  // target is read-only.
   bool Open();
   // Open, then closed again, for a writer that opens the path itself.
   bool Reserve();
@@ -64,6 +68,7 @@ private:
   bool Fail(const QString& error);
   bool Fail(int error);
   bool SyncAndClose();
+  bool TargetIsReadOnly();
   void SyncFolder() const;
 
   QString target_;

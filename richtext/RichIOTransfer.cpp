@@ -109,8 +109,8 @@ DWORD Out(XferInfo& info, BYTE* buffer, LONG size, LONG* count) {
   }
   const qint64 written = info.stream->write(reinterpret_cast<const char*>(buffer), size);
   if (written != size) {
-    // A short write is a full disk as the user sees it; a memory stream never fails so.
-    info.diskFull = true;
+    // The system's reason, whatever it is: a full disk is only one of them.
+    info.errorText = info.stream->errorString();
     return 1;
   }
   *count = size;

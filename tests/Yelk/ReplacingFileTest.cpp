@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <vector>
 #include <csignal>
@@ -220,4 +221,73 @@ TEST_F(ReplacingFileTest, ListKeepsAnyName) {
     EXPECT_EQ(PendingFiles::Sweep(), 1);
     EXPECT_FALSE(QFileInfo::exists(left));
   }
+}
+
+// A target without write permission is not replaced, whoever runs the game (root too), and
+// however it is reached; one made read-only while the new file was written neither.
+TEST_F(ReplacingFileTest, ReadOnlyTargetsAreNotReplaced) {
+  const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+  struct Case {
+    const char* what;
+    QFile::Permissions bits;
+    bool viaLink;
+    bool duringWrite;
+  } const cases[] = {{"0444", readOnly, false, false},
+                     {"0400", QFile::ReadOwner, false, false},
+                     {"0444 behind a link", readOnly, true, false},
+                     {"made 0444 while written", readOnly, false, true},
+                     {"0644 is replaced", readOnly | QFile::WriteOwner, false, false}};
+  const QString real = folder + "/real.saw";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(target);
+    QFile::remove(real);
+    ASSERT_TRUE(TestEnvironment::WriteFile(c.viaLink ? real : target, "old"));
+    if (c.viaLink) {
+      ASSERT_TRUE(QFile::link(real, target));
+    }
+    const QString file = c.viaLink ? real : target;
+    ReplacingFile writer(target);
+    if (!c.duringWrite) QFile::setPermissions(file, c.bits);
+    const bool opened = writer.Open() && writer.Write("new");
+    if (c.duringWrite) QFile::setPermissions(file, c.bits);
+    const bool replaced = opened && writer.Commit();
+    const bool writable = c.bits & QFile::WriteOwner;
+    EXPECT_EQ(opened, writable || c.duringWrite);  // refused before a byte is written
+    EXPECT_EQ(replaced, writable);
+    EXPECT_EQ(writer.ErrorString(), writable ? QString() : QStringLiteral("The file is read-only"));
+    EXPECT_EQ(TestEnvironment::ReadFile(file), writable ? "new" : "old");
+    EXPECT_EQ(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), c.bits);
+    EXPECT_EQ(QFileInfo(target).isSymLink(), c.viaLink);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+  }
+}
+
+// A name is recorded before its file is made; the next start removes a file made under it
+// only while it is still empty (a run that ended before recording the file itself), and
+// never anything else found under that name.
+TEST_F(ReplacingFileTest, NamesRecordedBeforeTheirFilesAreSweptOnlyWhenEmpty) {
+  const QString name = folder + "/.game-abc.saw";
+  struct Case {
+    const char* what;
+    std::function<bool()> arrange;
+    bool removed;
+  } const cases[] = {
+      {"made, not yet recorded", [&] { return TestEnvironment::WriteFile(name, {}); }, true},
+      {"never made", [] { return true; }, false},
+      {"the player's since", [&] { return TestEnvironment::WriteFile(name, "the player's"); }, false},
+      {"a folder", [&] { return QDir().mkpath(name); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QDir(name).removeRecursively();
+    QFile::remove(name);
+    ASSERT_TRUE(PendingFiles::Expect(name));
+    ASSERT_TRUE(c.arrange());
+    const bool there = QFileInfo::exists(name);
+    EXPECT_EQ(PendingFiles::Sweep(), c.removed ? 1 : 0);
+    EXPECT_EQ(QFileInfo::exists(name), there && !c.removed);
+    EXPECT_FALSE(QFileInfo::exists(PendingFiles::ListPath()));
+  }
+  QDir(name).removeRecursively();
 }

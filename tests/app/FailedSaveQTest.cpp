@@ -92,9 +92,21 @@ private slots:
     QVERIFY(prompts.Shown().at(2).text.endsWith(Failure(EIO)));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("game.saw")});
 
+    // A game the player made read-only is not replaced: Save says so, Save As stays offered.
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    QVERIFY(QFile::setPermissions(game, readOnly));
+    form.Actions().SaveAtn->trigger();
+    QCOMPARE(prompts.Shown().size(), 4);
+    QVERIFY2(prompts.Shown().at(3).text.endsWith(QStringLiteral(": The file is read-only")),
+             qPrintable(prompts.Shown().at(3).text));
+    QCOMPARE(Bytes(game), saved);
+    QCOMPARE(QFile::permissions(game) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), readOnly);
+    QVERIFY(form.Actions().SaveAtn->isEnabled() && form.Actions().SaveAsAtn->isEnabled());
+    QVERIFY(QFile::setPermissions(game, readOnly | QFile::WriteOwner));
+
     // The next Save goes through and keeps both joins.
     form.Actions().SaveAtn->trigger();
-    QCOMPARE(prompts.Shown().size(), 3);
+    QCOMPARE(prompts.Shown().size(), 4);
     QVERIFY(!form.Actions().SaveAtn->isEnabled());
     {
       Puzzle reread(game);

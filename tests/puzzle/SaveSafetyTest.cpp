@@ -116,7 +116,7 @@ TEST(SaveSafetyTest, KilledSaveLeavesTheOldFileAndTheNextStartTidies) {
   ASSERT_TRUE(JigsawFile::SaveStillPuzzle(fresh, Content(picture)));
   ReplacingFile::SetFaultHook({});
   ASSERT_GE(writes, 3);
-  ASSERT_EQ(steps, writes + 5);  // create, the writes, sync, close, rename, folder sync
+  ASSERT_EQ(steps, writes + 6);  // create, record, the writes, sync, close, rename, folder sync
   const QByteArray saved = ReadAll(fresh);
   const QByteArray old = Game().bytes;
 

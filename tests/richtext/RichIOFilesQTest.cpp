@@ -17,6 +17,8 @@
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <cerrno>
+#include <cstring>
 
 using TestEnvironment::ReadFile;
 using TestEnvironment::WriteFile;
@@ -286,6 +288,8 @@ private slots:
     RichEdit20 editor;
     editor.GetIO()->SetContent(&kRich);
     const QString full = QStringLiteral("There is not enough free disk space available to save file\n\"%1\".").arg(path);
+    // A failed write says the system's reason, not always the disk's room.
+    const auto Exception = [](int error) { return QStringLiteral("Exception:  ") + QString::fromLocal8Bit(std::strerror(error)); };
     const QString refused = QStringLiteral("The choosen file could not be opened/created.\nIf the file already exists "
                                            "ensure it is not open by another application.");
     struct Case {
@@ -296,7 +300,11 @@ private slots:
     };
     const Case cases[] = {
         {"disk full", [] { SetFreeSpaceQuery([](const QString&) { return qint64(9); }); }, RichIO::DocRtf, full},
-        {"write error", [] { ReplacingFile::SetFaults({false, 100}); }, RichIO::DocRtf, full},
+        {"write past the disk's room", [] { ReplacingFile::SetFaults({false, 100}); }, RichIO::DocRtf,
+         Exception(ENOSPC)},
+        {"device error", [] { ReplacingFile::SetFaultHook([](ReplacingFile::Step at) {
+                                return at == ReplacingFile::Step::Write ? EIO : 0; }); },
+         RichIO::DocRtf, Exception(EIO)},
         {"read-only target", [&] { QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup); },
          RichIO::DocRtf, refused},
         {"unwritable folder", [] { ReplacingFile::SetFaults({true, -1}); }, RichIO::DocRtf, refused},
@@ -311,6 +319,7 @@ private slots:
       QVERIFY2(!editor.GetIO()->Store(path, c.type, false), c.what);
       SetFreeSpaceQuery(nullptr);
       ReplacingFile::SetFaults({});
+      ReplacingFile::SetFaultHook({});
       QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
       QCOMPARE(ReadFile(path), old);
       QCOMPARE(Entries(folder), entries);

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QSet>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -167,7 +169,11 @@ TEST_F(ProgSettingsTest, EverySettingSurvivesAnUnreadableLine) {
       {"hash comment", inGeneral("# keep the piece size small\n")},
       {"byte-order mark", "\xEF\xBB\xBF" + good},
       {"broken section header", brokenHeader},
-      {"binary bytes", inGeneral(QByteArray("\x89PNG\x1a\x00\x00\x01\xff=\x02\n", 12))}};
+      {"binary bytes", inGeneral(QByteArray("\x89PNG\x1a\x00\x00\x01\xff\x02\n", 11))},
+      {"';' before the '='", inGeneral("My note; see Snap distance=7\n")},
+      {"'=' only in quotes", inGeneral("\"old=1\"\n")},
+      {"a vertical tab", inGeneral("\v\n")},
+      {"a value that does not read back", inGeneral("Note=\\xd800\n")}};
   for (const auto& [name, damaged] : cases) {
     SCOPED_TRACE(name);
     WriteStore(damaged);
@@ -282,6 +288,136 @@ TEST_F(ProgSettingsTest, IniBesideTheProgramSwitchesContinuousRefresh) {
   writeIni("[Other]\nContinuous refresh=0\n");
   s.Load(ini);
   EXPECT_TRUE(s.ContinuousRefresh);
+}
+
+namespace {
+// The test's own reading of a store, line by line: the section each header names (its
+// text; "[General]" before any), the game's own key lines by their raw key, the later one
+// counting, and whether anything of the store is lost. Its clean store is what the damaged
+// one must read like.
+enum class Kind { Blank, Header, ClosedHeader, BadHeader, Key, Garbage, Unwritable };
+
+// A line a store reader reads on its own: empty, a comment, or an '=' before any ';', both
+// outside quotes and not behind a backslash.
+bool ReadableAlone(const QByteArray& line) {
+  qsizetype i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  if (i == line.size() || line[i] == ';') return true;
+  for (bool quoted = false; i < line.size(); ++i) {
+    if (line[i] == '\\') ++i;
+    else if (line[i] == '"') quoted = !quoted;
+    else if (!quoted && (line[i] == ';' || line[i] == '=')) return line[i] == '=';
+  }
+  return false;
+}
+
+struct StoreModel {
+  QMap<QByteArray, QMap<QByteArray, QByteArray>> sections;
+  bool lost = false;
+
+  explicit StoreModel(const std::vector<std::pair<QByteArray, Kind>>& lines) {
+    QByteArray section = "[General]";
+    bool named = true;
+    for (const auto& [line, kind] : lines) {
+      if (kind == Kind::Header || kind == Kind::ClosedHeader) section = kind == Kind::Header ? line : line + ']';
+      named = kind == Kind::BadHeader ? false : kind == Kind::Header || kind == Kind::ClosedHeader || named;
+      // The game writes its lists whole: what else stands in their sections goes unread.
+      const bool list = section.endsWith("folders]") || section == "[Recent%20puzzles]" || section == "[Custom%20colors]";
+      lost = lost || kind == Kind::ClosedHeader || kind == Kind::BadHeader || (kind == Kind::Unwritable && !list) ||
+             (kind == Kind::Garbage && !ReadableAlone(line));
+      if (kind != Kind::Key || !named) continue;
+      const QByteArray key = line.left(line.indexOf('='));
+      lost = lost || sections[section].contains(key);
+      sections[section][key] = line;
+    }
+  }
+  QByteArray Clean() const {
+    QByteArray text;
+    for (auto s = sections.cbegin(); s != sections.cend(); ++s)
+      text += s.key() + '\n' + QList<QByteArray>(s->cbegin(), s->cend()).join('\n') + '\n';
+    return text;
+  }
+};
+
+// Random lines of every kind: bytes, printable text rich in what the format gives meaning
+// to, invalid UTF-8, lone surrogates, the game's keys again, and section headers good and bad.
+std::pair<QByteArray, Kind> RandomLine(QRandomGenerator& random) {
+  static const QByteArray rich = ";\"\\=[]\t\v\f ab%@,x0d8";
+  static const QByteArray headers[] = {"[P1]", "[P2]", "[General]", "[Recent%20puzzles]"};
+  static const QByteArray badHeaders[] = {"[]", "[ ]", "[a;b]", "[\\]", "[x\\\\y]"};
+  QByteArray line;
+  const int length = random.bounded(24);
+  switch (random.bounded(9)) {
+    case 0:
+      for (int i = 0; i < length; ++i) line += char(random.bounded(256));
+      break;
+    case 1: case 2:
+      for (int i = 0; i < length; ++i) line += rich[random.bounded(int(rich.size()))];
+      break;
+    case 3:
+      for (int i = 0; i < length; ++i) line += char(random.bounded(2) ? 0x80 + random.bounded(128) : '=');
+      break;
+    case 4:
+      return {"Lone=a\\xd" + QByteArray::number(8 + random.bounded(8), 16) + "00z", Kind::Unwritable};
+    case 5:
+      return {"Snap%20distance=" + QByteArray::number(random.bounded(30)), Kind::Key};
+    case 6:
+      return {headers[random.bounded(4)], Kind::Header};
+    case 7:
+      return {random.bounded(2) ? QByteArray("[P1") : QByteArray("[P3"), Kind::ClosedHeader};
+    default:
+      return {badHeaders[random.bounded(5)], Kind::BadHeader};
+  }
+  line.replace('\n', 'n').replace('\r', 'r');
+  qsizetype first = 0;
+  while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+  if (first < line.size() && line[first] == '[') line[first] = '(';
+  return {line, Kind::Garbage};
+}
+}  // namespace
+
+// Thousands of stores, each the game's own with random lines put in at random places:
+// after a start and after Exit every setting holds what the model's clean store gives it,
+// and the store as found is kept beside it whenever anything of it was lost.
+TEST_F(ProgSettingsTest, RandomLinesCostOnlyWhatTheModelSays) {
+  // Saves sync every file: in memory they cost next to nothing.
+  const QByteArray config = qgetenv("XDG_CONFIG_HOME"), temporary = qgetenv("TMPDIR");
+  QTemporaryDir fast((QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) + "/settings-XXXXXX");
+  qputenv("XDG_CONFIG_HOME", fast.path().toLocal8Bit());
+  qputenv("TMPDIR", fast.path().toLocal8Bit());
+  ProgSettings saved;
+  SetEveryStoredField(saved);
+  ASSERT_TRUE(saved.Save());
+  std::vector<std::pair<QByteArray, Kind>> game;
+  for (const QByteArray& line : ReadStore().split('\n'))
+    game.emplace_back(line, line.isEmpty() ? Kind::Blank : line.startsWith('[') ? Kind::Header : Kind::Key);
+  const ProgSettings pristine;  // built once: it asks the system for its printers
+  QRandomGenerator random(53);
+  for (int round = 0; round < 2000 && !HasFailure(); ++round) {
+    std::vector<std::pair<QByteArray, Kind>> lines = game;
+    for (int n = random.bounded(1, 5); n > 0; --n)
+      lines.insert(lines.begin() + random.bounded(int(lines.size())), RandomLine(random));
+    const StoreModel model(lines);
+    WriteStore(model.Clean());
+    ProgSettings expected = pristine;
+    ASSERT_TRUE(expected.Load(QString()));
+    QByteArray found;
+    for (const auto& line : lines) found += line.first + '\n';
+    SCOPED_TRACE(found.toPercentEncoding(" =[];\"\\%").toStdString());
+    WriteStore(found);
+    QFile::remove(StoreFile() + ".damaged");
+    ProgSettings started = pristine;
+    EXPECT_TRUE(started.Load(QString()));
+    ExpectSameStoredFields(expected, started);
+    ASSERT_TRUE(started.Save());
+    const QByteArray copy = TestEnvironment::ReadFile(StoreFile() + ".damaged");
+    EXPECT_EQ(copy, model.lost || !copy.isEmpty() ? found : QByteArray());
+    ProgSettings next = pristine;
+    EXPECT_TRUE(next.Load(QString()));
+    ExpectSameStoredFields(expected, next);
+  }
+  qputenv("XDG_CONFIG_HOME", config);
+  qputenv("TMPDIR", temporary);
 }
 
 TEST(ProgSettingsPrinting, OnlyARealPrinterCounts) {

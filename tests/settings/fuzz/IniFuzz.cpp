@@ -35,9 +35,9 @@ bool Save(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A sponsor's file as its maker writes it, a settings store, and the files that once hung
-// start-up or asked for a gigabyte: tens of thousands of keys, and a logo declared far
-// larger than its bitmap.
+// A sponsor's file as its maker writes it, a settings store clean and edited by hand, and
+// the files that once hung start-up or asked for a gigabyte: tens of thousands of keys, and
+// a logo declared far larger than its bitmap.
 int Seeds(const QString& folder) {
   QDir().mkpath(folder);
   QByteArray keys("[General]\n");
@@ -48,6 +48,10 @@ int Seeds(const QString& folder) {
       Save(folder + "/sponsor.dat", SponsorFiles::Text({})) &&
       Save(folder + "/settings.ini", "[General]\nSnap%20distance=7\nPuzzle%20piece%20size=40\nMaximized=false\n"
                                      "[Main]\nContinuous%20refresh=1\nContinuous refresh=true\n") &&
+      Save(folder + "/settings-hand-edited.ini",
+           "[General]\nPuzzle%20piece%20size=60\nMy note; see Snap distance=7\n\"old=1\"\nold\\=1\n\v\n\f\n"
+           "Snap%20distance=7\nNote=\\xd800\nOpen=\"never closed\nPath=C:\\\nList=a, @String(b\\0c)\n"
+           "[Sec;tion]\nOrphan=1\n[]\nLost=1\n[Recent%20puzzles\nItem0=/games/a.saw\n") &&
       Save(folder + "/sponsor-many-keys.dat", keys) && Save(folder + "/sponsor-logo-beyond-its-bitmap.dat", SponsorFiles::Text(hugeLogo));
   return saved ? 0 : 1;
 }
