@@ -1,9 +1,9 @@
 // No window takes an open box down with it. A window that deletes itself as it closes (the
-// box cover, the magnifier, the help window, the message log) can go while a box or modal
-// window of ours is open over it: the player's close and the command that opens the box
-// wait in the queue together when the game is busy, and the window's deferred delete then
-// runs inside the box's own event loop. The box stays, stands above that window, and the
-// game goes on. Real boxes here (no scripted answers): this is about their owners.
+// box cover, the magnifier, the help window, the message log) may go while a box or modal
+// window of ours stands over it: the player's close and the command that opens the box can
+// wait in the queue together (the game busy), and the window's deferred delete then runs in
+// the box's own event loop. The box stays, above that window, and the game goes on.
+// Real boxes here, no scripted answers: this is about their owners.
 
 #include "ModalAnswers.h"
 #include "PuzzleFixtures.h"
@@ -24,7 +24,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPrinter>
@@ -37,9 +36,12 @@
 #include <memory>
 
 class ClosingWindowsQTest;
-// Opens a window that deletes itself on close; returns it.
-using WindowOpener = std::function<QWidget*(ClosingWindowsQTest&)>;
-Q_DECLARE_METATYPE(WindowOpener)
+// Opens a window that deletes itself on close and returns it.
+using Opener = std::function<QWidget*(ClosingWindowsQTest&)>;
+// Queues the player's input on that window.
+using Input = std::function<void(QWidget*)>;
+Q_DECLARE_METATYPE(Opener)
+Q_DECLARE_METATYPE(Input)
 
 namespace {
 constexpr int Patience = 20000;
@@ -47,22 +49,23 @@ constexpr int Patience = 20000;
 // A click that waits in the queue with whatever is queued after it.
 void QueueClick(QWidget* button) {
   const QPointF at = QRectF(button->rect()).center();
-  const QPointF global = button->mapToGlobal(at);
-  QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
-                                                      Qt::LeftButton, Qt::NoModifier));
-  QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                                                      Qt::NoButton, Qt::NoModifier));
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                                                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                                        Qt::NoModifier));
 }
 
-QPushButton* ButtonNamed(QWidget* window, const QString& text) {
-  for (QPushButton* button : window->findChildren<QPushButton*>())
-    if (button->text() == text) return button;
+QWidget* Child(QWidget* window, const QString& nameOrText) {
+  for (auto* button : window->findChildren<QAbstractButton*>())
+    if (button->objectName() == nameOrText || button->text() == nameOrText) return button;
   return nullptr;
 }
 
-// The player answers the first modal window later: its Cancel comes after everything that
-// was queued when it showed, and after what that posts in turn (a window's deferred delete).
-// What showed is kept, and whether it stood above the window.
+void QueueClose(QWidget* window) { QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection); }
+
+// The player answers the first modal window once the game has handled what was queued when
+// it showed and what that posted in turn (a window's deferred delete). What showed is kept,
+// and whether it stood above the window.
 class AnswerLater : public QObject {
 public:
   explicit AnswerLater(QWidget* below) : below(below->windowHandle()) { qApp->installEventFilter(this); }
@@ -72,13 +75,12 @@ public:
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     auto* modal = qobject_cast<QDialog*>(watched);
-    if (event->type() == QEvent::Show && modal && modal->testAttribute(Qt::WA_ShowModal) && shown.isEmpty()) {
-      shown = QString::fromLatin1(modal->metaObject()->className());
-      above = modal->windowHandle() && modal->windowHandle()->transientParent() == below;
-      QMetaObject::invokeMethod(
-          modal, [modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); },
-          Qt::QueuedConnection);
-    }
+    if (event->type() != QEvent::Show || !modal || !modal->testAttribute(Qt::WA_ShowModal) || !shown.isEmpty())
+      return false;
+    shown = QString::fromLatin1(modal->metaObject()->className());
+    above = modal->windowHandle()->transientParent() == below;
+    QMetaObject::invokeMethod(
+        modal, [modal] { QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection); }, Qt::QueuedConnection);
     return false;
   }
 
@@ -93,7 +95,6 @@ QString SavedGameWithNote() {
   content.note = QByteArray("{\\rtf1 The lake at evening.}");
   const QString jig = PuzzleFixtures::ScratchPath(QStringLiteral("lake.jig"));
   const QString saw = PuzzleFixtures::ScratchPath(QStringLiteral("lake.saw"));
-  QFile::remove(saw);
   if (!JigsawFile::SaveStillPuzzle(jig, content)) return {};
   ModalAnswers answers;
   answers.savePath = saw;
@@ -137,90 +138,72 @@ private slots:
     form.reset();
   }
 
-  // The box cover's Close, then before the game has handled it, a button that opens a modal
-  // window over the cover: the window shows above the cover, the cover goes, nothing aborts.
-  void boxCoverClosedAsItsButtonOpensAWindow_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("window");
-    QTest::newRow("note") << QStringLiteral("NoteBtn") << QStringLiteral("TNoteFrm");
-    QTest::newRow("print") << QStringLiteral("PrintBtn") << QStringLiteral("QPrintDialog");
-  }
-
-  void boxCoverClosedAsItsButtonOpensAWindow() {
-    QFETCH(QString, button);
-    QFETCH(QString, window);
-    QPointer<TBoxCoverFrm> cover = OpenBoxCover();
-    QVERIFY(cover);
-    auto* opener = cover->findChild<QToolButton*>(button);
-    QVERIFY(opener && opener->isEnabled());
-    AnswerLater player(cover);
-    QueueClick(cover->ExitBtn);
-    QueueClick(opener);
-    QTRY_VERIFY_WITH_TIMEOUT(!cover && !QApplication::activeModalWidget(), Patience);
-    QCOMPARE(player.shown, window);
-    QVERIFY(player.above);
-    QVERIFY(!form->Actions().BoxCoverAtn->isChecked());
-    QVERIFY(Puzzle::Current());
-  }
-
-  // Each window that deletes itself on close, closed while a box or modal window it had the
-  // keyboard for stands over it: the window goes at once, the box stays until answered.
-  void windowClosedUnderAnOpenBox_data() {
-    using Open = WindowOpener;
-    QTest::addColumn<Open>("open");
-    QTest::addColumn<QString>("box");
-    const Open cover = [](ClosingWindowsQTest& t) -> QWidget* { return t.OpenBoxCover(); };
-    const Open magnifier = [](ClosingWindowsQTest& t) -> QWidget* {
+  void windowGoesAndItsBoxStays_data() {
+    QTest::addColumn<Opener>("open");
+    QTest::addColumn<Input>("input");
+    QTest::addColumn<QString>("modal");
+    const Opener cover = [](ClosingWindowsQTest& t) -> QWidget* { return t.OpenBoxCover(); };
+    const Opener magnifier = [](ClosingWindowsQTest& t) -> QWidget* {
       t.form->Actions().MagnifierAtn->trigger();
       return TMagForm::Current();
     };
-    const Open help = [](ClosingWindowsQTest&) -> QWidget* {
+    const Opener help = [](ClosingWindowsQTest&) -> QWidget* {
       HelpWindow::Instance()->ShowTopic(QStringLiteral("Contents"));
       return HelpWindow::Instance();
     };
-    const Open log = [](ClosingWindowsQTest&) -> QWidget* {
+    const Opener log = [](ClosingWindowsQTest&) -> QWidget* {
       TMsgLog::ShowMsgLog();
       return TMsgLogForm::Instance();
     };
+    // Close, then a button of the window, both released before the game handles either.
+    const auto closeThen = [](const char* button) -> Input {
+      return [button](QWidget* window) {
+        QueueClick(Child(window, QStringLiteral("ExitBtn")));
+        QueueClick(Child(window, QLatin1String(button)));
+      };
+    };
     // A box raised while the window has the keyboard (a save refused for captured pieces, a
-    // hint asked for, a failed auto save), or the report of an internal fault.
-    const QString box = QStringLiteral("QMessageBox");
-    QTest::newRow("box cover") << cover << box;
-    QTest::newRow("box cover, fault report") << cover << QStringLiteral("TSwerrForm");
-    QTest::newRow("magnifier") << magnifier << box;
-    QTest::newRow("help window") << help << box;
-    QTest::newRow("message log") << log << box;
-    // The log's own Save opens a file chooser over it.
-    QTest::newRow("message log, saving") << log << QStringLiteral("QFileDialog");
+    // hint asked for), or an internal fault's report; the window closes while it stands.
+    const Input box = [](QWidget* window) {
+      QMetaObject::invokeMethod(qApp, [] { Prompt::ShowApp(QStringLiteral("Captured pieces.")); }, Qt::QueuedConnection);
+      QueueClose(window);
+    };
+    const Input report = [](QWidget* window) {
+      QMetaObject::invokeMethod(qApp, [] { GenSwerr(QStringLiteral("Invalid format")); }, Qt::QueuedConnection);
+      QueueClose(window);
+    };
+    const Input save = [](QWidget* window) {
+      QueueClick(Child(window, QStringLiteral("&Save...")));
+      QueueClose(window);
+    };
+    QTest::newRow("box cover: Close, then Note") << cover << closeThen("NoteBtn") << QStringLiteral("TNoteFrm");
+    QTest::newRow("box cover: Close, then Print") << cover << closeThen("PrintBtn") << QStringLiteral("QPrintDialog");
+    QTest::newRow("box cover: box") << cover << box << QStringLiteral("QMessageBox");
+    QTest::newRow("box cover: fault report") << cover << report << QStringLiteral("TSwerrForm");
+    QTest::newRow("magnifier: box") << magnifier << box << QStringLiteral("QMessageBox");
+    QTest::newRow("help window: box") << help << box << QStringLiteral("QMessageBox");
+    QTest::newRow("message log: box") << log << box << QStringLiteral("QMessageBox");
+    QTest::newRow("message log: Save") << log << save << QStringLiteral("QFileDialog");
   }
 
-  void windowClosedUnderAnOpenBox() {
-    QFETCH(WindowOpener, open);
-    QFETCH(QString, box);
+  void windowGoesAndItsBoxStays() {
+    QFETCH(Opener, open);
+    QFETCH(Input, input);
+    QFETCH(QString, modal);
     QPointer<QWidget> window = open(*this);
     QVERIFY(window && QTest::qWaitForWindowExposed(window));
     window->activateWindow();
     QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == window, Patience);
     AnswerLater player(window);
-    if (box == QStringLiteral("QFileDialog")) {
-      QueueClick(ButtonNamed(window, QStringLiteral("&Save...")));
-    } else {
-      QMetaObject::invokeMethod(qApp, [box] {
-        if (box == QStringLiteral("TSwerrForm"))
-          GenSwerr(QStringLiteral("Invalid format"));
-        else
-          Prompt::ShowApp(QStringLiteral("Captured puzzle pieces must be released."));
-      }, Qt::QueuedConnection);
-    }
-    QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection);
+    input(window);
     QTRY_VERIFY_WITH_TIMEOUT(!window && !QApplication::activeModalWidget(), Patience);
-    QCOMPARE(player.shown, box);
+    QCOMPARE(player.shown, modal);
     QVERIFY(player.above);
     QVERIFY(Puzzle::Current());
   }
 
-  // The message log opened from the box cover is not the cover's: it stays open, and its
-  // file chooser with it, when the cover closes meanwhile.
+  // The message log asked for from the box cover is not the cover's: it stays open, its file
+  // chooser with it, when the cover closes meanwhile.
   void messageLogOutlivesTheBoxCover() {
     QPointer<TBoxCoverFrm> cover = OpenBoxCover();
     QVERIFY(cover);
@@ -231,7 +214,7 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(log));
     AnswerLater player(log);
     QueueClick(cover->ExitBtn);
-    QueueClick(ButtonNamed(log, QStringLiteral("&Save...")));
+    QueueClick(Child(log, QStringLiteral("&Save...")));
     QTRY_VERIFY_WITH_TIMEOUT(!cover && !QApplication::activeModalWidget(), Patience);
     QCOMPARE(player.shown, QStringLiteral("QFileDialog"));
     QVERIFY(log && log->isVisible());
