@@ -5,7 +5,6 @@
 #include "ImageFileHeader.h"
 #include "JpegErrorManager.h"
 #include "PictureRows.h"
-#include "VirtualBuffer.h"
 #include "Yelk/TMsgLog.h"
 
 #include <QIODevice>
@@ -110,14 +109,14 @@ std::int64_t ScanPixels(const jpeg_decompress_struct& info) {
   return blocks * DCTSIZE2;
 }
 
-// MaxPasses passes over every component, scaled to the largest picture accepted: a smaller
-// picture may take more passes, but no more work than the largest.
+// MaxPasses passes over every component, and MaxScans passes over a small picture of the
+// same components.
 std::int64_t WorkBudget(const jpeg_decompress_struct& info) {
   std::int64_t pass = 0;
   for (int c = 0; c < info.num_components; ++c)
     pass += std::int64_t(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks * DCTSIZE2;
   const std::int64_t pixels = std::int64_t(info.image_width) * info.image_height;
-  return JpegReader::MaxPasses * (pass * VirtualBuffer::MaxPixels / pixels);
+  return JpegReader::MaxPasses * pass + JpegReader::MaxScans * JpegReader::SmallPixels * pass / pixels;
 }
 
 // Counts a scan once its header is read, before any of its data.

@@ -18,11 +18,13 @@ public:
   static constexpr int MaxScans = 64;
   // Every scan is a pass over the blocks of the components it carries, whether it holds data
   // or not (an arithmetic-coded scan may hold none: the decoder makes up zeros). A picture's
-  // scans may take in, in all, as many pixels as this many passes over every component of
-  // the largest picture accepted: libjpeg's own progressive scripts pass over each component
-  // at most six times, so every ordinary file of any accepted size stays within it, while
-  // the worst file stays near the time of an ordinary one of the largest size.
+  // scans may take in, in all, the pixels of MaxPasses passes over each of its components,
+  // and of MaxScans passes over a picture of SmallPixels more. libjpeg's own progressive
+  // scripts pass over each component at most six times, so every ordinary file of any size
+  // stays within the budget, while the worst file of a size that takes noticeable time
+  // stays within a few times an ordinary one; small pictures keep all their scans.
   static constexpr int MaxPasses = 6;
+  static constexpr std::int64_t SmallPixels = 512 * 512;
 
   // What a decode took in: the scans started and the pixels they carried (each scan counts
   // every pixel of each component it carries, a component of half the size each way a

@@ -187,10 +187,11 @@ QByteArray EncodedEmptyScan() {
 
 // The pixels every scan carries count against one budget for the whole picture, whether the
 // scans hold data or not: an arithmetic-coded scan without data costs a pass like any other.
-// The scan that would take a picture over its budget is refused before its data is read.
-// A missing restart marker is damage; an empty scan that an encoder writes is not.
-TEST(JpegBudget, ScansOfThePictureTakeInAtMostSixPassesOverTheLargestOne) {
-  constexpr std::int64_t pixels = 8192 * 4096, largest = VirtualBuffer::MaxPixels;
+// A picture may take six passes over its components and 64 over a picture of 512 x 512
+// pixels more; the scan that would take it over is refused before its data is read. A
+// missing restart marker is damage; an empty scan that an encoder writes is not.
+TEST(JpegBudget, ThePicturesScansTakeInNoMoreThanItsBudget) {
+  constexpr std::int64_t mega = 1024 * 1024, large = 8192 * 4096, small = 64 * 512 * 512;
   struct Case {
     const char* name;
     QByteArray jpeg;
@@ -201,13 +202,15 @@ TEST(JpegBudget, ScansOfThePictureTakeInAtMostSixPassesOverTheLargestOne) {
     const char* reason;     // empty: decoded
   };
   const Case cases[] = {
-      {"64 empty grey scans", JpegFixtureWriter::Write({8192, 4096, 1, 64}), 8192, 4096, 49, 48 * pixels,
-       6 * largest, "JPEG error: scans take in more than 1610 million pixels"},
-      {"64 empty DC scans of YCbCr 4:2:0", JpegFixtureWriter::Write({8192, 4096, 3, 64, true}), 8192, 4096, 49,
-       48 * pixels * 3 / 2, 9 * largest, "JPEG error: scans take in more than 2415 million pixels"},
+      {"64 empty grey scans of a megapixel", JpegFixtureWriter::Write({1024, 1024, 1, 64}), 1024, 1024, 23,
+       22 * mega, 22 * mega, "JPEG error: scans take in more than 23 million pixels"},
+      {"64 empty DC scans of YCbCr 4:2:0", JpegFixtureWriter::Write({1024, 1024, 3, 64, true}), 1024, 1024, 23,
+       22 * mega * 3 / 2, 22 * mega * 3 / 2, "JPEG error: scans take in more than 34 million pixels"},
+      {"64 empty grey scans of a large picture", JpegFixtureWriter::Write({8192, 4096, 1, 64}), 8192, 4096, 7,
+       6 * large, 6 * large + small, "JPEG error: scans take in more than 218 million pixels"},
       {"empty scans without their restart markers", JpegFixtureWriter::Write({64, 64, 1, 3, false, 1}), 64, 64, 1,
-       64 * 64, 6 * largest, "instead of RST0"},
-      {"an empty scan an encoder wrote", EncodedEmptyScan(), 8, 8, 6, 6 * 64, 6 * largest, ""},
+       64 * 64, 6 * 64 * 64 + small, "instead of RST0"},
+      {"an empty scan an encoder wrote", EncodedEmptyScan(), 8, 8, 6, 6 * 64, 6 * 64 + small, ""},
   };
   for (const Case& c : cases) {
     ASSERT_FALSE(c.jpeg.isEmpty()) << c.name;
