@@ -43,13 +43,15 @@ bool CancelRequested(PreviewJob& job) {
   return job.cancelled;
 }
 
-void HandBack(const std::shared_ptr<PreviewJob>& job, const PictureThumbnail& thumbnail, const QString& refusal) {
+// The pixels go to the main thread as they are. A cancelled job has no receiver any more; one
+// cancelled after its result was sent drops the result when it comes.
+void HandBack(const std::shared_ptr<PreviewJob>& job, PictureThumbnail thumbnail, const QString& refusal) {
   std::lock_guard lock(job->mutex);
-  if (!job->receiver || job->cancelled) return;
+  if (!job->receiver) return;
   QMetaObject::invokeMethod(
       job->receiver,
-      [job, image = thumbnail.ToImage(), refusal] {
-        if (!job->cancelled) job->done(image, refusal);
+      [job, thumbnail = std::move(thumbnail), refusal] {
+        if (!job->cancelled) job->done(thumbnail.ToImage(), refusal);
       },
       Qt::QueuedConnection);
 }
@@ -65,7 +67,7 @@ void Decode(std::shared_ptr<PreviewJob> job) {
   } catch (const std::bad_alloc&) {
     TMsgLog::Add(QStringLiteral("%1 - no memory for its preview").arg(job->source.name));
   }
-  HandBack(job, thumbnail, refusal);
+  HandBack(job, std::move(thumbnail), refusal);
   job.reset();
   std::lock_guard lock(liveMutex);
   --live;
@@ -97,6 +99,7 @@ void PreviewDecoder::Start(Puzzle::PictureBytes source, int box, Done done) {
     job_ = std::move(job);
   } catch (const std::system_error& error) {
     TMsgLog::Add(QStringLiteral("The preview could not start: ") + QString::fromUtf8(error.what()));
+    job->done(QImage(), QString());
   }
 }
 
