@@ -17,7 +17,9 @@ public:
   // 18, the most thorough optimisers' scripts 64): a file with more is damaged.
   static constexpr int MaxScans = 64;
   // Every scan is a pass over the blocks of the components it carries, whether it holds data
-  // or not (an arithmetic-coded scan may hold none: the decoder makes up zeros). A picture's
+  // or not. An arithmetic-coded scan may hold none (encoders leave out trailing zero bytes,
+  // and the decoder makes them up): that is no damage, and one byte more would cost the
+  // same pass, so such scans are counted, not refused. A picture's
   // scans may take in, in all, the pixels of MaxPasses passes over each of its components,
   // and of MaxScans passes over a picture of SmallPixels more. libjpeg's own progressive
   // scripts pass over each component at most six times, so every ordinary file of any size
