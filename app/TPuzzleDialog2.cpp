@@ -1,6 +1,7 @@
 #include "TPuzzleDialog2.h"
 
 #include "MakerAddresses.h"
+#include "PreviewDecoder.h"
 #include "Yelk/DesktopUtils.h"
 #include "Yelk/ERegistry.h"
 #include "Yelk/Prompt.h"
@@ -65,7 +66,8 @@ QString MailboxOf(const QString& address) {
 }  // namespace
 
 TPuzzleDialog2::TPuzzleDialog2(QWidget* owner, const QString& preselectedPath)
-    : QDialog(owner), settings(Settings()), preselected(preselectedPath) {
+    : QDialog(owner), settings(Settings()), preview(std::make_unique<PreviewDecoder>(this)),
+      preselected(preselectedPath) {
   setObjectName(QStringLiteral("TPuzzleDialog2"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, true);
   BuildControls();
@@ -272,6 +274,7 @@ void TPuzzleDialog2::OpenBtnClick() {
 }
 
 void TPuzzleDialog2::done(int result) {
+  StopPreview();
   if (result == Accepted && puzzle) {
     RemovePuzzleFromList(puzzle.get());
     const int index = NumPiecesBox->currentIndex();

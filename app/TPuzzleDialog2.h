@@ -15,6 +15,7 @@ struct StillPuzzleContent;
 class ChooseBox;
 class IconListBox;
 class LabelButton;
+class PreviewDecoder;
 class ProgSettings;
 class Puzzle;
 class QAction;
@@ -112,6 +113,8 @@ private:
   void RefreshCover();
   QString ClipboardSource();
   void ShowThumbnail();
+  void ShowPreviewResult(const QImage& thumbnail, const QString& refusal);
+  void StopPreview();
   void ShowFileFacts();
   void ClearFileFacts();
   void UpdatePreviewNotes();
@@ -135,6 +138,8 @@ private:
   ProgSettings* settings;
   PuzzleFileList files;
   std::unique_ptr<Puzzle> puzzle;
+  // Decodes the preview away from the dialog.
+  std::unique_ptr<PreviewDecoder> preview;
   QString preselected;
   // The tab's remembered folders, most recent first, including those absent just now (an
   // unplugged stick); the box offers only the present ones.

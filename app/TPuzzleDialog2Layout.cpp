@@ -193,6 +193,7 @@ QWidget* TPuzzleDialog2::BuildPreviewPane() {
   LoadingLbl = Named(new QLabel(QStringLiteral("Loading..."), box), "LoadingLbl");
   LoadingLbl->setGeometry(0, 0, previewBox, previewBox);
   LoadingLbl->setAlignment(Qt::AlignCenter);
+  LoadingLbl->setWordWrap(true);
   LoadingLbl->hide();
   // The notes stand in the preview box, below the sample piece, which takes half of it at most.
   BoxCoverLbl = Named(new QLabel(box), "BoxCoverLbl");

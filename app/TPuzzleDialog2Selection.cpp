@@ -1,6 +1,7 @@
 // The preview, the facts and the choices that follow the selected file.
 #include "TPuzzleDialog2.h"
 
+#include "PreviewDecoder.h"
 #include "PuzzleNote.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
@@ -129,6 +130,7 @@ void TPuzzleDialog2::LoadSelection() {
     source = files.At(row).path;
   }
   piecePreviewShown = false;
+  StopPreview();
   PreviewImg->hide();
   puzzle.reset();
   if (source.isEmpty()) {
@@ -175,18 +177,45 @@ QString TPuzzleDialog2::ClipboardSource() {
 // chosen hint limit stay.
 void TPuzzleDialog2::RefreshCover() {
   piecePreviewShown = false;
+  StopPreview();
   PreviewImg->hide();
   if (puzzle && PreviewChkBox->isChecked()) ShowThumbnail();
   UpdatePreviewNotes();
 }
 
+// The picture is decoded away from the dialog, which stays with the player meanwhile.
 void TPuzzleDialog2::ShowThumbnail() {
+  StopPreview();
+  std::unique_ptr<Puzzle> cover;
+  if (!alternateCover.isEmpty()) cover = std::make_unique<Puzzle>(alternateCover);
+  Puzzle* shown = cover ? cover.get() : puzzle.get();
+  if (!shown) return;
+  Puzzle::PictureBytes source = shown->ThumbnailBytes();
+  if (source.bytes.isEmpty()) {
+    // Nothing to decode, or an animated puzzle's picture, which it holds decoded.
+    const QImage thumbnail = shown->MakeThumbnail(previewBox);
+    if (!thumbnail.isNull()) SetPreviewPicture(QPixmap::fromImage(thumbnail));
+    return;
+  }
+  LoadingLbl->setText(QStringLiteral("Loading..."));
   LoadingLbl->show();
-  LoadingLbl->repaint();
-  QImage thumbnail;
-  if (!alternateCover.isEmpty()) thumbnail = Puzzle(alternateCover).MakeThumbnail(previewBox);
-  else if (puzzle) thumbnail = puzzle->MakeThumbnail(previewBox);
-  if (!thumbnail.isNull()) SetPreviewPicture(QPixmap::fromImage(thumbnail));
+  preview->Start(std::move(source), previewBox,
+                 [this](const QImage& thumbnail, const QString& refusal) { ShowPreviewResult(thumbnail, refusal); });
+}
+
+void TPuzzleDialog2::ShowPreviewResult(const QImage& thumbnail, const QString& refusal) {
+  if (!thumbnail.isNull()) {
+    LoadingLbl->hide();
+    SetPreviewPicture(QPixmap::fromImage(thumbnail));
+    return;
+  }
+  // The preview says why it stays empty.
+  const QString text = QStringLiteral("(The image can not be shown)");
+  LoadingLbl->setText(refusal.isEmpty() ? text : text + QLatin1Char('\n') + refusal);
+}
+
+void TPuzzleDialog2::StopPreview() {
+  preview->Cancel();
   LoadingLbl->hide();
 }
 
@@ -247,6 +276,7 @@ void TPuzzleDialog2::ShowPieceSizePreview() {
   if (size == 0 && NumPiecesBox->count() > 1) size = NumPiecesBox->ItemObject(1);
   if (size <= 0 || (index == lastDrawnPieceIndex && piecePreviewShown)) return;
   if (Tab() == PuzzleTab::Begin) settings->PuzzlePieceSize = size;
+  StopPreview();
   int percent = 100;
   const int half = previewBox / 2;
   if (size > half) {

@@ -162,6 +162,7 @@ public:
   int PictureWidth() const override { return picture_.width; }
   int PictureHeight() const override { return picture_.height; }
   int PictureFormat() const override { return 2; }
+  bool JpegNotDecoded() const override { return false; }
   int BoxCoverFormat() const override { return 0; }
   bool BoxCoverAvailable() const override { return true; }
   QString GetMediaPath() const override { return {}; }

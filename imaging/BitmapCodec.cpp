@@ -3,6 +3,7 @@
 #include "BmpHeader.h"
 #include "BmpRowConverter.h"
 #include "BmpRunDecoder.h"
+#include "DecodeRefusal.h"
 #include "PictureRows.h"
 #include "Yelk/TMsgLog.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 bool Refuse(const QString& what, const QString& fault) {
   TMsgLog::Add(QStringLiteral("%1 - %2").arg(what, fault));
+  DecodeRefusal::Report(fault);
   return false;
 }
 
@@ -77,11 +79,9 @@ bool BitmapCodec::Decode(QIODevice& device, const RasterImage& target, const QSt
   BmpHeader header;
   QString fault;
   if (!BmpHeader::Read(device, header, fault)) return Refuse(what, fault);
-  if (header.width != target.width || header.height != target.height) {
-    TMsgLog::Add(QStringLiteral("%1 - BMP of %2 x %3 does not fit %4 x %5")
-                     .arg(what).arg(header.width).arg(header.height).arg(target.width).arg(target.height));
-    return false;
-  }
+  if (header.width != target.width || header.height != target.height)
+    return Refuse(what, QStringLiteral("BMP of %1 x %2 does not fit %3 x %4")
+                            .arg(header.width).arg(header.height).arg(target.width).arg(target.height));
   try {
     if (!DecodePixels(device, start, header, target, fault)) return Refuse(what, fault);
   } catch (const std::bad_alloc&) {

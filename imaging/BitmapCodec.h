@@ -15,7 +15,8 @@ public:
   // Decodes the BMP file at the device's position into target, whose size the picture must
   // have. The device is left after the file's bytes (its recorded size, bounded by what the
   // device holds). Black is stored as 1, and so is every pixel that run-length codes skip.
-  // False, with a log line naming what, on failure (the rows may then hold part of it).
+  // False, with a log line naming what and the reason left for a DecodeRefusal, on failure
+  // (the rows may then hold part of it).
   static bool Decode(QIODevice& device, const RasterImage& target, const QString& what);
   // Writes the picture as a 24-bit BMP file.
   static bool Encode(const RasterImage& image, QIODevice& device, const QString& what);

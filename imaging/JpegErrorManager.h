@@ -1,7 +1,8 @@
 #pragma once
 // libjpeg's error exit ends in a longjmp back to the decoding or encoding call, never in
 // exit() and never in a C++ exception through libjpeg's C frames. A warning of missing
-// scan data ends the call as an error; other warnings are counted, not printed.
+// scan data or a missing restart marker ends the call as an error; other warnings are
+// counted, not printed.
 
 #include <QString>
 #include <csetjmp>

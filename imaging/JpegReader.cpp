@@ -1,6 +1,7 @@
 #include "JpegReader.h"
 
 #include "DecodeCancel.h"
+#include "DecodeRefusal.h"
 #include "ImageFileHeader.h"
 #include "JpegErrorManager.h"
 #include "PictureRows.h"
@@ -69,7 +70,7 @@ std::uint32_t FromCmyk(const std::uint8_t* p, bool inverted) {
   return rgb ? rgb : 1;
 }
 
-enum class Outcome { Done, Failed, Refused, WrongSize, Unsupported, TooManyScans, Cancelled };
+enum class Outcome { Done, Failed, Refused, WrongSize, Unsupported, TooManyScans, TooMuchWork, Cancelled };
 
 struct DecodeJob;
 
@@ -91,6 +92,7 @@ struct DecodeJob {
   RasterImage target;
   int width;
   int height;
+  JpegReader::Work work;
   Outcome stop;  // why the decode was left early
 };
 
@@ -99,10 +101,38 @@ struct DecodeJob {
   std::longjmp(job.errors.jump, 1);
 }
 
+// The pixels of the components the current scan carries.
+std::int64_t ScanPixels(const jpeg_decompress_struct& info) {
+  std::int64_t blocks = 0;
+  for (int i = 0; i < info.comps_in_scan; ++i)
+    blocks += std::int64_t(info.cur_comp_info[i]->width_in_blocks) * info.cur_comp_info[i]->height_in_blocks;
+  return blocks * DCTSIZE2;
+}
+
+// MaxPasses passes over every component, and MaxScans passes over a small picture of the
+// same components.
+std::int64_t WorkBudget(const jpeg_decompress_struct& info) {
+  std::int64_t pass = 0;
+  for (int c = 0; c < info.num_components; ++c)
+    pass += std::int64_t(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks * DCTSIZE2;
+  const std::int64_t pixels = std::int64_t(info.image_width) * info.image_height;
+  return JpegReader::MaxPasses * pass + JpegReader::MaxScans * JpegReader::SmallPixels * pass / pixels;
+}
+
+// Counts a scan once its header is read, before any of its data.
+void CountScan(DecodeJob& job) {
+  job.work.scans = job.info.input_scan_number;
+  if (job.work.scans > JpegReader::MaxScans) StopDecode(job, Outcome::TooManyScans);
+  const std::int64_t pixels = job.work.pixels + ScanPixels(job.info);
+  if (pixels > job.work.budget) StopDecode(job, Outcome::TooMuchWork);
+  job.work.pixels = pixels;
+}
+
+// libjpeg reports progress before each scan's data and once per row of blocks and output
+// row: the scans are counted as they start, and the thread's cancel check asked now and then.
 void WatchProgress(j_common_ptr common) {
   DecodeJob& job = *reinterpret_cast<ScanWatch*>(common->progress)->job;
-  // Each scan is a pass over the whole picture: thousands of them take a minute.
-  if (job.info.input_scan_number > JpegReader::MaxScans) StopDecode(job, Outcome::TooManyScans);
+  if (job.info.input_scan_number != job.work.scans) CountScan(job);
   if (job.watch.reports++ % CancelPollReports == 0 && DecodeCancel::Requested())
     StopDecode(job, Outcome::Cancelled);
 }
@@ -142,6 +172,7 @@ Outcome RunDecode(DecodeJob& job) {
   if (!ImageFileHeader::Acceptable(info->image_width, info->image_height)) return Outcome::Refused;
   if (job.width != job.target.width || job.height != job.target.height) return Outcome::WrongSize;
   if (!ChooseOutput(job.info)) return Outcome::Unsupported;
+  job.work.budget = WorkBudget(job.info);
   jpeg_start_decompress(info);
   // Colour pictures decode straight into the buffer's rows; the others through a scratch row.
   const bool direct = info->out_color_space == JCS_EXT_BGRX;
@@ -157,9 +188,32 @@ Outcome RunDecode(DecodeJob& job) {
   return Outcome::Done;
 }
 
+// The reason a decode failed, for the log and the player; empty for a cancelled one.
+QString Reason(Outcome outcome, const DecodeJob& job, const QString& error) {
+  const QString size = QStringLiteral("%1 x %2").arg(job.width).arg(job.height);
+  switch (outcome) {
+    case Outcome::Done:
+    case Outcome::Cancelled: return {};
+    case Outcome::Failed: return error;
+    case Outcome::Refused: return QStringLiteral("JPEG of %1 refused").arg(size);
+    case Outcome::WrongSize:
+      return QStringLiteral("JPEG of %1 does not fit %2 x %3").arg(size).arg(job.target.width).arg(job.target.height);
+    case Outcome::Unsupported: return QStringLiteral("JPEG colour space not supported");
+    case Outcome::TooManyScans: return QStringLiteral("JPEG error: more than %1 scans").arg(JpegReader::MaxScans);
+    case Outcome::TooMuchWork:
+      return QStringLiteral("JPEG error: scans take in more than %1 million pixels").arg(job.work.budget / 1000000);
+  }
+  return error;
+}
+
 }  // namespace
 
 bool JpegReader::Decode(QIODevice& device, const RasterImage& target, const QString& what) {
+  Work work;
+  return DecodeCounted(device, target, what, work);
+}
+
+bool JpegReader::DecodeCounted(QIODevice& device, const RasterImage& target, const QString& what, Work& work) {
   if (!target.pixels) return false;
   std::vector<JOCTET> chunk(ChunkBytes);
   DecodeJob job{};
@@ -181,20 +235,14 @@ bool JpegReader::Decode(QIODevice& device, const RasterImage& target, const QStr
   const Outcome outcome = RunDecode(job);
   const QString error = JpegErrorManager::Describe(reinterpret_cast<j_common_ptr>(&job.info));
   jpeg_destroy_decompress(&job.info);
-  const QString size = QStringLiteral("%1 x %2").arg(job.width).arg(job.height);
-  switch (outcome) {
-    case Outcome::Done: return true;
-    case Outcome::Failed: TMsgLog::Add(QStringLiteral("%1 - %2").arg(what, error)); break;
-    case Outcome::Refused: TMsgLog::Add(QStringLiteral("%1 - JPEG of %2 refused").arg(what, size)); break;
-    case Outcome::WrongSize:
-      TMsgLog::Add(QStringLiteral("%1 - JPEG of %2 does not fit %3 x %4")
-                       .arg(what, size).arg(target.width).arg(target.height));
-      break;
-    case Outcome::Unsupported: TMsgLog::Add(QStringLiteral("%1 - JPEG colour space not supported").arg(what)); break;
-    case Outcome::TooManyScans:
-      TMsgLog::Add(QStringLiteral("%1 - JPEG error: more than %2 scans").arg(what).arg(JpegReader::MaxScans));
-      break;
-    case Outcome::Cancelled: TMsgLog::Add(QStringLiteral("%1 - JPEG decode cancelled").arg(what)); break;
+  work = job.work;
+  if (outcome == Outcome::Done) return true;
+  if (outcome == Outcome::Cancelled) {
+    TMsgLog::Add(QStringLiteral("%1 - JPEG decode cancelled").arg(what));
+    return false;
   }
+  const QString reason = Reason(outcome, job, error);
+  TMsgLog::Add(QStringLiteral("%1 - %2").arg(what, reason));
+  DecodeRefusal::Report(reason);
   return false;
 }

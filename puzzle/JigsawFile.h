@@ -74,7 +74,7 @@ public:
   int Record29() const { return record29_; }
   int WrittenBy() const { return writerVersion_; }
   int SaveTime() const { return saveTime_; }
-  bool JpegNotDecoded() const { return jpegNotDecoded_; }
+  bool JpegNotDecoded() const override { return jpegNotDecoded_; }
   float Scale() const override { return scale_; }
   int HintLimit() const override { return hintLimit_; }
   int HintsUsed() const override { return hintsUsed_; }

@@ -89,6 +89,8 @@ public:
   // 2 BMP, 3 JPEG; the box-cover format is 0 without a box cover.
   virtual int PictureFormat() const = 0;
   virtual int BoxCoverFormat() const = 0;
+  // The file marks its JPEG picture as not to be decoded.
+  virtual bool JpegNotDecoded() const = 0;
   // The puzzle may show its box cover or picture before it is solved.
   virtual bool BoxCoverAvailable() const = 0;
   // The open dialog may offer upright pieces for this puzzle.

@@ -81,6 +81,16 @@ public:
   // The box cover or picture fitted into a box of that many pixels; a null image when the
   // puzzle forbids a preview or has no picture.
   QImage MakeThumbnail(int box);
+  // The bytes the thumbnail is decoded from and their format (2 BMP, 3 JPEG), so that it can
+  // be made away from the puzzle (PictureThumbnail); no bytes when the puzzle forbids a
+  // preview, has no picture, or holds its picture decoded already (an animated puzzle, which
+  // MakeThumbnail draws at once).
+  struct PictureBytes {
+    QByteArray bytes;
+    int format = 0;
+    QString name;
+  };
+  PictureBytes ThumbnailBytes();
 
   // Counts.
   int GetPieceCount() const;

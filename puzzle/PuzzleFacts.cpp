@@ -5,11 +5,14 @@
 #include "BevelFilter.h"
 #include "imaging/VirtualBuffer.h"
 #include "JigsawFileReader.h"
+#include "PictureFile.h"
+#include "PictureThumbnail.h"
 #include "Puzzle.h"
 #include "settings/ProgSettings.h"
 #include "TipDisplay.h"
 #include "Yelk/PathUtils.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QLocale>
 #include <algorithm>
@@ -81,14 +84,19 @@ QImage Puzzle::MakeThumbnail(int box) {
   if (!jigsawFile && animatedFile) return animatedFile->DrawThumbnail(box);
   const QImage source = jigsawFile ? jigsawFile->GetBitmap() : LoadPicture();
   if (source.isNull()) return {};
-  const int w = source.width();
-  const int h = source.height();
-  const double ratio = std::min(1.0, double(box) / std::max(w, h));
-  if (ratio == 1.0) return source;
-  const int width = w > h ? box : std::min(box, int(w * ratio + 0.5));
-  const int height = h >= w ? box : std::min(box, int(h * ratio + 0.5));
-  return source.scaled(std::max(width, 1), std::max(height, 1), Qt::IgnoreAspectRatio,
-                       Qt::SmoothTransformation);
+  const QSize fitted = PictureThumbnail::FittedSize(source.size(), box);
+  if (fitted == source.size()) return source;
+  return source.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+Puzzle::PictureBytes Puzzle::ThumbnailBytes() {
+  if (!IsPreviewAllowed() || (!jigsawFile && animatedFile)) return {};
+  if (!jigsawFile) return {sourceBytes, PictureFile::FormatOf(path), GetFileNameFromPath(path)};
+  if (jigsawFile->PictureFormat() == PictureFile::Jpeg && jigsawFile->JpegNotDecoded()) return {};
+  QBuffer block;
+  block.open(QIODevice::WriteOnly);
+  if (!jigsawFile->CopyPicture(block)) return {};
+  return {block.data(), jigsawFile->PictureFormat(), path};
 }
 
 int Puzzle::GetPieceCount() const {

@@ -17,6 +17,7 @@
 #include "PuzzleTable.h"
 #include "SavedWindowWish.h"
 #include "imaging/DecodeCancel.h"
+#include "imaging/DecodeRefusal.h"
 #include "imaging/VirtualBuffer.h"
 #include "settings/ProgSettings.h"
 #include "Yelk/HourGlass.h"
@@ -194,6 +195,7 @@ bool Puzzle::FitSavedWindow(PuzzleTable& table) {
 
 bool Puzzle::CheckLivePicture(LoadProgress* loadWindow) {
   VirtualBuffer* live = nullptr;
+  const DecodeRefusal refusal;
   {
     // Esc stops a picture that takes long to decode; a cancel is no error.
     const DecodeCancel cancel([loadWindow] { return loadWindow && loadWindow->PollCancel(); });
@@ -201,8 +203,10 @@ bool Puzzle::CheckLivePicture(LoadProgress* loadWindow) {
   }
   if (loadWindow && loadWindow->IsCancelled()) return false;
   if (!live || live->width <= 0 || live->height <= 0) {
-    const QString text = QStringLiteral("Error: Unable to open the requested file.");
-    TMsgLog::Add(text);
+    // The decoder's reason, when it gave one, on a line of its own.
+    QString text = QStringLiteral("Error: Unable to open the requested file.");
+    if (!refusal.Reason().isEmpty()) text += QLatin1Char('\n') + refusal.Reason();
+    TMsgLog::Add(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     Prompt::ShowApp(text, Prompt::Stop);
     return false;
   }

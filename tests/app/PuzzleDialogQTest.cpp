@@ -178,7 +178,8 @@ private slots:
     QCOMPARE(Control<LabelButton>(dialog, "FileLbl")->Caption(), QStringLiteral("Lake"));
     QCOMPARE(Control<QLabel>(dialog, "TypeLbl")->text(), QStringLiteral("JPEG image"));
     QCOMPARE(Control<QLabel>(dialog, "SizeLbl")->text(), QStringLiteral("300x200 pixels"));
-    QVERIFY(preview->isVisible() && !preview->pixmap().isNull());
+    // The preview is decoded on a thread of its own and shows when it is ready.
+    QTRY_VERIFY(preview->isVisible() && !preview->pixmap().isNull());
     QVERIFY(preview->width() <= 185 && preview->height() <= 185);
     QVERIFY(note->isHidden());
     QCOMPARE(Items(hints), QStringList({"None", "1", "2", "4", "8", "16", "32", "64", "128", "Unlimited"}));

@@ -87,6 +87,8 @@ void SetUp(jpeg_compress_struct& info, const QImage& image, const Options& optio
   info.comp_info[0].h_samp_factor = options.hSampling;
   info.comp_info[0].v_samp_factor = options.vSampling;
   if (options.progressive) jpeg_simple_progression(&info);
+  info.arith_code = options.arithmetic;
+  info.restart_interval = unsigned(options.restartInterval);
   if (options.scans > 0) {
     script = ScanScript(info.num_components, options.scans);
     info.scan_info = script.data();
@@ -94,7 +96,51 @@ void SetUp(jpeg_compress_struct& info, const QImage& image, const Options& optio
   }
 }
 
+void Put16(QByteArray& bytes, int value) {
+  bytes.append(char(value >> 8));
+  bytes.append(char(value & 0xFF));
+}
+
+void PutScanHeader(QByteArray& bytes, int first, int count, int ss, int se, int ah, int al) {
+  bytes.append("\xFF\xDA", 2);
+  Put16(bytes, 6 + 2 * count);
+  bytes.append(char(count));
+  for (int c = first; c < first + count; ++c) bytes.append(char(c + 1)).append('\0');
+  bytes.append(char(ss)).append(char(se)).append(char(ah << 4 | al));
+}
+
 }  // namespace
+
+QByteArray Write(const EmptyScans& frame) {
+  QByteArray bytes("\xFF\xD8\xFF\xDB", 4);
+  Put16(bytes, 67);
+  bytes.append('\0').append(64, '\1');
+  bytes.append("\xFF\xCA", 2);  // progressive, arithmetic-coded
+  Put16(bytes, 8 + 3 * frame.components);
+  bytes.append('\x08');
+  Put16(bytes, frame.height);
+  Put16(bytes, frame.width);
+  bytes.append(char(frame.components));
+  for (int c = 0; c < frame.components; ++c) {
+    const bool subsampled = frame.components == 3;  // luma 2 x 2, chroma 1 x 1
+    bytes.append(char(c + 1)).append(subsampled && c == 0 ? '\x22' : '\x11').append('\0');
+  }
+  if (frame.restartInterval) {
+    bytes.append("\xFF\xDD", 2);
+    Put16(bytes, 4);
+    Put16(bytes, frame.restartInterval);
+  }
+  // The first DC scan leaves its lowest bit for the refinements that follow.
+  PutScanHeader(bytes, 0, frame.components, 0, 0, 0, frame.interleaved ? 1 : 0);
+  for (int scan = 1; scan < frame.scans; ++scan) {
+    const int k = 1 + (scan - 1) / frame.components % 63;
+    if (frame.interleaved)
+      PutScanHeader(bytes, 0, frame.components, 0, 0, 1, 0);
+    else
+      PutScanHeader(bytes, (scan - 1) % frame.components, 1, k, k, 0, 0);
+  }
+  return bytes.append("\xFF\xD9", 2);
+}
 
 int MostScans(int components) { return 1 + components * 63 * 11; }
 

@@ -17,11 +17,28 @@ struct Options {
   // Progressive with exactly this many scans, each a valid step of the progression (see
   // ScanScript); 0 leaves libjpeg's own script.
   int scans = 0;
+  bool arithmetic = false;
+  int restartInterval = 0;  // in MCUs; 0 for none
 };
 
 // The most scans ScanScript makes for a picture of that many components.
 int MostScans(int components);
 
 QByteArray Write(const QImage& image, const Options& options);
+
+// An arithmetic-coded progressive frame whose scans hold no data at all: each scan header is
+// followed by the next marker, and the decoder makes up zeros for every block. Components 1
+// (grey), 3 (YCbCr, chroma at half size each way) or 4 (CMYK); `scans` scans: a DC scan of
+// every component, then one scan per AC coefficient and component; with `interleaved`, DC
+// scans of every component only (refinements, repeated as often as asked).
+struct EmptyScans {
+  int width = 64;
+  int height = 64;
+  int components = 1;
+  int scans = 64;
+  bool interleaved = false;
+  int restartInterval = 0;
+};
+QByteArray Write(const EmptyScans& frame);
 
 }  // namespace JpegFixtureWriter

@@ -1,9 +1,11 @@
-// Long JPEG decodes: progressive pictures of more scans than encoders write are refused as
-// damaged, and a decode stops when the cancel check of its thread asks it to.
+// Long JPEG decodes: progressive pictures of more scans than encoders write, or whose scans
+// take in more than a budget of pixels, are refused as damaged, and a decode stops when the
+// cancel check of its thread asks it to.
 
 #include "ImagingFixtures.h"
 #include "JpegFixtureWriter.h"
 #include "imaging/DecodeCancel.h"
+#include "imaging/DecodeRefusal.h"
 #include "imaging/JpegReader.h"
 #include "Yelk/TMsgLog.h"
 
@@ -20,7 +22,10 @@ namespace {
 
 bool LastLogLineContains(const char* text) { return TMsgLog::Lines().last().contains(QLatin1String(text)); }
 
-std::string LastLogLine() { return TMsgLog::Lines().last().toStdString(); }
+std::string LastLogLine() {
+  const QStringList lines = TMsgLog::Lines();
+  return lines.isEmpty() ? std::string() : lines.last().toStdString();
+}
 
 // The channel distance of the worst pixel from the picture written.
 int WorstPixel(const VirtualBuffer& buffer, const QImage& image, bool grey) {
@@ -148,4 +153,59 @@ TEST(JpegDecodeCancel, OnlyTheInnermostCheckOfTheSameThreadCounts) {
   const DecodeCancel throwing([]() -> bool { throw std::runtime_error("gone"); });
   EXPECT_FALSE(Decode(jpeg, buffer));
   EXPECT_TRUE(LastLogLineContains("JPEG decode cancelled")) << LastLogLine();
+}
+
+namespace {
+
+// Decodes into uncleared memory, which a refused picture never touches.
+bool DecodeLarge(const QByteArray& jpeg, int width, int height, JpegReader::Work& work) {
+  QByteArray bytes = jpeg;
+  QBuffer stream(&bytes);
+  stream.open(QIODevice::ReadOnly);
+  const VirtualBuffer picture(width, height, "budget", VirtualBuffer::Uncleared{});
+  return JpegReader::DecodeCounted(stream, picture.Image(), QStringLiteral("budget"), work);
+}
+
+}  // namespace
+
+// The pixels every scan carries count against one budget for the whole picture, whether the
+// scans hold data or not: an arithmetic-coded scan without data costs a pass like any other.
+// A picture may take six passes over its components and 64 over a picture of 512 x 512
+// pixels more; the scan that would take it over is refused before its data is read. A
+// missing restart marker is damage.
+TEST(JpegBudget, ThePicturesScansTakeInNoMoreThanItsBudget) {
+  constexpr std::int64_t mega = 1024 * 1024, large = 8192 * 4096, small = 64 * 512 * 512;
+  struct Case {
+    const char* name;
+    QByteArray jpeg;
+    int width, height;
+    int scans;              // started; the last one is refused when there is a reason
+    std::int64_t takenIn;   // pixels the scans carried
+    std::int64_t budget;
+    const char* reason;     // empty: decoded
+  };
+  const Case cases[] = {
+      {"64 empty grey scans of a megapixel", JpegFixtureWriter::Write({1024, 1024, 1, 64}), 1024, 1024, 23,
+       22 * mega, 22 * mega, "JPEG error: scans take in more than 23 million pixels"},
+      {"64 empty DC scans of YCbCr 4:2:0", JpegFixtureWriter::Write({1024, 1024, 3, 64, true}), 1024, 1024, 23,
+       22 * mega * 3 / 2, 22 * mega * 3 / 2, "JPEG error: scans take in more than 34 million pixels"},
+      {"64 empty grey scans of a large picture", JpegFixtureWriter::Write({8192, 4096, 1, 64}), 8192, 4096, 7,
+       6 * large, 6 * large + small, "JPEG error: scans take in more than 218 million pixels"},
+      {"empty scans without their restart markers", JpegFixtureWriter::Write({64, 64, 1, 3, false, 1}), 64, 64, 1,
+       64 * 64, 6 * 64 * 64 + small, "instead of RST0"},
+      {"64 empty grey scans of 512 x 512", JpegFixtureWriter::Write({512, 512, 1, 64}), 512, 512, 64,
+       64 * 512 * 512, 6 * 512 * 512 + small, ""},
+  };
+  for (const Case& c : cases) {
+    ASSERT_FALSE(c.jpeg.isEmpty()) << c.name;
+    JpegReader::Work work;
+    const DecodeRefusal refusal;
+    const bool refused = *c.reason != '\0';
+    EXPECT_EQ(DecodeLarge(c.jpeg, c.width, c.height, work), !refused) << c.name << ": " << LastLogLine();
+    EXPECT_EQ(work.scans, c.scans) << c.name;
+    EXPECT_EQ(work.pixels, c.takenIn) << c.name;
+    EXPECT_EQ(work.budget, c.budget) << c.name;
+    EXPECT_EQ(refusal.Reason().isEmpty(), !refused) << c.name;
+    EXPECT_TRUE(refusal.Reason().contains(QLatin1String(c.reason))) << c.name << ": " << refusal.Reason().toStdString();
+  }
 }

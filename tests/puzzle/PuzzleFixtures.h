@@ -115,6 +115,7 @@ public:
   int PictureWidth() const override { return pictureSize.width(); }
   int PictureHeight() const override { return pictureSize.height(); }
   int PictureFormat() const override { return 3; }
+  bool JpegNotDecoded() const override { return false; }
   int BoxCoverFormat() const override { return 0; }
   bool BoxCoverAvailable() const override { return boxCoverAvailable; }
   QString GetMediaPath() const override { return mediaPath; }

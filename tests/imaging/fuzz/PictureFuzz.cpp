@@ -117,6 +117,28 @@ bool Save(const QString& path, const QByteArray& bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Arithmetic-coded pictures, whose scans may hold next to no data: sequential and
+// progressive, a restart marker every block, 64 scans; and scans holding no data at all, of a
+// picture large enough for the decode budget to end them, with and without their restart
+// markers.
+bool ArithmeticSeeds(const QString& folder) {
+  using JpegFixtureWriter::Kind;
+  const auto write = [&](const char* name, JpegFixtureWriter::Options options) {
+    options.arithmetic = true;
+    return Save(folder + name, JpegFixtureWriter::Write(SeedPicture(24, 16), options));
+  };
+  JpegFixtureWriter::Options restarts{Kind::Grey, true, 1, 1};
+  restarts.restartInterval = 1;
+  JpegFixtureWriter::Options scans{Kind::YCbCr, false, 2, 2};
+  scans.scans = 64;
+  return write("arithmetic-sequential.jpg", {Kind::YCbCr, false, 2, 2}) &&
+         write("arithmetic-progressive.jpg", {Kind::CmykAdobeInverted, true, 1, 1}) &&
+         write("arithmetic-restart-every-block.jpg", restarts) && write("arithmetic-64-scans.jpg", scans) &&
+         Save(folder + "empty-scans-over-the-budget.jpg", JpegFixtureWriter::Write({1024, 1024, 1, 64})) &&
+         Save(folder + "empty-colour-scans-over-the-budget.jpg", JpegFixtureWriter::Write({1024, 1024, 3, 64, true})) &&
+         Save(folder + "empty-scans-without-restarts.jpg", JpegFixtureWriter::Write({64, 64, 1, 64, false, 1}));
+}
+
 int Seeds(const QString& folder) {
   QDir().mkpath(folder + "/bmp");
   QDir().mkpath(folder + "/jpeg");
@@ -165,7 +187,8 @@ int Seeds(const QString& folder) {
   manyScans.scans = JpegFixtureWriter::MostScans(1);
   return Save(folder + "/jpeg/scan-cut-short-then-ended.jpg", cut) && Save(folder + "/jpeg/huge-frame-cut-short.jpg", huge) &&
                  Save(folder + "/jpeg/more-scans-than-encoders-write.jpg",
-                      JpegFixtureWriter::Write(SeedPicture(8, 8), manyScans))
+                      JpegFixtureWriter::Write(SeedPicture(8, 8), manyScans)) &&
+                 ArithmeticSeeds(folder + "/jpeg/")
              ? 0
              : 1;
 }

@@ -11,6 +11,11 @@
 namespace PictureFuzzing {
 
 constexpr std::int64_t CheckedPixels = 16 << 20;
+// An arithmetic-coded file of a few hundred bytes may fill a picture of any size, which a
+// fuzzer's memory limit cannot hold at the largest (a gigabyte, and two more for a CMYK
+// picture's coefficients): larger pictures are sized but not decoded. The decode budget binds
+// far below that.
+constexpr std::int64_t DecodedPixels = 32 << 20;
 
 namespace {
 
@@ -40,7 +45,7 @@ Verdict Load(const QByteArray& bytes, int mode) {
   int width = 0, height = 0;
   const bool sized = mode == VirtualBuffer::BitmapMode ? ImageFileHeader::BmpSize(file, width, height)
                                                       : ImageFileHeader::JpegSize(file, width, height);
-  if (!sized) return Verdict::Refused;
+  if (!sized || std::int64_t(width) * height > DecodedPixels) return Verdict::Refused;
   // Pictures up to 16 megapixels go into memory cleared to 0, so that an unwritten pixel
   // shows; larger ones into uncleared memory, as the game loads them.
   const bool checked = std::int64_t(width) * height <= CheckedPixels;
