@@ -1,5 +1,6 @@
 #include "Prompt.h"
 
+#include "OverWindow.h"
 #include "TMsgLog.h"
 #include "platform/HelpViewer.h"
 
@@ -77,9 +78,11 @@ Prompt::Button Prompt::ShowReal(const Record& record, Button defaultButton) {
     TMsgLog::Add(QStringLiteral("Prompt without a window system: ") + record.text);
     return defaultButton != NoButton ? defaultButton : Ok;
   }
+  // Above the window the player is in, and owned by this call only: that window may be
+  // deleted while the box waits for its answer.
   QMessageBox box(ToQtIcon(record.icon), record.caption, record.text,
-                  QMessageBox::StandardButtons(record.buttons.toInt()),
-                  QApplication::activeWindow());
+                  QMessageBox::StandardButtons(record.buttons.toInt()));
+  OverWindow::Place(&box, QApplication::activeWindow());
   if (defaultButton != NoButton)
     box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
   return static_cast<Button>(box.exec());

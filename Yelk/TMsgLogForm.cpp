@@ -1,5 +1,6 @@
 #include "TMsgLogForm.h"
 
+#include "OverWindow.h"
 #include "Prompt.h"
 #include "TMsgLog.h"
 
@@ -46,7 +47,10 @@ TMsgLogForm::TMsgLogForm(QWidget* owner) : QDialog(owner) {
 TMsgLogForm* TMsgLogForm::Instance() {
   static QPointer<TMsgLogForm> form;
   if (!form) {
-    form = new TMsgLogForm(QApplication::activeWindow());
+    // Kept above the window it was asked from, but not owned by it: that window may close
+    // and delete itself (the box cover does) while the log is still read.
+    form = new TMsgLogForm;
+    OverWindow::Place(form, QApplication::activeWindow());
     form->setAttribute(Qt::WA_DeleteOnClose);
   }
   return form;
@@ -65,11 +69,14 @@ void TMsgLogForm::RefreshIfChanged() {
 
 void TMsgLogForm::CopyBtnClick() { QApplication::clipboard()->setText(TMsgLog::GetLogAsString()); }
 
+// The chooser is this call's own: the log may be closed, and so deleted, while it is open.
 void TMsgLogForm::SaveBtnClick() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Save Message Log"),
-                                                    TMsgLog::DefaultLogPath(),
-                                                    tr("Log files (*.log);;All files (*)"));
-  if (path.isEmpty()) return;
+  QFileDialog chooser(nullptr, tr("Save Message Log"), TMsgLog::DefaultLogPath(),
+                      tr("Log files (*.log);;All files (*)"));
+  chooser.setAcceptMode(QFileDialog::AcceptSave);
+  OverWindow::Place(&chooser, this);
+  if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+  const QString path = chooser.selectedFiles().constFirst();
   if (!TMsgLog::SaveToFile(path))
     Prompt::ShowApp(tr("The message log could not be saved to %1.").arg(path), Prompt::Stop);
 }

@@ -3,6 +3,7 @@
 #include "GenSwerr.h"
 
 #include "HourGlass.h"
+#include "OverWindow.h"
 #include "Prompt.h"
 #include "SystemReport.h"
 #include "TExcMagic.h"
@@ -34,8 +35,9 @@ QString Section(const QString& title, const QString& body) {
 }
 }  // namespace
 
-TSwerrForm::TSwerrForm(QWidget* owner, const SwerrRequest& request)
-    : QDialog(owner), report(BuildReport(request)) {
+// Over its owner, held by the caller only: the owner may be a window that deletes itself.
+TSwerrForm::TSwerrForm(QWidget* owner, const SwerrRequest& request) : report(BuildReport(request)) {
+  OverWindow::Place(this, owner);
   setWindowTitle(AppTitle.isEmpty() ? caption : AppTitle + QStringLiteral(" - ") + caption);
   auto* icon = new QLabel;
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));

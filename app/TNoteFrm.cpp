@@ -3,6 +3,7 @@
 #include "TNoteOptsFrm.h"
 #include "WindowPlacement.h"
 
+#include "Yelk/OverWindow.h"
 #include "Yelk/Prompt.h"
 #include "controls/Artwork.h"
 #include "controls/WhatsThis.h"
@@ -246,8 +247,10 @@ void TNoteFrm::OptionsAtnExecute() {
   optionsChanged = optionsChanged || options.changed;
 }
 
+// The window it stands over (the box cover, for one) may be deleted while the note is read.
 void ShowNoteWindow(QWidget* over, const QByteArray& note) {
-  TNoteFrm window(over);
+  TNoteFrm window(nullptr);
+  OverWindow::Place(&window, over);
   window.SetNoteStream(&note);
   window.SetViewOnly();
   window.exec();

@@ -1,6 +1,7 @@
 #include "BufferPrinter.h"
 
 #include "BufferPresenter.h"
+#include "Yelk/OverWindow.h"
 #include "Yelk/TMsgLog.h"
 #include "platform/CurrentPrinter.h"
 
@@ -22,8 +23,10 @@ bool BufferPrinter::Print(const RasterImage& image, const QString& title, QWidge
   // The printer the player chose for the note prints the picture too.
   QPrinter& printer = CurrentPrinter::Get();
   printer.setDocName(title);
-  // Over its owner, so that it opens above a window that stays on top.
-  QPrintDialog dialog(&printer, owner);
+  // Over its owner, so that it opens above a window that stays on top; but not owned by
+  // it: the owner may be deleted while the dialog is open.
+  QPrintDialog dialog(&printer);
+  OverWindow::Place(&dialog, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
   QPainter painter;
   if (!painter.begin(&printer)) {
