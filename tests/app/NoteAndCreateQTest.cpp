@@ -114,9 +114,13 @@ QByteArray Block(const std::function<bool(QIODevice&)>& copy) {
   return copy(buffer) ? bytes : QByteArray("(failed)");
 }
 
+// A mono 8-bit WAVE image of 20 + extra samples.
 QByteArray Wave(int extra) {
-  QByteArray bytes("RIFF\x24\0\0\0WAVEfmt ", 16);
-  bytes += QByteArray(20 + extra, '\x01');
+  QByteArray bytes("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0data", 40);
+  char length[4];
+  qToLittleEndian(std::uint32_t(20 + extra), length);
+  bytes.append(length, 4).append(QByteArray(20 + extra, '\x90'));
+  qToLittleEndian(std::uint32_t(bytes.size() - 8), bytes.data() + 4);
   return bytes;
 }
 
