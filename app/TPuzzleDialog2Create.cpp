@@ -174,8 +174,10 @@ void TPuzzleDialog2::MusicBtnClick() {
 bool TPuzzleDialog2::ReadMusic(QByteArray& music) {
   QFile file(musicPath);
   if (file.open(QIODevice::ReadOnly)) music = file.readAll();
-  if (file.isOpen() && music.size() == file.size() && MusicDataKind(musicPath, music) == musicKind)
-    return FitsInPuzzle(GatheredBytes(alternateCover, musicPath)) && PlayableMusic(music, musicKind);
+  // It passed the track check when it was chosen: one it fails now has changed.
+  if (file.isOpen() && music.size() == file.size() && MusicDataKind(musicPath, music) == musicKind &&
+      SoundTrack::RefusalOf(music, musicKind == MusicKind::Midi).isEmpty())
+    return FitsInPuzzle(GatheredBytes(alternateCover, musicPath));
   Prompt::ShowApp(QStringLiteral("%1\n\nThe music or sound file has changed since it was chosen and can not "
                                  "be stored in the puzzle. Please choose it again.")
                       .arg(QDir::toNativeSeparators(musicPath)),

@@ -7,6 +7,7 @@
 #include "TNoteFrm.h"
 #include "TNoteOptsFrm.h"
 #include "TPuzzleDialog2.h"
+#include "../puzzle/MusicWriter.h"
 #include "../puzzle/PuzzleFixtures.h"
 
 #include "Yelk/Prompt.h"
@@ -715,6 +716,47 @@ private slots:
     QVERIFY(Control<IconListBox>(dialog, "PuzzleListBox")->isEnabled());
   }
 
+  // Chosen music passes the check every track passes when a puzzle opens: music the game would
+  // refuse shows why and is not taken, and the music gathered before stays.
+  void chosenMusicPassesTheTrackCheck() {
+    const QString folder = Scratch(QStringLiteral("checked/"));
+    QDir().mkpath(folder);
+    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("checked/Picture.bmp"), 300, 200);
+    Settings()->CreatePuzzleFolders = {folder};
+    Prompt::Double prompts;
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+    Select(dialog, picture);
+    const struct {
+      const char* name;
+      QByteArray bytes;
+      const char* refusal;  // null: taken
+    } cases[] = {
+        {"Tone.wav", Wave(100), nullptr},
+        {"Hertz.wav", MusicWriter::WaveImage({1, 1, 1, 8, 12000, false}),
+         "Sound track: damaged WAVE data: its sample rate of 1 Hz is outside 4000 to 192000 Hz."},
+        {"Flood.mid", MusicWriter::ChordsAtOneTick(20000),
+         "Sound track: damaged MIDI data: it holds more than 4096 notes at one moment."},
+        {"Silent.mid", QByteArray("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xFF\x2F\0", 26),
+         "Sound track: damaged MIDI data: the file holds no note."},
+        {"Tune.mid", MusicWriter::ChordsAtOneTick(64), nullptr},
+    };
+    QString taken;
+    for (const auto& c : cases) {
+      const QString path = folder + QLatin1String(c.name);
+      QVERIFY(TestEnvironment::WriteFile(path, c.bytes));
+      prompts.Clear();
+      ChooseMusic(dialog, path);
+      if (!c.refusal) taken = path;
+      QCOMPARE(dialog.GatheredMusic(), taken);
+      QCOMPARE(prompts.Shown().size(), c.refusal ? 1 : 0);
+      if (c.refusal)
+        QCOMPARE(prompts.Shown()[0].text, QStringLiteral("The chosen file is not a valid MIDI or WAVE file.\n\n") +
+                                             QLatin1String(c.refusal));
+    }
+  }
+
   // Music that changed after it was chosen is not stored, and the player is told which file.
   void musicChangedSinceChosenIsTold() {
     const QString folder = Scratch(QStringLiteral("changed/"));
@@ -727,7 +769,8 @@ private slots:
     dialog.show();
     Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
     Select(dialog, picture);
-    for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray()}) {
+    const QByteArray atOneHertz = MusicWriter::WaveImage({1, 1, 1, 8, 12000, false});
+    for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray(), atOneHertz}) {
       QVERIFY(TestEnvironment::WriteFile(wave, Wave(100)));
       ChooseMusic(dialog, wave);
       QCOMPARE(dialog.GatheredMusic(), wave);
