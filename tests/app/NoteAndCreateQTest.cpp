@@ -734,7 +734,7 @@ private slots:
       const char* refusal;  // null: taken
     } cases[] = {
         {"Tone.wav", Wave(100), nullptr},
-        {"Hertz.wav", MusicWriter::WaveImage({1, 1, 1, 8, 12000, false}),
+        {"Hertz.wav", MusicWriter::WaveImage({1, 1, 1, 8, 12174, false}),
          "Sound track: damaged WAVE data: its sample rate of 1 Hz is outside 4000 to 192000 Hz."},
         {"Flood.mid", MusicWriter::ChordsAtOneTick(20000),
          "Sound track: damaged MIDI data: it holds more than 4096 notes at one moment."},
@@ -769,7 +769,7 @@ private slots:
     dialog.show();
     Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
     Select(dialog, picture);
-    const QByteArray atOneHertz = MusicWriter::WaveImage({1, 1, 1, 8, 12000, false});
+    const QByteArray atOneHertz = MusicWriter::WaveImage({1, 1, 1, 8, 12174, false});
     for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray(), atOneHertz}) {
       QVERIFY(TestEnvironment::WriteFile(wave, Wave(100)));
       ChooseMusic(dialog, wave);

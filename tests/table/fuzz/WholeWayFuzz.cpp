@@ -102,7 +102,7 @@ QList<StillSeed> DamagedSeeds() {
       {"damaged-tune-header", "tune.jpg", 160, 120, {}, DamagedMidi()},
       {"tall-pictures-note", "tall.jpg", 160, 120, TallPicturesNote(), {}},
       {"long-word-beside-a-tall-picture", "word.jpg", 160, 120, LongWordNote(), {}},
-      {"wave-at-1-hz", "hertz.jpg", 160, 120, {}, MusicWriter::WaveImage({1, 1, 1, 8, 12000, false}), false},
+      {"wave-at-1-hz", "hertz.jpg", 160, 120, {}, MusicWriter::WaveImage({1, 1, 1, 8, 12174, false}), false},
       {"20000-notes-at-one-tick", "notes.jpg", 160, 120, {}, MusicWriter::ChordsAtOneTick(20000)},
   };
 }
