@@ -153,6 +153,21 @@ void ChooseCover(TPuzzleDialog2& dialog, const QString& path) {
   Control<QPushButton>(dialog, "PreviewBtn")->click();
 }
 
+// A folder of the Create tab holding one picture, "Picture.bmp"; with its slash.
+QString CreateFolder(const QString& name) {
+  const QString folder = Scratch(name + QLatin1Char('/'));
+  QDir().mkpath(folder);
+  PuzzleFixtures::WritePicture(name + QStringLiteral("/Picture.bmp"), 300, 200);
+  Settings()->CreatePuzzleFolders = {folder};
+  return folder;
+}
+
+void ShowCreateTab(TPuzzleDialog2& dialog, const QString& folder) {
+  dialog.show();
+  Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+  Select(dialog, folder + QStringLiteral("Picture.bmp"));
+}
+
 void ChooseMusic(TPuzzleDialog2& dialog, const QString& path) {
   WhenModal([path](QWidget* modal) { AnswerFileDialog(modal, path); });
   Control<QPushButton>(dialog, "MusicBtn")->click();
@@ -719,15 +734,10 @@ private slots:
   // Chosen music passes the check every track passes when a puzzle opens: music the game would
   // refuse shows why and is not taken, and the music gathered before stays.
   void chosenMusicPassesTheTrackCheck() {
-    const QString folder = Scratch(QStringLiteral("checked/"));
-    QDir().mkpath(folder);
-    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("checked/Picture.bmp"), 300, 200);
-    Settings()->CreatePuzzleFolders = {folder};
+    const QString folder = CreateFolder(QStringLiteral("checked"));
     Prompt::Double prompts;
     TPuzzleDialog2 dialog(nullptr);
-    dialog.show();
-    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
-    Select(dialog, picture);
+    ShowCreateTab(dialog, folder);
     const struct {
       const char* name;
       QByteArray bytes;
@@ -759,16 +769,11 @@ private slots:
 
   // Music that changed after it was chosen is not stored, and the player is told which file.
   void musicChangedSinceChosenIsTold() {
-    const QString folder = Scratch(QStringLiteral("changed/"));
-    QDir().mkpath(folder);
-    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("changed/Picture.bmp"), 300, 200);
+    const QString folder = CreateFolder(QStringLiteral("changed"));
     const QString wave = Scratch(QStringLiteral("Changing.wav"));
-    Settings()->CreatePuzzleFolders = {folder};
     Prompt::Double prompts;
     TPuzzleDialog2 dialog(nullptr);
-    dialog.show();
-    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
-    Select(dialog, picture);
+    ShowCreateTab(dialog, folder);
     const QByteArray atOneHertz = MusicWriter::WaveImage({1, 1, 1, 8, 12174, false});
     for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray(), atOneHertz}) {
       QVERIFY(TestEnvironment::WriteFile(wave, Wave(100)));

@@ -161,10 +161,10 @@ QByteArray Tone(int rate, int channels = 1, int frames = 512, int encoding = 1, 
   return MusicWriter::WaveImage({encoding, channels, rate, bits, frames, false});
 }
 
-// Copies of an event, so many at each tick, on a clock of 1 ms a tick; a note for a file of
-// other events.
-QByteArray Spread(const QByteArray& event, std::initializer_list<std::pair<qint64, int>> at) {
-  MusicWriter::Track track;
+// Copies of an event, so many at each tick, on a clock of 1 ms a tick at the usual tempo; a
+// note for a file of other events.
+QByteArray Spread(const QByteArray& event, std::initializer_list<std::pair<qint64, int>> at, int tempo = 500000) {
+  MusicWriter::Track track{{0, MusicWriter::Tempo(tempo)}};
   for (const auto& [tick, count] : at)
     for (int i = 0; i < count; ++i) track.push_back({tick, event});
   if ((event[0] & 0xE0) != 0x80) track.push_back({0, Note(0, 60, 100)});
@@ -221,6 +221,17 @@ TEST(SoundTrackCheckTest, WaveFormatsAndRatesAreBounded) {
       {"one frame longer", Tone(4000, 1, LongestAt4000 + 1), false},
   };
   for (const auto& c : cases) EXPECT_EQ(WaveProblem(c.bytes).isEmpty(), c.taken) << c.what;
+  // Counted in bytes: samples in the device's format are held as they are; others as floats,
+  // at the larger channel count and at the device's rate rounded up to a whole multiple.
+  const auto format = [](const QByteArray& image) {
+    WaveFormat read;
+    EXPECT_EQ(read.Read(reinterpret_cast<const unsigned char*>(image.constData()) + 20, 16), QString());
+    return read;
+  };
+  EXPECT_EQ(format(Tone(44100, 2, 8, 1, 16)).ConvertedBytes(1000, AudioFormat{}), 4000);
+  EXPECT_EQ(format(Tone(22050, 2, 8, 1, 16)).ConvertedBytes(1000, AudioFormat{}), 1000 * 2 * 4 * 2);
+  EXPECT_EQ(format(Tone(48000, 8, 8, 3, 32)).ConvertedBytes(1000, AudioFormat{}), 1000 * 8 * 4);
+  EXPECT_EQ(format(MusicWriter::WaveImage({0x11, 2, 44100, 4, 8, false})).Frames(512 + 1), 2 * 505);
   // A device that opened at another rate or channel count converts to that.
   EXPECT_EQ(WaveProblem(Tone(4000, 1, LongestAt4000), AudioFormat{48000, 2, 2}), QString());
   EXPECT_FALSE(WaveProblem(Tone(4000, 1, LongestAt4000), AudioFormat{48001, 2, 2}).isEmpty());
@@ -253,6 +264,7 @@ TEST(SoundTrackCheckTest, MidiDensityIsBounded) {
       {"4097 notes over sixteen tracks", StruckTogether(4097, 16), false},
       {"4097 notes at two ticks 1 ms apart", Spread(note, {{0, 2048}, {1, 2049}}), false},
       {"4097 notes at two ticks 25 ms apart", Spread(note, {{0, 2048}, {25, 2049}}), true},
+      {"the same at a tempo of 1 ms a beat", Spread(note, {{0, 2048}, {25, 2049}}, 1000), false},
       {"131 controls to one channel", Spread(control, {{0, 131}}), true},
       {"132 controls to one channel", Spread(control, {{0, 132}}), false},
       {"128 system-exclusive messages", Spread(other, {{0, 128}}), true},
