@@ -171,6 +171,20 @@ QByteArray Spread(const QByteArray& event, std::initializer_list<std::pair<qint6
   return MusicWriter::Midi(0, 500, {track});
 }
 
+// Notes a tick of 1 ms apart; with the tempo and the End-of-Track, `events` in all.
+QByteArray OfEvents(qint64 events) {
+  MusicWriter::Track track{{0, MusicWriter::Tempo(500000)}};
+  for (qint64 i = 0; i < events - 2; ++i) track.push_back({i, Note(0, 60, i % 2 ? 0 : 100)});
+  return MusicWriter::Midi(0, 500, {track});
+}
+
+// A text event of `length` bytes before the one-note tune.
+QByteArray WithText(int length) {
+  QByteArray event = Bytes({0, 0xFF, 0x01});
+  for (int shift = 21; shift > 0; shift -= 7) event += char(0x80 | ((length >> shift) & 0x7F));
+  return Header(0, 1, 96) + Tracked(event + char(length & 0x7F) + QByteArray(length, 'a') + NoteEvents());
+}
+
 // A note every 2^28 - 1 ticks, the longest delta time there is.
 QByteArray LongTrack(int steps) {
   MusicWriter::Track track;
@@ -239,9 +253,10 @@ TEST(SoundTrackCheckTest, WaveFormatsAndRatesAreBounded) {
 }
 
 // Dense real music is taken; messages beyond what MIDI can say at one moment (16 channels x
-// 128 keys) or in a second are refused, counted by time whatever the ticks and tracks.
-// (20,000 notes at one tick once froze every pause of the music for half a minute.)
-TEST(SoundTrackCheckTest, MidiDensityIsBounded) {
+// 128 keys) or in a second are refused, counted by time whatever the ticks and tracks, and so
+// are files of too many events or bytes. (20,000 notes at one tick once froze every pause of
+// the music for half a minute.)
+TEST(SoundTrackCheckTest, MidiWorkIsBounded) {
   for (const MusicWriter::Named& seed : MusicWriter::Seeds())
     if (seed.name.endsWith(QLatin1String(".mid"))) {
       EXPECT_EQ(MidiProblem(seed.bytes), QString()) << qPrintable(seed.name);
@@ -280,26 +295,11 @@ TEST(SoundTrackCheckTest, MidiDensityIsBounded) {
       {"a tempo of zero", Spread(MusicWriter::Tempo(0), {{0, 1}}), false},
       {"a track of 2^31 - 8 ticks", LongTrack(8), true},
       {"a track of 2^31 + 2^28 ticks", LongTrack(9), false},
+      // The whole file, which the synthesiser reads and copies inside the audio callback.
+      {"262,144 events", OfEvents(SoundTrackCheck::MaxMidiEvents), true},
+      {"one event more", OfEvents(SoundTrackCheck::MaxMidiEvents + 1), false},
+      {"8 MiB less 64 bytes", WithText((8 << 20) - 64 - 41), true},
+      {"8 MiB and a byte", WithText((8 << 20) - 40), false},
   };
   for (const auto& c : cases) EXPECT_EQ(MidiProblem(c.bytes).isEmpty(), c.taken) << c.what;
-}
-
-// The whole file: its events and its bytes, which the synthesiser copies inside the audio
-// callback whenever the track starts.
-TEST(SoundTrackCheckTest, MidiEventsAndSizeAreBounded) {
-  // One note message a tick, of 1 ms; the tempo and the End-of-Track are events too.
-  const auto ofEvents = [](qint64 events) {
-    MusicWriter::Track track{{0, MusicWriter::Tempo(500000)}};
-    for (qint64 i = 0; i < events - 2; ++i) track.push_back({i, Note(0, 60, i % 2 ? 0 : 100)});
-    return MusicWriter::Midi(0, 500, {track});
-  };
-  EXPECT_EQ(MidiProblem(ofEvents(SoundTrackCheck::MaxMidiEvents)), QString());
-  EXPECT_FALSE(MidiProblem(ofEvents(SoundTrackCheck::MaxMidiEvents + 1)).isEmpty());
-  const QByteArray text = Bytes({0, 0xFF, 0x01, 0x84, 0x80, 0x80, 0x00});  // 8 MiB of text
-  const QByteArray large = Header(0, 1, 96) + Tracked(text + QByteArray(8 << 20, 'a') + NoteEvents());
-  EXPECT_FALSE(MidiProblem(large).isEmpty());
-  // Just within: 8 MiB less 64 bytes of text.
-  EXPECT_EQ(MidiProblem(Header(0, 1, 96) + Tracked(text.left(3) + Bytes({0x83, 0xFF, 0xFF, 0x20}) +
-                                                   QByteArray(0x7FFFA0, 'a') + NoteEvents())),
-            QString());
 }
