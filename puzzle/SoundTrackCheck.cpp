@@ -170,6 +170,8 @@ QString SoundTrackCheck::WaveProblem(const QByteArray& bytes, const AudioFormat&
     } else if (std::memcmp(data + at, "data", 4) == 0 && sound < 0) {
       if (!formatRead) return QStringLiteral("the sound data comes before its format");
       if (length < format.BlockAlign()) return QStringLiteral("the sound data holds no sample");
+      const QString problem = format.CheckBlocks(data + begin, length);
+      if (!problem.isEmpty()) return problem;
       sound = length;
     }
     at = begin + length + (length & 1);  // chunks are padded to an even length

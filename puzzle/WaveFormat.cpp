@@ -58,7 +58,7 @@ QString WaveFormat::ReadExtensible(const unsigned char* body, qint64 length) {
   return {};
 }
 
-QString WaveFormat::CheckSamples(const unsigned char* body, qint64 length) const {
+QString WaveFormat::CheckSamples(const unsigned char* body, qint64 length) {
   if (!BitsFit(encoding_, bits_)) return QStringLiteral("%1-bit samples do not fit its encoding").arg(bits_);
   if (!IsAdpcm(encoding_)) {
     if (blockAlign_ != channels_ * bits_ / 8) return QStringLiteral("its block size does not match its samples");
@@ -69,9 +69,18 @@ QString WaveFormat::CheckSamples(const unsigned char* body, qint64 length) const
   if (blockAlign_ < header * channels_) return QStringLiteral("an ADPCM block is smaller than its header");
   if (length >= 20 && U16(body + 18) > AdpcmFrames()) return QStringLiteral("an ADPCM block claims more samples than it holds");
   if (encoding_ == MsAdpcm) {
-    const int coefficients = length >= 22 ? std::min(U16(body + 20), 256) : 0;
-    if (coefficients < 7 || length < 22 + 4 * coefficients) return QStringLiteral("the MS ADPCM coefficients are missing");
+    coefficients_ = length >= 22 ? std::min(U16(body + 20), 256) : 0;
+    if (coefficients_ < 7 || length < 22 + 4 * coefficients_) return QStringLiteral("the MS ADPCM coefficients are missing");
   }
+  return {};
+}
+
+// Each MS ADPCM block begins with a predictor per channel, an index into the coefficients.
+QString WaveFormat::CheckBlocks(const unsigned char* data, qint64 length) const {
+  if (encoding_ != MsAdpcm) return {};
+  for (qint64 block = 0; block + 7 * channels_ <= length; block += blockAlign_)
+    for (int c = 0; c < channels_; ++c)
+      if (data[block + c] >= coefficients_) return QStringLiteral("an MS ADPCM block names a coefficient it lacks");
   return {};
 }
 

@@ -18,14 +18,16 @@ public:
   // sound cards use; 7.1 surround, the most channels a player maps to speakers.
   static constexpr qint64 MinRate = 4000, MaxRate = 192000;
   static constexpr int MaxChannels = 8;
-  // The most the mixer may hold while it converts one track: six minutes of CD sound played
-  // as it is, and about a second of work on the main thread at load.
+  // The most the mixer may hold while it converts one track: twelve minutes of CD sound played
+  // as it is, six at another rate, and about half a second of work on the main thread at load.
   static constexpr qint64 MaxConvertedBytes = qint64(128) << 20;
 
   // Empty when the chunk's body holds a format the mixer reads, within the bounds above; else
   // what is wrong, in a few words.
   QString Read(const unsigned char* body, qint64 length);
   int BlockAlign() const { return blockAlign_; }
+  // Empty when the mixer decodes the sound data's blocks; else what is wrong.
+  QString CheckBlocks(const unsigned char* data, qint64 length) const;
   // The most sample frames that many bytes of sound data decode to.
   qint64 Frames(qint64 dataBytes) const;
   // The most bytes the mixer holds at once while it decodes that many frames and converts them
@@ -35,7 +37,7 @@ public:
 
 private:
   QString ReadExtensible(const unsigned char* body, qint64 length);
-  QString CheckSamples(const unsigned char* body, qint64 length) const;
+  QString CheckSamples(const unsigned char* body, qint64 length);
   // Sample frames in one block of the ADPCM encodings, at most.
   qint64 AdpcmFrames() const;
   // Bytes per sample once decoded, before any conversion.
@@ -46,4 +48,5 @@ private:
   qint64 rate_ = 0;
   int blockAlign_ = 0;
   int bits_ = 0;
+  int coefficients_ = 0;  // of MS ADPCM
 };

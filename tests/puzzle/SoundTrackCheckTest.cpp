@@ -231,6 +231,7 @@ TEST(SoundTrackCheckTest, WaveFormatsAndRatesAreBounded) {
       {"MS ADPCM of three channels", MusicWriter::WaveImage({2, 3, 11025, 4, 64, false}), false},
       {"an ADPCM block claiming more samples", Patched(msAdpcm, 38, Le16(501)), false},
       {"MS ADPCM without coefficients", Patched(msAdpcm, 40, Le16(6)), false},
+      {"an MS ADPCM block naming a coefficient it lacks", Patched(msAdpcm, msAdpcm.indexOf("data") + 8, "\x07"), false},
       {"the longest track at 4000 Hz", Tone(4000, 1, LongestAt4000), true},
       {"one frame longer", Tone(4000, 1, LongestAt4000 + 1), false},
   };
