@@ -28,8 +28,8 @@ constexpr int MaxRecentItems = 4;
 constexpr int RotateTip = 2;
 const char* const RecentPathProperty = "recentPath";
 
-// Music the background-sound switch acts on: a still puzzle's track, or an animated puzzle's
-// background track (read while it loads).
+// Music the background-sound switch acts on: a still puzzle's track that was not refused, or
+// an animated puzzle's background track (read while it loads).
 bool HasSoundTrack(const Puzzle* puzzle) {
   if (!puzzle) return false;
   if (const JigsawFileReader* file = puzzle->GetJigsawFile()) return file->HasSoundTrack();
@@ -62,6 +62,7 @@ void TMainForm::MenuRefresh() {
   atn.PlayAtn->setEnabled(canPlay);
   atn.PauseAtn->setChecked(canPlay && toolPnl->PlayBtn->defaultAction() == atn.PlayAtn);
   const Puzzle* puzzle = Puzzle::Current();
+  atn.BkgdSndEnabledAtn->setEnabled(HasSoundTrack(puzzle));
   atn.BoxCoverAtn->setEnabled(puzzle && puzzle->IsPreviewAllowed());
   const TBoxCoverFrm* cover = boxCover->Window();
   atn.BoxCoverAtn->setChecked(cover && cover->HasToolbar() && cover->isVisible());

@@ -12,6 +12,7 @@
 #include "puzzle/MusicFileKind.h"
 #include "puzzle/PictureFile.h"
 #include "puzzle/Puzzle.h"
+#include "puzzle/SoundTrack.h"
 #include "settings/ProgSettings.h"
 
 #include <QCheckBox>
@@ -58,6 +59,15 @@ qint64 FileBytes(const QString& path) { return path.isEmpty() ? 0 : QFileInfo(pa
 bool SameFile(const QString& a, const QString& b) {
   const QString left = QFileInfo(a).canonicalFilePath(), right = QFileInfo(b).canonicalFilePath();
   return !left.isEmpty() && left == right;
+}
+
+// The check every track passes when a puzzle is opened: music the game would refuse is never
+// stored in a puzzle.
+bool PlayableMusic(const QByteArray& music, int kind) {
+  const QString refusal = SoundTrack::RefusalOf(music, kind == MusicKind::Midi);
+  if (refusal.isEmpty()) return true;
+  Prompt::ShowApp(QStringLiteral("The chosen file is not a valid MIDI or WAVE file.\n\n") + refusal, Prompt::Stop);
+  return false;
 }
 
 bool FitsInPuzzle(qint64 total) {
@@ -151,6 +161,8 @@ void TPuzzleDialog2::MusicBtnClick() {
   if (chosen.isEmpty()) return;
   const int kind = MusicFileKind(chosen);
   if (kind == MusicKind::None || !FitsInPuzzle(GatheredBytes(alternateCover, chosen))) return;
+  QFile file(chosen);
+  if (!file.open(QIODevice::ReadOnly) || !PlayableMusic(file.readAll(), kind)) return;
   musicKind = kind;
   musicPath = chosen;
   settings->MusicFolder = QFileInfo(chosen).absolutePath();
@@ -162,7 +174,9 @@ void TPuzzleDialog2::MusicBtnClick() {
 bool TPuzzleDialog2::ReadMusic(QByteArray& music) {
   QFile file(musicPath);
   if (file.open(QIODevice::ReadOnly)) music = file.readAll();
-  if (file.isOpen() && music.size() == file.size() && MusicDataKind(musicPath, music) == musicKind)
+  // It passed the track check when it was chosen: one it fails now has changed.
+  if (file.isOpen() && music.size() == file.size() && MusicDataKind(musicPath, music) == musicKind &&
+      SoundTrack::RefusalOf(music, musicKind == MusicKind::Midi).isEmpty())
     return FitsInPuzzle(GatheredBytes(alternateCover, musicPath));
   Prompt::ShowApp(QStringLiteral("%1\n\nThe music or sound file has changed since it was chosen and can not "
                                  "be stored in the puzzle. Please choose it again.")

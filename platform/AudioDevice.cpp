@@ -1,6 +1,7 @@
 #include "AudioDevice.h"
 
 #include "AudioChannels.h"
+#include "SynthLog.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -37,7 +38,9 @@ bool AudioDevice::Open(QString* error) {
   // Ctrl+C and SIGTERM stay with the game; SDL would turn them into events nobody reads.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Refuse(SDL_GetError(), error);
-  if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+  SynthLog::Install();
+  const AudioFormat asked;
+  if (Mix_OpenAudio(asked.rate, AUDIO_S16SYS, asked.channels, 1024) != 0) {
     const QByteArray reason = Mix_GetError();  // before quitting SDL can replace it
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return Refuse(reason.constData(), error);
@@ -49,6 +52,15 @@ bool AudioDevice::Open(QString* error) {
 }
 
 bool AudioDevice::IsOpen() { return isOpen; }
+
+AudioFormat AudioDevice::Format() {
+  AudioFormat format;
+  int rate = 0, channels = 0;
+  Uint16 samples = 0;
+  if (isOpen && Mix_QuerySpec(&rate, &samples, &channels) != 0)
+    format = AudioFormat{rate, channels, int(SDL_AUDIO_BITSIZE(samples) / 8)};
+  return format;
+}
 
 void AudioDevice::Close() {
   if (!isOpen) return;

@@ -2,6 +2,7 @@
 
 #include "AudioChunk.h"
 #include "AudioDevice.h"
+#include "SynthLog.h"
 
 #include <QFile>
 #include <QMetaObject>
@@ -65,7 +66,9 @@ MusicPlayer::~MusicPlayer() {
     streamOwner = nullptr;  // first: halting reports an end, which must find nobody
     if (AudioDevice::IsOpen()) Mix_HaltMusic();
   }
-  if (music_) Mix_FreeMusic(music_);
+  if (!music_) return;
+  Mix_FreeMusic(music_);
+  SynthLog::Report();
 }
 
 bool MusicPlayer::Play(std::function<void()> onEnded, QString* error) {

@@ -338,8 +338,13 @@ std::optional<ChipRecord> JigsawFile::PopPieceRecord() {
   return last;
 }
 
+bool JigsawFile::HasSoundTrack() const {
+  if (trackFailed_) return false;
+  return track_ ? track_->Refusal().isEmpty() : soundSize_ > 0;
+}
+
 void JigsawFile::LoadSoundTrack() {
-  if (!track_ && soundSize_ > 0) {
+  if (!track_ && !trackFailed_ && soundSize_ > 0) {
     try {
       QBuffer file;
       file.setData(bytes_);
@@ -353,6 +358,7 @@ void JigsawFile::LoadSoundTrack() {
       // Kept all the same: later saves write its bytes as they were.
       if (!track_->Refusal().isEmpty()) throw std::runtime_error(track_->Refusal().toStdString());
     } catch (const std::exception& error) {
+      trackFailed_ = true;
       const QString message = QString::fromUtf8(error.what());
       TMsgLog::Add(QStringLiteral("JigsawFile::LoadSoundTrack - ") + message);
       Prompt::ShowApp(QStringLiteral("Failed to load sound track.\n\n") + message, Prompt::Stop);

@@ -119,7 +119,7 @@ public:
   const QByteArray* GetNoteStream() const override { return note_ ? &*note_ : nullptr; }
   qint64 SoundSize() const override { return soundSize_; }
   int SoundKind() const override { return soundKind_; }
-  bool HasSoundTrack() const override { return track_ || soundSize_ > 0; }
+  bool HasSoundTrack() const override;
   void LoadSoundTrack() override;
   SoundTrack* GetSoundTrack() const { return track_.get(); }
   bool CopySoundTrack(QIODevice& stream) override;
@@ -185,5 +185,6 @@ private:
   qint64 soundSize_ = 0, soundOffset_ = 0;
   int soundKind_ = 0;
   std::unique_ptr<SoundTrack> track_;
+  bool trackFailed_ = false;  // refused or unreadable: kept for the saves, never played
   BoxCoverWindowPlace coverWindow_;
 };

@@ -108,7 +108,8 @@ public:
   // The music: the block's size (0: none) and kind (1 MIDI, else WAVE).
   virtual qint64 SoundSize() const = 0;
   virtual int SoundKind() const = 0;
-  // The file has a track: loaded, or a block to load it from.
+  // The file has a track that may play: a block to load it from, or a loaded track that was
+  // not refused.
   virtual bool HasSoundTrack() const = 0;
   // Loads the track when there is one and none is loaded, then starts the current
   // background track.

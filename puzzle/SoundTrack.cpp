@@ -3,7 +3,9 @@
 #include "SoundTrackCheck.h"
 #include "Yelk/SettableClock.h"
 #include "Yelk/TMsgLog.h"
+#include "platform/AudioDevice.h"
 #include "platform/MusicPlayer.h"
+#include "platform/SynthLog.h"
 #include "settings/ProgSettings.h"
 
 #include <QDir>
@@ -23,12 +25,8 @@ SoundTrack::SoundTrack(QIODevice& stream, const SoundTrackHeader& header) : head
   if (stream.bytesAvailable() < qint64(header.length)) throw std::runtime_error("Sound track: the data ends early.");
   data_ = stream.read(header.length);
   if (data_.size() != qint64(header.length)) throw std::runtime_error("Sound track: the data ends early.");
-  const QString problem = IsMidi() ? SoundTrackCheck::MidiProblem(data_) : SoundTrackCheck::WaveProblem(data_);
-  if (!problem.isEmpty()) {
-    refusal_ = (IsMidi() ? QStringLiteral("Sound track: damaged MIDI data: ")
-                         : QStringLiteral("Sound track: damaged WAVE data: ")) + problem + QLatin1Char('.');
-    return;
-  }
+  refusal_ = RefusalOf(data_, IsMidi());
+  if (!refusal_.isEmpty()) return;
   if (IsMidi()) {
     midi_ = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/trackXXXXXX.mid"));
     if (!midi_->open()) throw std::runtime_error("Sound track: no temporary file.");
@@ -46,6 +44,10 @@ SoundTrack::~SoundTrack() {
 
 SoundTrack* SoundTrack::Current() { return background; }
 
+QString SoundTrack::RefusalOf(const QByteArray& data, bool midi) {
+  return SoundTrackCheck::Refusal(data, midi, AudioDevice::Format());
+}
+
 void SoundTrack::SetClock(std::function<qint64()> clock) { steadyClock.Set(std::move(clock)); }
 
 bool SoundTrack::WriteData(QIODevice& stream) const { return stream.write(data_) == data_.size(); }
@@ -59,6 +61,14 @@ void SoundTrack::Play() {
 
 bool SoundTrack::MakePlayer() {
   QString error;
+  // The device may play another rate or channel count than it was asked for: what the mixer
+  // converts a WAVE image to is known once it is open.
+  if (!IsMidi() && AudioDevice::Open()) refusal_ = RefusalOf(data_, false);
+  if (!refusal_.isEmpty()) {
+    TMsgLog::Add(QStringLiteral("SoundTrack::Play - ") + refusal_);
+    return false;
+  }
+  SynthLog::SetSink([](const QString& line) { TMsgLog::Add(line); });
   player_ = IsMidi() ? MusicPlayer::FromMidiFile(midi_->fileName(), &error) : MusicPlayer::FromWave(data_, &error);
   if (!player_) TMsgLog::Add(QStringLiteral("SoundTrack::Play - silent: ") + error);
   return player_ != nullptr;

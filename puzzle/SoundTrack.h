@@ -44,6 +44,9 @@ public:
   qint64 Length() const { return header_.length; }
   // Why the data is not played, for the player to read; empty for a playable track.
   const QString& Refusal() const { return refusal_; }
+  // The check every track passes before it is played, on any bytes (music chosen for a new
+  // puzzle too), for the sound device as it plays: empty, or why they would be refused.
+  static QString RefusalOf(const QByteArray& data, bool midi);
   // Appends the track's data; false when it was not all written.
   bool WriteData(QIODevice& stream) const;
 

@@ -2,7 +2,7 @@
 # Sourced, not run; expects the repository root as the working folder.
 
 TV_PACKAGES=(g++ cmake make libgtest-dev libbenchmark-dev qt6-base-dev libjpeg62-turbo-dev
-  libx11-dev libsdl2-mixer-dev timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 xvfb xauth openbox xdotool ccache poppler-utils)
+  libx11-dev libsdl2-mixer-dev libfluidsynth-dev pkgconf timgm6mb-soundfont fonts-dejavu-core fonts-liberation2 xvfb xauth openbox xdotool ccache poppler-utils)
 
 # Only for ./test --office: the office suite our RTF is checked against.
 TV_OFFICE_PACKAGES=(libreoffice-writer-nogui)

@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 all=(picture_libfuzzer jigsaw_libfuzzer qvp_libfuzzer rtf_fuzz ini_libfuzzer saved_game_libfuzzer
-     still_puzzle_libfuzzer)
+     still_puzzle_libfuzzer sound_track_libfuzzer)
 chosen=("$@")
 for name in "${chosen[@]}"; do
   [[ " ${all[*]} " == *" $name "* ]] || { echo "fuzz.sh: no target $name (${all[*]})" >&2; exit 2; }
@@ -79,5 +79,7 @@ run tests/settings/ini_libfuzzer -max_len=16384 tests/settings/corpus || failed=
 # The files that once froze the game are seeds of both, saved games and still puzzles alike.
 run tests/table/saved_game_libfuzzer tests/table/corpus/saw tests/table/corpus/damaged || failed=1
 run tests/table/still_puzzle_libfuzzer tests/table/corpus/jig tests/table/corpus/damaged || failed=1
+# Floods of notes at one tick take room: the inputs may grow to 256 KB.
+run tests/puzzle/sound_track_libfuzzer -max_len=262144 tests/puzzle/corpus/music || failed=1
 echo "Fuzzing done in $(( $(date +%s) - start )) s"
 exit "$failed"

@@ -7,6 +7,7 @@
 #include "TNoteFrm.h"
 #include "TNoteOptsFrm.h"
 #include "TPuzzleDialog2.h"
+#include "../puzzle/MusicWriter.h"
 #include "../puzzle/PuzzleFixtures.h"
 
 #include "Yelk/Prompt.h"
@@ -114,9 +115,13 @@ QByteArray Block(const std::function<bool(QIODevice&)>& copy) {
   return copy(buffer) ? bytes : QByteArray("(failed)");
 }
 
+// A mono 8-bit WAVE image of 20 + extra samples.
 QByteArray Wave(int extra) {
-  QByteArray bytes("RIFF\x24\0\0\0WAVEfmt ", 16);
-  bytes += QByteArray(20 + extra, '\x01');
+  QByteArray bytes("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0data", 40);
+  char length[4];
+  qToLittleEndian(std::uint32_t(20 + extra), length);
+  bytes.append(length, 4).append(QByteArray(20 + extra, '\x90'));
+  qToLittleEndian(std::uint32_t(bytes.size() - 8), bytes.data() + 4);
   return bytes;
 }
 
@@ -146,6 +151,21 @@ void Select(TPuzzleDialog2& dialog, const QString& path) {
 void ChooseCover(TPuzzleDialog2& dialog, const QString& path) {
   WhenModal([path](QWidget* modal) { AnswerFileDialog(modal, path); });
   Control<QPushButton>(dialog, "PreviewBtn")->click();
+}
+
+// A folder of the Create tab holding one picture, "Picture.bmp"; with its slash.
+QString CreateFolder(const QString& name) {
+  const QString folder = Scratch(name + QLatin1Char('/'));
+  QDir().mkpath(folder);
+  PuzzleFixtures::WritePicture(name + QStringLiteral("/Picture.bmp"), 300, 200);
+  Settings()->CreatePuzzleFolders = {folder};
+  return folder;
+}
+
+void ShowCreateTab(TPuzzleDialog2& dialog, const QString& folder) {
+  dialog.show();
+  Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
+  Select(dialog, folder + QStringLiteral("Picture.bmp"));
 }
 
 void ChooseMusic(TPuzzleDialog2& dialog, const QString& path) {
@@ -711,19 +731,51 @@ private slots:
     QVERIFY(Control<IconListBox>(dialog, "PuzzleListBox")->isEnabled());
   }
 
-  // Music that changed after it was chosen is not stored, and the player is told which file.
-  void musicChangedSinceChosenIsTold() {
-    const QString folder = Scratch(QStringLiteral("changed/"));
-    QDir().mkpath(folder);
-    const QString picture = PuzzleFixtures::WritePicture(QStringLiteral("changed/Picture.bmp"), 300, 200);
-    const QString wave = Scratch(QStringLiteral("Changing.wav"));
-    Settings()->CreatePuzzleFolders = {folder};
+  // Chosen music passes the check every track passes when a puzzle opens: music the game would
+  // refuse shows why and is not taken, and the music gathered before stays.
+  void chosenMusicPassesTheTrackCheck() {
+    const QString folder = CreateFolder(QStringLiteral("checked"));
     Prompt::Double prompts;
     TPuzzleDialog2 dialog(nullptr);
-    dialog.show();
-    Control<QTabBar>(dialog, "TabControl1")->setCurrentIndex(2);
-    Select(dialog, picture);
-    for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray()}) {
+    ShowCreateTab(dialog, folder);
+    const struct {
+      const char* name;
+      QByteArray bytes;
+      const char* refusal;  // null: taken
+    } cases[] = {
+        {"Tone.wav", Wave(100), nullptr},
+        {"Hertz.wav", MusicWriter::WaveImage({1, 1, 1, 8, 12174, false}),
+         "Sound track: damaged WAVE data: its sample rate of 1 Hz is outside 4000 to 192000 Hz."},
+        {"Flood.mid", MusicWriter::ChordsAtOneTick(20000),
+         "Sound track: damaged MIDI data: it holds more than 4096 notes at one moment."},
+        {"Silent.mid", QByteArray("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xFF\x2F\0", 26),
+         "Sound track: damaged MIDI data: the file holds no note."},
+        {"Tune.mid", MusicWriter::ChordsAtOneTick(64), nullptr},
+    };
+    QString taken;
+    for (const auto& c : cases) {
+      const QString path = folder + QLatin1String(c.name);
+      QVERIFY(TestEnvironment::WriteFile(path, c.bytes));
+      prompts.Clear();
+      ChooseMusic(dialog, path);
+      if (!c.refusal) taken = path;
+      QCOMPARE(dialog.GatheredMusic(), taken);
+      QCOMPARE(prompts.Shown().size(), c.refusal ? 1 : 0);
+      if (c.refusal)
+        QCOMPARE(prompts.Shown()[0].text, QStringLiteral("The chosen file is not a valid MIDI or WAVE file.\n\n") +
+                                             QLatin1String(c.refusal));
+    }
+  }
+
+  // Music that changed after it was chosen is not stored, and the player is told which file.
+  void musicChangedSinceChosenIsTold() {
+    const QString folder = CreateFolder(QStringLiteral("changed"));
+    const QString wave = Scratch(QStringLiteral("Changing.wav"));
+    Prompt::Double prompts;
+    TPuzzleDialog2 dialog(nullptr);
+    ShowCreateTab(dialog, folder);
+    const QByteArray atOneHertz = MusicWriter::WaveImage({1, 1, 1, 8, 12174, false});
+    for (const QByteArray& changed : {QByteArray("RIFF\0\0\0\0AVI LIST", 16), QByteArray(), atOneHertz}) {
       QVERIFY(TestEnvironment::WriteFile(wave, Wave(100)));
       ChooseMusic(dialog, wave);
       QCOMPARE(dialog.GatheredMusic(), wave);

@@ -1,11 +1,12 @@
 // The main window's state during play, seen by its effect: the clock and auto-save timers
 // actually armed, the clock stopping while the player is away, the status panel's exact
 // texts, the hint's messages, the answers to "save your changes?", auto save around
-// captures and a saved game whose file went away, applause suppression and the
-// performance lights.
+// captures and a saved game whose file went away, applause suppression, the background-sound
+// commands and the performance lights.
 
 #include "ControlPanel.h"
 #include "ModalAnswers.h"
+#include "MusicWriter.h"
 #include "PerformanceLeds.h"
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
@@ -14,6 +15,7 @@
 #include "Yelk/Prompt.h"
 #include "controls/SmallLed.h"
 #include "puzzle/ChipList.h"
+#include "puzzle/JigsawFile.h"
 #include "puzzle/ChipMask.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleChip.h"
@@ -256,6 +258,39 @@ private slots:
     prompts->Clear();
     form->HintAtnExecute();
     QCOMPARE(LastPrompt(), QStringLiteral("No hints are allowed for this puzzle."));
+  }
+
+  // A track the check refuses leaves the background-sound commands disabled, as for a puzzle
+  // without music, and the player's setting as it was; a track that plays enables them.
+  void backgroundSoundCommandsFollowTheTrack() {
+    Settings()->EnableBackgroundSound = true;
+    const struct {
+      const char* name;
+      QByteArray music;
+      bool midi;
+      bool plays;
+    } cases[] = {
+        {"tone", MusicWriter::WaveImage({}), false, true},
+        {"tone at 1 Hz", MusicWriter::WaveImage({1, 1, 1, 8, 12174, false}), false, false},
+        {"20,000 notes at one tick", MusicWriter::ChordsAtOneTick(20000), true, false},
+        {"tune", MusicWriter::ChordsAtOneTick(64), true, true},
+    };
+    for (const auto& c : cases) {
+      const QString path = PuzzleFixtures::ScratchPath(QLatin1String(c.name) + QStringLiteral(".jig"));
+      StillPuzzleContent content;
+      content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("sound.bmp"), 240, 160);
+      content.music = c.music;
+      content.musicIsMidi = c.midi;
+      QVERIFY(JigsawFile::SaveStillPuzzle(path, content));
+      Puzzle::Current()->ClearChanged();
+      prompts->Clear();
+      form->WMCopyData({QStringLiteral("game"), path});
+      QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && Puzzle::Current()->GetPath() == path, 20000);
+      for (const char* action : {"BkgdSndEnabledAtn", "PlayAtn", "PauseAtn"})
+        QVERIFY2(form->findChild<QAction*>(QLatin1String(action))->isEnabled() == c.plays, action);
+      QCOMPARE(prompts->Shown().size(), c.plays ? 0 : 1);
+      QVERIFY(Settings()->EnableBackgroundSound);
+    }
   }
 
   // Closing the window with "No" closes it and writes nothing.

@@ -1,9 +1,10 @@
 // The music player on the dummy audio device: a play is played once, its end comes on the main
-// thread and only when it ended by itself, and damaged MIDI data handed straight to the
-// library never holds up a pause or a halt.
+// thread and only when it ended by itself, damaged MIDI data handed straight to the library
+// never holds up a pause or a halt, and the synthesiser's messages never flood stderr.
 
 #include "AudioWaits.h"
 #include "platform/MusicPlayer.h"
+#include "platform/SynthLog.h"
 #include "tests/puzzle/DamagedMusic.h"
 
 #include <QDir>
@@ -12,8 +13,11 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <unistd.h>
 
 using AudioWaits::MsTaken;
 using AudioWaits::WaitFor;
@@ -145,4 +149,43 @@ TEST(MusicPlayerTest, AnEndHeardLateIsNotTakenForTheNextPlay) {
   ASSERT_TRUE(tune->Play(tuneEnds.Handler(), &error));
   EXPECT_TRUE(tune->IsPlaying());
   EXPECT_TRUE(WaitFor([&] { return tuneEnds.count == 1; }));
+}
+
+namespace {
+std::mutex heardMutex;
+QStringList heard;
+}  // namespace
+
+// A synthesiser given more notes at once than it has voices warns about each of them from the
+// audio thread, inside the mixer's lock, gigabytes a minute to stderr when left to itself:
+// only the first few lines are passed on, then a count, and nothing reaches stderr.
+TEST(MusicPlayerTest, SynthesiserMessagesAreCountedNotPrinted) {
+  QByteArray notes;
+  for (int i = 0; i < 2048; ++i) notes += DamagedMusic::Bytes({0, 0x90 | (i % 16), (i / 16) % 128, 100});
+  MidiFile midi(DamagedMusic::Header(0, 1, 96) + DamagedMusic::Chunk("MTrk", notes + DamagedMusic::EndOfTrack()));
+  SynthLog::Report();
+  SynthLog::SetSink([](const QString& line) {
+    std::lock_guard lock(heardMutex);
+    heard << line;
+  });
+  QTemporaryFile captured;
+  ASSERT_TRUE(captured.open());
+  std::fflush(stderr);
+  const int stderrCopy = dup(2);
+  dup2(captured.handle(), 2);
+  QString error;
+  auto player = MusicPlayer::FromMidiFile(midi.file.fileName(), &error);
+  const bool played = player && player->Play([] {}, &error);
+  const bool flooded = WaitFor([] { return SynthLog::Heard() > 1000; });
+  player.reset();
+  std::fflush(stderr);
+  dup2(stderrCopy, 2);
+  close(stderrCopy);
+  SynthLog::SetSink(nullptr);
+  ASSERT_TRUE(played) << qPrintable(error);
+  EXPECT_TRUE(flooded);
+  EXPECT_EQ(captured.size(), 0);
+  std::lock_guard lock(heardMutex);
+  ASSERT_EQ(heard.size(), SynthLog::LinesShown + 1) << qPrintable(heard.join(u'\n'));
+  EXPECT_TRUE(heard.last().contains(QLatin1String("more messages were not shown"))) << qPrintable(heard.last());
 }

@@ -11,6 +11,7 @@
 #include "WholeWayFuzzing.h"
 
 #include "tests/puzzle/JigsawFileBuilder.h"
+#include "tests/puzzle/MusicWriter.h"
 #include "tests/puzzle/PuzzleFixtures.h"
 #include "tests/table/SurfaceFixtures.h"
 
@@ -54,8 +55,9 @@ QByteArray RichNote() {
          Picture("\\picwgoal240\\pichgoal240") + "\\par}";
 }
 
-// Files that once froze the game. A tune whose header is damaged; a note of 260 pictures,
-// each far taller than any screen; one word of 10,000 letters beside a picture taller still.
+// Files that once froze or crashed the game. A tune whose header is damaged; a note of 260
+// pictures, each far taller than any screen; one word of 10,000 letters beside a picture
+// taller still; a WAVE track at 1 Hz; 20,000 notes at one tick.
 QByteArray DamagedMidi() {
   QByteArray midi = JigsawFixtures::TinyMidi();
   midi[3] = 'X';
@@ -87,6 +89,11 @@ QList<StillSeed> StillSeeds() {
       {"midi-note-cover", "harbour.bmp", 200, 150, "{\\rtf1 A short note.}", JigsawFixtures::TinyMidi(), true, true},
       {"wave-rich-note", "dusk.jpg", 240, 160, RichNote(), JigsawFixtures::TinyWave(1600), false, false},
       {"rich-note-cover", "boats.bmp", 120, 96, RichNote(), {}, true, true},
+      // Tracks of the kinds the music fuzzing starts from.
+      {"wave-ima-adpcm", "reeds.jpg", 160, 120, {}, MusicWriter::WaveImage({0x11, 2, 44100, 4, 4096, false}), false},
+      {"wave-float-8ch-192khz", "sails.jpg", 160, 120, {}, MusicWriter::WaveImage({3, 8, 192000, 32, 2048, false}), false},
+      {"wave-extensible-24bit", "mast.jpg", 160, 120, {}, MusicWriter::WaveImage({1, 6, 48000, 24, 2048, true}), false},
+      {"midi-orchestral", "quay.jpg", 160, 120, {}, MusicWriter::Orchestral(4)},
   };
 }
 
@@ -95,6 +102,8 @@ QList<StillSeed> DamagedSeeds() {
       {"damaged-tune-header", "tune.jpg", 160, 120, {}, DamagedMidi()},
       {"tall-pictures-note", "tall.jpg", 160, 120, TallPicturesNote(), {}},
       {"long-word-beside-a-tall-picture", "word.jpg", 160, 120, LongWordNote(), {}},
+      {"wave-at-1-hz", "hertz.jpg", 160, 120, {}, MusicWriter::WaveImage({1, 1, 1, 8, 12174, false}), false},
+      {"20000-notes-at-one-tick", "notes.jpg", 160, 120, {}, MusicWriter::ChordsAtOneTick(20000)},
   };
 }
 
