@@ -9,6 +9,7 @@
 #include "PieceGrip.h"
 #include "RealInput.h"
 #include "WhenModal.h"
+#include "WindowManagerState.h"
 
 #include "Yelk/TMsgLog.h"
 #include "controls/ChooseBox.h"
@@ -361,32 +362,65 @@ private slots:
     form->close();
   }
 
-  // F12 pressed as a player presses it, faster than the window manager answers: twice 40 ms
-  // apart, fifteen times in a row (and once more back), and between maximise and restore.
-  // Each storm ends with the table at the window's final size, drawn afresh.
-  void fullScreenStormsEndAtTheWindowsFinalSize() {
+  // The saved game continued maximised in the active window, the pointer resting on the
+  // control panel (no hover mark on the table); the F12 presses that reach the game counted.
+  void ContinueForKeys(std::unique_ptr<TMainForm>& form, int& presses) {
     QVERIFY(!savedGame.isEmpty());
     Settings()->Maximized = true;
-    Prompt::Double prompts;
-    auto form = std::make_unique<TMainForm>();
+    form = std::make_unique<TMainForm>();
     ContinueSavedGame(*form);
     if (QTest::currentTestFailed()) return;
     QTRY_VERIFY(form->isMaximized());
     CheckTable(*form, "loaded", 0);
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
-    // The pointer rests on the control panel: no hover mark on the table.
     const QPoint rest = form->ToolPnl()->mapToGlobal(QPoint(5, 5));
     QVERIFY(Xdo({QStringLiteral("mousemove"), QString::number(rest.x()), QString::number(rest.y())}));
+    connect(form->Actions().FullScreenAtn, &QAction::triggered, form.get(), [&presses] { ++presses; });
+  }
+
+  static void PressesHandled(const int& presses, int count) {
+    QTRY_VERIFY2_WITH_TIMEOUT(presses == count, qPrintable(QStringLiteral("%1 of %2 presses").arg(presses).arg(count)),
+                              SettleMillis);
+  }
+
+  // What the game believes of its window against what the window manager reports: full
+  // screen in the setting the next F12 follows, the menu's check and the log; maximised.
+  static QString Disagreement(TMainForm& form) {
+    const WmState wm = WindowManagerState(form);
+    const QStringList said = TMsgLog::Lines().filter(QStringLiteral("Full screen mode, on="));
+    const bool logged = !said.isEmpty() && said.last().endsWith(QLatin1Char('1'));
+    const bool checked = form.Actions().FullScreenAtn->isChecked();
+    const ProgSettings& settings = *Settings();
+    if (settings.FullScreenActive == wm.fullScreen && checked == wm.fullScreen && logged == wm.fullScreen &&
+        (wm.fullScreen || settings.Maximized == wm.maximised) && Settled(form))
+      return {};
+    return QStringLiteral("window manager: full screen %1, maximised %2; game: full screen %3, check %4, log %5, "
+                          "maximised %6, table settled %7")
+        .arg(wm.fullScreen).arg(wm.maximised).arg(settings.FullScreenActive).arg(checked).arg(logged)
+        .arg(settings.Maximized).arg(Settled(form));
+  }
+
+  // Once the window manager has handled all the game asked of it, the game agrees with it.
+  static void CheckAgreement(TMainForm& form, const QString& where) {
+    QTRY_VERIFY2_WITH_TIMEOUT(Settled(form), qPrintable(where), SettleMillis);
+    QVERIFY2(WindowManagerCaughtUp(form), qPrintable(where));
+    QTRY_VERIFY2_WITH_TIMEOUT(Disagreement(form).isEmpty(), qPrintable(where + QStringLiteral(": ") + Disagreement(form)),
+                              SettleMillis);
+  }
+
+  // F12 pressed as a player presses it, faster than the window manager answers: twice 40 ms
+  // apart, fifteen times in a row (and once more back), and between maximise and restore.
+  // Each storm ends with the table at the window's final size, drawn afresh.
+  void fullScreenStormsEndAtTheWindowsFinalSize() {
+    Prompt::Double prompts;
+    std::unique_ptr<TMainForm> form;
+    int presses = 0;
+    ContinueForKeys(form, presses);
+    if (QTest::currentTestFailed()) return;
     const Qt::WindowStates start = form->windowState();
     const QString f12 = QStringLiteral("F12");
-    // Every press has reached the game before the window is looked at.
-    int presses = 0;
-    connect(form->Actions().FullScreenAtn, &QAction::triggered, this, [&] { ++presses; });
-    const auto pressesHandled = [&](int count) {
-      QTRY_VERIFY2_WITH_TIMEOUT(presses == count, qPrintable(QStringLiteral("%1 of %2 presses").arg(presses).arg(count)),
-                                SettleMillis);
-    };
+    const auto pressesHandled = [&](int count) { PressesHandled(presses, count); };
 
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), f12, f12}));
     pressesHandled(2);
@@ -412,6 +446,67 @@ private slots:
     CheckBackAtStart(*form, start, "maximise and restore between F12");
     for (const Prompt::Record& record : prompts.Shown())
       QVERIFY2(!IsCapturedMessage(record), "the captured message showed");
+    form->close();
+  }
+
+  // F12 in bursts of every even length, 30 ms apart, each length eight times: the window
+  // manager may answer late, and may end a burst in full screen; whatever it ends in, the
+  // game ends believing it, and the next F12 switches from there.
+  void f12BurstsEndAsTheWindowManagerSays() {
+    Prompt::Double prompts;
+    std::unique_ptr<TMainForm> form;
+    int presses = 0, sent = 0;
+    ContinueForKeys(form, presses);
+    if (QTest::currentTestFailed()) return;
+    for (int length = 2; length <= 16; length += 2) {
+      for (int round = 0; round < 8; ++round) {
+        QStringList keys{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")};
+        for (int i = 0; i < length; ++i) keys << QStringLiteral("F12");
+        QProcess xdo;
+        XdoMeanwhile(xdo, keys);
+        PressesHandled(presses, sent += length);
+        QTRY_VERIFY(xdo.state() == QProcess::NotRunning);
+        CheckAgreement(*form, QStringLiteral("%1 presses, round %2").arg(length).arg(round));
+        if (QTest::currentTestFailed()) return;
+      }
+    }
+    const bool fullScreen = WindowManagerState(*form).fullScreen;
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F12")}));
+    PressesHandled(presses, sent + 1);
+    CheckAgreement(*form, QStringLiteral("the next F12"));
+    QCOMPARE(WindowManagerState(*form).fullScreen, !fullScreen);
+    form->close();
+  }
+
+  // Two F12 and at once a maximise or restore by the window manager (as its title-bar button
+  // does), before the game has seen the keys: the window manager's maximise is kept, the game
+  // agrees, and the normal place stays a normal window's, its frame on the screen.
+  void windowManagersMaximiseBetweenF12IsKept() {
+    Prompt::Double prompts;
+    std::unique_ptr<TMainForm> form;
+    int presses = 0;
+    ContinueForKeys(form, presses);
+    if (QTest::currentTestFailed()) return;
+    const QRect area = form->screen()->availableGeometry();
+    bool maximised = WindowManagerState(*form).maximised;
+    for (int round = 0; round < 6; ++round) {
+      const QString where = QStringLiteral("round %1").arg(round);
+      // The toggle goes the moment the second key has gone.
+      QProcess xdo;
+      connect(&xdo, &QProcess::finished, form.get(), [&form] { ToggleMaximisedByWindowManager(*form); });
+      XdoMeanwhile(xdo, {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), QStringLiteral("F12"),
+                         QStringLiteral("F12")});
+      maximised = !maximised;
+      PressesHandled(presses, 2 * (round + 1));
+      QTRY_VERIFY(xdo.state() == QProcess::NotRunning);
+      CheckAgreement(*form, where);
+      QVERIFY2(WindowManagerState(*form).maximised == maximised, qPrintable(where));
+      const ProgSettings& settings = *Settings();
+      QVERIFY2(settings.Width < area.width() && settings.Height < area.height(),
+               qPrintable(where + QStringLiteral(": normal place %1x%2").arg(settings.Width).arg(settings.Height)));
+      if (!maximised)
+        QTRY_VERIFY2_WITH_TIMEOUT(area.contains(form->frameGeometry()), qPrintable(where), SettleMillis);
+    }
     form->close();
   }
 

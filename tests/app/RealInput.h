@@ -39,6 +39,10 @@ inline TableState StateOf(TableSurface& surface) {
 // Input through the X server, as from the player's own keyboard and mouse.
 inline bool Xdo(const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
 
+// The same while the game runs its event loop: it takes each key as it comes, between the
+// window manager's answers, as it takes a player's.
+inline void XdoMeanwhile(QProcess& xdo, const QStringList& args) { xdo.start(QStringLiteral("xdotool"), args); }
+
 // A key held past the repeat delay would send the window its own presses; this server
 // repeats none, so each press the test makes is the only one.
 inline void StopKeyRepeat() {
