@@ -43,13 +43,15 @@ inline bool Xdo(const QStringList& args) { return QProcess::execute(QStringLiter
 // window manager's answers, as it takes a player's.
 inline void XdoMeanwhile(QProcess& xdo, const QStringList& args) { xdo.start(QStringLiteral("xdotool"), args); }
 
-// A key held past the repeat delay would send the window its own presses; this server
-// repeats none, so each press the test makes is the only one.
-inline void StopKeyRepeat() {
+// A key held past the repeat delay sends the window its own presses, as on every desktop;
+// off, each press the test makes is the only one.
+inline void SetKeyRepeat(bool on) {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   xcb_connection_t* connection = x11->connection();
-  const uint32_t off = XCB_AUTO_REPEAT_MODE_OFF;
-  xcb_change_keyboard_control(connection, XCB_KB_AUTO_REPEAT_MODE, &off);
+  const uint32_t mode = on ? XCB_AUTO_REPEAT_MODE_ON : XCB_AUTO_REPEAT_MODE_OFF;
+  xcb_change_keyboard_control(connection, XCB_KB_AUTO_REPEAT_MODE, &mode);
   xcb_flush(connection);
 }
+
+inline void StopKeyRepeat() { SetKeyRepeat(false); }
 
