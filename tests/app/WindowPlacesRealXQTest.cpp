@@ -4,6 +4,7 @@
 
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
+#include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WhenModal.h"
 #include "WindowPlacement.h"
@@ -170,6 +171,39 @@ private slots:
     QTRY_VERIFY2_WITH_TIMEOUT(form.geometry() == large && area.contains(form.frameGeometry()),
                               qPrintable(Text(form.frameGeometry()) + QStringLiteral(" in ") + Text(area)), Patience);
     form.close();
+  }
+
+  // A game saved with its box cover up at the top of the screen or past its corner: continued,
+  // the cover comes back with its whole frame, title bar too, inside the work area.
+  void restoredBoxCoverKeepsItsFrameOnScreen_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("at the top") << QPoint(200, 0) << false;
+    QTest::newRow("at the top, maximised") << QPoint(200, 0) << true;
+    QTest::newRow("past the far corner") << QPoint(4000, 3000) << false;
+  }
+  void restoredBoxCoverKeepsItsFrameOnScreen() {
+    QFETCH(QPoint, at);
+    QFETCH(bool, maximised);
+    NormalWindowAt(QRect(10, 10, 800, 500));
+    Settings()->Maximized = maximised;
+    TMainForm form;
+    Start(form);
+    AcceptOpenDialog();
+    form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("covered.bmp"), 320, 240));
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(), Patience);
+    const QString saved = PuzzleFixtures::ScratchPath(QStringLiteral("covered.saw"));
+    QVERIFY(JigsawFile::SaveFile(saved, *Puzzle::Current(), {form.normalGeometry(), maximised, {true, at.y(), at.x(), 0}}));
+    form.OpenDroppedFile(saved);
+    QTRY_VERIFY_WITH_TIMEOUT(TBoxCoverFrm::Current() && TBoxCoverFrm::Current()->isVisible(), Patience);
+    const TBoxCoverFrm& cover = *TBoxCoverFrm::Current();
+    const QRect area = cover.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(Framed(cover), Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(area.contains(cover.frameGeometry()),
+                              qPrintable(Text(cover.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
+                              Patience);
+    form.close();
+    Settings()->Maximized = false;
   }
 
   // The first puzzle of a new player brings the welcome page: it opens on the table, its
