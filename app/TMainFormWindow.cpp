@@ -194,7 +194,7 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
       (old & Qt::WindowFullScreen))
     return;
   // While the window switches to or from full screen the window manager passes through other
-  // states (Qt asks for each flag on its own); the state it ends in is kept (see SwitchOver).
+  // states; the state it ends in is kept (see SwitchOver).
   if (!switchHold->IsHolding()) Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
@@ -235,8 +235,8 @@ void TMainForm::ShowFullScreenMode(bool on) {
 
 void TMainForm::SwitchOver() {
   FollowWindowManager();
-  // Back in a normal window: its saved place, as the window manager has left it or not.
-  if (leavingFullScreen && reportedState->State() == Qt::WindowNoState && !Settings()->FullScreenActive) {
+  // Out of full screen into a normal window (not maximised meanwhile): its saved place.
+  if (leavingFullScreen && reportedState->State() == Qt::WindowNoState) {
     restoreAfterFullScreen = false;
     RestoreWindowPlacement();
   }
