@@ -40,12 +40,21 @@ bool KeyRouting::eventFilter(QObject* watched, QEvent* event) {
   const bool wentHere = pressed != pressedIn_.end() && pressed->second == window;
   if (type != QEvent::KeyRelease) {
     // A held key's repeats go where its press went: nowhere once the busy state swallowed it.
-    if (key->isAutoRepeat() && !busy && pressed != pressedIn_.end()) return Drop(event, wentHere);
+    if (IsRepeat(*key) && !busy && pressed != pressedIn_.end()) return Drop(event, wentHere);
     // Swallowed while busy, the press went nowhere: so does its release.
     pressedIn_[key->key()] = busy ? nullptr : window;
     return false;
   }
+  releasedAt_[key->key()] = key->timestamp();
   return Drop(event, wentHere);
+}
+
+// A repeat is a release and a press at the same moment; Qt marks it only when it sees both
+// at once, and under load the press may come a little later. (Made-up events have no time.)
+bool KeyRouting::IsRepeat(const QKeyEvent& key) const {
+  const auto released = releasedAt_.find(key.key());
+  return key.isAutoRepeat() ||
+         (key.timestamp() != 0 && released != releasedAt_.end() && released->second == key.timestamp());
 }
 
 bool KeyRouting::Drop(QEvent* event, bool wentHere) {

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QPointer>
 
+class QKeyEvent;
+
 #include <map>
 
 class KeyRouting : public QObject {
@@ -26,7 +28,10 @@ private:
   static QObject* WindowOf(QObject* receiver);
   // An event of a key whose press went to another window (or nowhere) goes no further.
   static bool Drop(QEvent* event, bool wentHere);
+  bool IsRepeat(const QKeyEvent& key) const;
 
   // Per key, the window its last press went to (a shortcut's check comes first and counts).
   std::map<int, QPointer<QObject>> pressedIn_;
+  // Per key, the time of its last release.
+  std::map<int, quint64> releasedAt_;
 };

@@ -228,7 +228,9 @@ private slots:
     QVERIFY(CoverSecondPiece(surface));
     const TableState loaded = StateOf(surface);
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("Down")}));
-    QTRY_VERIFY(down.releases == 1);
+    // Held a moment too long on a loaded machine, it may have repeated.
+    QTRY_VERIFY2(down.releases >= 1 && down.releases == down.presses,
+                 qPrintable(QStringLiteral("%1 presses, %2 releases").arg(down.presses).arg(down.releases)));
     QTRY_VERIFY(!(StateOf(surface) == loaded));
     QCoreApplication::processEvents();
     Puzzle::Current()->ClearChanged();
