@@ -222,7 +222,7 @@ private slots:
     SetKeyRepeat(true);
     LoadPictureFully();
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_VERIFY(HasKeyboard(*form));
     XKeyWatch down;
     TableSurface& surface = form->Table()->Surface();
     QVERIFY(CoverSecondPiece(surface));

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <xcb/xcb.h>
 
+#include <cstdlib>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -54,4 +55,13 @@ inline void SetKeyRepeat(bool on) {
 }
 
 inline void StopKeyRepeat() { SetKeyRepeat(false); }
+
+// The X server gives the window the keyboard: a key pressed now reaches it.
+inline bool HasKeyboard(const QWidget& window) {
+  xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+  xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+  const bool has = focus && focus->focus == xcb_window_t(window.winId());
+  std::free(focus);
+  return has;
+}
 
