@@ -388,7 +388,7 @@ private slots:
     QTRY_VERIFY(form->isMaximized());
     CheckTable(*form, "loaded", 0);
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QTRY_VERIFY_WITH_TIMEOUT(HasKeyboard(*form), SettleMillis);
     const QPoint rest = form->ToolPnl()->mapToGlobal(QPoint(5, 5));
     QVERIFY(Xdo({QStringLiteral("mousemove"), QString::number(rest.x()), QString::number(rest.y())}));
     connect(form->Actions().FullScreenAtn, &QAction::triggered, form.get(), [&presses] { ++presses; });
@@ -539,7 +539,7 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QVERIFY(DismissNextModal());
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QTRY_VERIFY_WITH_TIMEOUT(HasKeyboard(*form), SettleMillis);
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F11")}));
     QTRY_VERIFY(!form->ToolPnl()->isVisible());
     form->OpenDroppedFile(savedGame);
@@ -549,7 +549,7 @@ private slots:
     form->resize(200, 150);
     QTRY_VERIFY_WITH_TIMEOUT(Settled(*form) && form->size() == form->minimumSize(), SettleMillis);
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QTRY_VERIFY_WITH_TIMEOUT(HasKeyboard(*form), SettleMillis);
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F11")}));
     QTRY_VERIFY(form->ToolPnl()->isVisible());
     CheckTable(*form, "panel shown again", 0);
