@@ -9,9 +9,9 @@
 #include <QObject>
 #include <QPointer>
 
-class QKeyEvent;
-
 #include <map>
+
+class QKeyEvent;
 
 class KeyRouting : public QObject {
   Q_OBJECT

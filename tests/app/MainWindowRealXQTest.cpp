@@ -420,8 +420,8 @@ private slots:
   static void CheckAgreement(TMainForm& form, const QString& where) {
     QTRY_VERIFY2_WITH_TIMEOUT(Settled(form), qPrintable(where), SettleMillis);
     QVERIFY2(WindowManagerCaughtUp(form), qPrintable(where));
-    QTRY_VERIFY2_WITH_TIMEOUT(Disagreement(form).isEmpty(), qPrintable(where + QStringLiteral(": ") + Disagreement(form)),
-                              SettleMillis);
+    QTRY_VERIFY2_WITH_TIMEOUT(Disagreement(form).isEmpty(),
+                              qPrintable(where + QStringLiteral(": ") + Disagreement(form)), SettleMillis);
   }
 
   // F12 pressed as a player presses it, faster than the window manager answers: twice 40 ms

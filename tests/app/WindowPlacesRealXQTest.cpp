@@ -193,14 +193,15 @@ private slots:
     form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("covered.bmp"), 320, 240));
     QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(), Patience);
     const QString saved = PuzzleFixtures::ScratchPath(QStringLiteral("covered.saw"));
-    QVERIFY(JigsawFile::SaveFile(saved, *Puzzle::Current(), {form.normalGeometry(), maximised, {true, at.y(), at.x(), 0}}));
+    const BoxCoverWindowPlace cover{true, at.y(), at.x(), 0};
+    QVERIFY(JigsawFile::SaveFile(saved, *Puzzle::Current(), {form.normalGeometry(), maximised, cover}));
     form.OpenDroppedFile(saved);
     QTRY_VERIFY_WITH_TIMEOUT(TBoxCoverFrm::Current() && TBoxCoverFrm::Current()->isVisible(), Patience);
-    const TBoxCoverFrm& cover = *TBoxCoverFrm::Current();
-    const QRect area = cover.screen()->availableGeometry();
-    QTRY_VERIFY_WITH_TIMEOUT(Framed(cover), Patience);
-    QTRY_VERIFY2_WITH_TIMEOUT(area.contains(cover.frameGeometry()),
-                              qPrintable(Text(cover.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
+    const TBoxCoverFrm& shown = *TBoxCoverFrm::Current();
+    const QRect area = shown.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(Framed(shown), Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(area.contains(shown.frameGeometry()),
+                              qPrintable(Text(shown.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
                               Patience);
     form.close();
     Settings()->Maximized = false;
