@@ -45,7 +45,7 @@ QByteArray Edge(const QByteArray& piece, qint64 work, qint64 (*budget)(qint64)) 
 }
 
 QByteArray RowsEdge() {
-  return Edge(HostileNotes::EmptyRows(1, 100), NoteBudget::TabWork(99, 0, 0), NoteBudget::TabBudget);
+  return Edge(HostileNotes::Rows(1, 100), NoteBudget::TabWork(99, 0, 0), NoteBudget::TabBudget);
 }
 
 QByteArray WordsEdge() {
@@ -68,7 +68,7 @@ struct Family {
 };
 
 const Family kFamilies[] = {
-    {"rows", [] { return HostileNotes::EmptyRows(150, 1000); }},
+    {"rows", [] { return HostileNotes::Rows(150, 1000); }},
     {"tabs", [] { return HostileNotes::TabbedParagraphs(236, 32, 1000); }},
     {"words", [] { return HostileNotes::Words(999, 1000); }},
     {"pictures", [] { return HostileNotes::PicturesInCells(13, 300); }},

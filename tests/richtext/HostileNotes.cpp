@@ -26,12 +26,13 @@ QByteArray TallPictures(int count, qint64 pichgoal, int picwgoal) {
   return rtf + "}";
 }
 
-namespace {
 QByteArray Letters(qsizetype letters) {
   QByteArray word(letters, 'x');
   for (qsizetype i = 0; i < letters; ++i) word[i] = char('a' + i % 26);
   return word;
 }
+
+namespace {
 
 QByteArray Boundaries(int count) {
   QByteArray row = "\\trowd\\trgaph108";
@@ -72,36 +73,37 @@ QByteArray PngGroup(int width, int height, const QByteArray& goals = {}) {
          png.data().toHex() + '}';
 }
 
-const QByteArray& SmallPicture() {
-  static const QByteArray group = PngGroup(4, 4, "\\picwgoal60\\pichgoal60");
-  return group;
-}
-
 QByteArray Row(int cells, const QByteArray& cell) {
   QByteArray row = Boundaries(std::min(cells, 64)) + "\\pard\\intbl ";
   for (int c = 0; c < cells; ++c) row += cell + "\\cell ";
   return row + "\\row\r\n";
 }
 
-QByteArray TabbedParagraph(int stops, int tabs) {
+QByteArray TabbedParagraph(int stops, int tabs, const QByteArray& between = {}) {
   QByteArray paragraph = "\\pard";
   for (int s = 1; s <= stops; ++s) paragraph += "\\tx" + QByteArray::number(s * 400);
   paragraph += ' ';
-  for (int t = 0; t < tabs; ++t) paragraph += "\\tab";
+  const QByteArray tab = between.isEmpty() ? QByteArray("\\tab") : "\\tab " + between;
+  for (int t = 0; t < tabs; ++t) paragraph += tab;
   return paragraph + "\\par\r\n";
 }
 
 }  // namespace
 
-QByteArray EmptyRows(int rows, int cells) {
+const QByteArray& SmallPicture() {
+  static const QByteArray group = PngGroup(4, 4, "\\picwgoal60\\pichgoal60");
+  return group;
+}
+
+QByteArray Rows(int rows, int cells, const QByteArray& cell) {
   QByteArray rtf = kHead;
-  for (int r = 0; r < rows; ++r) rtf += Row(cells, {});
+  for (int r = 0; r < rows; ++r) rtf += Row(cells, cell);
   return rtf + "\\pard}";
 }
 
-QByteArray TabbedParagraphs(int paragraphs, int stops, int tabs) {
+QByteArray TabbedParagraphs(int paragraphs, int stops, int tabs, const QByteArray& between) {
   QByteArray rtf = kHead;
-  for (int p = 0; p < paragraphs; ++p) rtf += TabbedParagraph(stops, tabs);
+  for (int p = 0; p < paragraphs; ++p) rtf += TabbedParagraph(stops, tabs, between);
   return rtf + "\\pard}";
 }
 
@@ -111,11 +113,7 @@ QByteArray Words(int count, int letters) {
   return rtf + "}";
 }
 
-QByteArray PicturesInCells(int rows, int cells) {
-  QByteArray rtf = kHead;
-  for (int r = 0; r < rows; ++r) rtf += Row(cells, SmallPicture());
-  return rtf + "\\pard}";
-}
+QByteArray PicturesInCells(int rows, int cells) { return Rows(rows, cells, SmallPicture()); }
 
 namespace {
 QByteArray Paragraphs(qsizetype characters) { return PlainText(characters).replace("\r\n", "\\par\r\n") + "\\par\r\n"; }

@@ -17,12 +17,16 @@ QByteArray OneWord(qsizetype letters);
 // A table of rows x columns cells, each row declaring its cell boundaries.
 QByteArray Table(int rows, int columns);
 
-// The families of notes that each stay under a limit of one paragraph, many times over, about
-// a megabyte each at the sizes the players met.
-// Rows of empty cells; each row declares its first 64 boundaries, as the reader keeps them.
-QByteArray EmptyRows(int rows, int cells);
-// Paragraphs of this many tab stops and tabs.
-QByteArray TabbedParagraphs(int paragraphs, int stops, int tabs);
+// Notes made of many pieces, each cheap on its own, and the generator's mixes of them.
+// A word of this many letters.
+QByteArray Letters(qsizetype letters);
+// A small PNG picture's group.
+const QByteArray& SmallPicture();
+// Rows of cells, each holding the given RTF; each row declares its first 64 boundaries, as
+// the reader keeps them.
+QByteArray Rows(int rows, int cells, const QByteArray& cell = {});
+// Paragraphs of this many tab stops and tabs, each tab followed by the given text.
+QByteArray TabbedParagraphs(int paragraphs, int stops, int tabs, const QByteArray& between = {});
 // Words of exactly this many letters, ten to a paragraph.
 QByteArray Words(int count, int letters);
 // Rows of cells, each holding a small decoded picture.
