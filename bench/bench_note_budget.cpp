@@ -15,7 +15,7 @@
 #include "richtext/RichEdit20.h"
 #include "richtext/RichIO.h"
 #include "richtext/RichPrinter.h"
-#include "tests/richtext/HostileNotes.h"
+#include "tools/NoteFamilies.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -31,7 +31,7 @@
 
 namespace {
 
-using HostileNotes::Join;
+using NoteFamilies::Join;
 
 constexpr qsizetype kEdgeProse = 900000;
 
@@ -39,28 +39,28 @@ constexpr qsizetype kEdgeProse = 900000;
 // work under 95 % of the budget.
 QByteArray Edge(const QByteArray& piece, qint64 work, qint64 (*budget)(qint64)) {
   const qsizetype count = budget(kEdgeProse) * 95 / 100 / work;
-  QByteArray note = HostileNotes::Prose(kEdgeProse);
+  QByteArray note = NoteFamilies::Prose(kEdgeProse);
   for (qsizetype i = 0; i < count; ++i) note = Join(note, piece);
   return note;
 }
 
 QByteArray RowsEdge() {
-  return Edge(HostileNotes::Rows(1, 100), NoteBudget::TabWork(99, 0, 0), NoteBudget::TabBudget);
+  return Edge(NoteFamilies::Rows(1, 100), NoteBudget::TabWork(99, 0, 0), NoteBudget::TabBudget);
 }
 
 QByteArray WordsEdge() {
-  return Edge(HostileNotes::Words(1, 1000), 1000 * 1000, NoteBudget::WordBudget);
+  return Edge(NoteFamilies::Words(1, 1000), 1000 * 1000, NoteBudget::WordBudget);
 }
 
 QByteArray PicturesEdge() {
-  return Edge(HostileNotes::PicturesInCells(1, 30), NoteBudget::TabWork(29, 0, 30), NoteBudget::TabBudget);
+  return Edge(NoteFamilies::PicturesInCells(1, 30), NoteBudget::TabWork(29, 0, 30), NoteBudget::TabBudget);
 }
 
 QByteArray DecodedEdge() {
-  return Edge(HostileNotes::SolidPicture(1024, 1024), 1024 * 1024 * 4, NoteBudget::PictureBytes);
+  return Edge(NoteFamilies::SolidPicture(1024, 1024), 1024 * 1024 * 4, NoteBudget::PictureBytes);
 }
 
-QByteArray OneParagraph() { return HostileNotes::Prose(1000000).replace("\\par\r\n", " "); }
+QByteArray OneParagraph() { return NoteFamilies::Prose(1000000).replace("\\par\r\n", " "); }
 
 struct Family {
   const char* name;
@@ -68,12 +68,12 @@ struct Family {
 };
 
 const Family kFamilies[] = {
-    {"rows", [] { return HostileNotes::Rows(150, 1000); }},
-    {"tabs", [] { return HostileNotes::TabbedParagraphs(236, 32, 1000); }},
-    {"words", [] { return HostileNotes::Words(999, 1000); }},
-    {"pictures", [] { return HostileNotes::PicturesInCells(13, 300); }},
-    {"mix1", [] { return HostileNotes::Mix(1, 800000); }},
-    {"mix2", [] { return HostileNotes::Mix(2, 800000); }},
+    {"rows", [] { return NoteFamilies::Rows(150, 1000); }},
+    {"tabs", [] { return NoteFamilies::TabbedParagraphs(236, 32, 1000); }},
+    {"words", [] { return NoteFamilies::Words(999, 1000); }},
+    {"pictures", [] { return NoteFamilies::PicturesInCells(13, 300); }},
+    {"mix1", [] { return NoteFamilies::Mix(1, 800000); }},
+    {"mix2", [] { return NoteFamilies::Mix(2, 800000); }},
     {"paragraph", OneParagraph},
     {"rows-edge", RowsEdge},
     {"words-edge", WordsEdge},
@@ -88,7 +88,7 @@ const QByteArray& Note(const std::string& name) {
   if (it != notes.end()) return it->second;
   for (const Family& family : kFamilies) {
     if (name == family.name) return notes[name] = family.make();
-    if (name == std::string(family.name) + "-prose") return notes[name] = HostileNotes::Prose(Note(family.name).size());
+    if (name == std::string(family.name) + "-prose") return notes[name] = NoteFamilies::Prose(Note(family.name).size());
   }
   return notes[name];
 }

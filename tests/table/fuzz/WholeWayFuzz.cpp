@@ -16,7 +16,7 @@
 
 #include "tests/puzzle/JigsawFileBuilder.h"
 #include "tests/puzzle/PuzzleFixtures.h"
-#include "tests/richtext/HostileNotes.h"
+#include "tools/NoteFamilies.h"
 #include "tests/table/SurfaceFixtures.h"
 
 #include "TestEnvironment.h"
@@ -107,13 +107,13 @@ QList<StillSeed> DamagedSeeds() {
 // generator's mixes of them: kept under a megabyte with the puzzle around them.
 QList<StillSeed> LargeNoteSeeds() {
   QList<StillSeed> seeds = {
-      {"many-rows", "rows.jpg", 160, 120, HostileNotes::Rows(130, 1000), {}},
-      {"many-tabs", "tabs.jpg", 160, 120, HostileNotes::TabbedParagraphs(200, 32, 1000), {}},
-      {"long-words", "words.jpg", 160, 120, HostileNotes::Words(900, 1000), {}},
-      {"pictures-in-cells", "cells.jpg", 160, 120, HostileNotes::PicturesInCells(11, 300), {}},
+      {"many-rows", "rows.jpg", 160, 120, NoteFamilies::Rows(130, 1000), {}},
+      {"many-tabs", "tabs.jpg", 160, 120, NoteFamilies::TabbedParagraphs(200, 32, 1000), {}},
+      {"long-words", "words.jpg", 160, 120, NoteFamilies::Words(900, 1000), {}},
+      {"pictures-in-cells", "cells.jpg", 160, 120, NoteFamilies::PicturesInCells(11, 300), {}},
   };
   for (const auto& [name, mix] : {std::pair{"mix-1", 1u}, std::pair{"mix-2", 2u}})
-    seeds.append({name, "mix.jpg", 160, 120, HostileNotes::Mix(mix, 900000), {}});
+    seeds.append({name, "mix.jpg", 160, 120, NoteFamilies::Mix(mix, 900000), {}});
   return seeds;
 }
 
