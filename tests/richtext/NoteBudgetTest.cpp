@@ -72,6 +72,7 @@ private:
 TEST(NoteBudgetTest, TablesOfManyRowsShowDefaultStops) {
   CheckTabs("15 rows of 1,000 empty cells (100 KB)", Rows(15, 1000), 0);
   CheckTabs("150 rows of 1,000 empty cells (1 MB)", Rows(150, 1000), 0);
+  CheckTabs("2 rows of 300 empty cells", Rows(2, 300), 0);
   CheckTabs("3 rows of 10 cells of 20,000 letters", Rows(3, 10, PlainText(20000)), 3);
 }
 
@@ -79,6 +80,7 @@ TEST(NoteBudgetTest, ParagraphsOfManyTabsShowDefaultStops) {
   CheckTabs("24 paragraphs of 32 stops and 1,000 tabs (100 KB)", TabbedParagraphs(24, 32, 1000), 0);
   CheckTabs("236 paragraphs of 32 stops and 1,000 tabs (1 MB)", TabbedParagraphs(236, 32, 1000), 0);
   CheckTabs("4 paragraphs of 32 stops and 30 tabs among 40,000 letters", TabbedParagraphs(4, 32, 30, PlainText(1333)), 4);
+  CheckTabs("tabs without stops cost nothing: a table beside them", Join(TabbedParagraphs(24, 0, 1000), Rows(2, 3)), 2);
 }
 
 // Qt measures the rest of a word again for every line it fills. A note of many words of up
@@ -128,6 +130,7 @@ TEST(NoteBudgetTest, PicturesInCellsAreAskedForTheirSizeAFewTimes) {
     int pictures, frames;
   } cases[] = {
       {"2 rows of 300 cells, each holding a picture", PicturesInCells(2, 300), 600, 0},
+      {"a row of 10 cells of 200 pictures each", Rows(1, 10, SmallPicture().repeated(200)), 2000, 0},
       {"ten pictures of 4 MB in a small note", ten, 4, 6},
       {"ten pictures of 4 MB after a megabyte of prose", Join(Prose(1000000), ten), 8, 2},
   };
@@ -155,8 +158,9 @@ TEST(NoteBudgetTest, PicturesInCellsAreAskedForTheirSizeAFewTimes) {
   }
 }
 
-// Qt lays a document out as soon as it has a layout, and again for each change of margin or
-// font: a note of one long paragraph was laid out whole four times as it opened.
+// Qt lays a document out as soon as it has a layout and a page size, and again for each
+// change of margin or font: a note of one long paragraph was laid out whole four times as it
+// opened.
 TEST(NoteBudgetTest, ANoteIsLaidOutOnlyOnceItHasAWidth) {
   NoteDocument note;
   ASSERT_EQ(StreamIn(note, Prose(5000), SF_RTF), 0u);
