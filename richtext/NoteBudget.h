@@ -16,8 +16,8 @@ namespace NoteBudget {
 // Tab work. At every tab of a paragraph with tab stops Qt measures the rest of the paragraph:
 // its letters cheaply, each tab and picture again from its format, which costs about as much
 // as 40 and 400 letters. A table row is such a paragraph. Beyond the budget every paragraph
-// of the note is shown with the default stops; a paragraph over the budget on its own is,
-// and the rest of the note keeps its stops.
+// of the note is shown with the default stops; a paragraph over the budget on its own loses
+// its stops alone, and the rest of the note keeps theirs.
 inline constexpr qint64 TabCost = 40;
 inline constexpr qint64 PictureCost = 400;
 inline constexpr qint64 TabWorkPerPosition = 16;
@@ -37,10 +37,10 @@ inline constexpr qint64 WordWorkFloor = qint64(4) << 20;
 
 inline qint64 WordBudget(qint64 positions) { return WordWorkFloor + WordWorkPerPosition * positions; }
 
-// Pictures. Decoding costs about as much for each decoded byte as laying out plain prose does
-// for a few dozen bytes of the note: a note decodes at most 32 bytes of pictures for each of
-// its own (a photo or screenshot kept as PNG or JPEG takes less), and at least 16 MB, a
-// picture of four million pixels. Pictures beyond it are shown as their frames.
+// Pictures. Opening a byte of plain prose costs about as much as decoding a few dozen bytes
+// of picture: a note decodes at most 32 bytes of pictures for each of its own (a photo or
+// screenshot kept as PNG or JPEG takes less), and at least 16 MB, a picture of four million
+// pixels. Pictures beyond it are shown as their frames.
 inline constexpr qint64 PictureBytesPerByte = 32;
 inline constexpr qint64 PictureBytesFloor = qint64(16) << 20;
 
