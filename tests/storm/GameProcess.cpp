@@ -118,13 +118,19 @@ void GameProcess::Signal(int number) {
   if (pid > 0) kill(pid, number);
 }
 
-QString GameProcess::OutputTail(int lines) const {
+QString GameProcess::Output(int lines) const {
   QFile file(outputPath);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  if (file.size() > 200000) file.seek(file.size() - 200000);
   QList<QByteArray> all = file.readAll().split('\n');
   while (!all.isEmpty() && all.last().isEmpty()) all.removeLast();
-  QStringList tail;
-  for (qsizetype i = std::max<qsizetype>(0, all.size() - lines); i < all.size(); ++i) tail << QString::fromLocal8Bit(all[i]);
-  return tail.join(QLatin1Char('\n'));
+  qsizetype from = std::max<qsizetype>(0, all.size() - lines);
+  if (!report.isEmpty())
+    for (qsizetype i = 0; i < all.size(); ++i)
+      if (QString::fromLocal8Bit(all[i].trimmed()) == report) {
+        from = i;
+        break;
+      }
+  QStringList shown;
+  for (qsizetype i = from; i < std::min(all.size(), from + lines); ++i) shown << QString::fromLocal8Bit(all[i]);
+  return shown.join(QLatin1Char('\n'));
 }

@@ -29,8 +29,8 @@ public:
   void Kill(int graceMs = 0);
   // Sends a signal to it alone (SIGABRT: the sanitizer prints where it stood).
   void Signal(int number);
-  // The last lines of its output.
-  QString OutputTail(int lines) const;
+  // Its output from the sanitizer's report on, else its last lines; at most that many.
+  QString Output(int lines) const;
 
 private:
   pid_t pid = 0;

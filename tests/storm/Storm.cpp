@@ -44,15 +44,21 @@ bool Storm::Prepare() {
   const QDir root(folder.path());
   for (const char* name : {"home", "tmp", "saves", "path", "runtime"}) root.mkpath(QLatin1String(name));
   QFile::setPermissions(root.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  stepLog.setFileName(root.filePath(QStringLiteral("steps.log")));
+  stepLog.open(QIODevice::WriteOnly | QIODevice::Text);
+  source = root.filePath(settings.seed % 2 == 0 ? SavedGameName : QStringLiteral("Evening Lake Animated.qvp"));
+  return PlaceSource();
+}
+
+// The puzzle the storm plays, in its folder: written again when it was deleted and no game was
+// saved since, so that a game started again has a puzzle.
+bool Storm::PlaceSource() {
   const QDir box(settings.puzzleBox);
-  if (settings.seed % 2 == 0) {
-    source = root.filePath(SavedGameName);
+  if (source.endsWith(QLatin1String(".saw"))) {
     if (!StormFiles::WriteSavedGame(box.filePath(QStringLiteral("Evening Lake Puzzle.jig")), source, PieceSize))
       return Fail(QStringLiteral("the saved game could not be written from ") + box.path()), false;
-  } else {
-    source = root.filePath(QStringLiteral("Evening Lake Animated.qvp"));
-    if (!QFile::copy(box.filePath(QStringLiteral("Evening Lake Animated.qvp")), source))
-      return Fail(QStringLiteral("no animated sample in ") + box.path()), false;
+  } else if (!QFile::copy(box.filePath(QFileInfo(source).fileName()), source)) {
+    return Fail(QStringLiteral("no animated sample in ") + box.path()), false;
   }
   return true;
 }
@@ -85,6 +91,7 @@ bool Storm::StartGame() {
       QStringLiteral("TMPDIR=") + root.filePath(QStringLiteral("tmp")), QStringLiteral("PATH=") + root.filePath(QStringLiteral("path")),
       QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("SDL_AUDIODRIVER=dummy"), QStringLiteral("ASAN_OPTIONS=") + sanitizer};
   QStringList arguments;
+  if (Source().isEmpty() && PlaceSource()) Log(QStringLiteral("the puzzle file is back"));
   const QString puzzle = Source();
   if (!puzzle.isEmpty()) arguments << puzzle;
   arguments << QStringLiteral("/s:") + root.filePath(QStringLiteral("saves")) << QStringLiteral("/i:") + root.path();
@@ -124,6 +131,8 @@ std::vector<GameWindow> Storm::AwaitWindows() {
 
 void Storm::Log(const QString& line) {
   lastSteps.push_back(QStringLiteral("%1s %2").arg(Elapsed() / 1000.0, 6, 'f', 1).arg(line));
+  stepLog.write((lastSteps.back() + QLatin1Char('\n')).toUtf8());
+  stepLog.flush();
   if (lastSteps.size() > LastStepsKept) lastSteps.pop_front();
 }
 
@@ -213,7 +222,9 @@ void Storm::Finish() {
     if (game.Pid()) StormHands::Xdo({QStringLiteral("key"), QStringLiteral("Return")});
   }
   if (game.Pid() && failure.isEmpty()) {
-    Log(QStringLiteral("the game did not end within 30 s of its close: ended by the storm"));
+    QStringList open;
+    for (const GameWindow& window : screen.Windows(game.Pid())) open << QLatin1Char('"') + window.title + QLatin1Char('"');
+    Log(QStringLiteral("the game did not end within 30 s of its close: ended by the storm; open: ") + open.join(QLatin1Char(' ')));
     game.Kill(2000);
   }
   if (failure.isEmpty()) CheckSaves();
@@ -236,16 +247,20 @@ bool Storm::Run() {
   }
   const QString figures = QStringLiteral("%1 steps in %2 s, %3 games, %4 saves checked")
                               .arg(steps).arg(Elapsed() / 1000).arg(games).arg(savesChecked);
+  // A report still being written is let finish: the sanitizer ends the game after it.
+  for (int waited = 0; !failure.isEmpty() && game.Running() && waited < 15000; waited += 100)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  game.Kill();
+  folder.setAutoRemove(failure.isEmpty() && !settings.keep);
   if (failure.isEmpty()) {
-    Print(QStringLiteral("storm seed %1: %2: nothing found").arg(settings.seed).arg(figures));
+    Print(QStringLiteral("storm seed %1: %2: nothing found%3").arg(settings.seed).arg(figures)
+              .arg(settings.keep ? QStringLiteral(" (kept: %1)").arg(folder.path()) : QString()));
     return true;
   }
-  folder.setAutoRemove(false);
   Print(QStringLiteral("storm seed %1 FAILED: %2\n  after %3\n  again: ./test --storm %4 %1\n  the last steps:")
             .arg(settings.seed).arg(failure, figures).arg(settings.seconds));
   for (const QString& line : lastSteps) Print(QStringLiteral("    ") + line);
-  Print(QStringLiteral("  the game's last output:\n") + game.OutputTail(60));
+  Print(QStringLiteral("  the game's output:\n") + game.Output(80));
   Print(QStringLiteral("  kept: ") + folder.path());
-  game.Kill();
   return false;
 }

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,7 @@ struct StormSettings {
   QString folder;     // where the storm's own folder is made
   std::uint64_t seed = 1;
   int seconds = 120;
+  bool keep = false;  // the folder is kept when nothing was found too
 };
 
 class Storm {
@@ -39,6 +41,7 @@ public:
 
 private:
   bool Prepare();
+  bool PlaceSource();
   bool StartGame();
   QString Source() const;
   std::vector<GameWindow> AwaitWindows();
@@ -60,6 +63,7 @@ private:
   QString source;  // the puzzle file the game was started on
   QElapsedTimer clock;
   std::deque<QString> lastSteps;
+  QFile stepLog;  // every step, in the folder
   QString failure;
   int steps = 0, games = 0, savesChecked = 0;
   QHash<QString, QDateTime> checkedSaves;

@@ -68,7 +68,7 @@ QString StormHands::Play(const StormEvent& event, const std::vector<GameWindow>&
     case Act::Key: case Act::KeyBurst: return Keys(event);
     case Act::Menu: case Act::Note: return Menu(event);
     case Act::Resize: case Act::StateBurst: case Act::CloseWindow: return WindowManager(event, windows);
-    case Act::LoadCancel: case Act::Save: return LoadOrSave(event);
+    case Act::LoadCancel: case Act::Save: return LoadOrSave(event, MainWindow(windows));
     case Act::DeleteSource: return StormPlan::Name(event.act) + QLatin1Char(' ') + deleteSource();
   }
   return {};
@@ -126,9 +126,12 @@ QString StormHands::Drag(const StormEvent& event, const GameWindow& window, bool
 }
 
 // The buttons of a box or a tool window lie along its bottom; the box cover's first few at
-// its left end. Two clicks go without a pause between them.
+// its left end. Mostly they are the buttons of the top window other than the main one. Two
+// clicks go without a pause between them.
 QString StormHands::Buttons(const StormEvent& event, const std::vector<GameWindow>& windows) {
-  const GameWindow& window = Target(event, 2, windows);
+  const GameWindow& main = MainWindow(windows);
+  auto top = std::find_if(windows.rbegin(), windows.rend(), [&](const GameWindow& w) { return !w.popup && w.id != main.id; });
+  const GameWindow& window = top != windows.rend() && event.Pick(2, 5) > 0 ? *top : Target(event, 2, windows);
   if (KeysOnly(window)) return DialogKey(event);
   const QRect& r = window.rect;
   const int span = event.Pick(4, 2) ? std::min(r.width(), 160) : r.width();
@@ -202,10 +205,15 @@ QString StormHands::WindowManager(const StormEvent& event, const std::vector<Gam
   return StormPlan::Name(event.act) + QLatin1Char(' ') + said.join(QLatin1Char(' '));
 }
 
-// Loads are cancelled with Esc after a while; a save dialog's proposal (in the storm's own
-// folder) is taken with Enter.
-QString StormHands::LoadOrSave(const StormEvent& event) {
+// The main window is brought to the front first, as the player clicks it before the keys.
+// Half the loads are cancelled with Esc after a while, half run to the end (a cancelled load
+// leaves the table empty); a save dialog's proposal (in the storm's own folder) is taken with
+// Enter.
+QString StormHands::LoadOrSave(const StormEvent& event, const GameWindow& main) {
   const int first = event.Pick(0, 1500), second = event.Pick(1, 3000);
+  Xdo({QStringLiteral("windowactivate"), QString::number(main.id)});
+  // The window manager hands the keyboard over meanwhile.
+  pause(150);
   if (event.act == Act::Save) {
     Xdo({QStringLiteral("key"), QStringLiteral("ctrl+s")});
     pause(first);
@@ -215,6 +223,7 @@ QString StormHands::LoadOrSave(const StormEvent& event) {
   Xdo({QStringLiteral("key"), QStringLiteral("ctrl+o")});
   pause(first);
   Xdo({QStringLiteral("key"), QStringLiteral("Return")});
+  if (event.Pick(2, 2)) return QStringLiteral("load: Ctrl+O, %1 ms, Enter").arg(first);
   pause(second);
   Xdo({QStringLiteral("key"), QStringLiteral("Escape")});
   return QStringLiteral("load: Ctrl+O, %1 ms, Enter, %2 ms, Esc").arg(first).arg(second);

@@ -40,7 +40,7 @@ private:
   QString Keys(const StormEvent& event);
   QString Menu(const StormEvent& event);
   QString WindowManager(const StormEvent& event, const std::vector<GameWindow>& windows);
-  QString LoadOrSave(const StormEvent& event);
+  QString LoadOrSave(const StormEvent& event, const GameWindow& main);
   QString DialogKey(const StormEvent& event);
 
   StormScreen& screen;

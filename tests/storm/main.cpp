@@ -1,8 +1,10 @@
-// storm --game PROGRAM --box FOLDER --seconds S [--seed N] [--each L]
+// storm --game PROGRAM --box FOLDER --seconds S [--seed N] [--each L] [--keep 1]
 // Storms of a player's input at the game on the X server of $DISPLAY (a real one with a window
 // manager: tests/support/realx/realx), one after another until S seconds are spent, each at
 // most L seconds (120 by default), seeded N, N+1, ... (N from the clock when not given). Each
-// prints its seed and figures; a failed one its reason, last steps and how to run it again.
+// prints its seed and figures; a failed one its reason, last steps and how to run it again,
+// and keeps its folder (every step in steps.log, the game's output in game-N.log), as
+// --keep 1 does for every storm.
 // Exits 1 when any storm failed.
 
 #include "Storm.h"
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     else if (name == QLatin1String("--seconds")) seconds = value.toInt();
     else if (name == QLatin1String("--seed")) seed = value.toULongLong();
     else if (name == QLatin1String("--each")) each = value.toInt();
+    else if (name == QLatin1String("--keep")) settings.keep = value == QLatin1String("1");
   }
   if (settings.game.isEmpty() || settings.puzzleBox.isEmpty() || seconds <= 0 || each <= 0 || display.isEmpty()) {
     std::fprintf(stderr, "usage: storm --game PROGRAM --box FOLDER --seconds S [--seed N] [--each L] (on $DISPLAY)\n");
