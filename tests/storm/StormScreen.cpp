@@ -108,18 +108,21 @@ std::vector<GameWindow> StormScreen::Windows(pid_t pid) {
   return found;
 }
 
-void StormScreen::Ping(xcb_window_t window, std::uint32_t number) {
+// With no mask the event goes to the client that made the window: the game.
+void StormScreen::Send(xcb_window_t to, xcb_window_t window, xcb_atom_t type, const std::uint32_t (&data)[5],
+                       std::uint32_t mask) {
   xcb_client_message_event_t event{};
   event.response_type = XCB_CLIENT_MESSAGE;
   event.format = 32;
   event.window = window;
-  event.type = protocols;
-  event.data.data32[0] = ping;
-  event.data.data32[1] = PingBase + number;
-  event.data.data32[2] = window;
-  // With no mask the event goes to the client that made the window: the game.
-  xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+  event.type = type;
+  std::memcpy(event.data.data32, data, sizeof data);
+  xcb_send_event(connection, 0, to, mask, reinterpret_cast<const char*>(&event));
   xcb_flush(connection);
+}
+
+void StormScreen::Ping(xcb_window_t window, std::uint32_t number) {
+  Send(window, window, protocols, {ping, PingBase + number, window, 0, 0}, XCB_EVENT_MASK_NO_EVENT);
 }
 
 std::uint32_t StormScreen::Answered() {
@@ -136,33 +139,14 @@ std::uint32_t StormScreen::Answered() {
   return answered;
 }
 
-void StormScreen::SendToRoot(xcb_window_t window, xcb_atom_t type, const std::uint32_t (&data)[5]) {
-  xcb_client_message_event_t event{};
-  event.response_type = XCB_CLIENT_MESSAGE;
-  event.format = 32;
-  event.window = window;
-  event.type = type;
-  std::memcpy(event.data.data32, data, sizeof data);
-  xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                 reinterpret_cast<const char*>(&event));
-  xcb_flush(connection);
-}
-
 void StormScreen::Close(xcb_window_t window) {
-  xcb_client_message_event_t event{};
-  event.response_type = XCB_CLIENT_MESSAGE;
-  event.format = 32;
-  event.window = window;
-  event.type = protocols;
-  event.data.data32[0] = deleteWindow;
-  event.data.data32[1] = XCB_CURRENT_TIME;
-  xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-  xcb_flush(connection);
+  Send(window, window, protocols, {deleteWindow, XCB_CURRENT_TIME, 0, 0, 0}, XCB_EVENT_MASK_NO_EVENT);
 }
 
+// 2: toggle; 1: asked for by an application. The window manager takes it from the root.
 void StormScreen::ToggleState(xcb_window_t window, xcb_atom_t first, xcb_atom_t second) {
-  // 2: toggle; 1: asked for by an application.
-  SendToRoot(window, state, {2, first, second, 1, 0});
+  Send(root, window, state, {2, first, second, 1, 0},
+       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
 }
 
 void StormScreen::ToggleMaximised(xcb_window_t window) { ToggleState(window, maxVert, maxHorz); }

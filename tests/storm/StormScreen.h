@@ -49,7 +49,7 @@ private:
   std::vector<xcb_window_t> WindowList(xcb_window_t owner, xcb_atom_t property);
   bool Describe(xcb_window_t window, GameWindow& out);
   void ToggleState(xcb_window_t window, xcb_atom_t first, xcb_atom_t second);
-  void SendToRoot(xcb_window_t window, xcb_atom_t type, const std::uint32_t (&data)[5]);
+  void Send(xcb_window_t to, xcb_window_t window, xcb_atom_t type, const std::uint32_t (&data)[5], std::uint32_t mask);
 
   xcb_connection_t* connection = nullptr;
   xcb_window_t root = 0;
