@@ -224,7 +224,8 @@ void Storm::Finish() {
   if (game.Pid() && failure.isEmpty()) {
     QStringList open;
     for (const GameWindow& window : screen.Windows(game.Pid())) open << QLatin1Char('"') + window.title + QLatin1Char('"');
-    Log(QStringLiteral("the game did not end within 30 s of its close: ended by the storm; open: ") + open.join(QLatin1Char(' ')));
+    closeNote = QStringLiteral("the game did not end within 30 s of its close; open: ") + open.join(QLatin1Char(' '));
+    Log(closeNote);
     game.Kill(2000);
   }
   if (failure.isEmpty()) CheckSaves();
@@ -253,7 +254,8 @@ bool Storm::Run() {
   game.Kill();
   folder.setAutoRemove(failure.isEmpty() && !settings.keep);
   if (failure.isEmpty()) {
-    Print(QStringLiteral("storm seed %1: %2: nothing found%3").arg(settings.seed).arg(figures)
+    Print(QStringLiteral("storm seed %1: %2: nothing found%3%4").arg(settings.seed).arg(figures)
+              .arg(closeNote.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(closeNote))
               .arg(settings.keep ? QStringLiteral(" (kept: %1)").arg(folder.path()) : QString()));
     return true;
   }

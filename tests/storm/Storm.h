@@ -65,6 +65,7 @@ private:
   std::deque<QString> lastSteps;
   QFile stepLog;  // every step, in the folder
   QString failure;
+  QString closeNote;  // what kept the game from ending when the storm closed it
   int steps = 0, games = 0, savesChecked = 0;
   QHash<QString, QDateTime> checkedSaves;
   qint64 lastSaveCheck = 0;

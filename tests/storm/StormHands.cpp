@@ -127,20 +127,24 @@ QString StormHands::Drag(const StormEvent& event, const GameWindow& window, bool
 
 // The buttons of a box or a tool window lie along its bottom; the box cover's first few at
 // its left end. Mostly they are the buttons of the top window other than the main one. Two
-// clicks go without a pause between them.
+// thirds of the time an impatient second click follows at once on a button beside the first.
 QString StormHands::Buttons(const StormEvent& event, const std::vector<GameWindow>& windows) {
   const GameWindow& main = MainWindow(windows);
   auto top = std::find_if(windows.rbegin(), windows.rend(), [&](const GameWindow& w) { return !w.popup && w.id != main.id; });
   const GameWindow& window = top != windows.rend() && event.Pick(2, 5) > 0 ? *top : Target(event, 2, windows);
   if (KeysOnly(window)) return DialogKey(event);
   const QRect& r = window.rect;
-  const int span = event.Pick(4, 2) ? std::min(r.width(), 160) : r.width();
+  const int span = std::max(1, event.Pick(4, 2) ? std::min(r.width(), 160) : r.width());
+  std::uint32_t state = event.r[1];
+  const auto strip = [&] { return r.bottom() - int(Stir(state) % std::max(1, std::min(28, r.height()))); };
+  QPoint at(r.left() + int((event.r[0] >> 8) % span), strip());
   QStringList args;
   QString said = StormPlan::Name(event.act);
-  std::uint32_t state = event.r[1];
-  for (int i = 0, clicks = 1 + event.Pick(3, 2); i < clicks; ++i) {
-    const QPoint at(r.left() + int((i == 0 ? event.r[0] >> 8 : Stir(state)) % std::max(1, span)),
-                    r.bottom() - int(Stir(state) % std::max(1, std::min(28, r.height()))));
+  for (int i = 0, clicks = event.Pick(3, 3) > 0 ? 2 : 1; i < clicks; ++i) {
+    if (i > 0) {
+      const int shift = 10 + int(Stir(state) % 70);
+      at = QPoint(std::clamp(at.x() + (Stir(state) % 2 ? shift : -shift), r.left(), r.left() + span - 1), strip());
+    }
     args << QStringLiteral("mousemove") << QString::number(at.x()) << QString::number(at.y()) << QStringLiteral("click")
          << QStringLiteral("1");
     said += QLatin1Char(' ') + Where(at, window);
@@ -149,11 +153,14 @@ QString StormHands::Buttons(const StormEvent& event, const std::vector<GameWindo
   return said;
 }
 
+// A quarter of the bursts begin with Esc: a window closed and at once a command given.
 QString StormHands::Keys(const StormEvent& event) {
   const auto& keys = StormPlan::Keys();
   QStringList args{QStringLiteral("key")};
   const int count = event.act == Act::KeyBurst ? 2 + event.Pick(4, 3) : 1;
-  for (int i = 0; i < count; ++i) args << QLatin1String(keys[event.Pick(i, int(keys.size()))]);
+  for (int i = 0; i < count; ++i)
+    args << (i == 0 && count > 1 && event.Pick(3, 4) == 0 ? QStringLiteral("Escape")
+                                                          : QLatin1String(keys[event.Pick(i, int(keys.size()))]));
   Xdo(args);
   return StormPlan::Name(event.act) + QLatin1Char(' ') + args.mid(1).join(QLatin1Char(' '));
 }

@@ -7,7 +7,7 @@ namespace {
 constexpr std::pair<Act, int> Weights[] = {
     {Act::Click, 16},     {Act::DoubleClick, 3}, {Act::RightClick, 4},  {Act::MiddleClick, 4},
     {Act::Drag, 10},      {Act::Carry, 6},       {Act::Wheel, 4},       {Act::Key, 18},
-    {Act::KeyBurst, 6},   {Act::Buttons, 10},     {Act::Menu, 5},        {Act::Note, 3},
+    {Act::KeyBurst, 6},   {Act::Buttons, 12},     {Act::Menu, 5},        {Act::Note, 3},
     {Act::Resize, 2},     {Act::StateBurst, 2},  {Act::LoadCancel, 2},  {Act::Save, 3},
     {Act::CloseWindow, 3}, {Act::DeleteSource, 1},
 };
