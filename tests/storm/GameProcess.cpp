@@ -56,7 +56,10 @@ bool GameProcess::Start(const QString& program, const QStringList& arguments, co
   std::vector<char*> argv = Pointers(args), envp = Pointers(env);
   const std::string dir = folder.toStdString(), out = output.toStdString();
   pid = fork();
-  if (pid < 0) return (pid = 0), false;
+  if (pid < 0) {
+    pid = 0;
+    return false;
+  }
   if (pid == 0) {
     setpgid(0, 0);
     const int fd = open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);

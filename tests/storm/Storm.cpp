@@ -39,8 +39,8 @@ Storm::Storm(StormSettings chosen)
 // The folder holds the game's home, settings and temporary files, the saves, and an empty
 // folder as its program path: nothing the game might start (a browser, a mixer) runs.
 bool Storm::Prepare() {
-  if (!folder.isValid()) return Fail(QStringLiteral("no storm folder")), false;
-  if (!screen.IsConnected()) return Fail(QStringLiteral("no X server at $DISPLAY")), false;
+  if (!folder.isValid()) return Fail(QStringLiteral("no storm folder"));
+  if (!screen.IsConnected()) return Fail(QStringLiteral("no X server at $DISPLAY"));
   const QDir root(folder.path());
   for (const char* name : {"home", "tmp", "saves", "path", "runtime"}) root.mkpath(QLatin1String(name));
   QFile::setPermissions(root.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -56,9 +56,9 @@ bool Storm::PlaceSource() {
   const QDir box(settings.puzzleBox);
   if (source.endsWith(QLatin1String(".saw"))) {
     if (!StormFiles::WriteSavedGame(box.filePath(QStringLiteral("Evening Lake Puzzle.jig")), source, PieceSize))
-      return Fail(QStringLiteral("the saved game could not be written from ") + box.path()), false;
+      return Fail(QStringLiteral("the saved game could not be written from ") + box.path());
   } else if (!QFile::copy(box.filePath(QFileInfo(source).fileName()), source)) {
-    return Fail(QStringLiteral("no animated sample in ") + box.path()), false;
+    return Fail(QStringLiteral("no animated sample in ") + box.path());
   }
   return true;
 }
@@ -98,7 +98,7 @@ bool Storm::StartGame() {
   ++games;
   const QString output = root.filePath(QStringLiteral("game-%1.log").arg(games));
   if (!game.Start(settings.game, arguments, environment, root.path(), output))
-    return Fail(QStringLiteral("the game could not be started")), false;
+    return Fail(QStringLiteral("the game could not be started"));
   gameStarted = Elapsed();
   openingDue = !puzzle.endsWith(QLatin1String(".saw"));
   Log(QStringLiteral("game %1 started on %2").arg(games).arg(puzzle.isEmpty() ? QStringLiteral("nothing") : QFileInfo(puzzle).fileName()));
@@ -136,8 +136,9 @@ void Storm::Log(const QString& line) {
   if (lastSteps.size() > LastStepsKept) lastSteps.pop_front();
 }
 
-void Storm::Fail(const QString& why) {
+bool Storm::Fail(const QString& why) {
   if (failure.isEmpty()) failure = why;
+  return false;
 }
 
 void Storm::Pause(int ms) {
@@ -151,19 +152,23 @@ void Storm::Pause(int ms) {
 // A crash, a report, the heartbeat and the saves; a game that ended as a player ends it is
 // started again.
 void Storm::Watch() {
-  if (stopAsked) return Fail(QStringLiteral("stopped"));
-  if (!screen.IsConnected()) return Fail(QStringLiteral("the X server went away"));
-  if (game.Pid() && !game.Running()) {
-    if (const QString report = game.SanitizerReport(); !report.isEmpty()) return Fail(QStringLiteral("the sanitizer: ") + report);
-    if (!game.Ending().isEmpty()) return Fail(QStringLiteral("the game ended with ") + game.Ending());
+  if (stopAsked || !screen.IsConnected()) {
+    Fail(stopAsked ? QStringLiteral("stopped") : QStringLiteral("the X server went away"));
+    return;
+  }
+  const bool ended = game.Pid() && !game.Running();
+  if (const QString report = game.SanitizerReport(); !report.isEmpty()) {
+    Fail(QStringLiteral("the sanitizer: ") + report);
+  } else if (ended && !game.Ending().isEmpty()) {
+    Fail(QStringLiteral("the game ended with ") + game.Ending());
+  } else if (ended) {
     CheckSaves();
     Log(QStringLiteral("game %1 ended").arg(games));
     if (!ending) StartGame();
-    return;
+  } else {
+    Heartbeat();
+    if (Elapsed() - lastSaveCheck > 10000) CheckSaves();
   }
-  if (const QString report = game.SanitizerReport(); !report.isEmpty()) return Fail(QStringLiteral("the sanitizer: ") + report);
-  Heartbeat();
-  if (Elapsed() - lastSaveCheck > 10000) CheckSaves();
 }
 
 void Storm::Heartbeat() {

@@ -51,7 +51,7 @@ private:
   void CheckSaves();
   QString DeleteSource();
   void Finish();
-  void Fail(const QString& why);
+  bool Fail(const QString& why);  // false
   void Log(const QString& line);
   qint64 Elapsed() const { return clock.elapsed(); }
 
