@@ -220,9 +220,10 @@ void Storm::Finish() {
   ending = true;
   StormHands::Xdo({QStringLiteral("key"), QStringLiteral("Escape"), QStringLiteral("Escape"), QStringLiteral("Escape")});
   Pause(500);
-  const std::vector<GameWindow> windows = screen.Windows(game.Pid());
-  if (game.Pid() && !windows.empty()) screen.Close(StormHands::MainWindow(windows).id);
+  // Closed again while it stays: a question answered by its default may keep it open.
   for (int waited = 0; game.Pid() && failure.isEmpty() && waited < 30000; waited += 1500) {
+    const std::vector<GameWindow> windows = screen.Windows(game.Pid());
+    if (!windows.empty()) screen.Close(StormHands::MainWindow(windows).id);
     Pause(1500);
     if (game.Pid()) StormHands::Xdo({QStringLiteral("key"), QStringLiteral("Return")});
   }

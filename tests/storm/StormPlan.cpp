@@ -38,13 +38,14 @@ StormEvent StormPlan::Next() {
   return event;
 }
 
+// F9 (the box cover) twice: the cover's buttons and the windows it opens are met often.
 const std::array<const char*, 40>& StormPlan::Keys() {
   static const std::array<const char*, 40> keys = {
       "Left",   "Right",  "Up",     "Down",   "F2",          "F3",           "F4",          "F5",
       "F6",     "F7",     "F8",     "F9",     "F10",         "F11",          "F12",         "Escape",
       "Return", "ctrl+s", "ctrl+o", "ctrl+b", "ctrl+m",      "ctrl+p",       "Prior",       "Next",
       "Home",   "End",    "Tab",    "space",  "F1",          "ctrl+F1",      "shift+Tab",   "alt+y",
-      "alt+n",  "y",      "n",      "Delete", "ctrl+shift+m", "ctrl+shift+e", "Escape",     "Return"};
+      "alt+n",  "y",      "n",      "Delete", "ctrl+shift+m", "ctrl+shift+e", "F9",         "Return"};
   return keys;
 }
 
