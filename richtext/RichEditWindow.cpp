@@ -71,7 +71,9 @@ RichEditWindow::RichEditWindow(QWidget* parent) : QTextEdit(parent) {
 }
 
 RichEditWindow::~RichEditWindow() {
-  // The document goes with the note, before the base class lets go of it.
+  // The document goes with the note, before the base class lets go of it. Quietly: letting go
+  // of a selection would tell the window that holds this editor, already half destroyed.
+  const QSignalBlocker quiet(this);
   setDocument(nullptr);
 }
 
