@@ -213,6 +213,7 @@ QRect TBoxCoverFrm::CentredFrame(const QRect& area, QSize client, QSize frame) {
 
 // Every placement comes here. The window manager's frame is known only once it has framed
 // the window: when it turns out other than the one placed with, the placement is made again.
+// It frames the tool face without moving it, so the first event that finds the frame looks.
 void TBoxCoverFrm::Place(Placement where, bool automatic) {
   placement = std::move(where);
   placedAutomatically = automatic;
@@ -221,6 +222,9 @@ void TBoxCoverFrm::Place(Placement where, bool automatic) {
   resize(placed.size() - placedFrame);
   move(placed.topLeft());
   if (automatic) lastAuto = frameGeometry().topLeft();
+  if (toolbarOn && placedFrame.isEmpty())
+    WindowPlacement::AtFirstEventWhen(*this, [this] { return !FrameSize().isEmpty(); },
+                                      [this] { FrameMayHaveChanged(); });
 }
 
 void TBoxCoverFrm::FrameMayHaveChanged() {

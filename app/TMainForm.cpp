@@ -4,6 +4,7 @@
 #include "ControlPanel.h"
 #include "KeyRouting.h"
 #include "PerformanceLeds.h"
+#include "ReportedWindowState.h"
 #include "Sponser.h"
 #include "TAdvancedOptsFrm.h"
 #include "TableReadyWait.h"
@@ -81,6 +82,7 @@ TMainForm::TMainForm(QWidget* parent)
   UpdateCaption();
   RestoreWindowPlacement();
   WriteInstanceValues();
+  reportedState->Watch();
 }
 
 TMainForm::~TMainForm() {
@@ -89,6 +91,9 @@ TMainForm::~TMainForm() {
   TableSurface::SetLogoSource({});
   delete magnifier;
   delete boxCover;
+  // No answer of the window manager reaches a window half gone.
+  delete reportedState;
+  reportedState = nullptr;
   switchHold.reset();
   // The table top and its puzzle go before the mini tables and the panels they sit in.
   table.reset();
@@ -123,6 +128,7 @@ void TMainForm::BuildWindow() {
   tableReady = new TableReadyWait(this);
   switchHold = std::make_unique<StateSwitchHold>([this] { Table()->Surface().HoldResizes(); },
                                                  [this] { SwitchOver(); });
+  reportedState = new ReportedWindowState(*this, [this] { WindowManagerAnswered(); });
   boxCover = new BoxCoverControl(this, toolPnl->BoxCoverPnl, atn.BoxCoverAtn);
   WhatsThis::SetHelpContext(table->Table(), 280);
   setAcceptDrops(true);

@@ -19,6 +19,7 @@ class BoxCoverControl;
 class ControlPanel;
 class Puzzle;
 class PuzzleChip;
+class ReportedWindowState;
 class QTimer;
 class SoundEffect;
 class Sponser;
@@ -167,7 +168,13 @@ private:
   void AppException(const QString& message, const QStringList& callStack);
   void FormResize();
   void WindowStateChanged(Qt::WindowStates old);
-  // A switch to or from full screen is over: the window's state is kept, the table follows.
+  // The window manager's answers are the game's state: full screen (the setting the next F12
+  // follows, the menu's check, the log) and maximised. During a switch they wait for its end.
+  void WindowManagerAnswered();
+  void FollowWindowManager();
+  void ShowFullScreenMode(bool on);
+  // A switch to or from full screen is over: the game takes the window manager's state, the
+  // table follows the window.
   void SwitchOver();
   bool FormCloseQuery();
   void FormClose();
@@ -234,6 +241,7 @@ private:
   std::unique_ptr<TableAssembly> table;
   // The table keeps its size while the window switches to or from full screen.
   std::unique_ptr<StateSwitchHold> switchHold;
+  ReportedWindowState* reportedState = nullptr;
   // The tip bar lies in the table area; the manager goes before it, and what the options
   // window reaches it through goes before the manager.
   TipBar* TipPnl = nullptr;
@@ -263,6 +271,8 @@ private:
   bool geometryRestored = false;
   bool restoreAfterFullScreen = false;
   bool settingFullScreen = false;
+  // The last switch asked to leave full screen: a normal window then gets its saved place.
+  bool leavingFullScreen = false;
   bool handlingException = false;
   bool started = false;
   // Left or Right is down: a rotation came by key, not from a menu.

@@ -5,6 +5,7 @@
 #include "CommandLine.h"
 #include "ControlPanel.h"
 #include "RecentPuzzles.h"
+#include "ReportedWindowState.h"
 #include "SaveTarget.h"
 #include "TBoxCoverFrm.h"
 #include "TMainForm.h"
@@ -112,7 +113,11 @@ void TMainForm::WhenTableReady(const Puzzle& puzzle, std::function<void()> then)
     reached = [this] { return Settings()->FullScreenActive || FillsWorkArea(); };
   } else if (wish.kind == SavedWindowWish::Place) {
     PlaceMainForm(wish.bounds);
-    reached = [this, asked = wish.bounds.size().expandedTo(minimumSize())] { return size() == asked; };
+    // Whatever size the work area and the window manager leave it: a saved place may not
+    // fit this desktop, and the table it gives decides whether the groups fit.
+    reached = [this] {
+      return !(reportedState->State() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
+    };
   } else {
     then();
     return;
@@ -171,6 +176,8 @@ void TMainForm::OpenPuzzleBtnClick() {
     FinishOpen(false);
     return;
   }
+  // No puzzle is current while the window changes for the new one: the old one's commands go.
+  ShowPuzzleState();
   // The puzzle list owns the puzzle; nothing frees it while busy.
   WhenTableReady(*puzzle, [this, puzzle] { FinishOpen(StartPuzzle(puzzle)); });
 }

@@ -2,6 +2,7 @@
 // mode, dropped files and closing.
 
 #include "ControlPanel.h"
+#include "ReportedWindowState.h"
 #include "StateSwitchHold.h"
 #include "TableReadyWait.h"
 #include "TBoxCoverFrm.h"
@@ -37,7 +38,10 @@
 #include <QWindowStateChangeEvent>
 
 bool TMainForm::event(QEvent* event) {
-  if (event->type() == QEvent::WinIdChange) WriteInstanceValues();
+  if (event->type() == QEvent::WinIdChange) {
+    WriteInstanceValues();
+    if (reportedState) reportedState->Watch();
+  }
   return QMainWindow::event(event);
 }
 
@@ -167,9 +171,11 @@ void TMainForm::moveEvent(QMoveEvent* event) {
   FormResize();
 }
 
-// The normal window's place and size are kept for the next start.
+// The normal window's place and size are kept for the next start. During a switch the window
+// manager passes through other places and sizes, full screen's among them: none is recorded.
 void TMainForm::FormResize() {
-  if (!geometryRestored || windowState() != Qt::WindowNoState || Settings()->FullScreenActive)
+  if (!geometryRestored || windowState() != Qt::WindowNoState || Settings()->FullScreenActive ||
+      (switchHold && switchHold->IsHolding()))
     return;
   const QRect r = geometry();
   ProgSettings& settings = *Settings();
@@ -188,32 +194,62 @@ void TMainForm::WindowStateChanged(Qt::WindowStates old) {
       (old & Qt::WindowFullScreen))
     return;
   // While the window switches to or from full screen the window manager passes through other
-  // states (Qt asks for each flag on its own); the state it ends in is kept (see SwitchOver).
+  // states; the state it ends in is kept (see SwitchOver).
   if (!switchHold->IsHolding()) Settings()->Maximized = bool(now & Qt::WindowMaximized);
   if (now == Qt::WindowNoState && (old & Qt::WindowMaximized) && restoreAfterFullScreen) {
     restoreAfterFullScreen = false;
     QTimer::singleShot(0, this, [this] {
-      if (windowState() == Qt::WindowNoState && !Settings()->FullScreenActive) RestoreWindowPlacement();
+      if (windowState() != Qt::WindowNoState || Settings()->FullScreenActive) return;
+      // Restored by the player, also in the middle of a switch: not maximised again.
+      Settings()->Maximized = false;
+      RestoreWindowPlacement();
     });
   }
 }
 
+// An answer that comes while no switch runs (a late one, or the window manager's own switch)
+// is taken at once.
+void TMainForm::WindowManagerAnswered() {
+  switchHold->Changed();
+  if (!switchHold->IsHolding() && !settingFullScreen) FollowWindowManager();
+}
+
+void TMainForm::FollowWindowManager() {
+  const Qt::WindowStates now = reportedState->State();
+  if (now & Qt::WindowMinimized) return;
+  ProgSettings& settings = *Settings();
+  const bool fullScreen = bool(now & Qt::WindowFullScreen);
+  // Full screen hides whether the window is maximised underneath; the window manager brings
+  // that back with the frame.
+  if (!fullScreen) settings.Maximized = bool(now & Qt::WindowMaximized);
+  if (fullScreen == settings.FullScreenActive) return;
+  if (fullScreen) restoreAfterFullScreen = settings.Maximized;
+  settings.FullScreenActive = fullScreen;
+  ShowFullScreenMode(fullScreen);
+}
+
+void TMainForm::ShowFullScreenMode(bool on) {
+  atn.FullScreenAtn->setChecked(on);
+  TMsgLog::Add(QStringLiteral("Full screen mode, on=") + (on ? QStringLiteral("1") : QStringLiteral("0")));
+}
+
 void TMainForm::SwitchOver() {
-  const Qt::WindowStates now = windowState();
-  if (!Settings()->FullScreenActive && !(now & (Qt::WindowMinimized | Qt::WindowFullScreen)))
-    Settings()->Maximized = bool(now & Qt::WindowMaximized);
+  FollowWindowManager();
+  // Out of full screen into a normal window (not maximised meanwhile): its saved place.
+  if (leavingFullScreen && reportedState->State() == Qt::WindowNoState) {
+    restoreAfterFullScreen = false;
+    RestoreWindowPlacement();
+  }
+  leavingFullScreen = false;
+  FormResize();
   Table()->Surface().ReleaseResizes();
 }
 
+// The frame (title bar and borders) is brought inside the work area too; before the window
+// manager has framed the window, once it is drawn.
 void TMainForm::RestoreWindowPlacement() {
   const ProgSettings& settings = *Settings();
-  const QRect saved(settings.XPosition, settings.YPosition, settings.Width, settings.Height);
-  // The first placement, before the window manager has framed the window, also brings the
-  // frame on screen once it is drawn; later ones keep to the client's place.
-  if (geometryRestored)
-    setGeometry(WindowPlacement::PlaceInside(saved, Screens::AvailableNear(saved)));
-  else
-    WindowPlacement::PlaceWindow(*this, saved);
+  WindowPlacement::PlaceWindow(*this, QRect(settings.XPosition, settings.YPosition, settings.Width, settings.Height));
   if (settings.Maximized) setWindowState(windowState() | Qt::WindowMaximized);
   geometryRestored = true;
 }
@@ -224,22 +260,20 @@ void TMainForm::SetFullScreen(bool on) {
   settingFullScreen = true;
   HourGlass::Scope busy;
   Table()->Suspend(true);
-  const bool maximised = settings.Maximized;
-  switchHold->Begin([this, on, maximised] {
-    const Qt::WindowStates state = windowState();
-    return on ? bool(state & Qt::WindowFullScreen)
-              : !(state & Qt::WindowFullScreen) && bool(state & Qt::WindowMaximized) == maximised;
+  // Over once the window manager says what was last asked, or at the hold's limit: the
+  // game then takes what it says (an ask equal to a stale answer is never sent).
+  switchHold->Begin([this] {
+    return bool(reportedState->State() & Qt::WindowFullScreen) == Settings()->FullScreenActive;
   });
+  leavingFullScreen = !on;
   try {
+    settings.FullScreenActive = on;
     if (on) {
-      settings.FullScreenActive = true;
-      restoreAfterFullScreen = isMaximized();
+      restoreAfterFullScreen = settings.Maximized;
       Screens::EnterFullScreen(this);
     } else {
       if (!settings.Maximized) restoreAfterFullScreen = false;
-      Screens::LeaveFullScreen(this, settings.Maximized);
-      settings.FullScreenActive = false;
-      if (!settings.Maximized) RestoreWindowPlacement();
+      Screens::LeaveFullScreen(this);
     }
   } catch (...) {
     settingFullScreen = false;
@@ -247,9 +281,7 @@ void TMainForm::SetFullScreen(bool on) {
     Table()->Resume(true);
     throw;
   }
-  atn.FullScreenAtn->setChecked(on);
-  TMsgLog::Add(QStringLiteral("Full screen mode, on=") +
-               (on ? QStringLiteral("1") : QStringLiteral("0")));
+  ShowFullScreenMode(on);
   update();
   Table()->Resume(true);
   settingFullScreen = false;

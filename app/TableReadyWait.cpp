@@ -1,5 +1,7 @@
 #include "TableReadyWait.h"
 
+#include "Yelk/TMsgLog.h"
+
 #include <utility>
 
 TableReadyWait::TableReadyWait(QObject* parent) : QObject(parent) {
@@ -7,7 +9,10 @@ TableReadyWait::TableReadyWait(QObject* parent) : QObject(parent) {
   limit.setSingleShot(true);
   limit.setInterval(LimitMillis);
   connect(&poll, &QTimer::timeout, this, &TableReadyWait::Check);
-  connect(&limit, &QTimer::timeout, this, &TableReadyWait::Finish);
+  connect(&limit, &QTimer::timeout, this, [this] {
+    TMsgLog::Add(QStringLiteral("Table ready wait: the window never came, going on at the limit"));
+    Finish();
+  });
 }
 
 void TableReadyWait::Start(std::function<bool()> isReady, std::function<void()> andThen) {

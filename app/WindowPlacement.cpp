@@ -7,47 +7,53 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
-// Watches a window that was placed before it had a frame. The window manager draws the frame
-// without telling the window (its client does not move), and a window that starts maximised
-// comes to its place only at the first restore: the first event that finds the window framed
-// at the place asked for has the place checked once, outside the event, and the watch ends.
-class FrameCheck : public QObject {
+// Watches a window's events until one finds it ready, then runs what waited, outside the
+// event, and the watch ends. One per window: a later watch replaces it.
+class FirstEventWatch : public QObject {
 public:
-  static inline const QString Name = QStringLiteral("FrameCheck");
+  static inline const QString Name = QStringLiteral("FirstEventWatch");
 
-  FrameCheck(QWidget& window, const QRect& asked) : QObject(&window), window_(window), asked_(asked) {
+  FirstEventWatch(QWidget& window, std::function<bool()> ready, std::function<void()> then)
+      : QObject(&window), window_(window), ready_(std::move(ready)), then_(std::move(then)) {
     setObjectName(Name);
     window.installEventFilter(this);
   }
-  void Ask(const QRect& asked) { asked_ = asked; }
 
 protected:
   bool eventFilter(QObject* watched, QEvent*) override {
-    if (watched != &window_ || !AtPlace()) return false;
+    if (watched != &window_ || !ready_()) return false;
     window_.removeEventFilter(this);
+    setObjectName(QString());
     QMetaObject::invokeMethod(this, [this] {
-      const QRect client = window_.geometry();
-      const QRect placed = WindowPlacement::PlaceClientInside(client, WindowPlacement::FrameOf(window_),
-                                                              Screens::AvailableNear(window_.frameGeometry()));
-      if (AtPlace() && placed != client) window_.setGeometry(placed);
+      then_();
       deleteLater();
     }, Qt::QueuedConnection);
     return false;
   }
 
 private:
-  bool AtPlace() const {
-    // The whole rectangle: on the way back from maximised the place may come before the size.
-    return window_.windowState() == Qt::WindowNoState && window_.geometry() == asked_ &&
-           !WindowPlacement::FrameOf(window_).isNull();
-  }
-
   QWidget& window_;
-  QRect asked_;
+  std::function<bool()> ready_;
+  std::function<void()> then_;
 };
+
+// The place asked for and reached in the normal state, framed: the window manager draws the
+// frame without telling the window (its client does not move), and a window that starts
+// maximised comes to its place only at the first restore.
+bool FramedAt(const QWidget& window, const QRect& asked) {
+  // The whole rectangle: on the way back from maximised the place may come before the size.
+  return window.windowState() == Qt::WindowNoState && window.geometry() == asked &&
+         !WindowPlacement::FrameOf(window).isNull();
+}
 }  // namespace
+
+void WindowPlacement::AtFirstEventWhen(QWidget& window, std::function<bool()> ready, std::function<void()> then) {
+  delete window.findChild<QObject*>(FirstEventWatch::Name, Qt::FindDirectChildrenOnly);
+  new FirstEventWatch(window, std::move(ready), std::move(then));
+}
 
 QRect WindowPlacement::PlaceInside(const QRect& saved, const QRect& available) {
   if (available.isEmpty()) return saved;
@@ -74,10 +80,12 @@ void WindowPlacement::PlaceWindow(QWidget& window, const QRect& client) {
   const QRect placed = PlaceClientInside(client, frame, Screens::AvailableNear(client.marginsAdded(frame)));
   window.setGeometry(placed);
   if (!frame.isNull()) return;
-  // As the window's limits have made it.
+  // As the window's limits have made it; checked once, when it stands framed there.
   const QRect asked = window.geometry();
-  if (auto* check = dynamic_cast<FrameCheck*>(window.findChild<QObject*>(FrameCheck::Name, Qt::FindDirectChildrenOnly)))
-    check->Ask(asked);
-  else
-    new FrameCheck(window, asked);
+  QWidget* const at = &window;
+  AtFirstEventWhen(window, [at, asked] { return FramedAt(*at, asked); }, [at, asked] {
+    const QRect now = at->geometry();
+    const QRect inside = PlaceClientInside(now, FrameOf(*at), Screens::AvailableNear(at->frameGeometry()));
+    if (FramedAt(*at, asked) && inside != now) at->setGeometry(inside);
+  });
 }

@@ -35,8 +35,8 @@ void Screens::EnterFullScreen(QWidget* window) {
   window->setWindowState(window->windowState() | Qt::WindowFullScreen);
 }
 
-void Screens::LeaveFullScreen(QWidget* window, bool maximised) {
-  Qt::WindowStates state = window->windowState() & ~Qt::WindowFullScreen;
-  state = maximised ? state | Qt::WindowMaximized : state & ~Qt::WindowMaximized;
-  window->setWindowState(state);
+// Only full screen is taken away: the window manager brings back the frame the window had
+// (maximised or not), also when the player changed it meanwhile.
+void Screens::LeaveFullScreen(QWidget* window) {
+  window->setWindowState(window->windowState() & ~Qt::WindowFullScreen);
 }

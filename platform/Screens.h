@@ -18,7 +18,7 @@ ScreenFacts Primary();
 // The available area (without panels and docks) of the screen nearest to a rectangle.
 QRect AvailableNear(const QRect& rect);
 // The window covers its whole screen without frame (a maximised one stays maximised
-// underneath), or goes back to a normal or maximised frame.
+// underneath), or goes back to the frame it had.
 void EnterFullScreen(QWidget* window);
-void LeaveFullScreen(QWidget* window, bool maximised);
+void LeaveFullScreen(QWidget* window);
 }  // namespace Screens

@@ -1,6 +1,7 @@
 #include "NoteBuilder.h"
 
 #include "KeptGroup.h"
+#include "NoteBudget.h"
 #include "NoteText.h"
 #include "PictureFit.h"
 
@@ -21,9 +22,6 @@ constexpr double TallPixels = 4e6;
 constexpr double FlatPointSize = 24;
 constexpr double FlatSpacingPixels = 16;
 constexpr double FlatPictureHeight = 32;
-// Qt measures, for every tab of a paragraph with tab stops, the rest of the paragraph: a
-// paragraph with more tabs times characters than this is shown with the default stops.
-constexpr qint64 MaxTabWork = qint64(1) << 20;
 
 double PixelsOfPoints(double points) { return points * 96.0 / 72.0; }
 
@@ -54,6 +52,8 @@ QTextCharFormat Flat(QTextCharFormat format) {
   }
   return format;
 }
+
+bool HasStops(const QTextBlockFormat& format) { return !format.property(QTextFormat::TabPositions).toList().isEmpty(); }
 
 QTextBlockFormat Flat(QTextBlockFormat format) {
   format.setLineHeight(100, QTextBlockFormat::SingleHeight);
@@ -123,6 +123,10 @@ void NoteBuilder::EndParagraph(const QTextBlockFormat& paragraph, const QTextCha
 
 std::unique_ptr<QTextDocument> NoteBuilder::Build() const {
   auto document = std::make_unique<QTextDocument>();
+  // Not laid out until it is given a width. Qt lays out a document with a page size as soon
+  // as it has a layout, again whenever its margin or font changes, and a note may be one
+  // paragraph of a megabyte, which is laid out whole each time.
+  document->setPageSize(QSizeF(0, 0));
   document->setUndoRedoEnabled(false);
   QTextCursor cursor(document.get());
   Apply(cursor, true);
@@ -143,12 +147,12 @@ NoteBuilder::Survey NoteBuilder::Measure() const {
   constexpr double DefaultPixels = 16;
   Survey survey;
   double fontPixels = DefaultPixels, picture = 0;
-  qsizetype characters = 0, tabs = 0;
+  qsizetype characters = 0, tabs = 0, objects = 0;
   const auto paragraph = [&](const QTextBlockFormat& block) {
     const double line = std::max(LineHeight(block, fontPixels), picture);
     survey.worstHeight += block.topMargin() + block.bottomMargin() + double(characters + 1) * line;
-    survey.defaultTabs.push_back(qint64(tabs) * (characters + 1) > MaxTabWork);
-    characters = tabs = 0;
+    survey.tabWork.push_back(HasStops(block) ? NoteBudget::TabWork(tabs, characters - tabs - objects, objects) : 0);
+    characters = tabs = objects = 0;
     fontPixels = DefaultPixels;
     picture = 0;
   };
@@ -160,6 +164,7 @@ NoteBuilder::Survey NoteBuilder::Measure() const {
     } else if (op.kind == Kind::Object) {
       picture = std::max(picture, PictureHeight(format));
       ++characters;
+      ++objects;
     } else {
       tabs += std::count(text_.cbegin() + op.from, text_.cbegin() + op.from + op.length, u'\t');
       characters += op.length;
@@ -169,14 +174,28 @@ NoteBuilder::Survey NoteBuilder::Measure() const {
   return survey;
 }
 
+// A paragraph over the budget on its own drops its stops and leaves the rest of the note
+// its own; when the others together are over it too, every paragraph drops them.
+std::vector<bool> NoteBuilder::DefaultTabs(const std::vector<qint64>& tabWork) const {
+  const qint64 budget = NoteBudget::TabBudget(length_);
+  qint64 kept = 0;
+  for (const qint64 work : tabWork)
+    if (work <= budget) kept += work;
+  std::vector<bool> defaults;
+  defaults.reserve(tabWork.size());
+  for (const qint64 work : tabWork) defaults.push_back(work > budget || (kept > budget && work > 0));
+  return defaults;
+}
+
 void NoteBuilder::Apply(QTextCursor& cursor, bool whole) const {
   const Survey survey = Measure();
   const bool flat = survey.worstHeight > TallPixels;
+  const std::vector<bool> defaultTabs = DefaultTabs(survey.tabWork);
   const auto charFormat = [&](int index) { return flat ? Flat(charFormats_[std::size_t(index)]) : charFormats_[std::size_t(index)]; };
   size_t paragraph = 0;  // the one whose format is asked for next
   const auto blockFormat = [&](QTextBlockFormat format) {
     if (flat) format = Flat(format);
-    if (survey.defaultTabs[std::min(paragraph++, survey.defaultTabs.size() - 1)]) format.clearProperty(QTextFormat::TabPositions);
+    if (defaultTabs[std::min(paragraph++, defaultTabs.size() - 1)]) format.clearProperty(QTextFormat::TabPositions);
     return format;
   };
   // A fresh document gets each paragraph's format as the paragraph begins; at a cursor the

@@ -55,9 +55,11 @@ private:
   int CharFormatIndex(const QTextCharFormat& format);
   struct Survey {
     double worstHeight = 0;  // in the narrowest window, a line per character
-    std::vector<bool> defaultTabs;  // per paragraph in order, the open one last
+    std::vector<qint64> tabWork;  // per paragraph in order, the open one last
   };
   Survey Measure() const;
+  // Per paragraph: shown with the default tab stops.
+  std::vector<bool> DefaultTabs(const std::vector<qint64>& tabWork) const;
   void Apply(QTextCursor& cursor, bool whole) const;
   void AddResources(QTextDocument* document) const;
 

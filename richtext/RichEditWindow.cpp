@@ -71,7 +71,9 @@ RichEditWindow::RichEditWindow(QWidget* parent) : QTextEdit(parent) {
 }
 
 RichEditWindow::~RichEditWindow() {
-  // The document goes with the note, before the base class lets go of it.
+  // The document goes with the note, before the base class lets go of it. Quietly: letting go
+  // of a selection would tell the window that holds this editor, already half destroyed.
+  const QSignalBlocker quiet(this);
   setDocument(nullptr);
 }
 
@@ -85,11 +87,12 @@ void RichEditWindow::AttachDocument(QTextDocument* document) {
     setDocument(nullptr);
     setWordWrapMode(wrap);
   }
-  setDocument(document);
-  document->setModified(modified);
+  // What changes the layout is set first: the document is laid out once, when it is shown.
   PictureFit::Install(document);
   PictureFit::SetRoomHeight(document, viewport()->height());
   document->setDefaultFont(defaultChar_.ToFormat().font());
+  setDocument(document);
+  document->setModified(modified);
   lines_.SetDocument(document);
   connect(document, &QTextDocument::contentsChange, this, &RichEditWindow::FollowLongWords);
   connect(document, &QTextDocument::contentsChange, this, &RichEditWindow::Update);
@@ -98,20 +101,19 @@ void RichEditWindow::AttachDocument(QTextDocument* document) {
   SelectionMoved();
 }
 
-// Runs before Qt lays out the change, so a long word typed or pasted is never measured
-// line by line.
+// Runs before Qt lays out the change, so long words typed or pasted are never measured line
+// by line. Only the change is searched, unless it holds a long word: then the whole text
+// counts against its budget.
 void RichEditWindow::FollowLongWords(int from, int /*removed*/, int added) {
   const QTextDocument* text = document();
-  QTextOption::WrapMode wrap = QTextOption::WrapAnywhere;
-  if (wordWrapMode() == QTextOption::WrapAnywhere) {
-    if (!LongWords::HasLongWord(*text)) wrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
-  } else {
+  if (wordWrapMode() != QTextOption::WrapAnywhere) {
     const auto changed = [&](const QTextBlock& block) { return block.isValid() && block.position() <= from + added; };
     bool found = false;
     for (QTextBlock block = text->findBlock(from); !found && changed(block); block = block.next())
-      found = LongWords::HasLongWord(block);
+      found = LongWords::Work(block) > 0;
     if (!found) return;
   }
+  const QTextOption::WrapMode wrap = LongWords::WrapMode(*text);
   if (wrap == wordWrapMode()) return;
   setWordWrapMode(wrap);
   lines_.InvalidateAll();

@@ -6,7 +6,6 @@
 
 #include "NoteBuilder.h"
 #include "NoteFormat.h"
-#include "NotePicture.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -15,7 +14,8 @@
 
 class RtfNoteSink {
 public:
-  explicit RtfNoteSink(qint64 maxPositions) : max_(maxPositions) {}
+  // pictureBytes: what the note's pictures may decode to in all; those beyond are boxes.
+  RtfNoteSink(qint64 maxPositions, qint64 pictureBytes) : max_(maxPositions), pictureBudget_(pictureBytes) {}
   void Reserve(qsizetype characters) { builder_.Reserve(characters); }
 
   // Text of one paragraph; characters that must not enter a document are cleaned out.
@@ -49,7 +49,7 @@ private:
   CharAttrs tabAttrs_;
   qint64 positions_ = 0;
   qint64 max_;
-  qint64 pictureBudget_ = NotePicture::MaxDocumentBytes;  // decoded picture bytes left
+  qint64 pictureBudget_;  // decoded picture bytes left
   bool full_ = false;
   // A note uses a handful of looks over and over: each is made into a Qt format once.
   std::vector<std::pair<CharAttrs, QTextCharFormat>> charCache_;

@@ -1,6 +1,7 @@
 #include "RtfParser.h"
 
 #include "KeptGroupReader.h"
+#include "NoteBudget.h"
 #include "NoteText.h"
 #include "RtfFormatWords.h"
 #include "RtfReader.h"
@@ -29,7 +30,9 @@ void AppendCapped(QString& to, QString text, qsizetype cap) {
 }  // namespace
 
 RtfParser::RtfParser(const QByteArray& rtf, qint64 maxPositions)
-    : source_(rtf), tokenizer_(source_.constData(), static_cast<std::size_t>(source_.size())), sink_(maxPositions) {
+    : source_(rtf),
+      tokenizer_(source_.constData(), static_cast<std::size_t>(source_.size())),
+      sink_(maxPositions, NoteBudget::PictureBytes(rtf.size())) {
   // The text is at most as long as the RTF; untouched room costs no memory.
   sink_.Reserve(std::min<qsizetype>(rtf.size(), 4 * 1024 * 1024));
 }

@@ -2,7 +2,7 @@
 # The libFuzzer targets: built with clang, AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-fuzz/, each run from its seed corpus (written by our own writers) for a fixed
 # time. A crash, a sanitizer report, an input that takes over 5 s or a process above 1 GB
-# fails the run; the input that did is kept in build-fuzz/findings/. New inputs the fuzzers
+# (15 s and 2 GB for the note targets, whose inputs go to a megabyte) fails the run; the input that did is kept in build-fuzz/findings/. New inputs the fuzzers
 # find go to build-fuzz/corpus/, never into the repository. The cut's own tests run in the
 # same build first. The whole-way targets (a saved game, a still puzzle onto the table with
 # its cover, note and music) end their logs with how many inputs reached each step.
@@ -32,7 +32,10 @@ start=$(date +%s)
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$dir" -G "Unix Makefiles" -DTV_FUZZ=ON -DTV_SANITIZE=ON -DTV_BUILD_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -gline-tables-only" >"$dir/configure.log" 2>&1 || {
   cat "$dir/configure.log"; exit 1; }
-cmake --build "$dir" -j "${TV_FUZZ_JOBS:-$(nproc)}" --target "${chosen[@]}" -- --no-print-directory
+# The note targets also start from notes of about a megabyte that table_fuzz writes.
+notes=()
+[[ " ${chosen[*]} " =~ " "(rtf_fuzz|saved_game_libfuzzer|still_puzzle_libfuzzer)" " ]] && notes=(table_fuzz)
+cmake --build "$dir" -j "${TV_FUZZ_JOBS:-$(nproc)}" --target "${chosen[@]}" "${notes[@]}" -- --no-print-directory
 echo "Fuzz targets built in $(( $(date +%s) - start )) s"
 
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
@@ -62,6 +65,16 @@ run() {
 }
 
 failed=0
+# Notes go to the size cap: inputs up to a megabyte, with seeds of many rows, tabs, long words
+# and pictures in cells, each under what one paragraph may cost, written by our own generator.
+# The note's budgets keep it within about three times plain prose of its size, and under the
+# sanitizers a megabyte of prose takes the RTF target about 4 s: an input may take 15 s. A
+# document of a million positions, laid out, may hold the process at 2 GB.
+if [ "${#notes[@]}" -gt 0 ]; then
+  rm -rf "$dir/seeds"
+  "$dir/tests/table/table_fuzz" notes "$dir/seeds" >"$dir/seeds.log" 2>&1 || { cat "$dir/seeds.log"; exit 1; }
+fi
+note_limits=(-max_len=1048576 -timeout=15 -rss_limit_mb=2048)
 # The cut under clang's sanitizers too, which see pointer arithmetic that gcc's do not.
 if [[ " ${chosen[*]} " == *" puzzle_tests "* ]] &&
    ! "$dir/tests/puzzle/puzzle_tests" --gtest_filter='BevelFilter*:ChipMask*:PuzzlePreparation*' >"$dir/cut.log" 2>&1; then
@@ -72,13 +85,15 @@ fi
 run tests/imaging/picture_libfuzzer tests/imaging/corpus/bmp tests/imaging/corpus/jpeg || failed=1
 run tests/puzzle/jigsaw_libfuzzer tests/puzzle/corpus tests/table/corpus/saw tests/table/corpus/jig || failed=1
 run tests/puzzle/qvp_libfuzzer tests/puzzle/corpus/qvp || failed=1
-run tools/rtf_fuzz/rtf_fuzz tests/richtext/corpus || failed=1
+run tools/rtf_fuzz/rtf_fuzz "${note_limits[@]}" tests/richtext/corpus "$dir/seeds/rtf" || failed=1
 # Files of tens of thousands of keys stay seeds (the test of the INI reader times them);
 # the inputs made from them are kept short, or Qt's own settings parser takes every second.
 run tests/settings/ini_libfuzzer -max_len=16384 tests/settings/corpus || failed=1
 # The files that once froze the game are seeds of both, saved games and still puzzles alike.
-run tests/table/saved_game_libfuzzer tests/table/corpus/saw tests/table/corpus/damaged || failed=1
-run tests/table/still_puzzle_libfuzzer tests/table/corpus/jig tests/table/corpus/damaged || failed=1
+run tests/table/saved_game_libfuzzer "${note_limits[@]}" tests/table/corpus/saw tests/table/corpus/damaged "$dir/seeds/saw" ||
+  failed=1
+run tests/table/still_puzzle_libfuzzer "${note_limits[@]}" tests/table/corpus/jig tests/table/corpus/damaged "$dir/seeds/jig" ||
+  failed=1
 # Floods of notes at one tick take room: the inputs may grow to 256 KB.
 run tests/puzzle/sound_track_libfuzzer -max_len=262144 tests/puzzle/corpus/music || failed=1
 echo "Fuzzing done in $(( $(date +%s) - start )) s"

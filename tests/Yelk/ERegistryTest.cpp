@@ -62,6 +62,7 @@ TEST_F(ERegistryTest, KeysBelowTheBaseKeyAreGroupsAndListsKeepTheirOrder) {
   for (int i = 0; i < 12; ++i) list << QString("/folder/%1").arg(i);
   reg.WriteStringList("Recent puzzles", list, "Item");
   ASSERT_TRUE(reg.Flush());
+  EXPECT_FALSE(QFileInfo::exists(ERegistry::FilePath(ERegistry::CurrentUser) + ".damaged"));  // a new store lost nothing
 
   ERegistry back;
   EXPECT_EQ(back.ReadInt("Sub\\Deeper", "A", 0), 1);
@@ -125,6 +126,7 @@ TEST_F(ERegistryTest, StoreLinesCostOnlyThemselves) {
       {"Snap%20distance=9", "line 2: given again on line 3", "Snap distance", "9"},
       {"Open=\"never closed", nullptr, "Open", "never closed"},
       {"Path=C:\\", nullptr, "Path", "C:"},
+      {"Saved=/games/a=b.saw", nullptr, "Saved", "/games/a=b.saw"},
       {"Folder=a;b, c", nullptr, "Folder", "a"},
       {"List=a, \"b;c\", @@d", nullptr, "List", QStringList({"a", "b;c", "@d"})},
       {"Items=a, @String(b\\0c)", nullptr, "Items", QStringList({"a", QString::fromLatin1("b\0c", 3)})},
@@ -143,6 +145,8 @@ TEST_F(ERegistryTest, StoreLinesCostOnlyThemselves) {
       EXPECT_FALSE(reg.IsDamaged());
       reg.WriteInt({}, "Height", 640);
       ASSERT_TRUE(reg.Flush()) << reg.ErrorString().toStdString();
+      reg.WriteInt({}, "Height", 640);  // a later save keeps the copy as it was found
+      ASSERT_TRUE(reg.Flush());
     }
     const QString log = TMsgLog::GetLogAsString();
     if (c.note) {

@@ -1,11 +1,13 @@
-// Where a key's release goes: only to the window its press went to. A press swallowed while
-// the game is busy (a load) went nowhere, so its release after the load goes nowhere either.
+// Where a key's release and repeats go: only to the window its press went to. A press
+// swallowed while the game is busy (a load) went nowhere, so its release and repeats after the
+// load go nowhere either.
 
 #include "KeyRouting.h"
 #include "QtTestMain.h"
 
 #include "Yelk/HourGlass.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -61,6 +63,21 @@ private slots:
     HourGlass::HG().Reset();
     QTest::keyRelease(&main, Qt::Key_Down);
     QVERIFY(main.releases.isEmpty());
+
+    // Held past the busy time, its repeats go nowhere either: each a release and a press at
+    // one moment, marked as a repeat or (seen apart under load) not.
+    HourGlass::HG().Set();
+    QTest::keyPress(&main, Qt::Key_Down);
+    HourGlass::HG().Reset();
+    for (const bool marked : {true, false}) {
+      for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+        QKeyEvent repeat(type, Qt::Key_Down, Qt::NoModifier, QString(), marked);
+        repeat.setTimestamp(marked ? 500 : 600);
+        QApplication::sendEvent(&main, &repeat);
+      }
+    }
+    QTest::keyRelease(&main, Qt::Key_Down);
+    QVERIFY(main.presses.isEmpty() && main.releases.isEmpty());
 
     // After the busy time a fresh press and release reach the window again.
     QTest::keyPress(&main, Qt::Key_Down);

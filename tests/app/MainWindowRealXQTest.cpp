@@ -9,6 +9,7 @@
 #include "PieceGrip.h"
 #include "RealInput.h"
 #include "WhenModal.h"
+#include "WindowManagerState.h"
 
 #include "Yelk/TMsgLog.h"
 #include "controls/ChooseBox.h"
@@ -287,26 +288,41 @@ private slots:
 
   // A game saved maximised comes back maximised into a window that was not: the window
   // manager's answer arrives a moment later, and the game waits for it instead of finding
-  // the table too small.
+  // the table too small. Meanwhile no puzzle is current, and no command of the one before is
+  // offered.
   void gameSavedMaximisedMaximisesTheWindow() {
     QVERIFY(!savedGame.isEmpty());
     Prompt::Double prompts;
     ProgSettings& settings = *Settings();
+    const QRect small(30, 30, 770, 480);
     settings.Maximized = false;
-    settings.XPosition = 30;
-    settings.YPosition = 30;
-    settings.Width = 770;
-    settings.Height = 480;
+    settings.XPosition = small.x();
+    settings.YPosition = small.y();
+    settings.Width = small.width();
+    settings.Height = small.height();
     TMainForm form;
     form.Start({});
     QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DismissNextModal());
+    QList<QAction*> withoutPuzzle;
+    for (QAction* action : form.Actions().All())
+      if (action->isEnabled()) withoutPuzzle << action;
     QTRY_VERIFY_WITH_TIMEOUT(Settled(form), SettleMillis);
     QVERIFY(form.Table()->height() < largestGroup.height());
-    form.OpenDroppedFile(savedGame);
-    QTRY_VERIFY2_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(),
-                              qPrintable(prompts.Shown().value(0).text), SettleMillis);
-    QTRY_VERIFY(form.isMaximized());
-    CheckTable(form, "continued", 0);
+    for (int round = 0; round < 2; ++round) {
+      // Once played here, the window may not be smaller than the group, but is not maximised.
+      QTRY_VERIFY_WITH_TIMEOUT(Settled(form) && !form.isMaximized(), SettleMillis);
+      form.OpenDroppedFile(savedGame);
+      QVERIFY(!Puzzle::Current());
+      for (QAction* action : form.Actions().All())
+        QVERIFY2(!action->isEnabled() || withoutPuzzle.contains(action), qPrintable(action->objectName()));
+      QTRY_VERIFY2_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(),
+                                qPrintable(prompts.Shown().value(0).text), SettleMillis);
+      QTRY_VERIFY(form.isMaximized());
+      CheckTable(form, "continued", round);
+      // Small again for the next round, the game on the table.
+      form.PlaceMainForm(small);
+    }
     form.close();
     settings.Maximized = true;
   }
@@ -361,32 +377,65 @@ private slots:
     form->close();
   }
 
-  // F12 pressed as a player presses it, faster than the window manager answers: twice 40 ms
-  // apart, fifteen times in a row (and once more back), and between maximise and restore.
-  // Each storm ends with the table at the window's final size, drawn afresh.
-  void fullScreenStormsEndAtTheWindowsFinalSize() {
+  // The saved game continued maximised in the active window, the pointer resting on the
+  // control panel (no hover mark on the table); the F12 presses that reach the game counted.
+  void ContinueForKeys(std::unique_ptr<TMainForm>& form, int& presses) {
     QVERIFY(!savedGame.isEmpty());
     Settings()->Maximized = true;
-    Prompt::Double prompts;
-    auto form = std::make_unique<TMainForm>();
+    form = std::make_unique<TMainForm>();
     ContinueSavedGame(*form);
     if (QTest::currentTestFailed()) return;
     QTRY_VERIFY(form->isMaximized());
     CheckTable(*form, "loaded", 0);
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
-    // The pointer rests on the control panel: no hover mark on the table.
+    QTRY_VERIFY_WITH_TIMEOUT(HasKeyboard(*form), SettleMillis);
     const QPoint rest = form->ToolPnl()->mapToGlobal(QPoint(5, 5));
     QVERIFY(Xdo({QStringLiteral("mousemove"), QString::number(rest.x()), QString::number(rest.y())}));
+    connect(form->Actions().FullScreenAtn, &QAction::triggered, form.get(), [&presses] { ++presses; });
+  }
+
+  static void PressesHandled(const int& presses, int count) {
+    QTRY_VERIFY2_WITH_TIMEOUT(presses == count, qPrintable(QStringLiteral("%1 of %2 presses").arg(presses).arg(count)),
+                              SettleMillis);
+  }
+
+  // What the game believes of its window against what the window manager reports: full
+  // screen in the setting the next F12 follows, the menu's check and the log; maximised.
+  static QString Disagreement(TMainForm& form) {
+    const WmState wm = WindowManagerState(form);
+    const QStringList said = TMsgLog::Lines().filter(QStringLiteral("Full screen mode, on="));
+    const bool logged = !said.isEmpty() && said.last().endsWith(QLatin1Char('1'));
+    const bool checked = form.Actions().FullScreenAtn->isChecked();
+    const ProgSettings& settings = *Settings();
+    if (settings.FullScreenActive == wm.fullScreen && checked == wm.fullScreen && logged == wm.fullScreen &&
+        (wm.fullScreen || settings.Maximized == wm.maximised) && Settled(form))
+      return {};
+    return QStringLiteral("window manager: full screen %1, maximised %2; game: full screen %3, check %4, log %5, "
+                          "maximised %6, table settled %7")
+        .arg(wm.fullScreen).arg(wm.maximised).arg(settings.FullScreenActive).arg(checked).arg(logged)
+        .arg(settings.Maximized).arg(Settled(form));
+  }
+
+  // Once the window manager has handled all the game asked of it, the game agrees with it.
+  static void CheckAgreement(TMainForm& form, const QString& where) {
+    QTRY_VERIFY2_WITH_TIMEOUT(Settled(form), qPrintable(where), SettleMillis);
+    QVERIFY2(WindowManagerCaughtUp(form), qPrintable(where));
+    QTRY_VERIFY2_WITH_TIMEOUT(Disagreement(form).isEmpty(),
+                              qPrintable(where + QStringLiteral(": ") + Disagreement(form)), SettleMillis);
+  }
+
+  // F12 pressed as a player presses it, faster than the window manager answers: twice 40 ms
+  // apart, fifteen times in a row (and once more back), and between maximise and restore.
+  // Each storm ends with the table at the window's final size, drawn afresh.
+  void fullScreenStormsEndAtTheWindowsFinalSize() {
+    Prompt::Double prompts;
+    std::unique_ptr<TMainForm> form;
+    int presses = 0;
+    ContinueForKeys(form, presses);
+    if (QTest::currentTestFailed()) return;
     const Qt::WindowStates start = form->windowState();
     const QString f12 = QStringLiteral("F12");
-    // Every press has reached the game before the window is looked at.
-    int presses = 0;
-    connect(form->Actions().FullScreenAtn, &QAction::triggered, this, [&] { ++presses; });
-    const auto pressesHandled = [&](int count) {
-      QTRY_VERIFY2_WITH_TIMEOUT(presses == count, qPrintable(QStringLiteral("%1 of %2 presses").arg(presses).arg(count)),
-                                SettleMillis);
-    };
+    const auto pressesHandled = [&](int count) { PressesHandled(presses, count); };
 
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), f12, f12}));
     pressesHandled(2);
@@ -415,6 +464,69 @@ private slots:
     form->close();
   }
 
+  // F12 in bursts of every even length, 30 ms apart, each length eight times: the window
+  // manager may answer late, and may end a burst in full screen; whatever it ends in, the
+  // game ends believing it, and the next F12 switches from there.
+  void f12BurstsEndAsTheWindowManagerSays() {
+    Prompt::Double prompts;
+    std::unique_ptr<TMainForm> form;
+    int presses = 0, sent = 0;
+    ContinueForKeys(form, presses);
+    if (QTest::currentTestFailed()) return;
+    for (int length = 2; length <= 16; length += 2) {
+      for (int round = 0; round < 8; ++round) {
+        QStringList keys{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("30")};
+        for (int i = 0; i < length; ++i) keys << QStringLiteral("F12");
+        QProcess xdo;
+        XdoMeanwhile(xdo, keys);
+        PressesHandled(presses, sent += length);
+        QTRY_VERIFY(xdo.state() == QProcess::NotRunning);
+        CheckAgreement(*form, QStringLiteral("%1 presses, round %2").arg(length).arg(round));
+        if (QTest::currentTestFailed()) return;
+      }
+    }
+    const bool fullScreen = WindowManagerState(*form).fullScreen;
+    QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F12")}));
+    PressesHandled(presses, sent + 1);
+    CheckAgreement(*form, QStringLiteral("the next F12"));
+    QCOMPARE(WindowManagerState(*form).fullScreen, !fullScreen);
+    form->close();
+  }
+
+  // Two F12 and, the moment the game has asked for the second, a maximise or restore by the
+  // window manager (as its title-bar button does) while the switch still runs: the window
+  // manager's maximise is kept, the game agrees, and the normal place stays a normal
+  // window's, its frame on the screen.
+  void windowManagersMaximiseDuringASwitchIsKept() {
+    Prompt::Double prompts;
+    std::unique_ptr<TMainForm> form;
+    int presses = 0;
+    ContinueForKeys(form, presses);
+    if (QTest::currentTestFailed()) return;
+    connect(form->Actions().FullScreenAtn, &QAction::triggered, form.get(), [&] {
+      if (presses % 2 == 0) ToggleMaximisedByWindowManager(*form);
+    });
+    const QRect area = form->screen()->availableGeometry();
+    bool maximised = WindowManagerState(*form).maximised;
+    for (int round = 0; round < 6; ++round) {
+      const QString where = QStringLiteral("round %1").arg(round);
+      QProcess xdo;
+      XdoMeanwhile(xdo, {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("40"), QStringLiteral("F12"),
+                         QStringLiteral("F12")});
+      maximised = !maximised;
+      PressesHandled(presses, 2 * (round + 1));
+      QTRY_VERIFY(xdo.state() == QProcess::NotRunning);
+      CheckAgreement(*form, where);
+      QVERIFY2(WindowManagerState(*form).maximised == maximised, qPrintable(where));
+      const ProgSettings& settings = *Settings();
+      QVERIFY2(settings.Width < area.width() && settings.Height < area.height(),
+               qPrintable(where + QStringLiteral(": normal place %1x%2").arg(settings.Width).arg(settings.Height)));
+      if (!maximised)
+        QTRY_VERIFY2_WITH_TIMEOUT(area.contains(form->frameGeometry()), qPrintable(where), SettleMillis);
+    }
+    form->close();
+  }
+
   // The control panel hidden, a saved game continued, the window made as small as it may be,
   // the panel shown again: the window grows for it, and the table keeps room for the largest
   // group.
@@ -427,7 +539,7 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QVERIFY(DismissNextModal());
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QTRY_VERIFY_WITH_TIMEOUT(HasKeyboard(*form), SettleMillis);
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F11")}));
     QTRY_VERIFY(!form->ToolPnl()->isVisible());
     form->OpenDroppedFile(savedGame);
@@ -437,7 +549,7 @@ private slots:
     form->resize(200, 150);
     QTRY_VERIFY_WITH_TIMEOUT(Settled(*form) && form->size() == form->minimumSize(), SettleMillis);
     form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get(), SettleMillis));
+    QTRY_VERIFY_WITH_TIMEOUT(HasKeyboard(*form), SettleMillis);
     QVERIFY(Xdo({QStringLiteral("key"), QStringLiteral("F11")}));
     QTRY_VERIFY(form->ToolPnl()->isVisible());
     CheckTable(*form, "panel shown again", 0);

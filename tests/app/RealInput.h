@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <xcb/xcb.h>
 
+#include <cstdlib>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -39,13 +40,28 @@ inline TableState StateOf(TableSurface& surface) {
 // Input through the X server, as from the player's own keyboard and mouse.
 inline bool Xdo(const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
 
-// A key held past the repeat delay would send the window its own presses; this server
-// repeats none, so each press the test makes is the only one.
-inline void StopKeyRepeat() {
+// The same while the game runs its event loop: it takes each key as it comes, between the
+// window manager's answers, as it takes a player's.
+inline void XdoMeanwhile(QProcess& xdo, const QStringList& args) { xdo.start(QStringLiteral("xdotool"), args); }
+
+// A key held past the repeat delay sends the window its own presses, as on every desktop;
+// off, each press the test makes is the only one.
+inline void SetKeyRepeat(bool on) {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   xcb_connection_t* connection = x11->connection();
-  const uint32_t off = XCB_AUTO_REPEAT_MODE_OFF;
-  xcb_change_keyboard_control(connection, XCB_KB_AUTO_REPEAT_MODE, &off);
+  const uint32_t mode = on ? XCB_AUTO_REPEAT_MODE_ON : XCB_AUTO_REPEAT_MODE_OFF;
+  xcb_change_keyboard_control(connection, XCB_KB_AUTO_REPEAT_MODE, &mode);
   xcb_flush(connection);
+}
+
+inline void StopKeyRepeat() { SetKeyRepeat(false); }
+
+// The X server gives the window the keyboard: a key pressed now reaches it.
+inline bool HasKeyboard(const QWidget& window) {
+  xcb_connection_t* connection = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+  xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+  const bool has = focus && focus->focus == xcb_window_t(window.winId());
+  std::free(focus);
+  return has;
 }
 

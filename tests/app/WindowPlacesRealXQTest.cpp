@@ -4,11 +4,15 @@
 
 #include "PuzzleFixtures.h"
 #include "QtTestMain.h"
+#include "TBoxCoverFrm.h"
 #include "TMainForm.h"
 #include "WhenModal.h"
+#include "WindowPlacement.h"
 
 #include "Yelk/TMsgLog.h"
 #include "controls/ChooseBox.h"
+#include "Yelk/Prompt.h"
+#include "puzzle/JigsawFile.h"
 #include "puzzle/Puzzle.h"
 #include "settings/ProgSettings.h"
 #include "table/TableSurface.h"
@@ -42,6 +46,15 @@ class WindowPlacesRealXQTest : public QObject {
     settings.YPosition = saved.y();
     settings.Width = saved.width();
     settings.Height = saved.height();
+  }
+
+  // The open dialog takes its picture with the fewest pieces.
+  static void AcceptOpenDialog() {
+    WhenModal([](QWidget* dialog) {
+      auto* pieces = dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"));
+      pieces->setCurrentIndex(pieces->count() - 1);
+      dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+    });
   }
 
   // Started without a file: the open dialog comes and is cancelled.
@@ -129,6 +142,71 @@ private slots:
     Settings()->Maximized = false;
   }
 
+  // A game saved in a normal window larger than this desktop's work area (played where no
+  // panel took room, say), opened into a smaller window: the window comes as large as the
+  // work area lets it, its frame inside, and the load goes on at once instead of waiting for
+  // a size the window manager never gives.
+  void aSavedPlaceLargerThanTheWorkAreaOpensAtOnce() {
+    NormalWindowAt(QRect(10, 10, 800, 500));
+    TMainForm form;
+    Start(form);
+    const QRect area = form.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(Framed(form), Patience);
+    const QRect large = WindowPlacement::PlaceClientInside(area, WindowPlacement::FrameOf(form), area);
+    form.setGeometry(large);
+    AcceptOpenDialog();
+    form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("large.bmp"), 320, 240));
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(), Patience);
+    QCOMPARE(form.geometry(), large);
+    const QString saved = PuzzleFixtures::ScratchPath(QStringLiteral("large.saw"));
+    QVERIFY(JigsawFile::SaveFile(saved, *Puzzle::Current(), {area, false, {}}));
+    form.setGeometry(10, 10, 800, 500);
+    QTRY_COMPARE(form.size(), QSize(800, 500));
+    Prompt::Double prompts;
+    TMsgLog::Clear();
+    form.OpenDroppedFile(saved);
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(), Patience);
+    QVERIFY2(TMsgLog::Lines().filter(QStringLiteral("Table ready wait")).isEmpty(), "the load waited for the window");
+    QVERIFY2(prompts.Shown().isEmpty(), qPrintable(prompts.Shown().value(0).text));
+    QTRY_VERIFY2_WITH_TIMEOUT(form.geometry() == large && area.contains(form.frameGeometry()),
+                              qPrintable(Text(form.frameGeometry()) + QStringLiteral(" in ") + Text(area)), Patience);
+    form.close();
+  }
+
+  // A game saved with its box cover up at the top of the screen or past its corner: continued,
+  // the cover comes back with its whole frame, title bar too, inside the work area.
+  void restoredBoxCoverKeepsItsFrameOnScreen_data() {
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("at the top") << QPoint(200, 0) << false;
+    QTest::newRow("at the top, maximised") << QPoint(200, 0) << true;
+    QTest::newRow("past the far corner") << QPoint(4000, 3000) << false;
+  }
+  void restoredBoxCoverKeepsItsFrameOnScreen() {
+    QFETCH(QPoint, at);
+    QFETCH(bool, maximised);
+    NormalWindowAt(QRect(10, 10, 800, 500));
+    Settings()->Maximized = maximised;
+    TMainForm form;
+    Start(form);
+    AcceptOpenDialog();
+    form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("covered.bmp"), 320, 240));
+    QTRY_VERIFY_WITH_TIMEOUT(Puzzle::Current() && form.Table()->Surface().GetPuzzle(), Patience);
+    const QString saved = PuzzleFixtures::ScratchPath(QStringLiteral("covered.saw"));
+    const BoxCoverWindowPlace cover{true, at.y(), at.x(), 0};
+    QVERIFY(JigsawFile::SaveFile(saved, *Puzzle::Current(), {form.normalGeometry(), maximised, cover}));
+    form.OpenDroppedFile(saved);
+    QTRY_VERIFY_WITH_TIMEOUT(TBoxCoverFrm::Current() && TBoxCoverFrm::Current()->isVisible(), Patience);
+    const TBoxCoverFrm& shown = *TBoxCoverFrm::Current();
+    const QRect area = shown.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(Framed(shown), Patience);
+    QTRY_VERIFY2_WITH_TIMEOUT(area.contains(shown.frameGeometry()),
+                              qPrintable(Text(shown.frameGeometry()) + QStringLiteral(" outside ") + Text(area)),
+                              Patience);
+    form.close();
+    Settings()->Maximized = false;
+  }
+
   // The first puzzle of a new player brings the welcome page: it opens on the table, its
   // frame clear of the main window's title bar and menus. The first start is maximised, so
   // the window manager finds no free place of its own for the page.
@@ -140,11 +218,7 @@ private slots:
     settings.ShowWelcome = true;
     TMainForm form;
     Start(form);
-    WhenModal([](QWidget* dialog) {
-      auto* pieces = dialog->findChild<ChooseBox*>(QStringLiteral("NumPiecesBox"));
-      pieces->setCurrentIndex(pieces->count() - 1);
-      dialog->findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
-    });
+    AcceptOpenDialog();
     form.OpenDroppedFile(PuzzleFixtures::WritePicture(QStringLiteral("welcome.bmp"), 320, 240));
     HelpWindow* help = HelpWindow::Instance();
     QTRY_VERIFY2_WITH_TIMEOUT(help->isVisible() && Framed(*help) && Framed(form),

@@ -1,16 +1,17 @@
 #include "HostileNotes.h"
 
+#include "tools/NoteFamilies.h"
+
 namespace HostileNotes {
 
 namespace {
 // A small metafile's bytes: the picture stays a grey box, with the size its group gives.
 constexpr const char* kPictureData = "010009000003";
-const QByteArray kHead = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+using NoteFamilies::kHead;
+using NoteFamilies::Letters;
 }  // namespace
 
-QByteArray Join(const QByteArray& first, const QByteArray& second) {
-  return first.left(first.size() - 1) + second.mid(kHead.size());
-}
+QByteArray Join(const QByteArray& first, const QByteArray& second) { return NoteFamilies::Join(first, second); }
 
 QByteArray TallPictures(int count, qint64 pichgoal, int picwgoal) {
   QByteArray group = "{\\pict\\wmetafile8";
@@ -21,15 +22,6 @@ QByteArray TallPictures(int count, qint64 pichgoal, int picwgoal) {
   return rtf + "}";
 }
 
-namespace {
-QByteArray Letters(qsizetype letters) {
-  QByteArray word(letters, 'x');
-  for (qsizetype i = 0; i < letters; ++i) word[i] = char('a' + i % 26);
-  return word;
-}
-
-}  // namespace
-
 QByteArray OneWord(qsizetype letters) { return kHead + Letters(letters) + "}"; }
 
 QByteArray LongWordBesidePicture(int letters, qint64 pichgoal) {
@@ -38,9 +30,7 @@ QByteArray LongWordBesidePicture(int letters, qint64 pichgoal) {
 }
 
 QByteArray Table(int rows, int columns) {
-  QByteArray row = "\\trowd\\trgaph108";
-  for (int c = 1; c <= columns; ++c) row += "\\cellx" + QByteArray::number(c * 1000);
-  row += "\r\n";
+  const QByteArray row = NoteFamilies::Boundaries(columns);
   QByteArray rtf = kHead;
   for (int r = 0; r < rows; ++r) {
     rtf += row + "\\pard\\intbl ";
@@ -50,20 +40,6 @@ QByteArray Table(int rows, int columns) {
   return rtf + "\\pard}";
 }
 
-QByteArray PlainText(qsizetype characters) {
-  static const char* const words[] = {"the ", "puzzle ", "picture ", "of ", "a ", "harbour ", "with ", "boats "};
-  QByteArray text;
-  text.reserve(characters + 16);
-  qsizetype paragraph = 0;
-  for (int i = 0; text.size() < characters; ++i) {
-    text += words[i % 8];
-    if (text.size() - paragraph >= 400) {
-      text += "\r\n";
-      paragraph = text.size();
-    }
-  }
-  text.truncate(characters);
-  return text;
-}
+QByteArray PlainText(qsizetype characters) { return NoteFamilies::PlainText(characters); }
 
 }  // namespace HostileNotes

@@ -71,6 +71,19 @@ class RichEdit20QTest : public QObject {
   Q_OBJECT
 
 private slots:
+  // An editor going with its window tells no one of its selection or cursor: the window that
+  // listens is already half destroyed when its children go (the note window's close).
+  void anEditorBeingDestroyedTellsNothing() {
+    auto* editor = new RichEdit20;
+    Load(*editor, Fixture());
+    editor->SetSelection(0, 40);
+    int heard = 0;
+    QObject listener;
+    connect(editor, &QTextEdit::selectionChanged, &listener, [&heard] { ++heard; });
+    connect(editor, &QTextEdit::cursorPositionChanged, &listener, [&heard] { ++heard; });
+    delete editor;
+    QCOMPARE(heard, 0);
+  }
   void linesAndPointsAgreeOverEveryPosition() {
     Shown shown;
     RichEdit20& editor = shown.editor;

@@ -6,6 +6,7 @@
 
 #include "richtext/KeptGroup.h"
 #include "richtext/ListMarker.h"
+#include "richtext/LongWords.h"
 #include "richtext/NoteFormat.h"
 #include "richtext/RtfReader.h"
 
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
   if (result.error != 0) std::fprintf(stderr, "rtfview: the reader reports error 0x%08x\n", unsigned(result.error));
   std::unique_ptr<QTextDocument> document = result.builder.Build();
   KeptGroup::Install(document.get());
+  // Wrapped as the note window wraps it.
+  QTextOption option = document->defaultTextOption();
+  option.setWrapMode(LongWords::WrapMode(*document));
+  document->setDefaultTextOption(option);
   document->setTextWidth(NoteFormat::TwipsToPixels(9360) + 2 * document->documentMargin());
   const QSizeF size = document->size();
   const qreal scale = size.height() > MaxHeight ? MaxHeight / size.height() : 1.0;

@@ -3,6 +3,10 @@
 //                                  puzzles into <folder>/jig, and the games saved from them
 //                                  after a little play into <folder>/saw; files that once
 //                                  froze the game, both ways, into <folder>/damaged
+//   table_fuzz notes <folder>      writes notes of about a megabyte, made of many rows, tabs,
+//                                  long words and pictures in cells, as RTF into <folder>/rtf
+//                                  and as the notes of still puzzles and saved games into
+//                                  <folder>/jig and <folder>/saw: seeds for fuzzing to the cap
 //   table_fuzz replay <folder>...  takes every ".saw" and ".jig" file of the folders the whole
 //                                  way; fails unless each reached the table and everything it
 //                                  holds (box cover, note, music) was shown or heard
@@ -13,6 +17,7 @@
 #include "tests/puzzle/JigsawFileBuilder.h"
 #include "tests/puzzle/MusicWriter.h"
 #include "tests/puzzle/PuzzleFixtures.h"
+#include "tools/NoteFamilies.h"
 #include "tests/table/SurfaceFixtures.h"
 
 #include "TestEnvironment.h"
@@ -107,6 +112,20 @@ QList<StillSeed> DamagedSeeds() {
   };
 }
 
+// Notes that each piece keeps under what one paragraph may cost, many times over, and the
+// generator's mixes of them: kept under a megabyte with the puzzle around them.
+QList<StillSeed> LargeNoteSeeds() {
+  QList<StillSeed> seeds = {
+      {"many-rows", "rows.jpg", 160, 120, NoteFamilies::Rows(130, 1000), {}},
+      {"many-tabs", "tabs.jpg", 160, 120, NoteFamilies::TabbedParagraphs(200, 32, 1000), {}},
+      {"long-words", "words.jpg", 160, 120, NoteFamilies::Words(900, 1000), {}},
+      {"pictures-in-cells", "cells.jpg", 160, 120, NoteFamilies::PicturesInCells(11, 300), {}},
+  };
+  for (const auto& [name, mix] : {std::pair{"mix-1", 1u}, std::pair{"mix-2", 2u}})
+    seeds.append({name, "mix.jpg", 160, 120, NoteFamilies::Mix(mix, 900000), {}});
+  return seeds;
+}
+
 bool WriteStill(const QString& path, const StillSeed& seed) {
   StillPuzzleContent content;
   content.ReadPicture(PuzzleFixtures::WritePicture(QLatin1String(seed.picture), seed.width, seed.height));
@@ -170,6 +189,16 @@ bool WriteSeeds(const QString& folder, const QList<StillSeed>& seeds, bool toget
   return true;
 }
 
+int Notes(const QString& folder) {
+  Prompt::Double prompts;
+  const QList<StillSeed> seeds = LargeNoteSeeds();
+  QDir().mkpath(folder + QStringLiteral("/rtf"));
+  for (const StillSeed& seed : seeds)
+    if (!TestEnvironment::WriteFile(folder + QStringLiteral("/rtf/") + QLatin1String(seed.name) + QStringLiteral(".rtf"), seed.note))
+      return 1;
+  return WriteSeeds(folder, seeds, false) ? 0 : 1;
+}
+
 int Seeds(const QString& folder) {
   Prompt::Double prompts;
   // Saving a game loads it first; a damaged tune is not played while it is written.
@@ -213,7 +242,8 @@ int main(int argc, char** argv) {
   WholeWayFuzzing::Prepare();
   const QStringList args = app.arguments().mid(1);
   if (args.size() == 2 && args[0] == "seeds") return Seeds(args[1]);
+  if (args.size() == 2 && args[0] == "notes") return Notes(args[1]);
   if (args.size() >= 2 && args[0] == "replay") return Replay(args.mid(1));
-  std::fprintf(stderr, "usage: table_fuzz seeds <folder> | replay <folder>...\n");
+  std::fprintf(stderr, "usage: table_fuzz seeds <folder> | notes <folder> | replay <folder>...\n");
   return 2;
 }

@@ -31,8 +31,10 @@ namespace {
 
 WholeWayFuzzing::Reach totals;
 
-// The note window's smallest size, and one as wide as a large screen.
-constexpr QSize NarrowNote(303, 218), WideNote(1900, 1000);
+// The note window's smallest width, one as wide as a large screen, and narrower ones, where
+// long words and tabbed rows cost the most.
+constexpr int NoteHeight = 218;
+constexpr int NoteWidths[] = {303, 1900, 120, 360};
 
 // The reader reads files: one folder of the process's own, removed at its end.
 QString FuzzPath(WholeWayFuzzing::Kind kind) {
@@ -55,15 +57,15 @@ bool CapPieces(Puzzle& puzzle) {
   return true;
 }
 
-// As the note window shows a note: read-only, laid out whole at either width.
+// As the note window shows a note: read-only, laid out whole at each width.
 bool LayOutNote(const QByteArray& note) {
   RichEdit20 editor;
   editor.SetReadOnly(true);
-  editor.resize(NarrowNote);
+  editor.resize(NoteWidths[0], NoteHeight);
   editor.show();
   if (!editor.GetIO()->SetContent(&note)) return false;
-  for (const QSize size : {NarrowNote, WideNote}) {
-    editor.resize(size);
+  for (const int width : NoteWidths) {
+    editor.resize(width, NoteHeight);
     editor.document()->documentLayout()->documentSize();
     editor.LineIsVisible(editor.GetLength());
   }

@@ -2,8 +2,8 @@
 // A saved game or still puzzle taken the whole way a player's file goes: opened as a puzzle on
 // a window-less table, cut (the piece count capped, so that every input stays quick), laid
 // out, its box cover decoded, its note laid out in the note editor at the narrowest width the
-// note window allows and at a wide one, and its music played for a moment, paused and
-// stopped. Needs a QApplication (the note editor is a widget).
+// note window allows, a wide one and two narrower still, and its music played for a moment,
+// paused and stopped. Needs a QApplication (the note editor is a widget).
 
 #include <QByteArray>
 #include <QString>
@@ -18,7 +18,7 @@ struct Steps {
   bool cut = false;      // the picture was cut into pieces
   bool onTable = false;  // the pieces were laid out on the table and the load finished
   bool cover = false;    // a box cover was decoded
-  bool note = false;     // a note was laid out at both widths
+  bool note = false;     // a note was laid out at every width
   bool music = false;    // a track played
 };
 
