@@ -92,8 +92,9 @@ void OpenFolder(const QString& folder) {
   settings.NewPuzzleFolders = {folder};
 }
 
-QString StillPuzzleOf(const QString& folder, const QString& name, const QByteArray& picture) {
+QString StillPuzzleOf(const QString& folder, const QString& name, const QByteArray& picture, bool cover = true) {
   StillPuzzleContent still;
+  still.includeBoxCover = cover;
   still.picturePath = folder + name + QStringLiteral(" source.jpg");
   TestEnvironment::WriteFile(still.picturePath, picture);
   const QString path = folder + name + QStringLiteral(".jig");
@@ -144,6 +145,21 @@ private slots:
       QVERIFY2(TMsgLog::Lines().join('\n').contains("Slow.jpg - JPEG decode cancelled") == c.slowCancelled, c.name);
       QVERIFY2(!dialog || Control<QLabel>(*dialog, "LoadingLbl")->isHidden(), c.name);
       delete dialog;
+    }
+  }
+
+  // A puzzle that forbids its preview hands no picture to the decode.
+  void forbiddenPreviewStaysEmpty() {
+    const QString folder = DialogFolder(QStringLiteral("forbidden"));
+    const QByteArray picture = JpegFixtureWriter::Write(QImage(64, 64, QImage::Format_RGB32), {});
+    StillPuzzleOf(folder, "Shown", picture);
+    StillPuzzleOf(folder, "Secret", picture, false);
+    OpenFolder(folder);
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    for (const bool allowed : {true, false}) {
+      Select(dialog, allowed ? "Shown" : "Secret");
+      QCOMPARE(Delivered(&dialog).isEmpty(), !allowed);
     }
   }
 

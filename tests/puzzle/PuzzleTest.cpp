@@ -2,7 +2,6 @@
 #include "TestEnvironment.h"
 
 #include "imaging/VirtualBuffer.h"
-#include "puzzle/JigsawFile.h"
 #include "settings/ProgSettings.h"
 #include "Yelk/Prompt.h"
 
@@ -196,8 +195,7 @@ TEST(PuzzleTest, DestructionClearsCurrentAndSource) {
 }
 
 // Thumbnails keep the aspect inside the box and never enlarge; a puzzle that forbids its
-// preview has none, nor hands its picture to the preview's decode. The saved-game writer
-// learns when the picture could not be copied.
+// preview has none. The saved-game writer learns when the picture could not be copied.
 TEST(PuzzleTest, ThumbnailsAndPictureCopies) {
   Puzzle wide(WritePicture("wide.jpg", 200, 100));
   EXPECT_EQ(wide.MakeThumbnail(50).size(), QSize(50, 25));
@@ -205,14 +203,6 @@ TEST(PuzzleTest, ThumbnailsAndPictureCopies) {
   Puzzle tall(tallPath);
   EXPECT_EQ(tall.MakeThumbnail(60).size(), QSize(20, 60));
   EXPECT_EQ(tall.MakeThumbnail(500).size(), QSize(30, 90));
-  for (const bool allowed : {true, false}) {
-    StillPuzzleContent still;
-    still.picturePath = tallPath;
-    still.includeBoxCover = allowed;
-    const QString path = ScratchPath(allowed ? "shown.jig" : "secret still.jig");
-    ASSERT_TRUE(JigsawFile::SaveStillPuzzle(path, still));
-    EXPECT_EQ(Puzzle(path).ThumbnailBytes().bytes.isEmpty(), !allowed) << allowed;
-  }
   ReaderScope readers;
   readers.jigsaw.boxCoverAvailable = false;
   EXPECT_TRUE(Puzzle(ScratchPath("secret.jig")).MakeThumbnail(50).isNull());
