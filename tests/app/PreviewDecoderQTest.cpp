@@ -78,6 +78,12 @@ QSize Delivered(TPuzzleDialog2* dialog) {
   return !preview || preview->isHidden() ? QSize() : preview->pixmap().size();
 }
 
+// The pictures are darker green at the top: the preview is shown upright.
+bool Upright(TPuzzleDialog2& dialog) {
+  const QImage shown = Control<QLabel>(dialog, "PreviewImg")->pixmap().toImage();
+  return qGreen(shown.pixel(0, 0)) + 40 < qGreen(shown.pixel(0, shown.height() - 1));
+}
+
 void OpenFolder(const QString& folder) {
   ProgSettings& settings = *Settings();
   settings.ShowFileExts = settings.ShowMorePuzzles = settings.PrevSaveUnfinished = false;
@@ -87,8 +93,9 @@ void OpenFolder(const QString& folder) {
   settings.NewPuzzleFolders = {folder};
 }
 
-QString StillPuzzleOf(const QString& folder, const QString& name, const QByteArray& picture) {
+QString StillPuzzleOf(const QString& folder, const QString& name, const QByteArray& picture, bool cover = true) {
   StillPuzzleContent still;
+  still.includeBoxCover = cover;
   still.picture = picture;
   still.pictureFormat = PictureFile::Jpeg;
   const QString path = folder + name + QStringLiteral(".jig");
@@ -135,14 +142,30 @@ private slots:
       c.step(dialog);
       gate.Open();
       QVERIFY2(Delivered(dialog) == c.shown, c.name);
+      QVERIFY2(c.shown.isEmpty() || Upright(*dialog), c.name);
       QVERIFY2(TMsgLog::Lines().join('\n').contains("Slow.jpg - JPEG decode cancelled") == c.slowCancelled, c.name);
       QVERIFY2(!dialog || Control<QLabel>(*dialog, "LoadingLbl")->isHidden(), c.name);
       delete dialog;
     }
   }
 
+  // A puzzle that forbids its preview hands no picture to the decode.
+  void forbiddenPreviewStaysEmpty() {
+    const QString folder = DialogFolder(QStringLiteral("forbidden"));
+    const QByteArray picture = JpegFixtureWriter::Write(QImage(64, 64, QImage::Format_RGB32), {});
+    StillPuzzleOf(folder, "Shown", picture);
+    StillPuzzleOf(folder, "Secret", picture, false);
+    OpenFolder(folder);
+    TPuzzleDialog2 dialog(nullptr);
+    dialog.show();
+    for (const bool allowed : {true, false}) {
+      Select(dialog, allowed ? "Shown" : "Secret");
+      QCOMPARE(Delivered(&dialog).isEmpty(), !allowed);
+    }
+  }
+
   // The box keeps its text with the reason on a line of its own; the empty preview says the
-  // same. Still puzzles and pictures alike.
+  // same, wrapped within its box. Still puzzles and pictures alike.
   void refusalsSayWhy() {
     const QString folder = DialogFolder(QStringLiteral("refused"));
     const QString runs = folder + QStringLiteral("Runs.bmp");  // its first code moves 255 pixels right
@@ -167,8 +190,9 @@ private slots:
       QCOMPARE(prompts.Shown().last().text, "Error: Unable to open the requested file.\n" + reason);
       Select(dialog, name);
       QVERIFY2(Delivered(&dialog).isEmpty(), qPrintable(name));
-      QCOMPARE(Control<QLabel>(dialog, "LoadingLbl")->text(), "(The image can not be shown)\n" + reason);
-      QVERIFY(!Control<QLabel>(dialog, "LoadingLbl")->isHidden());
+      auto* said = Control<QLabel>(dialog, "LoadingLbl");
+      QCOMPARE(said->text(), "(The image can not be shown)\n" + reason);
+      QVERIFY(!said->isHidden() && said->minimumSizeHint().width() <= said->width());
     }
   }
 };

@@ -172,7 +172,8 @@ bool DecodeLarge(const QByteArray& jpeg, int width, int height, JpegReader::Work
 // scans hold data or not: an arithmetic-coded scan without data costs a pass like any other.
 // A picture may take six passes over its components and 64 over a picture of 512 x 512
 // pixels more; the scan that would take it over is refused before its data is read. A
-// missing restart marker is damage.
+// missing restart marker is damage. Each row's reason goes to its own scope, and to the outer
+// one again once that is gone.
 TEST(JpegBudget, ThePicturesScansTakeInNoMoreThanItsBudget) {
   constexpr std::int64_t mega = 1024 * 1024, large = 8192 * 4096, small = 64 * 512 * 512;
   struct Case {
@@ -196,6 +197,7 @@ TEST(JpegBudget, ThePicturesScansTakeInNoMoreThanItsBudget) {
       {"64 empty grey scans of 512 x 512", JpegFixtureWriter::Write({512, 512, 1, 64}), 512, 512, 64,
        64 * 512 * 512, 6 * 512 * 512 + small, ""},
   };
+  const DecodeRefusal outer;
   for (const Case& c : cases) {
     ASSERT_FALSE(c.jpeg.isEmpty()) << c.name;
     JpegReader::Work work;
@@ -208,4 +210,8 @@ TEST(JpegBudget, ThePicturesScansTakeInNoMoreThanItsBudget) {
     EXPECT_EQ(refusal.Reason().isEmpty(), !refused) << c.name;
     EXPECT_TRUE(refusal.Reason().contains(QLatin1String(c.reason))) << c.name << ": " << refusal.Reason().toStdString();
   }
+  EXPECT_TRUE(outer.Reason().isEmpty());
+  JpegReader::Work work;
+  EXPECT_FALSE(DecodeLarge(cases[0].jpeg, cases[0].width, cases[0].height, work));
+  EXPECT_EQ(outer.Reason().toStdString(), cases[0].reason);
 }
