@@ -5,6 +5,7 @@
 // but not yet prepared.
 
 #include "controls/Glyph.h"
+#include "puzzle/Puzzle.h"
 #include "puzzle/PuzzleFileList.h"
 
 #include <QDialog>
@@ -17,7 +18,6 @@ class IconListBox;
 class LabelButton;
 class PreviewDecoder;
 class ProgSettings;
-class Puzzle;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -45,9 +45,8 @@ public:
   // The chosen hint limit: 0 none, -1 unlimited (or nothing chosen), else the number.
   int GetHintsAllowed() const;
 
-  // What the Create tab would write for the selected picture (the music as its path).
+  // What the Create tab would write for the selected picture.
   StillPuzzleContent GatheredContent() const;
-  const QString& GatheredMusic() const;
 
 protected:
   bool event(QEvent* event) override;
@@ -127,12 +126,12 @@ private:
 
   // The Create tab (TPuzzleDialog2Create.cpp).
   QString CreateFolder() const;
-  qint64 GatheredBytes(const QString& cover, const QString& music) const;
+  qint64 GatheredBytes() const;
+  qint64 RoomFor(qint64 replaced) const;
   void PreviewBtnClick();
   void PreviewChkBoxClick();
   void NoteBtnClick();
   void MusicBtnClick();
-  bool ReadMusic(QByteArray& music);
   bool SaveStillPuzzle();
 
   ProgSettings* settings;
@@ -146,9 +145,10 @@ private:
   QStringList folderList;
   // The clipboard picture the selection was made from, as the puzzle holds it.
   QImage clipboardImage;
-  QString alternateCover;
+  // The Create tab's parts, kept as their files were when chosen.
+  Puzzle::PictureBytes chosenCover;
   QByteArray noteStream;
-  QString musicPath;
+  QByteArray musicBytes;
   int musicKind = 0;
   int previewBox = 185;
   int lastListIndex = -2;

@@ -4,21 +4,23 @@
 #include "TNoteFrm.h"
 #include "TPuzzleDialog2.h"
 
+#include "Yelk/PathUtils.h"
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "controls/ChooseBox.h"
+#include "imaging/RegularFile.h"
 #include "imaging/VirtualBuffer.h"
 #include "puzzle/JigsawFile.h"
 #include "puzzle/MusicFileKind.h"
 #include "puzzle/PictureFile.h"
 #include "puzzle/Puzzle.h"
 #include "puzzle/SoundTrack.h"
+#include "puzzle/SoundTrackCheck.h"
 #include "settings/ProgSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
@@ -54,8 +56,6 @@ QString WithJigExtension(const QString& path) {
   return path.endsWith(QLatin1String(".jig"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".jig");
 }
 
-qint64 FileBytes(const QString& path) { return path.isEmpty() ? 0 : QFileInfo(path).size(); }
-
 bool SameFile(const QString& a, const QString& b) {
   const QString left = QFileInfo(a).canonicalFilePath(), right = QFileInfo(b).canonicalFilePath();
   return !left.isEmpty() && left == right;
@@ -75,6 +75,14 @@ bool FitsInPuzzle(qint64 total) {
   Prompt::ShowApp(QStringLiteral("The chosen file is too large to be stored in a puzzle."), Prompt::Stop);
   return false;
 }
+
+// A chosen file is read whole, once, and from a regular file only: a pipe or a device in its
+// place would hold the game up. At most `room` bytes: beyond that, the refusal says so.
+bool ReadChosen(const QString& path, qint64 room, QByteArray& bytes, QString& refusal) {
+  const RegularFile::Status status = RegularFile::ReadAll(path, std::max<qint64>(room, 0), bytes);
+  if (status == RegularFile::TooLarge) refusal = QStringLiteral("The chosen file is too large to be stored in a puzzle.");
+  return status == RegularFile::Opened;
+}
 }  // namespace
 
 // The picture's folder; for the clipboard picture, the tab's folder.
@@ -83,15 +91,28 @@ QString TPuzzleDialog2::CreateFolder() const {
   return QFileInfo(puzzle->GetPath()).absolutePath();
 }
 
-qint64 TPuzzleDialog2::GatheredBytes(const QString& cover, const QString& music) const {
-  return (puzzle ? FileBytes(puzzle->GetPath()) : 0) + FileBytes(cover) + FileBytes(music) + noteStream.size();
+qint64 TPuzzleDialog2::GatheredBytes() const {
+  const qint64 picture = puzzle ? puzzle->SourcePicture().bytes.size() : 0;
+  return picture + chosenCover.bytes.size() + musicBytes.size() + noteStream.size();
+}
+
+// What a new choice may take of the puzzle file, once the one it replaces is gone.
+qint64 TPuzzleDialog2::RoomFor(qint64 replaced) const {
+  return LargestPuzzleFile - RecordHeadroom - (GatheredBytes() - replaced);
 }
 
 StillPuzzleContent TPuzzleDialog2::GatheredContent() const {
   StillPuzzleContent content;
-  if (puzzle) content.picturePath = puzzle->GetPath();
+  if (puzzle) {
+    const Puzzle::PictureBytes picture = puzzle->SourcePicture();
+    content.picture = picture.bytes;
+    content.pictureFormat = picture.format;
+  }
   content.includeBoxCover = PreviewChkBox->isChecked();
-  if (content.includeBoxCover) content.coverPath = alternateCover;
+  if (content.includeBoxCover) {
+    content.cover = chosenCover.bytes;
+    content.coverFormat = chosenCover.format;
+  }
   content.allowUpright = UprightChkBox->isChecked();
   const int index = NumPiecesBox->currentIndex();
   if (index > 0) {
@@ -104,11 +125,10 @@ StillPuzzleContent TPuzzleDialog2::GatheredContent() const {
   content.note = noteStream;
   content.noteHiddenUntilSolved = noteHiddenUntilSolved;
   content.noteShownWhenSolved = noteShownWhenSolved;
+  content.music = musicBytes;
   content.musicIsMidi = musicKind == MusicKind::Midi;
   return content;
 }
-
-const QString& TPuzzleDialog2::GatheredMusic() const { return musicPath; }
 
 void TPuzzleDialog2::PreviewBtnClick() {
   const QString chosen = AskFile(
@@ -119,18 +139,21 @@ void TPuzzleDialog2::PreviewBtnClick() {
       2, false);
   activateWindow();
   if (chosen.isEmpty()) return;
+  QString refusal = QStringLiteral("The chosen image can not be used as a box cover.");
+  const int format = PictureFile::FormatOf(chosen);
+  const qint64 room = std::min(PictureFile::MaxFileBytes, RoomFor(chosenCover.bytes.size()));
+  QByteArray bytes;
   // The reader decodes the cover with the same checks: a cover it would refuse is never stored.
-  if (PictureFile::FormatOf(chosen) == 0 || !PictureFile::Decode(chosen)) {
-    Prompt::ShowApp(QStringLiteral("The chosen image can not be used as a box cover."), Prompt::Stop);
+  if (format == 0 || !ReadChosen(chosen, room, bytes, refusal) || !PictureFile::DecodeBytes(bytes, format, chosen)) {
+    Prompt::ShowApp(refusal, Prompt::Stop);
     return;
   }
-  if (!FitsInPuzzle(GatheredBytes(chosen, musicPath))) return;
-  alternateCover = chosen;
+  chosenCover = {bytes, format, GetFileNameFromPath(chosen)};
   RefreshCover();
 }
 
 void TPuzzleDialog2::PreviewChkBoxClick() {
-  if (!PreviewChkBox->isChecked()) alternateCover.clear();
+  if (!PreviewChkBox->isChecked()) chosenCover = {};
   RefreshCover();
   PreviewBtn->setEnabled(PreviewChkBox->isChecked());
 }
@@ -159,34 +182,26 @@ void TPuzzleDialog2::MusicBtnClick() {
               0, false);
   activateWindow();
   if (chosen.isEmpty()) return;
-  const int kind = MusicFileKind(chosen);
-  if (kind == MusicKind::None || !FitsInPuzzle(GatheredBytes(alternateCover, chosen))) return;
-  QFile file(chosen);
-  if (!file.open(QIODevice::ReadOnly) || !PlayableMusic(file.readAll(), kind)) return;
+  QString refusal = QStringLiteral("The chosen file is not a valid MIDI or WAVE file.");
+  const int named = MusicExtensionKind(chosen);
+  qint64 room = RoomFor(musicBytes.size());
+  // The track check refuses a larger MIDI file: no more of one is read.
+  if (named == MusicKind::Midi) room = std::min(room, SoundTrackCheck::MaxMidiBytes);
+  QByteArray music;
+  if (named == MusicKind::None || !ReadChosen(chosen, room, music, refusal)) {
+    Prompt::ShowApp(refusal, Prompt::Stop);
+    return;
+  }
+  const int kind = MusicFileKind(chosen, music);
+  if (kind == MusicKind::None || !PlayableMusic(music, kind)) return;
   musicKind = kind;
-  musicPath = chosen;
+  musicBytes = music;
   settings->MusicFolder = QFileInfo(chosen).absolutePath();
 }
 
-// Read again, as the file may have changed since it was chosen; the kind is checked on the
-// very bytes that are stored. Every refusal is told, as nothing is written and the dialog
-// stays open.
-bool TPuzzleDialog2::ReadMusic(QByteArray& music) {
-  QFile file(musicPath);
-  if (file.open(QIODevice::ReadOnly)) music = file.readAll();
-  // It passed the track check when it was chosen: one it fails now has changed.
-  if (file.isOpen() && music.size() == file.size() && MusicDataKind(musicPath, music) == musicKind &&
-      SoundTrack::RefusalOf(music, musicKind == MusicKind::Midi).isEmpty())
-    return FitsInPuzzle(GatheredBytes(alternateCover, musicPath));
-  Prompt::ShowApp(QStringLiteral("%1\n\nThe music or sound file has changed since it was chosen and can not "
-                                 "be stored in the puzzle. Please choose it again.")
-                      .arg(QDir::toNativeSeparators(musicPath)),
-                  Prompt::Stop);
-  return false;
-}
-
 bool TPuzzleDialog2::SaveStillPuzzle() {
-  if (!puzzle) return false;
+  // The note is the only part that can grow past the room once the others are taken.
+  if (!puzzle || !FitsInPuzzle(GatheredBytes())) return false;
   const QString name = clipboardMode ? QStringLiteral("Clipboard Image.jig")
                                      : QFileInfo(puzzle->GetPath()).completeBaseName() + QStringLiteral(".jig");
   QString target = AskFile(this, QString(), QDir(CreateFolder()).filePath(name),
@@ -201,9 +216,8 @@ bool TPuzzleDialog2::SaveStillPuzzle() {
                     Prompt::Stop);
     return false;
   }
-  StillPuzzleContent content = GatheredContent();
-  if (!musicPath.isEmpty() && !ReadMusic(content.music)) return false;
-  if (!JigsawFile::SaveStillPuzzle(target, content)) return false;
+  // Written from the bytes read when each part was chosen: the files may have changed since.
+  if (!JigsawFile::SaveStillPuzzle(target, GatheredContent())) return false;
   TMsgLog::Add(QStringLiteral("Created: ") + target);
   return true;
 }

@@ -56,8 +56,8 @@ bool Within(const QWidget* widget, const QWidget* ancestor) {
 
 void TPuzzleDialog2::UpdateSelection() {
   noteStream.clear();
-  musicPath.clear();
-  alternateCover.clear();
+  musicBytes.clear();
+  chosenCover = {};
   noteHiddenUntilSolved = noteShownWhenSolved = false;
   LoadSelection();
   FillPieceCounts();
@@ -186,14 +186,12 @@ void TPuzzleDialog2::RefreshCover() {
 // The picture is decoded away from the dialog, which stays with the player meanwhile.
 void TPuzzleDialog2::ShowThumbnail() {
   StopPreview();
-  std::unique_ptr<Puzzle> cover;
-  if (!alternateCover.isEmpty()) cover = std::make_unique<Puzzle>(alternateCover);
-  Puzzle* shown = cover ? cover.get() : puzzle.get();
-  if (!shown) return;
-  Puzzle::PictureBytes source = shown->ThumbnailBytes();
+  if (!puzzle) return;
+  // The chosen cover is shown from the bytes that go into the puzzle.
+  Puzzle::PictureBytes source = chosenCover.bytes.isEmpty() ? puzzle->ThumbnailBytes() : chosenCover;
   if (source.bytes.isEmpty()) {
     // Nothing to decode, or an animated puzzle's picture, which it holds decoded.
-    const QImage thumbnail = shown->MakeThumbnail(previewBox);
+    const QImage thumbnail = puzzle->MakeThumbnail(previewBox);
     if (!thumbnail.isNull()) SetPreviewPicture(QPixmap::fromImage(thumbnail));
     return;
   }
@@ -249,7 +247,7 @@ void TPuzzleDialog2::UpdatePreviewNotes() {
   if (tooSmall) BoxCoverLbl->setText(QStringLiteral("(The image is too small to be a puzzle)"));
   else if (noCover) BoxCoverLbl->setText(QStringLiteral("(Box cover image not provided)"));
   BoxCoverLbl->setVisible(tooSmall || noCover);
-  const bool differs = create ? !alternateCover.isEmpty() : puzzle && puzzle->HasBoxCover();
+  const bool differs = create ? !chosenCover.bytes.isEmpty() : puzzle && puzzle->HasBoxCover();
   PreviewWarningLbl->setVisible(differs);
   // The facts move down a little to make room for that line.
   FactsBox->layout()->setContentsMargins(0, 0, 0, differs ? 0 : 4);

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,4 +23,30 @@ RegularFile::Status RegularFile::Open(QFile& file, const QString& path) {
     return NotOpened;
   }
   return Opened;
+}
+
+RegularFile::Status RegularFile::ReadAll(const QString& path, qint64 limit, QByteArray& bytes) {
+  bytes.clear();
+  QFile file;
+  const Status opened = Open(file, path);
+  if (opened != Opened) return opened;
+  const qint64 size = file.size();
+  if (size > limit) return TooLarge;
+  try {
+    bytes.resize(size);
+  } catch (const std::bad_alloc&) {
+    bytes.clear();
+    return NotRead;
+  }
+  // Only the bytes measured are read: a file that grows meanwhile costs no more than that.
+  qint64 got = 0;
+  while (got < size) {
+    const qint64 read = file.read(bytes.data() + got, size - got);
+    if (read <= 0) break;
+    got += read;
+  }
+  char more;
+  if (got == size && file.read(&more, 1) == 0) return Opened;
+  bytes.clear();
+  return NotRead;
 }

@@ -28,10 +28,13 @@ struct SavedWindowState {
   BoxCoverWindowPlace boxCover;
 };
 
-// What the create tab gathers for a new still puzzle.
+// What the create tab gathers for a new still puzzle. The picture and the box cover are the
+// bytes their files held when they were chosen, so that what was previewed is what is written.
 struct StillPuzzleContent {
-  QString picturePath;  // a BMP or JPEG file
-  QString coverPath;    // an alternate box cover; empty for none
+  QByteArray picture;     // a BMP or JPEG file's bytes
+  int pictureFormat = 0;  // PictureFile::Bitmap or Jpeg
+  QByteArray cover;       // an alternate box cover's; empty for none
+  int coverFormat = 0;
   bool includeBoxCover = true;
   bool allowUpright = true;
   int minimumPieces = 0;  // 0: no minimum
@@ -43,6 +46,11 @@ struct StillPuzzleContent {
   bool noteShownWhenSolved = false;
   QByteArray music;
   bool musicIsMidi = true;
+
+  // Tools and tests: the picture (box cover) read once from a picture file; false when it
+  // cannot be.
+  bool ReadPicture(const QString& path);
+  bool ReadCover(const QString& path);
 };
 
 class JigsawFile : public JigsawFileReader {

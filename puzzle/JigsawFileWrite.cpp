@@ -19,7 +19,6 @@
 #include "Yelk/TMsgLog.h"
 
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 
 #include <stdexcept>
@@ -60,16 +59,11 @@ void WriteInPlace(const QString& path, const QByteArray& bytes) {
   if (!ReplacingFile::Replace(path, bytes, &reason)) Fail(QStringLiteral("can not write ") + path + QStringLiteral(": ") + reason);
 }
 
-bool CopyFile(const QString& path, QIODevice& stream) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  char chunk[4096];
-  for (;;) {
-    const qint64 got = file.read(chunk, sizeof chunk);
-    if (got == 0) return true;
-    if (got < 0 || stream.write(chunk, got) != got) return false;
-  }
+bool IsPicture(const QByteArray& bytes, int format) {
+  return !bytes.isEmpty() && (format == PictureFile::Bitmap || format == PictureFile::Jpeg);
 }
+
+bool WriteBytes(QIODevice& stream, const QByteArray& bytes) { return stream.write(bytes) == bytes.size(); }
 
 void ReportSaveFailure(const std::exception& error) {
   const QString line = QStringLiteral("JigsawFile::SaveFile - ") + QString::fromUtf8(error.what());
@@ -175,8 +169,8 @@ bool JigsawFile::SaveFile(const QString& path, Puzzle& puzzle, const SavedWindow
       std::tie(blocks.coverOffset, blocks.coverSize) = AppendBlock(
           stream, coverAt, coverSizeAt, [&](QIODevice& to) { return source->CopyBoxCover(to); }, "box cover");
     if (hasNote)
-      std::tie(blocks.noteOffset, blocks.noteSize) = AppendBlock(
-          stream, noteAt, -1, [&](QIODevice& to) { return to.write(*note) == note->size(); }, "note");
+      std::tie(blocks.noteOffset, blocks.noteSize) =
+          AppendBlock(stream, noteAt, -1, [&](QIODevice& to) { return WriteBytes(to, *note); }, "note");
     if (soundSize > 0) {
       std::tie(blocks.soundOffset, blocks.soundSize) = AppendBlock(
           stream, soundAt, -1, [&](QIODevice& to) { return source->CopySoundTrack(to); }, "sound track");
@@ -198,17 +192,16 @@ bool JigsawFile::SaveFile(const QString& path, Puzzle& puzzle, const SavedWindow
 bool JigsawFile::SaveStillPuzzle(const QString& path, const StillPuzzleContent& content) {
   HourGlass::Scope busy;
   try {
-    const int pictureFormat = PictureFile::FormatOf(content.picturePath);
-    const int coverFormat = content.coverPath.isEmpty() ? 0 : PictureFile::FormatOf(content.coverPath);
-    if (pictureFormat == 0) Fail(QStringLiteral("not a picture: ") + content.picturePath);
-    if (!content.coverPath.isEmpty() && coverFormat == 0) Fail(QStringLiteral("not a picture: ") + content.coverPath);
+    if (!IsPicture(content.picture, content.pictureFormat)) Fail(QStringLiteral("no picture"));
+    const bool cover = !content.cover.isEmpty();
+    if (cover && !IsPicture(content.cover, content.coverFormat)) Fail(QStringLiteral("the box cover is no picture"));
     JigsawStream stream;
     Begin(stream);
-    stream.WriteByteTriplet(2, std::uint8_t(pictureFormat));
+    stream.WriteByteTriplet(2, std::uint8_t(content.pictureFormat));
     const qint64 pictureAt = Placeholder(stream, 3), pictureSizeAt = Placeholder(stream, 33);
     qint64 coverAt = -1, coverSizeAt = -1;
-    if (coverFormat != 0) {
-      stream.WriteByteTriplet(4, std::uint8_t(coverFormat));
+    if (cover) {
+      stream.WriteByteTriplet(4, std::uint8_t(content.coverFormat));
       coverAt = Placeholder(stream, 5);
       coverSizeAt = Placeholder(stream, 34);
     }
@@ -235,13 +228,12 @@ bool JigsawFile::SaveStillPuzzle(const QString& path, const StillPuzzleContent& 
     stream.WriteTriplet(41, WriterVersion);
     stream.WriteByteTriplet(30, 1);
     stream.WriteTriplet(1, 0);
-    AppendBlock(stream, pictureAt, pictureSizeAt, [&](QIODevice& to) { return CopyFile(content.picturePath, to); }, "picture");
-    if (coverFormat != 0)
-      AppendBlock(stream, coverAt, coverSizeAt, [&](QIODevice& to) { return CopyFile(content.coverPath, to); }, "box cover");
-    if (noteAt >= 0)
-      AppendBlock(stream, noteAt, -1, [&](QIODevice& to) { return to.write(content.note) == content.note.size(); }, "note");
+    AppendBlock(stream, pictureAt, pictureSizeAt, [&](QIODevice& to) { return WriteBytes(to, content.picture); }, "picture");
+    if (cover)
+      AppendBlock(stream, coverAt, coverSizeAt, [&](QIODevice& to) { return WriteBytes(to, content.cover); }, "box cover");
+    if (noteAt >= 0) AppendBlock(stream, noteAt, -1, [&](QIODevice& to) { return WriteBytes(to, content.note); }, "note");
     if (soundAt >= 0)
-      AppendBlock(stream, soundAt, -1, [&](QIODevice& to) { return to.write(content.music) == content.music.size(); }, "music");
+      AppendBlock(stream, soundAt, -1, [&](QIODevice& to) { return WriteBytes(to, content.music); }, "music");
     stream.close();
     WriteInPlace(path, stream.Bytes());
     return true;
@@ -249,4 +241,16 @@ bool JigsawFile::SaveStillPuzzle(const QString& path, const StillPuzzleContent& 
     ReportSaveFailure(error);
     return false;
   }
+}
+
+bool StillPuzzleContent::ReadPicture(const QString& path) {
+  picture = PictureFile::ReadBytes(path);
+  pictureFormat = PictureFile::FormatOf(path);
+  return IsPicture(picture, pictureFormat);
+}
+
+bool StillPuzzleContent::ReadCover(const QString& path) {
+  cover = PictureFile::ReadBytes(path);
+  coverFormat = PictureFile::FormatOf(path);
+  return IsPicture(cover, coverFormat);
 }

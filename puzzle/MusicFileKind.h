@@ -9,10 +9,11 @@ namespace MusicKind {
 constexpr int None = 0, Midi = 1, Wave = 2;
 }
 
-// MusicKind::Midi for ".mid"/".midi" beginning "MThd", MusicKind::Wave for ".wav" beginning
-// "RIFF" with "WAVE" at byte 8 (extensions in any case). Anything else, or a file that cannot
-// be read, gives MusicKind::None after telling the player.
-int MusicFileKind(const QString& path);
+// The kind a file's extension names, in any case: MusicKind::Midi for ".mid" and ".midi",
+// MusicKind::Wave for ".wav", else MusicKind::None.
+int MusicExtensionKind(const QString& path);
 
-// The same test on bytes already read from `path`, without telling anyone.
-int MusicDataKind(const QString& path, const QByteArray& data);
+// The kind of the bytes read once from the chosen file at `path`: its extension's kind when
+// they begin "MThd" (MIDI), or "RIFF" with "WAVE" at byte 8. Anything else gives
+// MusicKind::None after telling the player.
+int MusicFileKind(const QString& path, const QByteArray& data);

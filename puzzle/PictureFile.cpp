@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <cstring>
-#include <new>
 
 int PictureFile::FormatOf(const QString& path) {
   const QString ext = GetFileExtFromPath(path).toLower();
@@ -36,23 +35,12 @@ std::unique_ptr<VirtualBuffer> PictureFile::Decode(const QString& path) {
 }
 
 QByteArray PictureFile::ReadBytes(const QString& path) {
-  QFile file;
-  QString failure;
   QByteArray bytes;
-  if (RegularFile::Open(file, path) != RegularFile::Opened) {
-    failure = QStringLiteral("can not open ");
-  } else if (file.size() > MaxFileBytes) {
-    failure = QStringLiteral("too large to keep: ");
-  } else {
-    try {
-      bytes = file.readAll();
-    } catch (const std::bad_alloc&) {
-      bytes.clear();
-    }
-    // A file that grew or shrank while it was read is not the picture it was.
-    if (bytes.size() != file.size() || file.error() != QFileDevice::NoError) failure = QStringLiteral("can not read ");
-  }
-  if (failure.isEmpty()) return bytes;
+  const RegularFile::Status status = RegularFile::ReadAll(path, MaxFileBytes, bytes);
+  if (status == RegularFile::Opened) return bytes;
+  const QString failure = status == RegularFile::TooLarge ? QStringLiteral("too large to keep: ")
+                          : status == RegularFile::NotRead ? QStringLiteral("can not read ")
+                                                           : QStringLiteral("can not open ");
   TMsgLog::Add(QStringLiteral("PictureFile::ReadBytes - ") + failure + path);
   return {};
 }

@@ -91,6 +91,8 @@ public:
     QString name;
   };
   PictureBytes ThumbnailBytes();
+  // A picture file's bytes as read when the puzzle was opened; no bytes for a puzzle file.
+  PictureBytes SourcePicture() const;
 
   // Counts.
   int GetPieceCount() const;

@@ -91,12 +91,16 @@ QImage Puzzle::MakeThumbnail(int box) {
 
 Puzzle::PictureBytes Puzzle::ThumbnailBytes() {
   if (!IsPreviewAllowed() || (!jigsawFile && animatedFile)) return {};
-  if (!jigsawFile) return {sourceBytes, PictureFile::FormatOf(path), GetFileNameFromPath(path)};
+  if (!jigsawFile) return SourcePicture();
   if (jigsawFile->PictureFormat() == PictureFile::Jpeg && jigsawFile->JpegNotDecoded()) return {};
   QBuffer block;
   block.open(QIODevice::WriteOnly);
   if (!jigsawFile->CopyPicture(block)) return {};
   return {block.data(), jigsawFile->PictureFormat(), path};
+}
+
+Puzzle::PictureBytes Puzzle::SourcePicture() const {
+  return {sourceBytes, PictureFile::FormatOf(path), GetFileNameFromPath(path)};
 }
 
 int Puzzle::GetPieceCount() const {

@@ -91,7 +91,7 @@ private:
 // A saved game whose puzzle has a note, saved by the game itself.
 QString SavedGameWithNote() {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("lake.bmp"), 240, 160);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("lake.bmp"), 240, 160));
   content.note = QByteArray("{\\rtf1 The lake at evening.}");
   const QString jig = PuzzleFixtures::ScratchPath(QStringLiteral("lake.jig"));
   const QString saw = PuzzleFixtures::ScratchPath(QStringLiteral("lake.saw"));

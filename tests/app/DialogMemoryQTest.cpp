@@ -207,7 +207,8 @@ private slots:
       Key(dialog, Qt::Key_End);
       QCOMPARE(Seen(dialog), QStringLiteral("tab 2, highlighted 4, row 4 Elm, file Elm 240x180 pixels, "
                                             "open on, up on, down off"));
-      QCOMPARE(dialog.GatheredContent().picturePath, elm);
+      QCOMPARE(dialog.GatheredContent().picture, dialog.GetPuzzle()->SourcePicture().bytes);
+      QCOMPARE(dialog.GetPuzzle()->GetPath(), elm);
       ShowTab(dialog, 1);
       QCOMPARE(Opened(dialog), third);
     }

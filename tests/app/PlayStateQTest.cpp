@@ -278,7 +278,7 @@ private slots:
     for (const auto& c : cases) {
       const QString path = PuzzleFixtures::ScratchPath(QLatin1String(c.name) + QStringLiteral(".jig"));
       StillPuzzleContent content;
-      content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("sound.bmp"), 240, 160);
+      content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("sound.bmp"), 240, 160));
       content.music = c.music;
       content.musicIsMidi = c.midi;
       QVERIFY(JigsawFile::SaveStillPuzzle(path, content));

@@ -116,7 +116,7 @@ std::unique_ptr<TMainForm> StartWith(const QString& path) {
 
 QString StillPuzzle(const QString& name, bool withMusic) {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(name + QStringLiteral(".bmp"), 360, 240);
+  content.ReadPicture(PuzzleFixtures::WritePicture(name + QStringLiteral(".bmp"), 360, 240));
   if (withMusic) {
     content.music = JigsawFixtures::TinyWave(4000);
     content.musicIsMidi = false;

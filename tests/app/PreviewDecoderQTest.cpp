@@ -13,6 +13,7 @@
 #include "Yelk/Prompt.h"
 #include "Yelk/TMsgLog.h"
 #include "puzzle/JigsawFile.h"
+#include "puzzle/PictureFile.h"
 #include "settings/ProgSettings.h"
 
 #include <QFile>
@@ -95,10 +96,10 @@ void OpenFolder(const QString& folder) {
 QString StillPuzzleOf(const QString& folder, const QString& name, const QByteArray& picture, bool cover = true) {
   StillPuzzleContent still;
   still.includeBoxCover = cover;
-  still.picturePath = folder + name + QStringLiteral(" source.jpg");
-  TestEnvironment::WriteFile(still.picturePath, picture);
+  still.picture = picture;
+  still.pictureFormat = PictureFile::Jpeg;
   const QString path = folder + name + QStringLiteral(".jig");
-  return JigsawFile::SaveStillPuzzle(path, still) && QFile::remove(still.picturePath) ? path : QString();
+  return JigsawFile::SaveStillPuzzle(path, still) ? path : QString();
 }
 }  // namespace
 

@@ -107,12 +107,13 @@ private slots:
     DialogPicture(begin, QStringLiteral("Swirl.jpg"), 64, 64, true);
     TestEnvironment::WriteFile(begin + QStringLiteral("notes.txt"), "not a puzzle");
     StillPuzzleContent still;
-    still.picturePath = DialogPicture(saved, QStringLiteral("hills source.bmp"), 260, 180);
+    const QString source = DialogPicture(saved, QStringLiteral("hills source.bmp"), 260, 180);
+    QVERIFY(still.ReadPicture(source));
     still.hintLimit = 8;
     still.allowUpright = false;
     hills = begin + QStringLiteral("Hills.JIG");
     QVERIFY(JigsawFile::SaveStillPuzzle(hills, still));
-    QFile::remove(still.picturePath);
+    QFile::remove(source);
     game = saved + QStringLiteral("Game.saw");
     game2 = saved + QStringLiteral("GAME2.SAW");
     for (const QString& path : {game, game2, begin + QStringLiteral("Begun.saw")})
@@ -604,8 +605,8 @@ private slots:
     const QString folder = DialogFolder(QStringLiteral("layout"));
     const QString plain = DialogPicture(folder, QStringLiteral("Plain.jpg"), 240, 180);
     StillPuzzleContent covered;
-    covered.picturePath = plain;
-    covered.coverPath = DialogPicture(DialogFolder(QStringLiteral("layout-cover")), QStringLiteral("Cover.jpg"), 90, 60);
+    QVERIFY(covered.ReadPicture(plain));
+    QVERIFY(covered.ReadCover(DialogPicture(DialogFolder(QStringLiteral("layout-cover")), QStringLiteral("Cover.jpg"), 90, 60)));
     const QString jig = folder + QStringLiteral("Covered.jig");
     QVERIFY(JigsawFile::SaveStillPuzzle(jig, covered));
     Settings()->NewPuzzleFolders = {folder};

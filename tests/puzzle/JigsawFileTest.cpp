@@ -232,8 +232,8 @@ TEST(JigsawFileTest, GroupsTurnToFitOnlyWhenAllCan) {
 // music; a still puzzle is fitted to the table with the coverage limit.
 TEST(JigsawFileTest, StillPuzzleWriterRoundTrips) {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("still.jpg"), 300, 200);
-  content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("still cover.bmp"), 30, 20);
+  ASSERT_TRUE(content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("still.jpg"), 300, 200)));
+  ASSERT_TRUE(content.ReadCover(PuzzleFixtures::WritePicture(QStringLiteral("still cover.bmp"), 30, 20)));
   content.includeBoxCover = false;
   content.allowUpright = false;
   content.minimumPieces = 24;
@@ -282,7 +282,7 @@ TEST(JigsawFileTest, StillPuzzleWriterRoundTrips) {
 TEST(JigsawFileTest, FailedSaveLeavesTheOldFile) {
   Prompt::Double prompts;
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("big.bmp"), 200, 200);
+  ASSERT_TRUE(content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("big.bmp"), 200, 200)));
   const QString path = ScratchPath("kept.jig");
   const QByteArray old = Game().bytes;
   WriteAll(path, old);

@@ -48,7 +48,7 @@ QString Folder(const QString& name) {
 
 StillPuzzleContent Content(const QString& picture) {
   StillPuzzleContent content;
-  content.picturePath = picture;
+  content.ReadPicture(picture);
   content.note = "a note";
   return content;
 }

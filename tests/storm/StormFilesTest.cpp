@@ -14,7 +14,7 @@
 namespace {
 QString StillPuzzleWithNote() {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("storm.bmp"), 400, 300);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("storm.bmp"), 400, 300));
   content.note = "{\\rtf1 A note.}";
   const QString path = PuzzleFixtures::ScratchPath(QStringLiteral("storm.jig"));
   return JigsawFile::SaveStillPuzzle(path, content) ? path : QString();

@@ -84,8 +84,8 @@ TEST_F(SavedGameRoundTripTest, AGameSavedMidPlayComesBackWhole) {
   ManualTicks ticks;
   Settings()->IsolateEdges = true;
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("saved game.bmp"), 240, 160);
-  content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("saved cover.jpg"), 32, 24);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("saved game.bmp"), 240, 160));
+  content.ReadCover(PuzzleFixtures::WritePicture(QStringLiteral("saved cover.jpg"), 32, 24));
   content.hintLimit = 5;
   content.note = "{\\rtf1 A note.}";
   content.music = TinyWave();

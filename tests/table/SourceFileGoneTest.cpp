@@ -148,7 +148,7 @@ protected:
         ASSERT_TRUE(Befall(fate, jig, ReadAll(other)));
       }
       const auto expected =
-          PictureFile::DecodeBytes(ReadAll(content.picturePath), PictureFile::Jpeg, QStringLiteral("expected"));
+          PictureFile::DecodeBytes(content.picture, PictureFile::Jpeg, QStringLiteral("expected"));
       EXPECT_TRUE(SamePixels(puzzle->GetImage(false), *expected));
       EXPECT_EQ(puzzle->LoadPicture(), PictureFile::ToImage(*expected));
       const auto cover = puzzle->GetBoxCover();
@@ -161,8 +161,8 @@ protected:
     }
     JigsawFile saved(saw);
     ASSERT_EQ(saved.Status(), pfsReady);
-    EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyPicture(to); }), ReadAll(content.picturePath));
-    EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyBoxCover(to); }), ReadAll(content.coverPath));
+    EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyPicture(to); }), content.picture);
+    EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyBoxCover(to); }), content.cover);
     EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopySoundTrack(to); }), content.music);
     ASSERT_TRUE(saved.GetNoteStream());
     EXPECT_EQ(*saved.GetNoteStream(), content.note);
@@ -181,13 +181,13 @@ TEST_F(SourceFileGoneTest, APictureGoneOrChangedAfterOpeningIsStillTheOneCutAndS
 
 TEST_F(SourceFileGoneTest, AStillPuzzleGoneOrChangedSavesItsOwnBlocks) {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("still picture.jpg"), 160, 120);
-  content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("still cover.bmp"), 32, 24);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("still picture.jpg"), 160, 120));
+  content.ReadCover(PuzzleFixtures::WritePicture(QStringLiteral("still cover.bmp"), 32, 24));
   content.note = "{\\rtf1 Kept.}";
   content.music = TinyWave();
   content.musicIsMidi = false;
   StillPuzzleContent another;
-  another.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("another.bmp"), 60, 200);
+  another.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("another.bmp"), 60, 200));
   const QString other = ScratchPath("another.jig");
   ASSERT_TRUE(JigsawFile::SaveStillPuzzle(other, another));
   for (Fate fate : {Fate::Deleted, Fate::Rewritten})
@@ -203,8 +203,8 @@ TEST_F(SourceFileGoneTest, AStillPuzzleGoneOrChangedSavesItsOwnBlocks) {
 // game comes back with the move.
 TEST_F(SourceFileGoneTest, ASavedGameChangedUnderItSavesOverItselfAndElsewhere) {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("game picture.bmp"), 160, 120);
-  content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("game cover.jpg"), 32, 24);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("game picture.bmp"), 160, 120));
+  content.ReadCover(PuzzleFixtures::WritePicture(QStringLiteral("game cover.jpg"), 32, 24));
   content.music = TinyWave(400);
   content.musicIsMidi = false;
   const QString jig = ScratchPath("game source.jig"), saw = ScratchPath("game.saw"), elsewhere = ScratchPath("game elsewhere.saw");
@@ -236,8 +236,8 @@ TEST_F(SourceFileGoneTest, ASavedGameChangedUnderItSavesOverItselfAndElsewhere) 
   }
   JigsawFile saved(elsewhere);
   ASSERT_EQ(saved.Status(), pfsReady);
-  EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyPicture(to); }), ReadAll(content.picturePath));
-  EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyBoxCover(to); }), ReadAll(content.coverPath));
+  EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyPicture(to); }), content.picture);
+  EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopyBoxCover(to); }), content.cover);
   EXPECT_EQ(Copied([&](QIODevice& to) { return saved.CopySoundTrack(to); }), content.music);
   ExpectPieceAt(elsewhere, id, 50, 60);
 }

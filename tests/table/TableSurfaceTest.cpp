@@ -77,7 +77,7 @@ TEST_F(TableSurfaceTest, PiecesLieUprightOnlyWhereThePuzzleAllowsIt) {
   Settings()->IsolateEdges = false;
   Settings()->UpsideRight = true;
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("upright.bmp"), 320, 240);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("upright.bmp"), 320, 240));
   for (bool allowed : {true, false}) {
     SCOPED_TRACE(allowed ? "allowed" : "forbidden");
     content.allowUpright = allowed;

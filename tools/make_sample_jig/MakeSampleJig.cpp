@@ -66,11 +66,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   StillPuzzleContent content;
-  content.picturePath = picturePath;
-  content.coverPath = QDir(work).filePath(QStringLiteral("sample-cover.jpg"));
+  const QString cover = QDir(work).filePath(QStringLiteral("sample-cover.jpg"));
   content.note = Note();
   content.musicIsMidi = false;
-  if (!PaintCover(picture).save(content.coverPath, "JPG", 90) || !MakeMusic(work, content.music)) {
+  if (!PaintCover(picture).save(cover, "JPG", 90) || !content.ReadPicture(picturePath) || !content.ReadCover(cover) ||
+      !MakeMusic(work, content.music)) {
     std::fprintf(stderr, "make_sample_jig: cannot write into %s\n", argv[3]);
     return 1;
   }

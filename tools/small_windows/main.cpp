@@ -31,8 +31,8 @@ QString StillWithOwnCover(const QString& picture, const QTemporaryDir& dir) {
   const QString cover = dir.filePath(QStringLiteral("cover.jpg"));
   QImage(picture).mirrored(false, true).save(cover);
   StillPuzzleContent content;
-  content.picturePath = picture;
-  content.coverPath = cover;
+  content.ReadPicture(picture);
+  content.ReadCover(cover);
   content.pieceSize = 60;
   content.note = "{\\rtf1 A note.}";
   const QString path = dir.filePath(QStringLiteral("Harbour.jig"));

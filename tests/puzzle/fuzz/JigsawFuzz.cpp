@@ -95,8 +95,8 @@ int Seeds(const QString& folder) {
   QDir().mkpath(folder);
   JigsawFixtures::WriteAll(folder + QStringLiteral("/game.saw"), JigsawFixtures::Game().bytes);
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QStringLiteral("seed.jpg"), 24, 16);
-  content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("seed cover.bmp"), 8, 6);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QStringLiteral("seed.jpg"), 24, 16));
+  content.ReadCover(PuzzleFixtures::WritePicture(QStringLiteral("seed cover.bmp"), 8, 6));
   content.note = "{\\rtf1 seed}";
   content.music = JigsawFixtures::TinyMidi();
   if (!JigsawFile::SaveStillPuzzle(folder + QStringLiteral("/still.jig"), content)) return 1;

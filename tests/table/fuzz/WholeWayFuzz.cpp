@@ -128,8 +128,8 @@ QList<StillSeed> LargeNoteSeeds() {
 
 bool WriteStill(const QString& path, const StillSeed& seed) {
   StillPuzzleContent content;
-  content.picturePath = PuzzleFixtures::WritePicture(QLatin1String(seed.picture), seed.width, seed.height);
-  if (seed.cover) content.coverPath = PuzzleFixtures::WritePicture(QStringLiteral("cover.jpg"), 48, 36);
+  content.ReadPicture(PuzzleFixtures::WritePicture(QLatin1String(seed.picture), seed.width, seed.height));
+  if (seed.cover) content.ReadCover(PuzzleFixtures::WritePicture(QStringLiteral("cover.jpg"), 48, 36));
   content.includeBoxCover = seed.cover;
   content.note = seed.note;
   content.music = seed.music;
